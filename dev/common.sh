@@ -1,0 +1,58 @@
+# Shared by the dev scripts: paths, the build, Wine's environment and the virtual display.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=${ZOR_OUT:-$root/out}
+export ZOR_OUT=$out
+export ZORVEX_CACHE=${ZORVEX_CACHE:-/var/cache/zorvex-ide}
+export WINEPREFIX=$out/wineprefix
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+jobs=$(nproc 2>/dev/null || echo 2)
+
+die() { echo "$(basename "$0"): $*" >&2; exit 1; }
+
+# Configures and builds both trees: native (unit tests) and Windows (program, DLLs, tests).
+build_all() {
+  mkdir -p "$out"
+  if [ ! -f "$out/native/build.ninja" ]; then
+    cmake -S "$root" -B "$out/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZOR_OUT="$out" >"$out/configure-native.log" 2>&1 \
+      || { cat "$out/configure-native.log" >&2; die "configuring the native build failed"; }
+  fi
+  if [ ! -f "$out/win/build.ninja" ]; then
+    cmake -S "$root" -B "$out/win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_OUT="$out" \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw32.cmake" \
+      -DZOR_SCINTILLA_ROOT="$ZORVEX_CACHE/scite-5.3.3-1" >"$out/configure-win.log" 2>&1 \
+      || { cat "$out/configure-win.log" >&2; die "configuring the Windows build failed"; }
+  fi
+  cmake --build "$out/native" -j "$jobs" >"$out/build-native.log" 2>&1 \
+    || { grep -E 'error|Error' -A3 "$out/build-native.log" | head -n 60 >&2; die "native build failed (log: out/build-native.log)"; }
+  cmake --build "$out/win" -j "$jobs" >"$out/build-win.log" 2>&1 \
+    || { grep -E 'error|Error' -A3 "$out/build-win.log" | head -n 60 >&2; die "Windows build failed (log: out/build-win.log)"; }
+}
+
+# Creates the private Wine prefix once.
+wine_prefix() {
+  if [ ! -f "$WINEPREFIX/.zorvex-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >"$out/wineboot.log" 2>&1 || { cat "$out/wineboot.log" >&2; die "wineboot failed"; }
+    wineserver -w
+    touch "$WINEPREFIX/.zorvex-ready"
+  fi
+}
+
+# Starts a virtual X display and exports DISPLAY; it is stopped when the script exits.
+start_xvfb() {
+  local fifo n
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 n <"$fifo" || die "Xvfb did not start"
+  rm -f "$fifo"
+  export DISPLAY=:$n
+  trap 'stop_xvfb' EXIT
+}
+stop_xvfb() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  return 0
+}

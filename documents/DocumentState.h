@@ -1,0 +1,8 @@
+// Process-wide state of the current document and the open project.
+#pragma once
+#include <string>
+
+extern std::string CurrentFile;  // file that is loaded, built and handed to project commands; empty when untitled
+extern std::string SaveName;     // name the editor text is saved under and prompts show; empty when untitled
+extern std::string ProjectFile;  // the open project's file name; empty when none
+extern std::string ProjectText;  // the project list text as last read from the ProjectBox

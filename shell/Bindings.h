@@ -1,0 +1,80 @@
+// Every routine the program takes from the system and from the compiler library, bound by
+// name at start-up. Code calls them as Api.Name(...); nothing calls those libraries directly.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// The seven GDI+ flat routines the welcome dialog uses, declared with plain types so that
+// no GDI+ header is needed.
+using GdipStatus = int;
+struct GdipStartupInput { UINT32 version; void* callback; BOOL suppressBackgroundThread; BOOL suppressExternalCodecs; };
+using GdiplusStartupFn = GdipStatus(WINAPI*)(ULONG_PTR* token, const GdipStartupInput* input, void* output);
+using GdiplusShutdownFn = void(WINAPI*)(ULONG_PTR token);
+using GdipCreateFromHDCFn = GdipStatus(WINAPI*)(HDC dc, void** graphics);
+using GdipLoadImageFromFileFn = GdipStatus(WINAPI*)(const WCHAR* file, void** image);
+using GdipDrawImageRectIFn = GdipStatus(WINAPI*)(void* graphics, void* image, INT x, INT y, INT width, INT height);
+using GdipDisposeImageFn = GdipStatus(WINAPI*)(void* image);
+using GdipDeleteGraphicsFn = GdipStatus(WINAPI*)(void* graphics);
+// The compiler library's two exports: one 32-bit argument each, results unused.
+using ZorTrendFn = int(WINAPI*)(int);
+using ZorBasisFn = int(WINAPI*)(const char*);
+
+// X(name) for routines declared by <windows.h>; T(name, type) for those typed above.
+#define ZOR_KERNEL32(X) \
+  X(AllocConsole) X(CloseHandle) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
+  X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
+  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileSizeEx) X(GetFullPathNameA) X(GetLastError) \
+  X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) \
+  X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) X(ReplaceFileA) \
+  X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) \
+  X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WriteFile)
+
+#define ZOR_USER32(X) \
+  X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
+  X(CreatePopupMenu) X(CreateWindowExA) X(DefWindowProcA) X(DeleteMenu) X(DestroyMenu) X(DestroyWindow) \
+  X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EndPaint) X(FillRect) X(GetAsyncKeyState) \
+  X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetMenu) \
+  X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
+  X(IsDialogMessageA) X(IsIconic) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
+  X(MoveWindow) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
+  X(SendMessageA) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) \
+  X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
+
+#define ZOR_GDI32(X) \
+  X(CreateFontA) X(CreateSolidBrush) X(DeleteObject) X(ExtTextOutA) X(GetStockObject) \
+  X(GetTextExtentPoint32A) X(SetBkColor) X(SetTextColor)
+
+#define ZOR_COMDLG32(X) X(CommDlgExtendedError) X(GetOpenFileNameA) X(GetSaveFileNameA)
+
+#define ZOR_SHELL32(X) X(DragAcceptFiles) X(DragFinish) X(DragQueryFileA)
+
+#define ZOR_ZORVEX(T) T(zor_trend, ZorTrendFn) T(zor_basis, ZorBasisFn)
+
+#define ZOR_GDIPLUS(T) \
+  T(GdiplusStartup, GdiplusStartupFn) T(GdiplusShutdown, GdiplusShutdownFn) \
+  T(GdipCreateFromHDC, GdipCreateFromHDCFn) T(GdipLoadImageFromFile, GdipLoadImageFromFileFn) \
+  T(GdipDrawImageRectI, GdipDrawImageRectIFn) T(GdipDisposeImage, GdipDisposeImageFn) \
+  T(GdipDeleteGraphics, GdipDeleteGraphicsFn)
+
+#define ZOR_DECLARE_SYSTEM(name) decltype(&::name) name = nullptr;
+#define ZOR_DECLARE_TYPED(name, type) type name = nullptr;
+
+struct BoundApi {
+  ZOR_KERNEL32(ZOR_DECLARE_SYSTEM)
+  ZOR_USER32(ZOR_DECLARE_SYSTEM)
+  ZOR_GDI32(ZOR_DECLARE_SYSTEM)
+  ZOR_COMDLG32(ZOR_DECLARE_SYSTEM)
+  ZOR_SHELL32(ZOR_DECLARE_SYSTEM)
+  ZOR_ZORVEX(ZOR_DECLARE_TYPED)
+  ZOR_GDIPLUS(ZOR_DECLARE_TYPED)
+};
+
+// The bound routines; filled by BindLibraries, valid until FreeLibraries.
+extern BoundApi Api;
+
+// Loads the seven libraries in their fixed order and binds every routine. On failure the
+// result names the library that did not load or the routine that is missing; empty on success.
+std::string BindLibraries();
+
+// Frees the bound libraries in the reverse order of loading.
+void FreeLibraries();

@@ -1,0 +1,32 @@
+// Definitions of the shell's process-wide state (declared in ShellState.h).
+#include "shell/ShellState.h"
+
+namespace {
+uint32_t GuiStateRecord[GuiStateSlots];
+}
+uint32_t* GuiState = GuiStateRecord;
+int WorkAreaWidth = 0;
+int WorkAreaHeight = 0;
+std::string AboutText;
+HBITMAP ToolbarPictures[10] = {};
+
+HWND MainWindow = nullptr;
+HWND Editor = nullptr;
+HWND CurrentEditor = nullptr;
+HWND CommandButtons[11] = {};
+HWND FinderBoxes[7] = {};
+HFONT FinderFont = nullptr;
+
+std::string ProgramDir;
+std::string WorkDir;
+std::string StartArgument;
+int ProjectOpen = 0;
+int OutputShown = 0;
+int PendingAction = 0;
+int RestorePos = 0;
+int LayoutQuarter = 0;
+int ClientHeight = 0;
+int WindowWidth = 800;
+int WindowHeight = 600;
+std::string EditorFontName = "Lucida Console";
+int EditorFontSize = 12;

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""Runs the three test layers and prints one closing line: N passed, N failed.
+
+Expects the builds in out/ and, for the Windows layers, DISPLAY and the Wine
+environment set by dev/test.
+"""
+import os
+import subprocess
+import sys
+import unittest
+import xml.etree.ElementTree as ET
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
+
+
+def gtest_counts(xml_path):
+    """Passed and failed counts from a GoogleTest XML report; (0, 1) when it is missing."""
+    try:
+        suites = ET.parse(xml_path).getroot()
+    except (OSError, ET.ParseError):
+        return 0, 1
+    failed = sum(1 for case in suites.iter("testcase") if case.find("failure") is not None)
+    ran = sum(1 for case in suites.iter("testcase") if case.get("result", "completed") == "completed"
+              and case.get("status", "run") == "run")
+    return ran - failed, failed
+
+
+def run_gtest(title, command, cwd, xml_name, timeout):
+    print(f"== {title}", flush=True)
+    xml_path = os.path.join(cwd, xml_name)
+    if os.path.exists(xml_path):
+        os.remove(xml_path)
+    try:
+        code = subprocess.run(command + [f"--gtest_output=xml:{xml_name}"], cwd=cwd, timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        print(f"{title}: timed out after {timeout} s", flush=True)
+        code = -1
+    passed, failed = gtest_counts(xml_path)
+    if code != 0 and failed == 0:
+        failed = 1  # a crash or time-out counts as a failure even if the report looks clean
+    print(f"{title}: {passed} passed, {failed} failed", flush=True)
+    return passed, failed
+
+
+def run_e2e():
+    print("== end-to-end tests", flush=True)
+    suite = unittest.defaultTestLoader.discover(os.path.join(ROOT, "tests", "e2e"), pattern="test_*.py",
+                                                top_level_dir=os.path.join(ROOT, "tests", "e2e"))
+    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
+    failed = len(result.failures) + len(result.errors)
+    passed = result.testsRun - failed - len(result.skipped)
+    print(f"end-to-end tests: {passed} passed, {failed} failed", flush=True)
+    return passed, failed
+
+
+def main():
+    layers = sys.argv[1:] or ["unit", "win", "e2e"]
+    total_passed = total_failed = 0
+    if "unit" in layers:
+        p, f = run_gtest("unit tests", [os.path.join(OUT, "tests", "unittests")], os.path.join(OUT, "tests"),
+                         "unittests.xml", 600)
+        total_passed += p
+        total_failed += f
+    if "win" in layers:
+        p, f = run_gtest("Windows tests", ["wine", "wintests.exe"], os.path.join(OUT, "wintests"),
+                         "wintests.xml", 1200)
+        total_passed += p
+        total_failed += f
+    if "e2e" in layers:
+        p, f = run_e2e()
+        total_passed += p
+        total_failed += f
+    print(f"{total_passed} passed, {total_failed} failed", flush=True)
+    return 0 if total_failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
