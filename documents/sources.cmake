@@ -1,2 +1,5 @@
 # Files of this subsystem: platform-free ones into ZOR_PURE_SOURCES, Windows ones into ZOR_WIN_SOURCES.
 list(APPEND ZOR_PURE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/DocumentState.cpp)
+list(APPEND ZOR_PURE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/TextScan.cpp)
+list(APPEND ZOR_PURE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/Titles.cpp)
+list(APPEND ZOR_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/Titles_win.cpp)

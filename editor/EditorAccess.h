@@ -1,0 +1,32 @@
+// The one door to the editor and the edit boxes: every text read, text write, selection and
+// editing command goes through these operations. The editor is recognised by comparing a
+// handle with Editor; without Scintilla (Editor null) every control gets edit-control messages.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <string_view>
+
+// Sends sciMessage when control is the Editor, boxMessage otherwise; a chosen message of 0
+// sends nothing and gives 0.
+LRESULT EditorSend(HWND control, UINT boxMessage, UINT sciMessage, WPARAM wParam, LPARAM lParam);
+// The whole text of the control, exactly as long as the control reports (NUL bytes included
+// for the Editor).
+std::string GetControlText(HWND control);
+// Replaces the whole text. The Editor receives every byte, NULs included, as one undo step
+// with the caret at the start; a box keeps its text up to a first NUL, as edit controls do.
+void SetControlText(HWND control, std::string_view text);
+// Focuses the control and selects its whole text.
+void FocusSelectAll(HWND control);
+// Creates one font and gives it to the first count controls; the caller deletes it.
+HFONT ApplyFont(HWND const* controls, int count, int height, int width, int weight, const std::string& face);
+// Writes the 1-based line of the editor's selection start into box.
+void ShowLineNumber(HWND editor, HWND box);
+// Moves the caret to the 1-based line (nothing for 0 or less), then focuses the editor.
+void GoToLine(HWND editor, int line);
+// Reads a line number from box (ReadNumber) and goes to it.
+void GoToLineFromBox(HWND editor, HWND box);
+// The Edit menu's commands on CurrentEditor; Cut, Copy and Paste do nothing on a plain box.
+void EditorUndo();
+void EditorCut();
+void EditorCopy();
+void EditorPaste();

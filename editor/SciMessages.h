@@ -1,0 +1,49 @@
+// Numbers of the Scintilla messages the program sends to the editor.
+#pragma once
+
+constexpr unsigned SCI_CLEARALL = 2004;
+constexpr unsigned SCI_GETLENGTH = 2006;
+constexpr unsigned SCI_GETCURRENTPOS = 2008;
+constexpr unsigned SCI_SETSAVEPOINT = 2014;
+constexpr unsigned SCI_GOTOLINE = 2024;
+constexpr unsigned SCI_GOTOPOS = 2025;
+constexpr unsigned SCI_SETTABWIDTH = 2036;
+constexpr unsigned SCI_SETCODEPAGE = 2037;
+constexpr unsigned SCI_STYLECLEARALL = 2050;
+constexpr unsigned SCI_STYLESETFORE = 2051;
+constexpr unsigned SCI_STYLESETBACK = 2052;
+constexpr unsigned SCI_STYLESETBOLD = 2053;
+constexpr unsigned SCI_STYLESETSIZE = 2055;
+constexpr unsigned SCI_STYLESETFONT = 2056;
+constexpr unsigned SCI_SETCARETFORE = 2069;
+constexpr unsigned SCI_BEGINUNDOACTION = 2078;
+constexpr unsigned SCI_ENDUNDOACTION = 2079;
+constexpr unsigned SCI_SETCARETLINEVISIBLE = 2096;
+constexpr unsigned SCI_SETCARETLINEBACK = 2098;
+constexpr unsigned SCI_GETSELECTIONSTART = 2143;
+constexpr unsigned SCI_GETSELECTIONEND = 2145;
+constexpr unsigned SCI_SETSEL = 2160;
+constexpr unsigned SCI_LINEFROMPOSITION = 2166;
+constexpr unsigned SCI_EMPTYUNDOBUFFER = 2175;
+constexpr unsigned SCI_UNDO = 2176;
+constexpr unsigned SCI_CUT = 2177;
+constexpr unsigned SCI_COPY = 2178;
+constexpr unsigned SCI_PASTE = 2179;
+constexpr unsigned SCI_SETTEXT = 2181;
+constexpr unsigned SCI_GETTEXT = 2182;
+constexpr unsigned SCI_GETTEXTLENGTH = 2183;
+constexpr unsigned SCI_SETTARGETSTART = 2190;
+constexpr unsigned SCI_SETTARGETEND = 2192;
+constexpr unsigned SCI_REPLACETARGET = 2194;
+constexpr unsigned SCI_SETMARGINTYPEN = 2240;
+constexpr unsigned SCI_SETMARGINWIDTHN = 2242;
+constexpr unsigned SCI_APPENDTEXT = 2282;
+constexpr unsigned SCI_GETCHARACTERPOINTER = 2520;
+constexpr unsigned SCI_SETEMPTYSELECTION = 2556;
+constexpr unsigned SCI_SETTARGETRANGE = 2686;
+constexpr unsigned SCI_SETLEXER = 4001;
+constexpr unsigned SCI_SETKEYWORDS = 4005;
+constexpr unsigned SCI_SETILEXER = 4033;
+
+// Margin type of a line-number margin (SCI_SETMARGINTYPEN).
+constexpr int SC_MARGIN_NUMBER = 1;
