@@ -1,0 +1,57 @@
+// Layout arithmetic of the main window (see Layout.h).
+#include "shell/Layout.h"
+
+#include "documents/TextScan.h"
+#include "shell/ShellState.h"
+
+namespace {
+
+constexpr int BoxHeight = 27;
+constexpr int ButtonRowY = 46;
+
+// x of each command button and how much narrower than a quarter it is.
+struct ButtonSlot {
+  int x;
+  int shrink;
+};
+constexpr ButtonSlot ButtonSlots[11] = {{4, 220},   {138, 220},  {275, 220}, {405, 220},
+                                        {515, 220}, {645, 220},  {765, 220}, {895, 220},
+                                        {1025, 220}, {1155, 240}, {1255, 240}};
+
+int Round(double value) { return static_cast<int>(RoundHalfEven(value)); }
+
+}  // namespace
+
+int QuarterOf(int clientWidth) { return Round(clientWidth * 0.25); }
+
+LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bool outputShown) {
+  LayoutPlan plan;
+  const int q = QuarterOf(clientWidth);
+  plan.quarter = q;
+  int a = q;
+  int b = 3 * q;
+  const int c = Round(1.5 * q);
+  if (!projectOpen) {
+    a = 0;
+    b += q;
+  }
+  if (outputShown) {
+    b = Round(b - 1.5 * q);
+    plan.output = {a + b, 30, c, clientHeight - 50};
+    plan.outputHidden = false;
+  }
+  plan.editor = {a, 80, b, clientHeight - 100};
+  plan.find = {375, 1, q, BoxHeight};
+  plan.replace = {q, 37, q, BoxHeight};
+  plan.line = {2 * q, 37, q, BoxHeight};
+  plan.keyword = {3 * q, 37, q, BoxHeight};
+  for (int i = 0; i < 11; ++i)
+    plan.buttons[i] = {ButtonSlots[i].x, ButtonRowY, q - ButtonSlots[i].shrink, BoxHeight};
+  return plan;
+}
+
+void RecordOuterSize(int width, int height, bool minimised) {
+  if (minimised) return;
+  WindowWidth = width;
+  WindowHeight = height;
+}

@@ -1,0 +1,79 @@
+// Reading and composing the settings text (see Settings.h).
+#include "shell/Settings.h"
+
+#include "documents/DocumentState.h"
+#include "documents/TextScan.h"
+#include "shell/ShellState.h"
+
+namespace {
+
+// 1-based position of the first occurrence of key that opens a line, or 0.
+int KeyAtLineStart(std::string_view text, std::string_view key) {
+  for (size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, at + 1))
+    if (at == 0 || text[at - 1] == '\n' || text[at - 1] == '\r') return static_cast<int>(at) + 1;
+  return 0;
+}
+
+// A size keeps its default unless the file gives a positive one.
+int PositiveOr(int value, int fallback) { return value > 0 ? value : fallback; }
+
+}  // namespace
+
+std::string SettingsValue(std::string_view text, std::string_view key) {
+  const int start = KeyAtLineStart(text, key);
+  return ValueAfterKey(text, key, start > 0 ? start : 1);
+}
+
+Settings ReadSettings(std::string_view text, std::string_view programDir,
+                      std::string_view commandLineFile) {
+  Settings s;
+  if (text.empty()) {
+    s.dir = programDir;
+    s.file = commandLineFile;
+    return s;
+  }
+  s.dir = SettingsValue(text, "$dir ");
+  s.file = SettingsValue(text, "$file ");
+  s.pos = ReadNumber(SettingsValue(text, "$pos "));
+  s.sizeX = PositiveOr(ReadNumber(SettingsValue(text, "$sizeX ")), s.sizeX);
+  s.sizeY = PositiveOr(ReadNumber(SettingsValue(text, "$sizeY ")), s.sizeY);
+  std::string font = SettingsValue(text, "$font ");
+  if (!font.empty()) s.font = std::move(font);
+  s.fontSize = PositiveOr(ReadNumber(SettingsValue(text, "$fontsize ")), s.fontSize);
+  return s;
+}
+
+std::string ComposeSettings(const Settings& s) {
+  auto line = [](std::string_view key, std::string_view value) {
+    return std::string(key) + "[" + std::string(value) + "]\r\n";
+  };
+  return line("$dir ", s.dir) + line("$file ", s.file) + line("$pos ", std::to_string(s.pos)) +
+         line("$sizeX ", std::to_string(s.sizeX)) + line("$sizeY ", std::to_string(s.sizeY)) +
+         line("$font ", s.font) + line("$fontsize ", std::to_string(s.fontSize));
+}
+
+void ApplySettings(const Settings& s) {
+  WorkDir = s.dir;
+  CurrentFile = s.file;
+  RestorePos = s.pos;
+  WindowWidth = s.sizeX;
+  WindowHeight = s.sizeY;
+  EditorFontName = s.font;
+  EditorFontSize = s.fontSize;
+}
+
+Settings SettingsAtClosing(std::string_view currentDir, int selectionEnd) {
+  Settings s;
+  if (ProjectFile.empty()) {
+    s.dir = currentDir;
+    s.file = SaveName;
+    s.pos = selectionEnd;
+  } else {
+    SaveName.clear();
+  }
+  s.sizeX = WindowWidth;
+  s.sizeY = WindowHeight;
+  s.font = EditorFontName;
+  s.fontSize = EditorFontSize;
+  return s;
+}

@@ -1,0 +1,158 @@
+// The settings text: entries read by key with their defaults, the guarded sizes and font,
+// keys hidden inside values, and the exact bytes of the written file.
+#include <gtest/gtest.h>
+
+#include "documents/DocumentState.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+
+namespace {
+
+const char* const Written =
+    "$dir [C:\\work]\r\n"
+    "$file [C:\\work\\demo.zobas]\r\n"
+    "$pos [1234]\r\n"
+    "$sizeX [800]\r\n"
+    "$sizeY [600]\r\n"
+    "$font [Lucida Console]\r\n"
+    "$fontsize [12]\r\n";
+
+Settings Read(std::string_view text) { return ReadSettings(text, "C:\\ide", "C:\\arg.zobas"); }
+
+Settings Demo() {
+  Settings s;
+  s.dir = "C:\\work";
+  s.file = "C:\\work\\demo.zobas";
+  s.pos = 1234;
+  return s;
+}
+
+TEST(SettingsWrite, ComposesSevenLinesWithCrLf) {
+  EXPECT_EQ(ComposeSettings(Demo()), Written);
+  Settings odd;
+  odd.pos = -3;
+  odd.font = "My [Bold] Font";
+  EXPECT_EQ(ComposeSettings(odd),
+            "$dir []\r\n$file []\r\n$pos [-3]\r\n$sizeX [800]\r\n$sizeY [600]\r\n"
+            "$font [My [Bold] Font]\r\n$fontsize [12]\r\n");
+}
+
+TEST(SettingsRead, ReadsTheProgramsOwnFile) { EXPECT_EQ(Read(Written), Demo()); }
+
+TEST(SettingsRead, EmptyTextGivesDefaultsInTheProgramDirectory) {
+  const Settings s = Read("");
+  EXPECT_EQ(s.dir, "C:\\ide");
+  EXPECT_EQ(s.file, "C:\\arg.zobas");
+  EXPECT_EQ(s.pos, 0);
+  EXPECT_EQ(s.sizeX, 800);
+  EXPECT_EQ(s.sizeY, 600);
+  EXPECT_EQ(s.font, "Lucida Console");
+  EXPECT_EQ(s.fontSize, 12);
+}
+
+TEST(SettingsRead, EntriesInAnyOrderOrRunTogetherReadTheSame) {
+  const char* const texts[] = {
+      "$fontsize [12]$font [Lucida Console]$sizeY [600]$sizeX [800]$pos [1234]"
+      "$file [C:\\work\\demo.zobas]$dir [C:\\work]",
+      "$dir [C:\\work]$file [C:\\work\\demo.zobas]$pos [1234]$sizeX [800]$sizeY [600]"
+      "$font [Lucida Console]$fontsize [12]",
+      "junk $dir \t\r\n [C:\\work] ; $file[ignored] $file [C:\\work\\demo.zobas]\n$pos [1234] "
+      "$sizeX [800]\n$sizeY [600]\n$font [Lucida Console]\n$fontsize [12]",
+  };
+  for (const char* text : texts) EXPECT_EQ(Read(text), Demo()) << text;
+}
+
+TEST(SettingsRead, NumbersRoundHalfToEven) {
+  const struct { const char* value; int expected; } cases[] = {
+      {"800.5", 800}, {"801.5", 802}, {"  640", 640}, {"-7", -7}, {"12abc", 12}, {"abc", 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Read(std::string("$pos [") + c.value + "]").pos, c.expected) << c.value;
+  EXPECT_EQ(Read("$sizeX [800.5]").sizeX, 800);
+  EXPECT_EQ(Read("$sizeX [801.5]").sizeX, 802);
+}
+
+TEST(SettingsRead, BracketsNestAndAnUnbalancedCloseCuts) {
+  Settings s = Demo();
+  s.font = "My [Bold] Font";
+  s.file = "C:\\odd]name.zobas";
+  const Settings back = Read(ComposeSettings(s));
+  EXPECT_EQ(back.font, "My [Bold] Font");
+  EXPECT_EQ(back.file, "C:\\odd");
+  EXPECT_EQ(Read("$dir [C:\\unfinished").dir, "C:\\unfinished");
+}
+
+TEST(SettingsRead, UnbracketedTextTakesTheRestOfTheFile) {
+  const Settings s = Read("$fontsize 14\r\n$font Courier\r\n");
+  EXPECT_EQ(s.fontSize, 14);
+  EXPECT_EQ(s.font, "Courier\r\n");
+}
+
+TEST(SettingsRead, MissingOrNonPositiveSizesAndEmptyFontKeepDefaults) {
+  const char* const texts[] = {
+      "$dir [C:\\work]",
+      "$sizeX [0]$sizeY [-600]$font []$fontsize [0]",
+      "$sizeX [-1]$sizeY [0.4]$font [ ]$fontsize [-12]",
+  };
+  for (const char* text : texts) {
+    const Settings s = Read(text);
+    EXPECT_EQ(s.sizeX, 800) << text;
+    EXPECT_EQ(s.sizeY, 600) << text;
+    EXPECT_EQ(s.fontSize, 12) << text;
+  }
+  EXPECT_EQ(Read("$font []").font, "Lucida Console");
+  EXPECT_EQ(Read("$sizeX [1]$sizeY [2]$fontsize [3]"), ([] {
+              Settings s;
+              s.sizeX = 1, s.sizeY = 2, s.fontSize = 3;
+              return s;
+            })());
+}
+
+TEST(SettingsRead, MissingTextEntriesOfAFileReadEmpty) {
+  const Settings s = Read("$sizeX [900]");
+  EXPECT_EQ(s.dir, "");
+  EXPECT_EQ(s.file, "");
+  EXPECT_EQ(s.pos, 0);
+}
+
+TEST(SettingsRead, KeyInsideAFolderNameDoesNotHideTheRealEntry) {
+  Settings s = Demo();
+  s.dir = "C:\\x$file y";
+  s.file = "C:\\x$file y\\demo.zobas";
+  EXPECT_EQ(Read(ComposeSettings(s)), s);
+  EXPECT_EQ(SettingsValue("$dir [a $pos [9]]\n$pos [5]", "$pos "), "5");
+  EXPECT_EQ(SettingsValue("$dir [a $pos [9]]$pos [5]", "$pos "), "9");  // run together: first wins
+}
+
+TEST(SettingsState, AppliedValuesReachTheShellState) {
+  ApplySettings(Read(Written));
+  EXPECT_EQ(WorkDir, "C:\\work");
+  EXPECT_EQ(CurrentFile, "C:\\work\\demo.zobas");
+  EXPECT_EQ(RestorePos, 1234);
+  EXPECT_EQ(WindowWidth, 800);
+  EXPECT_EQ(WindowHeight, 600);
+  EXPECT_EQ(EditorFontName, "Lucida Console");
+  EXPECT_EQ(EditorFontSize, 12);
+  RestorePos = 0;
+  CurrentFile.clear();
+}
+
+TEST(SettingsState, ClosingWithAProjectLeavesPlaceAndDocumentEmpty) {
+  WindowWidth = 1000, WindowHeight = 700, EditorFontName = "Courier", EditorFontSize = 10;
+  SaveName = "C:\\w\\a.zobas";
+  ProjectFile = "C:\\w\\p.zoproj";
+  Settings s = SettingsAtClosing("C:\\w", 77);
+  EXPECT_EQ(ComposeSettings(s), "$dir []\r\n$file []\r\n$pos [0]\r\n$sizeX [1000]\r\n"
+                                "$sizeY [700]\r\n$font [Courier]\r\n$fontsize [10]\r\n");
+  EXPECT_EQ(SaveName, "");
+
+  ProjectFile.clear();
+  SaveName = "C:\\w\\a.zobas";
+  s = SettingsAtClosing("C:\\w", 77);
+  EXPECT_EQ(s.dir, "C:\\w");
+  EXPECT_EQ(s.file, "C:\\w\\a.zobas");
+  EXPECT_EQ(s.pos, 77);
+  SaveName.clear();
+}
+
+}  // namespace
