@@ -85,12 +85,6 @@ TEST(DispatchMenu, EveryMenuAndToolbarIdentifierMapsAsTabulated) {
   }
 }
 
-TEST(DispatchMenu, ExitClosesAndNothingElse) {
-  const CommandPlan plan = Plan(MenuExit, 0, 2);
-  EXPECT_EQ(plan.action, A::CloseWindow);
-  EXPECT_EQ(plan.third.action, K::None);  // no find step hides behind 3009
-}
-
 struct ButtonCase {
   int id;
   const char* text;
