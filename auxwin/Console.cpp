@@ -1,0 +1,59 @@
+// The console window (declared in Console.h).
+#include "auxwin/Console.h"
+#include <windows.h>
+#include "shell/Bindings.h"
+#include "shell/StartupText.h"
+
+namespace {
+HANDLE ConsoleIn = INVALID_HANDLE_VALUE;   // console input handle, kept for the process's life
+HANDLE ConsoleOut = INVALID_HANDLE_VALUE;  // console output handle, likewise
+constexpr DWORD ReadLimit = 4094;          // one read takes at most this many bytes
+
+// Ctrl+C and Ctrl+Break in the console are meant for the programs started there; the IDE
+// itself ignores them so that unsaved text is never lost to a stray key.
+BOOL WINAPI IgnoreBreakKeys(DWORD event) {
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
+// Closing the console window would end the whole process, main window and unsaved editor
+// text included: take the close command out of the console window's system menu.
+void RemoveCloseCommand() {
+  HWND window = Api.GetConsoleWindow();
+  if (!window) return;
+  HMENU menu = Api.GetSystemMenu(window, FALSE);
+  if (menu) Api.DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+}
+}  // namespace
+
+void OpenConsole() {
+  Api.AllocConsole();
+  ConsoleIn = Api.GetStdHandle(STD_INPUT_HANDLE);
+  ConsoleOut = Api.GetStdHandle(STD_OUTPUT_HANDLE);
+  Api.SetConsoleTitleA("ZorvexBasic");
+  Api.SetConsoleCtrlHandler(IgnoreBreakKeys, TRUE);
+  RemoveCloseCommand();
+}
+
+void RunGreeting() {
+  ConsoleWrite(ConsoleBanner);
+  ConsoleWrite(" ");
+  ConsoleWrite("\r\n Enter text to start.. ");
+  Api.SetConsoleTextAttribute(ConsoleOut, 0xF2);
+  if (ConsoleRead().empty()) return;
+  Api.SetConsoleTextAttribute(ConsoleOut, 0xF4);
+  ConsoleWrite("\r\nstart Zorvex:\r\n");
+  ConsoleWrite("\r\n");
+}
+
+void ConsoleWrite(const std::string& text) {
+  DWORD written = 0;
+  Api.WriteFile(ConsoleOut, text.data(), DWORD(text.size()), &written, nullptr);
+}
+
+std::string ConsoleRead() {
+  std::string buffer(ReadLimit, '\0');
+  DWORD read = 0;
+  if (!Api.ReadFile(ConsoleIn, buffer.data(), ReadLimit, &read, nullptr)) return {};
+  buffer.resize(read);
+  return buffer;
+}

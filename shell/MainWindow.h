@@ -1,0 +1,15 @@
+// The main-window routine: placement, class "wins", creation and the main message loop.
+#pragma once
+#include <string>
+
+// Creates MainWindow with the given size and style at the place the mode gives, shows it and
+// runs the message loop until the quit message. Returns false when the window could not be
+// created (the failure has been reported).
+bool RunMainWindow(int width, int height, unsigned long style, int placementMode);
+
+// The main message loop: until the quit message, turns keys and double-clicks into command
+// messages to MainWindow (see KeyTable.h), then dispatches or withholds the message.
+void RunMessageLoop();
+
+// A plain information box with no owner; an empty caption shows as "<MsgBox>".
+void ShowMessage(const std::string& text, const std::string& caption);

@@ -1,0 +1,15 @@
+// Placement of the main window (declared in Placement.h).
+#include "shell/Placement.h"
+
+WindowPlace PlaceWindow(int mode, int workWidth, int workHeight, int width, int height, WindowPlace previous) {
+  switch (mode) {
+    case 0: return {32, 32};
+    case 1: return {0, 0};
+    case 2: {
+      int y = (workHeight - height - 32) / 2;  // C++ division truncates toward zero
+      return {(workWidth - width) / 2, y < 0 ? 0 : y};
+    }
+    case 3: return {workWidth - width - 6, 0};
+    default: return previous;
+  }
+}

@@ -1,0 +1,88 @@
+// Test tool that looks at a running program from outside and writes what it sees into a file:
+//   winpeek console <program.exe> <outfile> [--attributes]
+//     the screen text of the program's console, one line per row, trailing blanks removed;
+//     with --attributes each row is followed by its text attributes in hex
+//   winpeek window <title> <outfile>
+//     the title of the top-level window with that title and the texts of its child windows
+#include <windows.h>
+#include <tlhelp32.h>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+DWORD FindProcess(const char* exeName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD found = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (_stricmp(entry.szExeFile, exeName) == 0) found = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return found;
+}
+
+bool SaveText(const char* name, const std::string& text) {
+  std::FILE* file = std::fopen(name, "wb");
+  if (!file) return false;
+  std::fwrite(text.data(), 1, text.size(), file);
+  return std::fclose(file) == 0;
+}
+
+BOOL CALLBACK AddChildText(HWND child, LPARAM lParam) {
+  char text[1024] = "";
+  GetWindowTextA(child, text, sizeof text);
+  *reinterpret_cast<std::string*>(lParam) += std::string(text) + "\n";
+  return TRUE;
+}
+
+int PeekWindow(const char* title, const char* outName) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) return 3;
+  std::string text = std::string(title) + "\n";
+  EnumChildWindows(window, AddChildText, reinterpret_cast<LPARAM>(&text));
+  return SaveText(outName, text) ? 0 : 6;
+}
+
+int PeekConsole(const char* exeName, const char* outName, bool attributes) {
+  DWORD pid = FindProcess(exeName);
+  if (!pid) return 3;
+  FreeConsole();
+  if (!AttachConsole(pid)) return 4;
+  HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (out == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(out, &info)) return 5;
+  std::string text;
+  for (SHORT row = 0; row <= info.dwCursorPosition.Y; ++row) {
+    std::string line(info.dwSize.X, ' ');
+    std::vector<WORD> attrs(info.dwSize.X);
+    DWORD got = 0;
+    ReadConsoleOutputCharacterA(out, line.data(), info.dwSize.X, {0, row}, &got);
+    ReadConsoleOutputAttribute(out, attrs.data(), info.dwSize.X, {0, row}, &got);
+    size_t end = line.find_last_not_of(' ');
+    line.resize(end == std::string::npos ? 0 : end + 1);
+    text += line + "\n";
+    if (attributes) {
+      for (size_t i = 0; i < line.size(); ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", attrs[i] & 0xFF);
+        text += hex;
+      }
+      text += "\n";
+    }
+  }
+  FreeConsole();
+  return SaveText(outName, text) ? 0 : 6;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 4 && std::strcmp(argv[1], "console") == 0)
+    return PeekConsole(argv[2], argv[3], argc > 4 && std::strcmp(argv[4], "--attributes") == 0);
+  if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile>\n");
+  return 2;
+}

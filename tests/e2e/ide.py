@@ -1,0 +1,152 @@
+"""Drives the real ZorvexIde.exe under Wine as a user would: keys and clicks through xdotool,
+checks through window titles, files on disk and the console's screen text.
+
+Every wait is for a condition with a time-out. Needs DISPLAY and the Wine environment that
+dev/test sets up.
+"""
+import os
+import shutil
+import subprocess
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
+DIST = os.path.join(OUT, "dist")
+TOOLS = os.path.join(OUT, "e2e-tools")
+MAIN_TITLE = "ZorvexIde_2023/24 ->beta "
+
+
+def wait_for(condition, timeout=30.0, what="condition"):
+    """Polls condition() until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(0.1)
+
+
+def xdotool(*args):
+    result = subprocess.run(["xdotool", *args], capture_output=True, text=True)
+    return result.stdout.strip()
+
+
+def windows_named(title):
+    """X window ids whose name is exactly title."""
+    ids = xdotool("search", "--name", "^" + _regex_escape(title) + "$")
+    return [w for w in ids.split() if w]
+
+
+def window_names():
+    return [xdotool("getwindowname", w) for w in xdotool("search", "--name", ".").split()]
+
+
+def _regex_escape(text):
+    return "".join("\\" + c if c in ".^$*+?()[]{}|\\/" else c for c in text)
+
+
+def fresh_program_dir(name, without=()):
+    """A copy of out/dist under out/e2e/<name>, as a user's program folder."""
+    target = os.path.join(OUT, "e2e", name)
+    shutil.rmtree(target, ignore_errors=True)
+    shutil.copytree(DIST, target, ignore=shutil.ignore_patterns(*without) if without else None)
+    return target
+
+
+def wine_path(unix_path):
+    """The Windows name of a Unix path (Wine maps / to drive Z:)."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+class Ide:
+    """One run of the program, started in its program folder."""
+
+    def __init__(self, program_dir, args=(), cwd=None):
+        self.program_dir = program_dir
+        self.process = subprocess.Popen(["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
+                                        cwd=cwd or program_dir, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+
+    # --- the console greeting
+    def console_window(self, timeout=30):
+        return wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], timeout, "the console window")
+
+    def answer_greeting(self, text=""):
+        """Types the answer into the console. A key typed before the console window has the
+        input focus is lost, so the answer is repeated until the greeting has taken it."""
+        console = self.console_window()
+        wait_for(lambda: "Enter text to start.." in self.console_text(), 30, "the console prompt")
+
+        def answered():
+            xdotool("windowfocus", "--sync", console)
+            if text:
+                xdotool("type", "--delay", "20", text)
+            xdotool("key", "Return")
+            try:
+                return wait_for(lambda: "start Zorvex:" in self.console_text(), 5, "the greeting's answer")
+            except TimeoutError:
+                return False
+        wait_for(answered, 30, "the console to take the answer")
+
+    def console_text(self, attributes=False):
+        """The console's screen text as the program's console shows it; empty if not readable."""
+        out = os.path.join(self.program_dir, "console.txt")
+        if os.path.exists(out):
+            os.remove(out)
+        args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
+        if attributes:
+            args.append("--attributes")
+        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        try:
+            with open(out, "rb") as f:
+                return f.read().decode("cp1252")
+        except OSError:
+            return ""
+
+    def window_texts(self, title):
+        """Lines: the window's title, then its child windows' texts; None if there is no such window."""
+        out = os.path.join(self.program_dir, "window.txt")
+        if os.path.exists(out):
+            os.remove(out)
+        subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "window", title, wine_path(out)],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        try:
+            with open(out, "rb") as f:
+                return f.read().decode("cp1252").split("\n")
+        except OSError:
+            return None
+
+    # --- windows
+    def main_window(self, title=MAIN_TITLE, timeout=30):
+        return wait_for(lambda: (windows_named(title) or [None])[0], timeout, f"a window titled {title!r}")
+
+    def focus(self, window):
+        xdotool("windowfocus", "--sync", window)
+
+    def keys(self, window, *keys):
+        self.focus(window)
+        for key in keys:
+            xdotool("key", key)
+
+    def type_text(self, window, text):
+        self.focus(window)
+        xdotool("type", "--delay", "15", text)
+
+    def close_main_window(self, window):
+        self.keys(window, "alt+F4")
+
+    # --- the process
+    def wait_exit(self, timeout=30):
+        return self.process.wait(timeout=timeout)
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            pass
+        subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)

@@ -1,0 +1,51 @@
+"""Start-up as a user meets it: the console greeting, the main window, closing, and a
+missing compiler library."""
+import unittest
+
+from ide import Ide, MAIN_TITLE, fresh_program_dir, wait_for, windows_named
+
+
+class StartUp(unittest.TestCase):
+    def tearDown(self):
+        if getattr(self, "ide", None):
+            self.ide.kill()
+
+    def test_greeting_is_answered_then_the_main_window_opens_and_closes(self):
+        self.ide = Ide(fresh_program_dir("greeting"))
+        self.ide.console_window()
+        wait_for(lambda: "Enter text to start.." in self.ide.console_text(), 30, "the prompt")
+        # Start-up waits for the answer: no main window yet.
+        self.assertEqual(windows_named(MAIN_TITLE), [])
+        self.ide.answer_greeting()
+        main = self.ide.main_window()
+        screen = self.ide.console_text(attributes=True).split("\n")
+        rows = screen[0::2]
+        self.assertIn("Zorvex Basic by", rows[0])
+        self.assertIn("start Zorvex:", rows)
+        start_row = rows.index("start Zorvex:")
+        self.assertEqual(screen[2 * start_row + 1][:2], "F4")  # red on bright white
+        self.assertEqual(rows[start_row + 1], "")
+        self.ide.close_main_window(main)
+        self.assertEqual(self.ide.wait_exit(), 0)
+
+    def test_ctrl_c_in_the_console_does_not_end_the_ide(self):
+        self.ide = Ide(fresh_program_dir("ctrlc"))
+        self.ide.answer_greeting()
+        main = self.ide.main_window()
+        self.ide.keys(self.ide.console_window(), "ctrl+c", "ctrl+Break")
+        # Had either key ended the process, it could not close normally with exit code 0.
+        self.ide.close_main_window(main)
+        self.assertEqual(self.ide.wait_exit(), 0)
+
+    def test_missing_compiler_library_is_named_and_ends_with_failure(self):
+        self.ide = Ide(fresh_program_dir("nolib", without=["zorvex.dll"]))
+        box = self.ide.main_window("MISSING OR UNLOADABLE")
+        texts = wait_for(lambda: self.ide.window_texts("MISSING OR UNLOADABLE"), 30, "the box's text")
+        self.assertTrue(any("zorvex.dll" in line for line in texts), texts)
+        self.assertEqual(windows_named("ZorvexBasic"), [])  # no console was opened
+        self.ide.keys(box, "Return")
+        self.assertNotEqual(self.ide.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

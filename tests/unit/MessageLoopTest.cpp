@@ -1,0 +1,79 @@
+// The main message loop's keyboard layer and the main window's placement.
+#include <gtest/gtest.h>
+#include "shell/KeyTable.h"
+#include "shell/Placement.h"
+
+namespace {
+struct KeyRow {
+  unsigned message, key;
+  bool control;
+  LoopTarget target;
+  int command;
+  bool lParamIsWindow, withhold;
+};
+
+const KeyRow KeyRows[] = {
+    {LoopKeyDown, 0x0D, false, LoopTarget::SearchBox, 2013, true, true},    // Enter in a search box
+    {LoopKeyDown, 0x0D, false, LoopTarget::Other, 2013, true, false},       // Enter in the editor
+    {LoopKeyDown, 0x0D, false, LoopTarget::ProjectBox, 2013, true, false},  // the project box takes Enter
+    {LoopKeyDown, 0x70, false, LoopTarget::Other, 1001, true, false},       // F1
+    {LoopKeyDown, 0x74, true, LoopTarget::SearchBox, 1005, true, false},    // Ctrl+F5 is still F5
+    {LoopKeyDown, 0x79, false, LoopTarget::Other, 1010, true, false},       // F10
+    {LoopKeyDown, 0x7A, false, LoopTarget::Other, 0, false, false},         // F11 is no command
+    {LoopKeyDown, 'A', true, LoopTarget::Other, 2065, false, true},
+    {LoopKeyDown, 'C', true, LoopTarget::Other, 2067, false, false},        // the editor copies too
+    {LoopKeyDown, 'E', true, LoopTarget::Other, 2069, false, true},
+    {LoopKeyDown, 'F', true, LoopTarget::Other, 2070, false, true},
+    {LoopKeyDown, 'G', true, LoopTarget::Other, 2071, false, true},
+    {LoopKeyDown, 'O', true, LoopTarget::Other, 2079, false, true},
+    {LoopKeyDown, 'R', true, LoopTarget::Other, 2082, false, true},
+    {LoopKeyDown, 'S', true, LoopTarget::Other, 2083, false, true},
+    {LoopKeyDown, 'T', true, LoopTarget::Other, 2084, false, true},
+    {LoopKeyDown, 'V', true, LoopTarget::Other, 2086, false, false},
+    {LoopKeyDown, 'X', true, LoopTarget::Other, 2088, false, false},
+    {LoopKeyDown, 'Z', true, LoopTarget::Other, 2090, false, false},
+    {LoopKeyDown, 'S', false, LoopTarget::Other, 0, false, false},          // plain letters are typing
+    {LoopKeyDown, 0x1B, false, LoopTarget::SearchBox, 2227, true, true},    // Escape never reaches a control
+    {LoopKeyDown, 0x1B, false, LoopTarget::Other, 2227, true, true},
+    {LoopKeyUp, 0x0D, false, LoopTarget::SearchBox, 0, false, false},
+    {LoopKeyUp, 'S', true, LoopTarget::Other, 0, false, false},
+    {LoopLButtonDoubleClick, 0, false, LoopTarget::ProjectBox, 1103, true, true},
+    {LoopLButtonDoubleClick, 0, false, LoopTarget::SearchBox, 1103, true, false},
+    {0x0104 /* WM_SYSKEYDOWN */, 0x79, false, LoopTarget::Other, 0, false, false},  // F10 as a system key
+};
+}  // namespace
+
+TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
+  for (const KeyRow& row : KeyRows) {
+    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.target);
+    SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control);
+    EXPECT_EQ(action.command, row.command);
+    if (row.command) {
+      EXPECT_EQ(action.lParamIsWindow, row.lParamIsWindow);
+    }
+    EXPECT_EQ(action.withhold, row.withhold);
+  }
+}
+
+TEST(WindowPlacement, CentredOnTheWorkArea) {
+  WindowPlace place = PlaceWindow(2, 1920, 1040, 580, 580, {0, 0});
+  EXPECT_EQ(place.x, 670);
+  EXPECT_EQ(place.y, 214);
+}
+
+TEST(WindowPlacement, CentredWindowTallerThanTheWorkAreaStaysOnScreenVertically) {
+  WindowPlace place = PlaceWindow(2, 500, 400, 601, 390, {0, 0});
+  EXPECT_EQ(place.y, 0);
+  EXPECT_EQ(place.x, -50);  // (500 - 601) / 2 truncates toward zero
+}
+
+TEST(WindowPlacement, FixedModesAndUnknownModeKeepsThePreviousPlace) {
+  EXPECT_EQ(PlaceWindow(0, 1920, 1040, 580, 580, {5, 5}).x, 32);
+  EXPECT_EQ(PlaceWindow(1, 1920, 1040, 580, 580, {5, 5}).y, 0);
+  WindowPlace topRight = PlaceWindow(3, 1920, 1040, 580, 580, {5, 5});
+  EXPECT_EQ(topRight.x, 1920 - 580 - 6);
+  EXPECT_EQ(topRight.y, 0);
+  WindowPlace kept = PlaceWindow(7, 1920, 1040, 580, 580, {11, 12});
+  EXPECT_EQ(kept.x, 11);
+  EXPECT_EQ(kept.y, 12);
+}

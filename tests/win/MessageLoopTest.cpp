@@ -1,0 +1,144 @@
+// The real main message loop on real windows: which commands reach MainWindow and which key
+// messages reach the focused control.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <vector>
+#include "shell/MainWindow.h"
+#include "shell/ShellState.h"
+#include "shell/Startup.h"
+
+namespace {
+struct Command { int id; LPARAM lParam; };
+std::vector<Command> Received;  // command messages that reached the main window
+struct Delivered { HWND window; UINT message; WPARAM key; };
+std::vector<Delivered> Reached;  // key and double-click messages that reached a control
+WNDPROC EditProc = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && HIWORD(wParam) == 0) Received.push_back({LOWORD(wParam), lParam});
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RecordingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN || message == WM_LBUTTONDBLCLK) Reached.push_back({window, message, wParam});
+  return CallWindowProcA(EditProc, window, message, wParam, lParam);
+}
+
+bool ReachedKey(HWND window, WPARAM key) {
+  for (const Delivered& d : Reached)
+    if (d.window == window && d.message == WM_KEYDOWN && d.key == key) return true;
+  return false;
+}
+
+bool ReachedDoubleClick(HWND window) {
+  for (const Delivered& d : Reached)
+    if (d.window == window && d.message == WM_LBUTTONDBLCLK) return true;
+  return false;
+}
+
+class MessageLoop : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LoopTestMain";
+    RegisterClassA(&wc);
+    MainWindow = CreateWindowExA(0, "LoopTestMain", "loop", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+    for (int slot = FindBox; slot <= OutputBox; ++slot)
+      FinderBoxes[slot] = CreateWindowExA(0, "edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 0,
+                                          slot * 20, 200, 20, MainWindow, nullptr, wc.hInstance, nullptr);
+    other = CreateWindowExA(0, "edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 0, 150, 200, 20,
+                            MainWindow, nullptr, wc.hInstance, nullptr);
+    for (HWND edit : {FinderBoxes[FindBox], FinderBoxes[ProjectBox], other})
+      EditProc = reinterpret_cast<WNDPROC>(SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG>(RecordingEditProc)));
+    Received.clear();
+    Reached.clear();
+  }
+  void TearDown() override {
+    DestroyWindow(MainWindow);
+    MainWindow = nullptr;
+    for (HWND& box : FinderBoxes) box = nullptr;
+  }
+
+  // Queues the messages, then a quit, and runs the program's loop over them.
+  void RunOver(const std::vector<MSG>& messages) {
+    for (const MSG& m : messages) PostMessageA(m.hwnd, m.message, m.wParam, m.lParam);
+    PostQuitMessage(0);
+    RunMessageLoop();
+  }
+  static MSG KeyDown(HWND window, WPARAM key) { return {window, WM_KEYDOWN, key, 1, 0, {}}; }
+  HWND other = nullptr;
+};
+}  // namespace
+
+TEST_F(MessageLoop, EnterInAFinderBoxIsACommandAndNoLineBreak) {
+  RunOver({KeyDown(FinderBoxes[FindBox], VK_RETURN)});
+  ASSERT_EQ(Received.size(), 1u);
+  EXPECT_EQ(Received[0].id, 2013);
+  EXPECT_EQ(Received[0].lParam, reinterpret_cast<LPARAM>(FinderBoxes[FindBox]));
+  EXPECT_FALSE(ReachedKey(FinderBoxes[FindBox], VK_RETURN));
+}
+
+TEST_F(MessageLoop, EnterInAnotherWindowIsACommandAndThenReachesIt) {
+  SetFocus(other);
+  RunOver({KeyDown(other, VK_RETURN)});
+  ASSERT_EQ(Received.size(), 1u);
+  EXPECT_EQ(Received[0].id, 2013);
+  EXPECT_EQ(Received[0].lParam, reinterpret_cast<LPARAM>(other));
+  EXPECT_TRUE(ReachedKey(other, VK_RETURN));
+}
+
+TEST_F(MessageLoop, FunctionKeysSendTheirIdentifiers) {
+  std::vector<MSG> keys;
+  for (WPARAM key = VK_F1; key <= VK_F10; ++key) keys.push_back(KeyDown(other, key));
+  RunOver(keys);
+  ASSERT_EQ(Received.size(), 10u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Received[i].id, 1001 + i);
+  EXPECT_TRUE(ReachedKey(other, VK_F5));
+}
+
+TEST_F(MessageLoop, EscapeIsACommandAndNeverReachesTheControl) {
+  SetFocus(other);
+  RunOver({KeyDown(other, VK_ESCAPE)});
+  ASSERT_EQ(Received.size(), 1u);
+  EXPECT_EQ(Received[0].id, 2227);
+  EXPECT_FALSE(ReachedKey(other, VK_ESCAPE));
+}
+
+TEST_F(MessageLoop, ControlLettersAreWithheldOrPassedOnAsTabled) {
+  keybd_event(VK_CONTROL, 0, 0, 0);
+  RunOver({KeyDown(other, 'S'), KeyDown(other, 'C')});
+  keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+  std::vector<int> ids;
+  for (const Command& c : Received) ids.push_back(c.id);
+  EXPECT_EQ(ids, (std::vector<int>{2083, 2067}));
+  for (const Command& c : Received) EXPECT_EQ(c.lParam, 0);
+  EXPECT_FALSE(ReachedKey(other, 'S'));
+  EXPECT_TRUE(ReachedKey(other, 'C'));
+}
+
+TEST_F(MessageLoop, DoubleClickInTheProjectBoxIsTheBoxsCommandOnly) {
+  LPARAM point = MAKELPARAM(5, 5);
+  RunOver({{FinderBoxes[ProjectBox], WM_LBUTTONDBLCLK, MK_LBUTTON, point, 0, {}},
+           {other, WM_LBUTTONDBLCLK, MK_LBUTTON, point, 0, {}}});
+  ASSERT_EQ(Received.size(), 2u);
+  EXPECT_EQ(Received[0].id, 1103);
+  EXPECT_EQ(Received[0].lParam, reinterpret_cast<LPARAM>(FinderBoxes[ProjectBox]));
+  EXPECT_EQ(Received[1].lParam, reinterpret_cast<LPARAM>(other));
+  EXPECT_FALSE(ReachedDoubleClick(FinderBoxes[ProjectBox]));
+  EXPECT_TRUE(ReachedDoubleClick(other));
+}
+
+TEST(GuiStateRecord, GuistateReturnsTheSameRecordEveryTime) {
+  uint32_t* first = guistate();
+  EXPECT_EQ(first, guistate());
+  EXPECT_EQ(first, GuiState);
+  EXPECT_EQ(first[7], 0u);
+  EXPECT_EQ(first[4095], 0u);
+}
+
+TEST(GuiStateRecord, GuistateIsExportedByName) {
+  EXPECT_NE(GetProcAddress(GetModuleHandleA(nullptr), "guistate"), nullptr);
+}
