@@ -1,0 +1,107 @@
+// Entry of lib/SciLexer.dll: registers Scintilla's window classes, then registers "Scintilla"
+// again with a window procedure of ours in front of Scintilla's own.
+//
+// Ours answers the lexer-selection message that Scintilla 5 no longer has (the program still
+// sends it) and lets SCI_SETTEXT take a text with NUL bytes when a length is given; every other
+// message goes to Scintilla's procedure unchanged.
+#include <windows.h>
+#include <cstring>
+#include "ILexer.h"
+#include "ScintillaTypes.h"
+#include "ScintillaWin.h"
+#include "scilexer/LexZorvex.h"
+
+namespace {
+
+constexpr UINT SetLexerMessage = 4001;       // the old SCI_SETLEXER
+constexpr UINT GetLexerMessage = 4002;       // SCI_GETLEXER
+constexpr UINT SetILexerMessage = 4033;      // SCI_SETILEXER
+constexpr UINT ClearStyleMessage = 2005;     // SCI_CLEARDOCUMENTSTYLE
+constexpr UINT SetTextMessage = 2181;        // SCI_SETTEXT
+constexpr UINT BeginUndoMessage = 2078;      // SCI_BEGINUNDOACTION
+constexpr UINT EndUndoMessage = 2079;        // SCI_ENDUNDOACTION
+constexpr UINT GetTextLengthMessage = 2183;  // SCI_GETTEXTLENGTH
+constexpr UINT GetTargetStartMessage = 2191; // SCI_GETTARGETSTART
+constexpr UINT GetTargetEndMessage = 2193;   // SCI_GETTARGETEND
+constexpr UINT SetTargetRangeMessage = 2686; // SCI_SETTARGETRANGE
+constexpr UINT ReplaceTargetMessage = 2194;  // SCI_REPLACETARGET
+constexpr UINT SetEmptySelectionMessage = 2556;  // SCI_SETEMPTYSELECTION
+
+const wchar_t ScintillaClass[] = L"Scintilla";
+WNDPROC ScintillaProc = nullptr;  // Scintilla's own procedure, set once when the DLL loads
+
+LRESULT Pass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(ScintillaProc, window, message, wParam, lParam);
+}
+
+// Lexer 200 attaches the Zorvex Basic lexer (kept, with its keywords, if already attached);
+// 0 detaches any lexer and leaves the text unstyled; other numbers change nothing.
+LRESULT SetLexer(HWND window, WPARAM lexer) {
+  if (lexer == static_cast<WPARAM>(ZorvexLexerNumber)) {
+    if (Pass(window, GetLexerMessage, 0, 0) == ZorvexLexerNumber) return 0;
+    Pass(window, SetILexerMessage, 0, reinterpret_cast<LPARAM>(CreateZorvexLexer()));
+    Pass(window, ClearStyleMessage, 0, 0);  // styled afresh by the new lexer
+  } else if (lexer == 0) {
+    Pass(window, SetILexerMessage, 0, 0);
+    Pass(window, ClearStyleMessage, 0, 0);
+  }
+  return 0;
+}
+
+// Replaces the whole text by the first `length` bytes at `text`, NUL bytes included, with the
+// same effects as Scintilla's SCI_SETTEXT: one undo step, empty selection at 0, target kept.
+LRESULT SetTextOfLength(HWND window, WPARAM length, LPARAM text) {
+  const LRESULT targetStart = Pass(window, GetTargetStartMessage, 0, 0);
+  const LRESULT targetEnd = Pass(window, GetTargetEndMessage, 0, 0);
+  Pass(window, BeginUndoMessage, 0, 0);
+  Pass(window, SetTargetRangeMessage, 0, Pass(window, GetTextLengthMessage, 0, 0));
+  Pass(window, ReplaceTargetMessage, length, text);
+  Pass(window, SetEmptySelectionMessage, 0, 0);
+  Pass(window, EndUndoMessage, 0, 0);
+  Pass(window, SetTargetRangeMessage, targetStart, targetEnd);
+  return 1;
+}
+
+LRESULT CALLBACK ZorvexScintillaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == SetLexerMessage) return SetLexer(window, wParam);
+    if (message == SetTextMessage && wParam != 0 && lParam != 0) {
+      return SetTextOfLength(window, wParam, lParam);
+    }
+  } catch (...) {
+    return 0;  // out of memory for a new lexer: the control goes on without it
+  }
+  return Pass(window, message, wParam, lParam);
+}
+
+// Registers "Scintilla" again, alike in every respect except that ours is the procedure.
+bool PutProcedureInFront(HINSTANCE instance) {
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  if (!GetClassInfoExW(instance, ScintillaClass, &cls)) return false;
+  ScintillaProc = cls.lpfnWndProc;
+  if (!UnregisterClassW(ScintillaClass, instance)) return false;
+  cls.lpfnWndProc = ZorvexScintillaProc;
+  cls.lpszClassName = ScintillaClass;
+  return RegisterClassExW(&cls) != 0;
+}
+
+}  // namespace
+
+// Exported as Scintilla's own DLL exports it, for callers that talk to the control directly.
+extern "C" __declspec(dllexport) Scintilla::sptr_t __stdcall Scintilla_DirectFunction(
+    Scintilla::Internal::ScintillaWin* sci, UINT message, Scintilla::uptr_t wParam,
+    Scintilla::sptr_t lParam) {
+  return Scintilla::Internal::DirectFunction(sci, message, wParam, lParam);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    return Scintilla::Internal::RegisterClasses(instance) && PutProcedureInFront(instance);
+  }
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    UnregisterClassW(ScintillaClass, instance);
+    Scintilla::Internal::ResourcesRelease(true);
+  }
+  return TRUE;
+}
