@@ -53,8 +53,9 @@ char FoldCase(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// A byte 128..255, or in a UTF-8 document any character beyond ASCII.
 bool IsHighByte(int ch) {
-  return ch >= 0x80 && ch <= 0xFF;
+  return ch >= 0x80;
 }
 
 bool IsLetter(int ch) {
@@ -133,14 +134,15 @@ Sci_Position LexerZorvex::WordListSet(int n, const char* wl) {
 
 void LexerZorvex::StartWord(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler) {
   word.clear();
-  Sci_Position pos = sc.currentPos;
-  for (char c = styler.SafeGetCharAt(pos, ' '); IsWordChar(static_cast<unsigned char>(c));
-       c = styler.SafeGetCharAt(++pos, ' ')) {
+  Sci_PositionU end = sc.currentPos;
+  for (char c = styler.SafeGetCharAt(end, ' '); IsWordChar(static_cast<unsigned char>(c));
+       c = styler.SafeGetCharAt(++end, ' ')) {
     word.push_back(FoldCase(c));
   }
   sc.SetState(keywords.InList(word.c_str()) ? StyleKeyword : StyleDefault);
-  // Step onto the word's last character; the main loop moves past it and ends the word.
-  sc.Forward(static_cast<Sci_Position>(word.size()) - 1);
+  // Step onto the word's last character (which may be several bytes wide in a UTF-8
+  // document); the main loop moves past it and ends the word.
+  while (sc.More() && sc.currentPos + sc.width < end) sc.Forward();
 }
 
 void LexerZorvex::StartNumber(Lexilla::StyleContext& sc) {

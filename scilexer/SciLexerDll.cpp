@@ -2,8 +2,8 @@
 // again with a window procedure of ours in front of Scintilla's own.
 //
 // Ours answers the lexer-selection message that Scintilla 5 no longer has (the program still
-// sends it) and lets SCI_SETTEXT take a text with NUL bytes when a length is given; every other
-// message goes to Scintilla's procedure unchanged.
+// sends it), lets SCI_SETTEXT take a text with NUL bytes when a length is given and starts each
+// control in the ANSI code page; every other message goes to Scintilla's procedure unchanged.
 #include <windows.h>
 #include <cstring>
 #include "ILexer.h"
@@ -26,6 +26,7 @@ constexpr UINT GetTargetEndMessage = 2193;   // SCI_GETTARGETEND
 constexpr UINT SetTargetRangeMessage = 2686; // SCI_SETTARGETRANGE
 constexpr UINT ReplaceTargetMessage = 2194;  // SCI_REPLACETARGET
 constexpr UINT SetEmptySelectionMessage = 2556;  // SCI_SETEMPTYSELECTION
+constexpr UINT SetCodePageMessage = 2037;    // SCI_SETCODEPAGE
 
 const wchar_t ScintillaClass[] = L"Scintilla";
 WNDPROC ScintillaProc = nullptr;  // Scintilla's own procedure, set once when the DLL loads
@@ -62,8 +63,18 @@ LRESULT SetTextOfLength(HWND window, WPARAM length, LPARAM text) {
   return 1;
 }
 
+// Scintilla 5 starts every control in UTF-8, but the program's text is bytes in the ANSI code
+// page: a new control starts in that code page, so such bytes show as the characters they are
+// and typed characters arrive as ANSI bytes. SCI_SETCODEPAGE can still change it.
+LRESULT Create(HWND window, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Pass(window, WM_CREATE, wParam, lParam);
+  if (result == 0) Pass(window, SetCodePageMessage, 0, 0);
+  return result;
+}
+
 LRESULT CALLBACK ZorvexScintillaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
+    if (message == WM_CREATE) return Create(window, wParam, lParam);
     if (message == SetLexerMessage) return SetLexer(window, wParam);
     if (message == SetTextMessage && wParam != 0 && lParam != 0) {
       return SetTextOfLength(window, wParam, lParam);
