@@ -27,6 +27,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) \
   X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) X(ReplaceFileA) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) \
+  X(SetFileAttributesA) \
   X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WriteFile)
 
 #define ZOR_USER32(X) \

@@ -1,0 +1,170 @@
+// Whole-file input and output of raw bytes; writes replace the old file in one step.
+#include <windows.h>
+#include <algorithm>
+#include <utility>
+#include "documents/Documents.h"
+#include "documents/DocumentText.h"
+#include "documents/TextScan.h"
+#include "shell/Bindings.h"
+
+namespace {
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() { Close(); }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  bool Close() {
+    if (!Valid()) return true;
+    HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
+    return Api.CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Deletes the temporary file unless it was put in place (or must be kept).
+class TempFile {
+ public:
+  explicit TempFile(std::string name) : name_(std::move(name)) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() { if (!kept_) Api.DeleteFileA(name_.c_str()); }
+  const std::string& Name() const { return name_; }
+  void Keep() { kept_ = true; }
+
+ private:
+  std::string name_;
+  bool kept_ = false;
+};
+
+constexpr DWORD Chunk = 1 << 20;  // bytes per ReadFile/WriteFile call
+// Attributes that a replaced file passes on to its new content.
+constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+std::string HexNumber(unsigned value) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  do { text.insert(text.begin(), digits[value % 16]); value /= 16; } while (value);
+  return text;
+}
+
+// Creates a new, empty temporary file beside path; the handle is invalid on failure.
+HANDLE CreateTempBeside(const std::string& path, std::string& tempName) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempName = TempNameBeside(path, HexNumber(Api.GetCurrentProcessId()) + "-" + HexNumber(++counter));
+    HANDLE file = Api.CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    DWORD error = Api.GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Writes every byte and flushes; false (with the last error set) when any step fails.
+bool WriteAll(HANDLE file, const std::string& text) {
+  for (size_t done = 0; done < text.size();) {
+    DWORD part = static_cast<DWORD>(std::min<size_t>(Chunk, text.size() - done));
+    DWORD written = 0;
+    if (!Api.WriteFile(file, text.data() + done, part, &written, nullptr)) return false;
+    if (written != part) {
+      Api.SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    done += written;
+  }
+  return Api.FlushFileBuffers(file) != 0;
+}
+
+// Puts the finished temporary file in place of path; 0 or the system's error code.
+DWORD PutInPlace(const std::string& path, TempFile& temp, DWORD oldAttributes) {
+  bool replacing = oldAttributes != INVALID_FILE_ATTRIBUTES;
+  constexpr DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  if (replacing) {
+    // ReplaceFileA keeps the old file's security and creation time; the attributes are copied
+    // first as well, for file systems and emulations where it does not keep them.
+    Api.SetFileAttributesA(temp.Name().c_str(), oldAttributes & KeptAttributes);
+    if (Api.ReplaceFileA(path.c_str(), temp.Name().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr)) {
+      temp.Keep();
+      return 0;
+    }
+    DWORD error = Api.GetLastError();
+    bool unsupported = error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION ||
+                       error == ERROR_INVALID_PARAMETER || error == ERROR_CALL_NOT_IMPLEMENTED;
+    // Here the old file is already gone and the new bytes exist only in the temporary file.
+    bool oldFileGone = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+                       Api.GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    if (!unsupported && !oldFileGone) return error;
+    if (oldFileGone) temp.Keep();
+  }
+  if (!Api.MoveFileExA(temp.Name().c_str(), path.c_str(), moveFlags)) return Api.GetLastError();
+  temp.Keep();
+  return 0;
+}
+
+// Replaces the content of path with text; 0 or the system's error code. On failure the
+// old file is unchanged and the temporary file is gone.
+DWORD ReplaceContent(const std::string& path, const std::string& text) {
+  DWORD attributes = Api.GetFileAttributesA(path.c_str());
+  bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return ERROR_ACCESS_DENIED;
+  std::string tempName;
+  FileHandle file(CreateTempBeside(path, tempName));
+  if (!file.Valid()) return Api.GetLastError();
+  TempFile temp(tempName);
+  if (!WriteAll(file.Get(), text)) return Api.GetLastError();
+  if (!file.Close()) return Api.GetLastError();
+  return PutInPlace(path, temp, attributes);
+}
+
+std::string SystemReason(DWORD error) {
+  char* message = nullptr;
+  DWORD length = Api.FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+  std::string reason(message ? message : "", message ? length : 0);
+  if (message) Api.LocalFree(message);
+  while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ') reason.pop_back();
+  return reason.empty() ? "System error " + std::to_string(error) + "." : reason;
+}
+}  // namespace
+
+std::string ReadTextFile(const std::string& name) {
+  std::string path = ExpandPath(name);
+  FileHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return {};
+  LARGE_INTEGER size{};
+  std::string text;
+  if (Api.GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
+  std::string chunk(Chunk, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) return {};
+    if (got == 0) return text;
+    text.append(chunk, 0, got);
+  }
+}
+
+bool WriteTextFile(const std::string& name, const std::string& text) {
+  std::string path = ExpandPath(name);
+  DWORD error = ReplaceContent(path, text);
+  if (error == 0) return true;
+  std::string report = WriteFailureText(path, SystemReason(error));
+  Api.MessageBoxA(nullptr, report.c_str(), "zor", MB_OK | MB_ICONERROR);
+  return false;
+}
+
+std::string EnterDirectoryOf(const std::string& path) {
+  std::string folder = DirPart(ExpandPath(path));
+  Api.SetCurrentDirectoryA(folder.c_str());
+  return folder;
+}

@@ -1,0 +1,76 @@
+// Save prompt text, the save-name extension rule, scratch names and the project-list lookups.
+#include <gtest/gtest.h>
+#include "documents/DocumentText.h"
+#include "documents/LineField.h"
+
+TEST(DocumentText, PromptNamesTheFileOrTheUntitledScript) {
+  EXPECT_EQ(SavePromptText("C:\\src\\a.zobas"), "Save C:\\src\\a.zobas");
+  EXPECT_EQ(SavePromptText(""), "Save <current script>");
+}
+
+TEST(DocumentText, ExtensionIsAddedOnlyWhenThePathHasNoDotAtAll) {
+  struct Case { const char* chosen; const char* saved; };
+  for (Case c : {Case{"C:\\src\\prog", "C:\\src\\prog.zobas"}, Case{"C:\\src\\prog.bas", "C:\\src\\prog.bas"},
+                 Case{"C:\\my.src\\prog", "C:\\my.src\\prog"}, Case{"prog.", "prog."}, Case{"", ""}}) {
+    EXPECT_EQ(WithSourceExtension(c.chosen), c.saved) << c.chosen;
+  }
+}
+
+TEST(DocumentText, ScratchFileLiesInTheTargetsFolder) {
+  EXPECT_EQ(TempNameBeside("C:\\src\\a.bas", "1f-2"), "C:\\src\\~zor1f-2.tmp");
+  EXPECT_EQ(TempNameBeside("C:/src/a.bas", "7"), "C:/src/~zor7.tmp");
+  EXPECT_EQ(TempNameBeside("a.bas", "7"), "~zor7.tmp");
+}
+
+TEST(DocumentText, FailureReportNamesFileAndReason) {
+  EXPECT_EQ(WriteFailureText("C:\\a.bas", "Access denied."), "Cannot write C:\\a.bas\r\nAccess denied.");
+}
+
+namespace {
+const char* const List =
+    "$project\r\n$files\r\n"
+    "<[Second.BAS]>\t000042 [C:\\Src\\Second.BAS]\r\n"
+    "<[first.bas]>\t00001  [$\\Lib\\First.bas]\r\n"
+    "\r\n$main [C:\\Src\\Second.BAS]\r\n";
+}
+
+TEST(DocumentText, KeyFindsTheListedPathInItsOwnCase) {
+  struct Case { const char* key; const char* path; };
+  for (Case c : {Case{"<[second.bas]>", "C:\\Src\\Second.BAS"}, Case{"<[FIRST.BAS]>", "$\\Lib\\First.bas"},
+                 Case{"<[missing.bas]>", ""}, Case{"", ""}, Case{"$main", ""}}) {
+    EXPECT_EQ(ListedPathOfKey(List, c.key), c.path) << c.key;
+  }
+}
+
+TEST(DocumentText, AbsentKeyDoesNotFallBackToTheFirstEntry) {
+  EXPECT_EQ(ListedPathOfKey("<[a.bas]>\t00001  [C:\\a.bas]\r\n", "<[b.bas]>"), "");
+}
+
+TEST(DocumentText, CaretInsideALabelFindsItsPath) {
+  std::string list = List;
+  int inLabel = static_cast<int>(list.find("first")) + 1;
+  int inPath = static_cast<int>(list.find("C:\\Src")) + 1;
+  EXPECT_EQ(ListedPathAt(list, inLabel, inLabel), "$\\Lib\\First.bas");
+  EXPECT_EQ(ListedPathAt(list, inPath, inPath), "");
+}
+
+TEST(LineField, FieldIsReadAndWrittenIgnoringCase) {
+  EXPECT_EQ(LineFieldOf(List, "c:\\src\\second.bas"), 42);
+  EXPECT_EQ(LineFieldOf(List, "$\\LIB\\first.bas"), 1);
+  EXPECT_EQ(LineFieldOf(List, "C:\\nowhere.bas"), 0);
+  std::string updated = WithLineField(List, "$\\lib\\first.bas", 7);
+  EXPECT_NE(updated.find("<[first.bas]>\t000007 [$\\Lib\\First.bas]"), std::string::npos);
+  EXPECT_EQ(updated.size(), std::string(List).size());
+}
+
+TEST(LineField, LongLineNumbersKeepTheirLastFiveDigits) {
+  std::string entry = "<[a]>\t00001  [a.bas]";
+  EXPECT_EQ(WithLineField(entry, "a.bas", 42), "<[a]>\t000042 [a.bas]");
+  EXPECT_EQ(WithLineField(entry, "a.bas", 1234567), "<[a]>\t034567 [a.bas]");
+}
+
+TEST(LineField, EntryWithoutRoomForTheFieldIsLeftAlone) {
+  EXPECT_EQ(WithLineField("12 [a.bas]", "a.bas", 9), "12 [a.bas]");
+  EXPECT_EQ(LineFieldOf("12 [a.bas]", "a.bas"), 0);
+  EXPECT_EQ(WithLineField("x", "", 9), "x");
+}

@@ -1,0 +1,331 @@
+// The document commands with real controls, real files and real dialogs answered by the test.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <fstream>
+#include <sstream>
+#include "DialogAnswer.h"
+#include "documents/DocumentState.h"
+#include "documents/Documents.h"
+#include "documents/Project.h"
+#include "documents/TextScan.h"
+#include "editor/EditorAccess.h"
+#include "shell/ShellState.h"
+
+namespace {
+HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Spill(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string TextOf(HWND window) {
+  char title[512] = {};
+  GetWindowTextA(window, title, sizeof title);
+  return title;
+}
+
+// Names of the files in folder, for checking that no temporary file stayed behind.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+}  // namespace
+
+// A main window with the editor (real Scintilla where built) and the ProjectBox, and a fresh
+// folder for the files of each test.
+class Documents : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
+
+  void SetUp() override {
+    static int counter = 0;
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    startDir_ = current;
+    folder_ = startDir_ + "\\doctest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
+                                 nullptr, nullptr, nullptr);
+    Editor = Scintilla ? CreateWindowExA(0, "Scintilla", "", WS_CHILD | WS_VISIBLE, 0, 0, 500, 300, MainWindow,
+                                         reinterpret_cast<HMENU>(256), nullptr, nullptr)
+                       : nullptr;
+    CurrentEditor = Editor ? Editor
+                           : CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 500, 300,
+                                             MainWindow, nullptr, nullptr, nullptr);
+    FinderBoxes[ProjectBox] = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 300, 500, 80,
+                                              MainWindow, nullptr, nullptr, nullptr);
+    CurrentFile = SaveName = ProjectFile = ProjectText = WorkDir = "";
+    ProgramDir = folder_;
+  }
+
+  void TearDown() override {
+    DestroyWindow(MainWindow);
+    MainWindow = Editor = CurrentEditor = FinderBoxes[ProjectBox] = nullptr;
+    SetCurrentDirectoryA(startDir_.c_str());
+    for (const std::string& name : FilesIn(folder_)) {
+      std::string path = folder_ + "\\" + name;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+
+  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string Text() const { return GetControlText(CurrentEditor); }
+  void SetText(const std::string& text) { SetControlText(CurrentEditor, text); }
+  void Type(char c) { SendMessageA(CurrentEditor, WM_CHAR, static_cast<unsigned char>(c), 0); }
+  std::string Title() const { return TextOf(MainWindow); }
+  int CaretLine() const {
+    DWORD start = 0;
+    SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(SendMessageA(CurrentEditor, EM_LINEFROMCHAR, start, 0)) + 1;
+  }
+  // Names the document after path holding text, as after Open.
+  void OpenWith(const std::string& path, const std::string& text) {
+    Spill(path, text);
+    DialogAnswer answer({ChooseFile(path)});
+    ASSERT_EQ(OpenDocument(), 0);
+    ASSERT_TRUE(answer.Complete());
+  }
+
+  std::string startDir_;
+  std::string folder_;
+};
+
+TEST_F(Documents, NewOnAnUntitledEmptyEditorAsksNothing) {
+  DialogAnswer answer({});
+  EXPECT_EQ(NewDocument(), 0);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Title(), "New Code");
+}
+
+TEST_F(Documents, NewAfterAnUneditedOpenAsksNothing) {
+  OpenWith(Path("a.zobas"), "print 1\r\n");
+  EXPECT_EQ(Title(), "Loaded " + Path("a.zobas"));
+  EXPECT_EQ(Text(), "print 1\r\n");
+  DialogAnswer answer({});
+  EXPECT_EQ(NewDocument(), 0);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(CurrentFile, "");
+  EXPECT_EQ(SaveName, "");
+}
+
+TEST_F(Documents, EachAnswerToTheNewPromptDoesWhatItSays) {
+  struct Case { int button; int result; const char* fileAfter; const char* editorAfter; const char* nameAfter; };
+  for (Case c : {Case{IDYES, 0, "xprint 1\r\n", "", ""}, Case{IDNO, 0, "print 1\r\n", "", ""},
+                 Case{IDCANCEL, 2, "print 1\r\n", "xprint 1\r\n", "a.zobas"}}) {
+    OpenWith(Path("a.zobas"), "print 1\r\n");
+    Type('x');
+    DialogAnswer answer({Press(c.button)});
+    EXPECT_EQ(NewDocument(), c.result) << c.button;
+    EXPECT_EQ(answer.At(0).text, "Save " + Path("a.zobas"));
+    EXPECT_EQ(answer.At(0).title, "Creating New File");
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(Slurp(Path("a.zobas")), c.fileAfter) << c.button;
+    EXPECT_EQ(Text(), c.editorAfter) << c.button;
+    EXPECT_EQ(SaveName, *c.nameAfter ? Path(c.nameAfter) : "") << c.button;
+    EXPECT_EQ(Title(), c.button == IDCANCEL ? "Loaded " + Path("a.zobas") : "New Code");
+  }
+}
+
+TEST_F(Documents, UntitledPromptProposesScratchNameAndStaysUntitled) {
+  SetText("print 2\r\n");
+  DialogAnswer answer({Press(IDYES), ChooseFile(Path("kept.zobas"))});
+  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Loading Another File"), IDYES);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(0).text, "Save <current script>");
+  EXPECT_EQ(answer.At(0).title, "Loading Another File");
+  EXPECT_EQ(answer.At(1).title, "Save File as");
+  EXPECT_EQ(answer.At(1).fileName, "_.zobas");
+  EXPECT_EQ(Slurp(Path("kept.zobas")), "print 2\r\n");
+  EXPECT_EQ(CurrentFile, "");
+  EXPECT_EQ(SaveName, "");
+}
+
+TEST_F(Documents, CancelledSaveDialogAfterYesKeepsTheText) {
+  SetText("precious\r\n");
+  DialogAnswer answer({Press(IDYES), CancelDialog()});
+  EXPECT_EQ(NewDocument(), 2);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(Text(), "precious\r\n");
+  EXPECT_EQ(Title(), "start");
+}
+
+TEST_F(Documents, SavingIntoAReadOnlyFileReportsAndKeepsBoth) {
+  OpenWith(Path("ro.zobas"), "old\r\n");
+  SetFileAttributesA(Path("ro.zobas").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetText("new\r\n");
+  {
+    DialogAnswer answer({Press(IDOK)});
+    SaveDocument(0);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "zor");
+    EXPECT_EQ(answer.At(0).text.rfind("Cannot write " + Path("ro.zobas") + "\r\n", 0), 0u) << answer.At(0).text;
+    EXPECT_GT(answer.At(0).text.size(), ("Cannot write " + Path("ro.zobas") + "\r\n").size());
+  }
+  EXPECT_EQ(Title(), "Loaded " + Path("ro.zobas"));
+  {
+    DialogAnswer answer({Press(IDYES), Press(IDOK)});
+    EXPECT_EQ(NewDocument(), 2);  // a failed save in the prompt stops New
+    EXPECT_TRUE(answer.Complete());
+  }
+  EXPECT_EQ(Text(), "new\r\n");
+  EXPECT_EQ(Slurp(Path("ro.zobas")), "old\r\n");
+  EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"ro.zobas"});
+}
+
+TEST_F(Documents, SaveAddsTheExtensionOnlyWhenThePathHasNoDot) {
+  CreateDirectoryA(Path("my.src").c_str(), nullptr);
+  struct Case { std::string typed; std::string written; };
+  for (const Case& c : {Case{Path("prog"), Path("prog.zobas")}, Case{Path("my.src\\prog"), Path("my.src\\prog")},
+                        Case{Path("prog.bas"), Path("prog.bas")}}) {
+    NewDocument();
+    SetText("x = 1\r\n");
+    DialogAnswer answer({ChooseFile(c.typed)});
+    SaveDocument(0);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).fileName, "") << c.typed;
+    EXPECT_EQ(Slurp(c.written), "x = 1\r\n") << c.typed;
+    EXPECT_EQ(SaveName, c.written);
+    EXPECT_EQ(CurrentFile, c.written);
+    EXPECT_EQ(Title(), "Saved " + c.written);
+  }
+  DeleteFileA(Path("my.src\\prog").c_str());
+  RemoveDirectoryA(Path("my.src").c_str());
+}
+
+TEST_F(Documents, SaveAsLeavesTheOldFileUntouched) {
+  OpenWith(Path("old.zobas"), "one\r\n");
+  SetText("two\r\n");
+  DialogAnswer answer({ChooseFile(Path("new.zobas"))});
+  SaveDocument(1);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(0).fileName, "old.zobas");  // the folder goes to the folder list
+  EXPECT_EQ(Slurp(Path("old.zobas")), "one\r\n");
+  EXPECT_EQ(Slurp(Path("new.zobas")), "two\r\n");
+  EXPECT_EQ(SaveName, Path("new.zobas"));
+  EXPECT_EQ(CurrentFile, Path("new.zobas"));
+}
+
+TEST_F(Documents, SaveWritesANamedDocumentWithoutAsking) {
+  OpenWith(Path("a.zobas"), "one\r\n");
+  Type('x');
+  DialogAnswer answer({});
+  SaveDocument(0);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Slurp(Path("a.zobas")), "xone\r\n");
+  EXPECT_EQ(Title(), "Saved " + Path("a.zobas"));
+}
+
+TEST_F(Documents, FileWithANulByteSavesBackByteForByte) {
+  if (!Editor) GTEST_SKIP() << "lib/SciLexer.dll is not built";
+  const std::string bytes("a\0b\r\n\xff\x80z\r\n\r\n", 11);
+  Spill(Path("nul.bas"), bytes);
+  EXPECT_EQ(OpenDroppedFile(Path("nul.bas")), 0);
+  EXPECT_EQ(Text(), bytes);
+  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Creating New File"), 0);  // no prompt: text equals file
+  SaveDocument(0);
+  EXPECT_EQ(Slurp(Path("nul.bas")), bytes);
+}
+
+TEST_F(Documents, VanishedFileOpensAsAnEmptyEditor) {
+  SetText("before");
+  DialogAnswer answer({Press(IDNO)});
+  EXPECT_EQ(OpenDroppedFile(Path("gone.zobas")), 0);
+  EXPECT_EQ(answer.At(0).title, "Switching To Another File");
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(CurrentFile, Path("gone.zobas"));
+  EXPECT_EQ(WorkDir, folder_);
+  EXPECT_EQ(Title(), "Loaded " + Path("gone.zobas"));
+}
+
+TEST_F(Documents, CancelledOpenKeepsTheDocumentAndSaysLoaded) {
+  OpenWith(Path("a.zobas"), "one\r\n");
+  DialogAnswer answer({CancelDialog()});
+  EXPECT_EQ(OpenDocument(), 2);
+  EXPECT_EQ(answer.At(0).title, "Load File");
+  EXPECT_EQ(answer.At(0).fileName, "a.zobas");
+  EXPECT_EQ(Text(), "one\r\n");
+  EXPECT_EQ(CurrentFile, Path("a.zobas"));
+  EXPECT_EQ(Title(), "Loaded ");
+}
+
+TEST_F(Documents, ScratchSourceIsWrittenSilentlyAndTheDocumentStaysUntitled) {
+  SetText("print 3\r\n");
+  DialogAnswer answer({});
+  EXPECT_EQ(PrepareScratchSource(), 0);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(CurrentFile, folder_ + "\\_.zobas");
+  EXPECT_EQ(SaveName, "");
+  EXPECT_EQ(Slurp(Path("_.zobas")), "print 3\r\n");
+}
+
+TEST_F(Documents, SwitchingToAListedFileKeepsItsCaseAndGoesToItsLine) {
+  std::string lines;
+  for (int i = 1; i <= 120; ++i) lines += "line " + std::to_string(i) + "\r\n";
+  Spill(Path("Main.ZOBAS"), lines);
+  Spill(Path("other.bas"), "other\r\n");
+  std::string list = "$project\r\n$files\r\n<[other.bas]>\t00001  [" + Path("other.bas") + "]\r\n<[Main.ZOBAS]>\t000042 [" +
+                     Path("Main.ZOBAS") + "]\r\n";
+  ProjectFile = Path("p.zoproj");
+  SetControlText(FinderBoxes[ProjectBox], list);
+
+  DialogAnswer answer({});
+  SwitchToListedFile("<[MAIN.zobas]>", false);
+  EXPECT_EQ(CurrentFile, Path("Main.ZOBAS"));
+  EXPECT_EQ(SaveName, Path("Main.ZOBAS"));
+  EXPECT_EQ(Text(), lines);
+  EXPECT_EQ(Title(), "Switched to " + Path("Main.ZOBAS"));
+  EXPECT_EQ(CaretLine(), 42);
+
+  int inLabel = static_cast<int>(list.find("other.bas]>")) + 2;
+  SendMessageA(FinderBoxes[ProjectBox], EM_SETSEL, inLabel, inLabel);
+  SwitchToListedFile("", true);
+  EXPECT_EQ(CurrentFile, Path("other.bas"));
+  EXPECT_EQ(Text(), "other\r\n");
+  EXPECT_EQ(answer.Count(), 0u);
+
+  SwitchToListedFile("<[missing.bas]>", false);
+  EXPECT_EQ(CurrentFile, Path("other.bas"));
+}
+
+TEST_F(Documents, SwitchAsksAboutAnEditedDocumentAndCancelStays) {
+  Spill(Path("b.bas"), "b\r\n");
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[b.bas]>\t00001  [" + Path("b.bas") + "]\r\n");
+  SetText("draft");
+  DialogAnswer answer({Press(IDCANCEL)});
+  SwitchToListedFile("<[b.bas]>", false);
+  EXPECT_EQ(answer.At(0).title, "Switching to Another File");
+  EXPECT_EQ(answer.At(0).text, "Save <current script>");
+  EXPECT_EQ(Text(), "draft");
+  EXPECT_EQ(CurrentFile, "");
+}
+
+TEST_F(Documents, SavingAListedFileRecordsItsCaretLineInTheProject) {
+  std::string lines;
+  for (int i = 1; i <= 60; ++i) lines += "line\r\n";
+  OpenWith(Path("a.bas"), lines);
+  ProjectFile = Path("p.zoproj");
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[a.bas]>\t00001  [" + LowerText(Path("a.bas")) + "]\r\n");
+  GoToLine(CurrentEditor, 42);
+  SaveDocument(0);
+  std::string expected = "$files\r\n<[a.bas]>\t000042 [" + LowerText(Path("a.bas")) + "]\r\n";
+  EXPECT_EQ(GetControlText(FinderBoxes[ProjectBox]), expected);
+  EXPECT_EQ(Slurp(Path("p.zoproj")), expected);
+}
