@@ -112,6 +112,7 @@ class LexerZorvex : public Lexilla::DefaultLexer {
   void StartWord(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler);
   void StartNumber(Lexilla::StyleContext& sc);
   void ContinueNumber(Lexilla::StyleContext& sc);
+  void ContinueToken(Lexilla::StyleContext& sc);
 
   Lexilla::WordList keywords;  // set 0, folded to lower case
   std::string listText;        // the folded list as last set, to notice a change
@@ -195,6 +196,50 @@ void LexerZorvex::StartToken(Lexilla::StyleContext& sc, Lexilla::LexAccessor& st
   }
 }
 
+// Goes on with the token in progress, or ends it at the current character.
+void LexerZorvex::ContinueToken(Lexilla::StyleContext& sc) {
+  switch (sc.state) {
+    case StyleComment:
+    case StyleDocComment:
+    case StyleDirectiveComment:
+    case StyleDirectiveDocComment:
+      if (directiveLineComment) {
+        if (IsLineEnd(sc.ch)) {
+          sc.SetState(StyleDefault);
+          directiveLineComment = false;
+        }
+      } else if (sc.Match('*', '/')) {
+        sc.Forward();
+        sc.ForwardSetState(StyleDefault);
+      }
+      break;
+    case StyleLineComment:
+      if (IsLineEnd(sc.ch)) sc.SetState(StyleDefault);
+      break;
+    case StyleString:
+      if (sc.ch == '"') {
+        sc.ForwardSetState(StyleDefault);
+      } else if (IsLineEnd(sc.ch)) {
+        sc.SetState(StyleDefault);
+      }
+      break;
+    case StyleOtherQuote:
+      if (sc.ch == '`') {
+        sc.ForwardSetState(StyleDefault);
+      } else if (IsLineEnd(sc.ch)) {
+        sc.SetState(StyleDefault);
+      }
+      break;
+    case StyleNumber:
+      ContinueNumber(sc);
+      break;
+    case StyleKeyword:
+    case StyleOperator:
+      sc.SetState(StyleDefault);
+      break;
+  }
+}
+
 void LexerZorvex::Lex(Sci_PositionU startPos, Sci_Position length, int initStyle,
                       Scintilla::IDocument* doc) {
   Lexilla::LexAccessor styler(doc);
@@ -212,47 +257,10 @@ void LexerZorvex::Lex(Sci_PositionU startPos, Sci_Position length, int initStyle
   bool directiveLine = false;
   directiveLineComment = false;
   for (; sc.More(); sc.Forward()) {
-    if (sc.atLineStart) directiveLine = sc.state == StyleDefault && IsDirectiveLine(styler, sc.currentPos);
-    switch (sc.state) {
-      case StyleComment:
-      case StyleDocComment:
-      case StyleDirectiveComment:
-      case StyleDirectiveDocComment:
-        if (directiveLineComment) {
-          if (IsLineEnd(sc.ch)) {
-            sc.SetState(StyleDefault);
-            directiveLineComment = false;
-          }
-        } else if (sc.Match('*', '/')) {
-          sc.Forward();
-          sc.ForwardSetState(StyleDefault);
-        }
-        break;
-      case StyleLineComment:
-        if (IsLineEnd(sc.ch)) sc.SetState(StyleDefault);
-        break;
-      case StyleString:
-        if (sc.ch == '"') {
-          sc.ForwardSetState(StyleDefault);
-        } else if (IsLineEnd(sc.ch)) {
-          sc.SetState(StyleDefault);
-        }
-        break;
-      case StyleOtherQuote:
-        if (sc.ch == '`') {
-          sc.ForwardSetState(StyleDefault);
-        } else if (IsLineEnd(sc.ch)) {
-          sc.SetState(StyleDefault);
-        }
-        break;
-      case StyleNumber:
-        ContinueNumber(sc);
-        break;
-      case StyleKeyword:
-      case StyleOperator:
-        sc.SetState(StyleDefault);
-        break;
+    if (sc.atLineStart) {
+      directiveLine = sc.state == StyleDefault && IsDirectiveLine(styler, sc.currentPos);
     }
+    ContinueToken(sc);
     if (sc.state == StyleDefault) StartToken(sc, styler, directiveLine);
   }
   sc.Complete();
