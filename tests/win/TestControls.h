@@ -1,0 +1,79 @@
+// A visible top-level window holding a real Scintilla editor, a multi-line edit box and a
+// button, made once per test suite (windows are slow to make and destroy under Wine). Each
+// test starts with empty controls and with Editor and CurrentEditor set to the editor, as the
+// program sets them; both are restored afterwards.
+#pragma once
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include "shell/ShellState.h"
+
+class TestControls : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!Scintilla) Scintilla = LoadLibraryA("lib/SciLexer.dll");
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "zortestcontrols";
+    RegisterClassExA(&windowClass);  // fails harmlessly when already registered
+    parent = CreateWindowExA(0, "zortestcontrols", "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    box = Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 0);
+    button = Child("BUTTON", BS_PUSHBUTTON, 300);
+    editor = Scintilla ? Child("Scintilla", 0, 100) : nullptr;
+  }
+
+  static void TearDownTestSuite() {
+    DestroyWindow(parent);
+    parent = editor = box = button = nullptr;
+  }
+
+  void SetUp() override {
+    savedEditor_ = Editor;
+    savedCurrent_ = CurrentEditor;
+    Editor = editor;
+    CurrentEditor = editor;
+    SetWindowTextA(box, "");
+    SendMessageA(box, EM_EMPTYUNDOBUFFER, 0, 0);
+    if (editor) {
+      SendMessageA(editor, 2004, 0, 0);  // SCI_CLEARALL
+      SendMessageA(editor, 2175, 0, 0);  // SCI_EMPTYUNDOBUFFER
+    }
+    SetFocus(parent);
+  }
+
+  void TearDown() override {
+    Editor = savedEditor_;
+    CurrentEditor = savedCurrent_;
+  }
+
+  static std::string TextOf(HWND control) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(GetWindowTextA(control, text.data(), static_cast<int>(text.size())));
+    return text;
+  }
+
+  static std::pair<DWORD, DWORD> Selection(HWND control) {
+    DWORD start = 0, end = 0;
+    SendMessageA(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+
+  inline static HMODULE Scintilla = nullptr;
+  inline static HWND parent = nullptr;
+  inline static HWND editor = nullptr;  // the real Scintilla control
+  inline static HWND box = nullptr;     // a multi-line edit box, like the finder boxes
+  inline static HWND button = nullptr;  // a control that is neither
+
+ private:
+  static HWND Child(const char* className, DWORD style, int top) {
+    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, top, 600, 90, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  }
+
+  HWND savedEditor_ = nullptr;
+  HWND savedCurrent_ = nullptr;
+};
