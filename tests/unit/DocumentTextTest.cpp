@@ -3,11 +3,6 @@
 #include "documents/DocumentText.h"
 #include "documents/LineField.h"
 
-TEST(DocumentText, PromptNamesTheFileOrTheUntitledScript) {
-  EXPECT_EQ(SavePromptText("C:\\src\\a.zobas"), "Save C:\\src\\a.zobas");
-  EXPECT_EQ(SavePromptText(""), "Save <current script>");
-}
-
 TEST(DocumentText, ExtensionIsAddedOnlyWhenThePathHasNoDotAtAll) {
   struct Case { const char* chosen; const char* saved; };
   for (Case c : {Case{"C:\\src\\prog", "C:\\src\\prog.zobas"}, Case{"C:\\src\\prog.bas", "C:\\src\\prog.bas"},
@@ -20,10 +15,6 @@ TEST(DocumentText, ScratchFileLiesInTheTargetsFolder) {
   EXPECT_EQ(TempNameBeside("C:\\src\\a.bas", "1f-2"), "C:\\src\\~zor1f-2.tmp");
   EXPECT_EQ(TempNameBeside("C:/src/a.bas", "7"), "C:/src/~zor7.tmp");
   EXPECT_EQ(TempNameBeside("a.bas", "7"), "~zor7.tmp");
-}
-
-TEST(DocumentText, FailureReportNamesFileAndReason) {
-  EXPECT_EQ(WriteFailureText("C:\\a.bas", "Access denied."), "Cannot write C:\\a.bas\r\nAccess denied.");
 }
 
 namespace {

@@ -9,11 +9,6 @@ TEST(FileDialogText, DefaultFilterListHasFivePairsEndedByTwoZeros) {
             "all files\0*.*\0text\0*.txt\0basic\0*.bas;*.q9bas\0include\0*.inc\0header\0*.h\0\0"s);
 }
 
-TEST(FileDialogText, EmptyFilterMeansTheDefaultList) {
-  EXPECT_EQ(FilterListOrDefault(""), DefaultFilterList());
-  EXPECT_EQ(FilterListOrDefault("x\0*.x\0\0"s), "x\0*.x\0\0"s);
-}
-
 TEST(FileDialogText, NameBufferHoldsNamesThatLeaveRoomForTheZero) {
   struct Case { size_t length; bool copied; };
   for (Case c : {Case{0, false}, Case{1, true}, Case{254, true}, Case{255, true}, Case{256, false}, Case{900, false}}) {
@@ -30,7 +25,3 @@ TEST(FileDialogText, NameEndsAtTheFirstZeroByte) {
   EXPECT_EQ(NameFromBuffer("no zero"), "no zero");
 }
 
-TEST(FileDialogText, TitlesNameTheMode) {
-  EXPECT_STREQ(DialogTitle(false), "Load File");
-  EXPECT_STREQ(DialogTitle(true), "Save File as");
-}

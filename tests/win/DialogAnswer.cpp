@@ -1,5 +1,7 @@
 // The watcher thread that answers message boxes and file dialogs for the tests.
 #include "DialogAnswer.h"
+#include <cstdio>
+#include <map>
 
 namespace {
 constexpr int MessageTextId = 0xFFFF;  // the static control of a message box's text
@@ -64,6 +66,51 @@ void PressButton(HWND dialog, int button) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
+std::atomic<int> ActiveAnswers{0};  // DialogAnswer objects alive; the guard rests meanwhile
+
+// Closes a dialog that appears while no DialogAnswer is alive and stays up for StrayMs, so
+// that a test which did not expect a dialog fails instead of hanging the whole run.
+class StrayDialogGuard {
+ public:
+  StrayDialogGuard() : thread_(GetCurrentThreadId()) { CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+
+ private:
+  static constexpr DWORD StrayMs = 10000;
+  static BOOL CALLBACK Collect(HWND window, LPARAM param) {
+    if (IsDialogClass(window) && IsReady(window)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+  }
+  static DWORD WINAPI Run(LPVOID self) {
+    static_cast<StrayDialogGuard*>(self)->Watch();
+    return 0;
+  }
+  void Watch() {
+    std::map<HWND, DWORD> firstSeen;
+    for (;;) {
+      Sleep(100);
+      std::vector<HWND> open;
+      if (ActiveAnswers == 0) EnumThreadWindows(thread_, Collect, reinterpret_cast<LPARAM>(&open));
+      std::map<HWND, DWORD> still;
+      for (HWND dialog : open) {
+        DWORD since = firstSeen.count(dialog) ? firstSeen[dialog] : GetTickCount();
+        if (GetTickCount() - since < StrayMs) {
+          still[dialog] = since;
+          continue;
+        }
+        std::fprintf(stderr, "closing a dialog that no test answered: \"%s\" %s\n", TextOf(dialog).c_str(),
+                     TextOf(GetDlgItem(dialog, MessageTextId)).c_str());
+        PressButton(dialog, IDCANCEL);
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+      }
+      firstSeen.swap(still);
+    }
+  }
+  DWORD thread_;
+};
+
+// Started before main, on the thread that runs the tests.
+StrayDialogGuard Guard;
+
 struct FindState {
   const std::set<HWND>* handled;
   HWND found;
@@ -83,6 +130,7 @@ DialogReply CancelDialog() { return DialogReply{IDCANCEL, false, {}}; }
 
 DialogAnswer::DialogAnswer(std::vector<DialogReply> replies, DWORD timeoutMs)
     : thread_(GetCurrentThreadId()), timeoutMs_(timeoutMs), replies_(std::move(replies)) {
+  ++ActiveAnswers;
   watcher_ = CreateThread(nullptr, 0, WatchThread, this, 0, nullptr);
 }
 
@@ -100,6 +148,7 @@ DialogAnswer::~DialogAnswer() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   }
   CloseHandle(watcher_);
+  --ActiveAnswers;
 }
 
 std::vector<SeenDialog> DialogAnswer::Seen() const {

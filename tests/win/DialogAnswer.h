@@ -1,7 +1,8 @@
 // Answers the message boxes and file dialogs that the code under test opens on this thread:
 // a watcher thread finds each "#32770" window as it appears, records what it shows and
 // presses a button or types a file name, following a script. Dialogs beyond the script are
-// cancelled and recorded as unexpected, so a test never hangs on a modal loop.
+// cancelled and recorded as unexpected, so a test never hangs on a modal loop; a dialog that
+// appears while no DialogAnswer is alive is closed after ten seconds, with a note on stderr.
 #pragma once
 #include <windows.h>
 #include <atomic>

@@ -1,9 +1,9 @@
 // The document commands with real controls, real files and real dialogs answered by the test.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include "DialogAnswer.h"
+#include "ScratchFolder.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/Project.h"
@@ -14,88 +14,52 @@
 namespace {
 HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void Spill(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string TextOf(HWND window) {
-  char title[512] = {};
-  GetWindowTextA(window, title, sizeof title);
-  return title;
-}
-
-// Names of the files in folder, for checking that no temporary file stayed behind.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
+HWND Child(const char* className, DWORD style, int top) {
+  return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, top, 500, 150, MainWindow, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 }  // namespace
 
-// A main window with the editor (real Scintilla where built) and the ProjectBox, and a fresh
-// folder for the files of each test.
+// A hidden main window with the editor (the real Scintilla where it is built, else an edit
+// box) and the ProjectBox, and a fresh folder, which is also ProgramDir, for each test's files.
 class Documents : public testing::Test {
  protected:
   static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
 
   void SetUp() override {
-    static int counter = 0;
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    startDir_ = current;
-    folder_ = startDir_ + "\\doctest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
-                                 nullptr, nullptr, nullptr);
-    Editor = Scintilla ? CreateWindowExA(0, "Scintilla", "", WS_CHILD | WS_VISIBLE, 0, 0, 500, 300, MainWindow,
-                                         reinterpret_cast<HMENU>(256), nullptr, nullptr)
-                       : nullptr;
-    CurrentEditor = Editor ? Editor
-                           : CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 500, 300,
-                                             MainWindow, nullptr, nullptr, nullptr);
-    FinderBoxes[ProjectBox] = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 300, 500, 80,
-                                              MainWindow, nullptr, nullptr, nullptr);
+    GetCurrentDirectoryA(MAX_PATH, startDir_);
+    folder_ = std::make_unique<ScratchFolder>();
+    MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    CurrentEditor = Scintilla ? Child("Scintilla", 0, 0) : Child("EDIT", ES_MULTILINE, 0);
+    Editor = Scintilla ? CurrentEditor : nullptr;
+    FinderBoxes[ProjectBox] = Child("EDIT", ES_MULTILINE, 200);
     CurrentFile = SaveName = ProjectFile = ProjectText = WorkDir = "";
-    ProgramDir = folder_;
+    ProgramDir = folder_->Path();
   }
 
   void TearDown() override {
     DestroyWindow(MainWindow);
     MainWindow = Editor = CurrentEditor = FinderBoxes[ProjectBox] = nullptr;
-    SetCurrentDirectoryA(startDir_.c_str());
-    for (const std::string& name : FilesIn(folder_)) {
-      std::string path = folder_ + "\\" + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(path.c_str());
-    }
-    RemoveDirectoryA(folder_.c_str());
+    SetCurrentDirectoryA(startDir_);
+    folder_.reset();
   }
 
-  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string Path(const std::string& name) const { return folder_->File(name); }
   std::string Text() const { return GetControlText(CurrentEditor); }
   void SetText(const std::string& text) { SetControlText(CurrentEditor, text); }
   void Type(char c) { SendMessageA(CurrentEditor, WM_CHAR, static_cast<unsigned char>(c), 0); }
-  std::string Title() const { return TextOf(MainWindow); }
+  std::string Title() const {
+    char title[512] = {};
+    GetWindowTextA(MainWindow, title, sizeof title);
+    return title;
+  }
   int CaretLine() const {
     DWORD start = 0;
     SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     return static_cast<int>(SendMessageA(CurrentEditor, EM_LINEFROMCHAR, start, 0)) + 1;
   }
-  // Names the document after path holding text, as after Open.
+  // Names the document after path holding text, as Open does.
   void OpenWith(const std::string& path, const std::string& text) {
     Spill(path, text);
     DialogAnswer answer({ChooseFile(path)});
@@ -103,8 +67,8 @@ class Documents : public testing::Test {
     ASSERT_TRUE(answer.Complete());
   }
 
-  std::string startDir_;
-  std::string folder_;
+  char startDir_[MAX_PATH] = {};
+  std::unique_ptr<ScratchFolder> folder_;
 };
 
 TEST_F(Documents, NewOnAnUntitledEmptyEditorAsksNothing) {
@@ -187,15 +151,14 @@ TEST_F(Documents, SavingIntoAReadOnlyFileReportsAndKeepsBoth) {
   }
   EXPECT_EQ(Text(), "new\r\n");
   EXPECT_EQ(Slurp(Path("ro.zobas")), "old\r\n");
-  EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"ro.zobas"});
+  EXPECT_EQ(folder_->Files(), std::vector<std::string>{"ro.zobas"});
 }
 
 TEST_F(Documents, SaveAddsTheExtensionOnlyWhenThePathHasNoDot) {
   CreateDirectoryA(Path("my.src").c_str(), nullptr);
   struct Case { std::string typed; std::string written; };
-  for (const Case& c : {Case{Path("prog"), Path("prog.zobas")}, Case{Path("my.src\\prog"), Path("my.src\\prog")},
-                        Case{Path("prog.bas"), Path("prog.bas")}}) {
-    NewDocument();
+  for (const Case& c : {Case{Path("prog"), Path("prog.zobas")}, Case{Path("my.src\\prog"), Path("my.src\\prog")}}) {
+    CurrentFile = SaveName = "";
     SetText("x = 1\r\n");
     DialogAnswer answer({ChooseFile(c.typed)});
     SaveDocument(0);
@@ -207,7 +170,6 @@ TEST_F(Documents, SaveAddsTheExtensionOnlyWhenThePathHasNoDot) {
     EXPECT_EQ(Title(), "Saved " + c.written);
   }
   DeleteFileA(Path("my.src\\prog").c_str());
-  RemoveDirectoryA(Path("my.src").c_str());
 }
 
 TEST_F(Documents, SaveAsLeavesTheOldFileUntouched) {
@@ -236,12 +198,14 @@ TEST_F(Documents, SaveWritesANamedDocumentWithoutAsking) {
 TEST_F(Documents, FileWithANulByteSavesBackByteForByte) {
   if (!Editor) GTEST_SKIP() << "lib/SciLexer.dll is not built";
   const std::string bytes("a\0b\r\n\xff\x80z\r\n\r\n", 11);
-  Spill(Path("nul.bas"), bytes);
-  EXPECT_EQ(OpenDroppedFile(Path("nul.bas")), 0);
+  Spill(Path("zero.bas"), bytes);
+  DialogAnswer answer({});
+  EXPECT_EQ(OpenDroppedFile(Path("zero.bas")), 0);
   EXPECT_EQ(Text(), bytes);
-  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Creating New File"), 0);  // no prompt: text equals file
+  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Creating New File"), 0);  // text equals file: no prompt
   SaveDocument(0);
-  EXPECT_EQ(Slurp(Path("nul.bas")), bytes);
+  EXPECT_EQ(Slurp(Path("zero.bas")), bytes);
+  EXPECT_EQ(answer.Count(), 0u);
 }
 
 TEST_F(Documents, VanishedFileOpensAsAnEmptyEditor) {
@@ -251,7 +215,7 @@ TEST_F(Documents, VanishedFileOpensAsAnEmptyEditor) {
   EXPECT_EQ(answer.At(0).title, "Switching To Another File");
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(CurrentFile, Path("gone.zobas"));
-  EXPECT_EQ(WorkDir, folder_);
+  EXPECT_EQ(WorkDir, folder_->Path());
   EXPECT_EQ(Title(), "Loaded " + Path("gone.zobas"));
 }
 
@@ -271,7 +235,7 @@ TEST_F(Documents, ScratchSourceIsWrittenSilentlyAndTheDocumentStaysUntitled) {
   DialogAnswer answer({});
   EXPECT_EQ(PrepareScratchSource(), 0);
   EXPECT_EQ(answer.Count(), 0u);
-  EXPECT_EQ(CurrentFile, folder_ + "\\_.zobas");
+  EXPECT_EQ(CurrentFile, Path("_.zobas"));
   EXPECT_EQ(SaveName, "");
   EXPECT_EQ(Slurp(Path("_.zobas")), "print 3\r\n");
 }
@@ -324,7 +288,9 @@ TEST_F(Documents, SavingAListedFileRecordsItsCaretLineInTheProject) {
   ProjectFile = Path("p.zoproj");
   SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[a.bas]>\t00001  [" + LowerText(Path("a.bas")) + "]\r\n");
   GoToLine(CurrentEditor, 42);
+  DialogAnswer answer({});
   SaveDocument(0);
+  EXPECT_EQ(answer.Count(), 0u);
   std::string expected = "$files\r\n<[a.bas]>\t000042 [" + LowerText(Path("a.bas")) + "]\r\n";
   EXPECT_EQ(GetControlText(FinderBoxes[ProjectBox]), expected);
   EXPECT_EQ(Slurp(Path("p.zoproj")), expected);

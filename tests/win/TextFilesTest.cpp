@@ -1,56 +1,11 @@
 // Whole-file reads and the safe replacing write.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <fstream>
-#include <sstream>
 #include "DialogAnswer.h"
+#include "ScratchFolder.h"
 #include "documents/Documents.h"
 #include "shell/ShellState.h"
 
-namespace {
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A fresh folder below the current one, removed with its files at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    static int counter = 0;
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    path_ = std::string(current) + "\\textfiles" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~ScratchFolder() {
-    for (const std::string& name : Files()) {
-      SetFileAttributesA(File(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(File(name).c_str());
-    }
-    RemoveDirectoryA(path_.c_str());
-  }
-  std::string File(const std::string& name) const { return path_ + "\\" + name; }
-  const std::string& Path() const { return path_; }
-  std::vector<std::string> Files() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-  }
-
- private:
-  std::string path_;
-};
-}  // namespace
 
 TEST(TextFiles, WriteKeepsEveryByteAndLeavesNoTemporaryFile) {
   ScratchFolder folder;
@@ -97,8 +52,7 @@ TEST(TextFiles, FailedWritesAreReportedAndChangeNothing) {
     EXPECT_EQ(answer.At(0).text.rfind("Cannot write " + name + "\r\n", 0), 0u) << answer.At(0).text;
   }
   EXPECT_EQ(ReadTextFile(readOnly), "old");
-  RemoveDirectoryA(folder.File("dir.bas").c_str());
-  EXPECT_EQ(folder.Files(), std::vector<std::string>{"ro.bas"});
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"dir.bas", "ro.bas"}));
 }
 
 TEST(TextFiles, UnreadableFileReadsAsEmpty) {

@@ -1,0 +1,58 @@
+// A fresh folder below the current one for the files of one test, removed with its files
+// at the end, and whole-file helpers that do not go through the program's own code.
+#pragma once
+#include <windows.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+inline std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void Spill(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    static int counter = 0;
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    path_ = std::string(current) + "\\scratch" + std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    for (const std::string& name : Files()) {
+      std::string file = File(name);
+      SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!DeleteFileA(file.c_str())) RemoveDirectoryA(file.c_str());
+    }
+    RemoveDirectoryA(path_.c_str());
+  }
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "\\" + name; }
+  // Names of the entries in the folder (files and folders), for checking what was left behind.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+  }
+
+ private:
+  std::string path_;
+};
