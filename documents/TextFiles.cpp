@@ -90,7 +90,8 @@ DWORD PutInPlace(const std::string& path, TempFile& temp, DWORD oldAttributes) {
   if (replacing) {
     // ReplaceFileA keeps the old file's security and creation time; the attributes are copied
     // first as well, for file systems and emulations where it does not keep them.
-    Api.SetFileAttributesA(temp.Name().c_str(), oldAttributes & KeptAttributes);
+    DWORD kept = oldAttributes & KeptAttributes;
+    Api.SetFileAttributesA(temp.Name().c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
     if (Api.ReplaceFileA(path.c_str(), temp.Name().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                          nullptr, nullptr)) {
       temp.Keep();
