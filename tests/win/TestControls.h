@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
+#include "editor/SciMessages.h"
 #include "shell/ShellState.h"
 
 class TestControls : public testing::Test {
@@ -39,8 +40,8 @@ class TestControls : public testing::Test {
     SetWindowTextA(box, "");
     SendMessageA(box, EM_EMPTYUNDOBUFFER, 0, 0);
     if (editor) {
-      SendMessageA(editor, 2004, 0, 0);  // SCI_CLEARALL
-      SendMessageA(editor, 2175, 0, 0);  // SCI_EMPTYUNDOBUFFER
+      SendMessageA(editor, SCI_CLEARALL, 0, 0);
+      SendMessageA(editor, SCI_EMPTYUNDOBUFFER, 0, 0);
     }
     SetFocus(parent);
   }
