@@ -1,0 +1,438 @@
+// The command dispatcher in a real window: boxes before actions, held keys, focus moves, the
+// boxes' Enter, the placeholders and the pending relayout, with dialogs answered by the test.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include "DialogAnswer.h"
+#include "commands/CommandIds.h"
+#include "commands/CommandState.h"
+#include "commands/Commands.h"
+#include "documents/DocumentState.h"
+#include "documents/Titles.h"
+#include "editor/EditorAccess.h"
+#include "shell/ShellState.h"
+
+namespace {
+HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
+int SizeMessages = 0;         // WM_SIZE received by the test main window
+int CloseMessages = 0;        // WM_CLOSE received by the test main window
+
+// The main window's procedure as far as commands go: dispatch, then the pending action
+// unless a cancelled prompt abandoned the command.
+LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (DispatchCommand(wParam, lParam)) RunPendingAction();
+      return 0;
+    case WM_SIZE: ++SizeMessages; return 0;
+    case WM_CLOSE: ++CloseMessages; return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Spill(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string TitleOf(HWND window) {
+  char title[512] = {};
+  GetWindowTextA(window, title, sizeof title);
+  return title;
+}
+
+bool Held(BYTE key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+
+// Presses keys through the system's input queue, as the user would, and lets them go again.
+class HeldKeys {
+ public:
+  HeldKeys(std::initializer_list<BYTE> keys) : keys_(keys) {
+    for (BYTE key : keys_) keybd_event(key, 0, 0, 0);
+    WaitFor([&] {
+      for (BYTE key : keys_)
+        if (!Held(key)) return false;
+      return true;
+    });
+  }
+  ~HeldKeys() {
+    for (BYTE key : keys_) keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    WaitFor([&] {
+      for (BYTE key : keys_)
+        if (Held(key)) return false;
+      return true;
+    });
+  }
+
+ private:
+  std::vector<BYTE> keys_;
+};
+}  // namespace
+
+// A main window of its own class with the six boxes in their slots and the editor (real
+// Scintilla where built, else the plain edit fallback), made once for the suite (hiding an
+// active window costs Wine a long wait); each test starts with empty controls and state.
+class Commands : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Scintilla = LoadLibraryA("lib\\SciLexer.dll");
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = TestMainProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "zorcommandstest";
+    RegisterClassExA(&windowClass);
+    window_ = CreateWindowExA(0, "zorcommandstest", "start", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 600,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    scintilla_ = Scintilla ? Child("Scintilla", 0, EditorId, 0) : nullptr;
+    editor_ = scintilla_ ? scintilla_ : Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, EditorId, 0);
+    for (int slot = FindBox; slot <= OutputBox; ++slot)
+      boxes_[slot] = Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL, FinderBoxId, 300 + 40 * slot);
+  }
+
+  static void TearDownTestSuite() { DestroyWindow(window_); }
+
+  void SetUp() override {
+    SaveState();
+    MakeFolder();
+    MainWindow = window_;
+    Editor = scintilla_;
+    CurrentEditor = editor_;
+    std::copy(std::begin(boxes_), std::end(boxes_), FinderBoxes);
+    for (int slot = FindBox; slot <= OutputBox; ++slot) SetControlText(FinderBoxes[slot], "");
+    SetText("");
+    SetWindowTextA(MainWindow, "start");
+    CurrentFile = SaveName = ProjectFile = ProjectText = "";
+    ProjectOpen = OutputShown = PendingAction = OutputKind = NameAfterSource = 0;
+    AboutText = "Zorvex IDE\r\nabout text";
+    SetForegroundWindow(MainWindow);
+    SetFocus(CurrentEditor);
+    SizeMessages = CloseMessages = 0;
+  }
+
+  void TearDown() override {
+    RestoreState();
+    SetCurrentDirectoryA(startDir_.c_str());  // the file dialogs move it
+    for (const char* name : {"a.zobas", "b.zobas", "other.bas"}) DeleteFileA(Path(name).c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+
+  // Sends a command message to the main window as its sources do; code is the high word.
+  void Command(int id, LPARAM lParam = 0, int code = 0) {
+    SendMessageA(MainWindow, WM_COMMAND, MAKEWPARAM(id, code), lParam);
+  }
+  LPARAM Handle(HWND window) { return reinterpret_cast<LPARAM>(window); }
+
+  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string Text() const { return GetControlText(CurrentEditor); }
+  void SetText(const std::string& text) { SetControlText(CurrentEditor, text); }
+  std::string Title() const { return TitleOf(MainWindow); }
+  static std::pair<DWORD, DWORD> Selection(HWND control) {
+    DWORD start = 0, end = 0;
+    SendMessageA(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+  int CaretLine() const {
+    return static_cast<int>(SendMessageA(CurrentEditor, EM_LINEFROMCHAR, Selection(CurrentEditor).first, 0)) + 1;
+  }
+
+  std::string folder_;
+  std::string startDir_;
+
+ private:
+  static HWND Child(const char* className, DWORD style, int id, int top) {
+    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, top, 600, top ? 36 : 280, window_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  }
+
+  void MakeFolder() {
+    static int counter = 0;
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    startDir_ = current;
+    folder_ = startDir_ + "\\cmdtest" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(++counter);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+  }
+
+  void SaveState() {
+    saved_[0] = MainWindow;
+    saved_[1] = Editor;
+    saved_[2] = CurrentEditor;
+    std::copy(std::begin(FinderBoxes), std::end(FinderBoxes), savedBoxes_);
+    std::copy(std::begin(ToolbarIds), std::end(ToolbarIds), savedToolbar_);
+    savedAbout_ = AboutText;
+  }
+
+  void RestoreState() {
+    MainWindow = saved_[0];
+    Editor = saved_[1];
+    CurrentEditor = saved_[2];
+    std::copy(std::begin(savedBoxes_), std::end(savedBoxes_), FinderBoxes);
+    std::copy(std::begin(savedToolbar_), std::end(savedToolbar_), ToolbarIds);
+    AboutText = savedAbout_;
+    CurrentFile = SaveName = ProjectFile = ProjectText = "";
+    ProjectOpen = OutputShown = PendingAction = OutputKind = NameAfterSource = 0;
+  }
+
+  HWND saved_[3] = {};
+  HWND savedBoxes_[7] = {};
+  int savedToolbar_[10] = {};
+  std::string savedAbout_;
+  inline static HWND window_ = nullptr;
+  inline static HWND scintilla_ = nullptr;
+  inline static HWND editor_ = nullptr;
+  inline static HWND boxes_[7] = {};
+};
+
+TEST_F(Commands, EachCommandButtonShowsItsBoxBeforeItActs) {
+  struct Case {
+    int id;
+    const char* text;
+    const char* title;
+    const char* nextDialog;  // title of the dialog the command opens after the box, or ""
+    std::function<void()> prepare;
+    std::function<void()> check;
+  };
+  const std::string file = Path("a.zobas");
+  const Case cases[] = {
+      {ButtonNewFile, "New File", "Close last file", "", [] {}, [&] { EXPECT_EQ(Title(), "New Code"); }},
+      {ButtonOpenFile, "Open File", "Open a file..", "Load File", [] {}, [] {}},
+      {ButtonSaveAs, "Save File as..", "Save this file as..", "Save File as", [] {}, [] {}},
+      {ButtonQuickRun, "Quick Run", "Execute", "", [] {}, [] {}},
+      {ButtonCompile, "Compile File", "Compile this file", "", [] {}, [] {}},
+      {ButtonExit, "Exit Window", "leave current window", "", [] {}, [] { EXPECT_EQ(CloseMessages, 1); }},
+      {ButtonVersion, "Zorvex Basic 32bit ", "Version 0.1.8g beta/feb 2016->mai-2024", "", [] {}, [] {}},
+      {ButtonFinder, "FindWord", "find a word", "", [] {}, [&] { EXPECT_EQ(Title(), "Find"); }},
+      {ButtonReplace, "Replace", "replace a word", "", [] {}, [&] { EXPECT_EQ(Title(), "Find & Replace"); }},
+      {ButtonSaveFile, "SaveFile", "save a file", "",
+       [&] {
+         SaveName = CurrentFile = file;
+         SetText("print 9\r\n");
+       },
+       [&] {
+         EXPECT_EQ(Slurp(file), "print 9\r\n");
+         EXPECT_EQ(Title(), "Saved " + ShortTitle(file));
+       }},
+      {ButtonUndo, "Undo", "turn action back", "",
+       [&] {
+         SetText("ab");
+         SendMessageA(CurrentEditor, WM_CHAR, 'c', 0);
+         ASSERT_EQ(Text(), "cab");
+       },
+       [&] { EXPECT_EQ(Text(), "ab"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    SaveName = CurrentFile = "";
+    SetText("");
+    SetWindowTextA(MainWindow, "start");
+    CloseMessages = 0;
+    c.prepare();
+    std::vector<DialogReply> replies{Press(IDOK)};
+    if (*c.nextDialog) replies.push_back(CancelDialog());
+    DialogAnswer answer(replies);
+    Command(c.id);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).text, c.text);
+    EXPECT_EQ(answer.At(0).title, c.title);
+    if (*c.nextDialog) {
+      EXPECT_EQ(answer.At(1).title, c.nextDialog);
+    }
+    c.check();
+  }
+  DeleteFileA(file.c_str());
+}
+
+TEST_F(Commands, ButtonNotificationsOtherThanAClickShowNothing) {
+  DialogAnswer answer({});
+  for (int id : CommandButtonIds) Command(id, 0, BN_DOUBLECLICKED);
+  Command(ToolbarFindEditor, 0, 1);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(CloseMessages, 0);
+}
+
+TEST_F(Commands, SaveAsksForANameOnlyWithShiftAlone) {
+  const std::string file = Path("b.zobas");
+  SaveName = CurrentFile = file;
+  Spill(file, "old\r\n");
+  SetText("new\r\n");
+  {
+    HeldKeys keys{VK_SHIFT};
+    DialogAnswer answer({CancelDialog()});
+    Command(KeyF9);  // Shift+F9: Save As
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "Save File as");
+    EXPECT_EQ(Slurp(file), "old\r\n");
+    Command(KeyCtrlE);  // runs whatever keys are held: no dialog either
+    EXPECT_EQ(answer.Count(), 1u);
+  }
+  {
+    HeldKeys keys{VK_CONTROL, VK_SHIFT};
+    DialogAnswer answer({});
+    Command(KeyCtrlS);  // the nested save sees Ctrl+Shift (3): no dialog
+    EXPECT_EQ(answer.Count(), 0u);
+    EXPECT_EQ(Slurp(file), "new\r\n");
+    EXPECT_EQ(Title(), "Saved " + ShortTitle(file));
+  }
+}
+
+TEST_F(Commands, CtrlOOpensTheChosenFileThroughTheNestedCommand) {
+  const std::string file = Path("a.zobas");
+  Spill(file, "print 1\r\n");
+  DialogAnswer answer({ChooseFile(file)});
+  Command(KeyCtrlO);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(0).title, "Load File");
+  EXPECT_EQ(Text(), "print 1\r\n");
+  EXPECT_EQ(CurrentFile, file);
+  EXPECT_EQ(Title(), "Loaded " + ShortTitle(file));
+}
+
+TEST_F(Commands, OnlyACancelledSavePromptAbandonsTheCommand) {
+  struct Case { int id; int answer; bool goesOn; const char* textAfter; const char* titleAfter; };
+  for (const Case& c : {Case{MenuNewFile, IDCANCEL, false, "unsaved\r\n", "start"},
+                        Case{MenuNewFile, IDNO, true, "", "New Code"},
+                        Case{ButtonOpenFile, IDCANCEL, false, "unsaved\r\n", "start"}}) {
+    SCOPED_TRACE(c.id);
+    SetText("unsaved\r\n");
+    SetWindowTextA(MainWindow, "start");
+    std::vector<DialogReply> replies{Press(c.answer)};
+    if (c.id == ButtonOpenFile) replies.insert(replies.begin(), Press(IDOK));  // its information box
+    DialogAnswer answer(replies);
+    EXPECT_EQ(DispatchCommand(MAKEWPARAM(c.id, 0), 0), c.goesOn);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(replies.size() - 1).text, "Save <current script>");
+    EXPECT_EQ(Text(), c.textAfter);
+    EXPECT_EQ(Title(), c.titleAfter);
+  }
+}
+
+TEST_F(Commands, EscapeAndDoubleClicksOutsideTheProjectBoxFocusTheEditor) {
+  SetText("kept\r\n");
+  SetFocus(FinderBoxes[FindBox]);
+  Command(KeyEscape, Handle(FinderBoxes[FindBox]));
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+  for (HWND other : {FinderBoxes[LineBox], FinderBoxes[OutputBox], MainWindow}) {
+    SetFocus(FinderBoxes[LineBox]);
+    Command(KeyDoubleClick, Handle(other));
+    EXPECT_EQ(GetFocus(), CurrentEditor);
+  }
+  EXPECT_EQ(Text(), "kept\r\n");
+  EXPECT_EQ(Title(), "start");
+}
+
+TEST_F(Commands, DoubleClickOnTheProjectBoxSwitchesToTheFileAtItsCaret) {
+  const std::string file = Path("other.bas");
+  Spill(file, "other text\r\n");
+  std::string list = "$files\r\n<[other.bas]>\t00001  [" + file + "]\r\n";
+  SetControlText(FinderBoxes[ProjectBox], list);
+  WPARAM inLabel = list.find("other");
+  SendMessageA(FinderBoxes[ProjectBox], EM_SETSEL, inLabel, inLabel);
+  SetFocus(FinderBoxes[ProjectBox]);
+  Command(KeyDoubleClick, Handle(FinderBoxes[ProjectBox]));
+  EXPECT_EQ(Text(), "other text\r\n");
+  EXPECT_EQ(CurrentFile, file);
+  EXPECT_EQ(Title(), "Switched to " + file);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+}
+
+TEST_F(Commands, CtrlLettersFocusAndSelectTheirControl) {
+  SetText("one\r\ntwo\r\nthree\r\nfour");
+  SendMessageA(CurrentEditor, EM_SETSEL, 12, 12);  // inside "three", line 3
+  SetControlText(FinderBoxes[FindBox], "needle");
+  SetControlText(FinderBoxes[ReplaceBox], "thread");
+  struct Case { int id; HWND focused; std::string text; };
+  for (const Case& c : {Case{KeyCtrlG, FinderBoxes[LineBox], "3"}, Case{KeyCtrlA, CurrentEditor, Text()},
+                        Case{KeyCtrlF, FinderBoxes[FindBox], "needle"},
+                        Case{KeyCtrlR, FinderBoxes[ReplaceBox], "thread"}}) {
+    SCOPED_TRACE(c.id);
+    SetFocus(FinderBoxes[OutputBox]);
+    Command(c.id);
+    EXPECT_EQ(GetFocus(), c.focused);
+    EXPECT_EQ(GetControlText(c.focused), c.text);
+    EXPECT_EQ(Selection(c.focused), std::make_pair(DWORD{0}, static_cast<DWORD>(c.text.size())));
+  }
+}
+
+TEST_F(Commands, EnterActsByTheFocusedBox) {
+  SetText("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+  SetControlText(FinderBoxes[LineBox], "4");
+  SetFocus(FinderBoxes[LineBox]);
+  Command(KeyEnter, Handle(FinderBoxes[LineBox]));
+  EXPECT_EQ(CaretLine(), 4);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+
+  struct Case { HWND box; const char* text; int outputShown; int sizes; const char* title; };
+  for (const Case& c : {Case{FinderBoxes[KeywordBox], "", 0, 1, "start"},
+                        Case{FinderBoxes[KeywordBox], "print", 1, 1, "start"},
+                        Case{FinderBoxes[FindBox], "x", 0, 0, "Find"},
+                        Case{FinderBoxes[ReplaceBox], "x", 0, 0, "Find & Replace"},
+                        Case{CurrentEditor, "x", 0, 0, "start"}}) {
+    SCOPED_TRACE(c.text);
+    SetWindowTextA(MainWindow, "start");
+    OutputShown = 0;
+    SizeMessages = 0;
+    if (c.box != CurrentEditor) SetControlText(c.box, c.text);
+    SetFocus(c.box);
+    Command(KeyEnter, Handle(c.box));
+    EXPECT_EQ(OutputShown, c.outputShown);
+    EXPECT_EQ(SizeMessages, c.sizes);  // the relayout runs once and is then taken
+    EXPECT_EQ(PendingAction, 0);
+    EXPECT_EQ(Title(), c.title);
+    EXPECT_EQ(GetFocus(), c.box);
+  }
+}
+
+TEST_F(Commands, ToolbarAndAboutBoxesShowTheirTexts) {
+  for (int i = 0; i < 10; ++i) ToolbarIds[i] = ToolbarStartFirst + i;
+  struct Case { int id; const char* text; const char* title; };
+  for (const Case& c : {Case{ToolbarFindEditor, "Editor by Toolbar-click not yet available", "Zor"},
+                        Case{ToolbarCodefinder, "nothing to do", "Zor"},
+                        Case{MenuAbout, "Zorvex IDE\r\nabout text", "ZorvexIde"}}) {
+    SCOPED_TRACE(c.id);
+    DialogAnswer answer({Press(IDOK)});
+    Command(c.id);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).text, c.text);
+    EXPECT_EQ(answer.At(0).title, c.title);
+  }
+  const int expected[10] = {3000, 3001, 3003, 3020, 3022, 3014, 3037, 3032, 3046, 109};
+  EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), std::begin(ToolbarIds)));
+}
+
+TEST_F(Commands, ProjectToggleRelaysOutOnceAndOutputItemsSetTheirFlags) {
+  Command(MenuToggleProject);
+  EXPECT_EQ(ProjectOpen, 1);
+  EXPECT_EQ(SizeMessages, 1);
+  EXPECT_EQ(PendingAction, 0);
+  Command(MenuToggleProject);
+  EXPECT_EQ(ProjectOpen, 0);
+  EXPECT_EQ(SizeMessages, 2);
+  Command(MenuOutputDll);
+  EXPECT_EQ(OutputKind, 1);
+  Command(MenuOutputExe);
+  EXPECT_EQ(OutputKind, 0);
+  Command(MenuNameAfterSource);
+  EXPECT_EQ(NameAfterSource, 1);
+  EXPECT_EQ(SizeMessages, 2);
+}
+
+TEST_F(Commands, SearchItemInsertsTheTimeStampIntoTheFocusedBox) {
+  SetControlText(FinderBoxes[FindBox], "ab");
+  SetFocus(FinderBoxes[FindBox]);
+  SendMessageA(FinderBoxes[FindBox], EM_SETSEL, 1, 1);
+  Command(MenuSearch);
+  std::string text = GetControlText(FinderBoxes[FindBox]);
+  ASSERT_EQ(text.size(), 21u);
+  EXPECT_EQ(text.front(), 'a');
+  EXPECT_EQ(text.back(), 'b');
+  EXPECT_EQ(text[11], 'T');
+  EXPECT_EQ(Selection(FinderBoxes[FindBox]), std::make_pair(DWORD{20}, DWORD{20}));
+}
