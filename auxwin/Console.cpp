@@ -9,10 +9,12 @@ HANDLE ConsoleIn = INVALID_HANDLE_VALUE;   // console input handle, kept for the
 HANDLE ConsoleOut = INVALID_HANDLE_VALUE;  // console output handle, likewise
 constexpr DWORD ReadLimit = 4094;          // one read takes at most this many bytes
 
-// Ctrl+C and Ctrl+Break in the console are meant for the programs started there; the IDE
-// itself ignores them so that unsaved text is never lost to a stray key.
-BOOL WINAPI IgnoreBreakKeys(DWORD event) {
-  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+// Ctrl+C and Ctrl+Break in the console are meant for the programs started there, and closing
+// the console window must not take the editor's unsaved text with it: the IDE itself ignores
+// these events. (Where the system ends a process after the close event regardless, the close
+// command is also taken out of the console window's menu.)
+BOOL WINAPI IgnoreConsoleEvents(DWORD event) {
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT;
 }
 
 // Closing the console window would end the whole process, main window and unsaved editor
@@ -30,7 +32,7 @@ void OpenConsole() {
   ConsoleIn = Api.GetStdHandle(STD_INPUT_HANDLE);
   ConsoleOut = Api.GetStdHandle(STD_OUTPUT_HANDLE);
   Api.SetConsoleTitleA("ZorvexBasic");
-  Api.SetConsoleCtrlHandler(IgnoreBreakKeys, TRUE);
+  Api.SetConsoleCtrlHandler(IgnoreConsoleEvents, TRUE);
   RemoveCloseCommand();
 }
 

@@ -30,13 +30,17 @@ build_all() {
     || { grep -E 'error|Error' -A3 "$out/build-win.log" | head -n 60 >&2; die "Windows build failed (log: out/build-win.log)"; }
 }
 
-# Creates the private Wine prefix once.
+# Creates the private Wine prefix once. Windows are left unmanaged: there is no window
+# manager on the virtual display, and a managed window waits for one before it shows.
 wine_prefix() {
-  if [ ! -f "$WINEPREFIX/.zorvex-ready" ]; then
+  local version=2
+  if [ "$(cat "$WINEPREFIX/.zorvex-ready" 2>/dev/null)" != "$version" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >"$out/wineboot.log" 2>&1 || { cat "$out/wineboot.log" >&2; die "wineboot failed"; }
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/wineboot.log" 2>&1 \
+      || { cat "$out/wineboot.log" >&2; die "could not set up the Wine prefix"; }
     wineserver -w
-    touch "$WINEPREFIX/.zorvex-ready"
+    echo "$version" >"$WINEPREFIX/.zorvex-ready"
   fi
 }
 

@@ -50,7 +50,7 @@ void RunMessageLoop() {
   }
 }
 
-bool RunMainWindow(int width, int height, unsigned long style, int placementMode) {
+HWND CreateMainWindow(int width, int height, unsigned long style, int placementMode) {
   CreationWidth = width;
   CreationHeight = height;
   Place = PlaceWindow(placementMode, WorkAreaWidth, WorkAreaHeight, width, height, Place);
@@ -64,7 +64,7 @@ bool RunMainWindow(int width, int height, unsigned long style, int placementMode
                                     CreationHeight, nullptr, nullptr, instance, nullptr);
   if (!window) {
     Api.MessageBoxA(nullptr, "Unable to create window", "problem", MB_ICONHAND);
-    return false;
+    return nullptr;
   }
   MainWindow = window;
   Api.DragAcceptFiles(window, TRUE);
@@ -73,6 +73,11 @@ bool RunMainWindow(int width, int height, unsigned long style, int placementMode
   Api.ShowWindow(window, SW_SHOWNORMAL);
   Api.UpdateWindow(window);
   GuiState[0] = uint32_t(reinterpret_cast<uintptr_t>(window));
+  return window;
+}
+
+bool RunMainWindow(int width, int height, unsigned long style, int placementMode) {
+  if (!CreateMainWindow(width, height, style, placementMode)) return false;
   RunMessageLoop();
   return true;
 }

@@ -16,6 +16,7 @@ HWND CurrentEditor = nullptr;
 HWND CommandButtons[11] = {};
 HWND FinderBoxes[7] = {};
 HFONT FinderFont = nullptr;
+HFONT PlainEditorFont = nullptr;
 
 std::string ProgramDir;
 std::string WorkDir;

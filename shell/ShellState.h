@@ -28,6 +28,7 @@ extern HWND CommandButtons[11];      // ids 1000, 4001..4010 in that order
 enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, OutputBox };
 extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused
 extern HFONT FinderFont;             // font of the finder boxes; deleted on WM_DESTROY
+extern HFONT PlainEditorFont;        // font of the plain editor without Scintilla; deleted on WM_DESTROY
 
 extern std::string ProgramDir;       // folder of the program file, no trailing backslash
 extern std::string WorkDir;          // working directory; creation step, drops, projects

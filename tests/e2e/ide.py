@@ -64,6 +64,9 @@ class Ide:
     """One run of the program, started in its program folder."""
 
     def __init__(self, program_dir, args=(), cwd=None):
+        # Nothing of an earlier run may still be on the screen.
+        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
         self.program_dir = program_dir
         self.process = subprocess.Popen(["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
                                         cwd=cwd or program_dir, stdout=subprocess.DEVNULL,
@@ -105,6 +108,11 @@ class Ide:
         except OSError:
             return ""
 
+    def close_window(self, title):
+        """Asks a window of the program to close, as its close box does."""
+        subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "close", title],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
         out = os.path.join(self.program_dir, "window.txt")
@@ -133,6 +141,18 @@ class Ide:
     def type_text(self, window, text):
         self.focus(window)
         xdotool("type", "--delay", "15", text)
+
+    def geometry(self, window):
+        """(x, y, width, height) of an X window."""
+        values = dict(line.split("=", 1) for line in
+                      xdotool("getwindowgeometry", "--shell", window).splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def click(self, window, dx, dy):
+        """A left click at (dx, dy) from the window's top left corner."""
+        x, y, _, _ = self.geometry(window)
+        xdotool("mousemove", "--sync", str(x + dx), str(y + dy))
+        xdotool("click", "1")
 
     def close_main_window(self, window):
         self.keys(window, "alt+F4")

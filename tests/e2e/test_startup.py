@@ -28,12 +28,14 @@ class StartUp(unittest.TestCase):
         self.ide.close_main_window(main)
         self.assertEqual(self.ide.wait_exit(), 0)
 
-    def test_ctrl_c_in_the_console_does_not_end_the_ide(self):
+    def test_neither_the_console_close_box_nor_ctrl_c_there_ends_the_ide(self):
         self.ide = Ide(fresh_program_dir("ctrlc"))
         self.ide.answer_greeting()
         main = self.ide.main_window()
         self.ide.keys(self.ide.console_window(), "ctrl+c", "ctrl+Break")
-        # Had either key ended the process, it could not close normally with exit code 0.
+        self.ide.close_window("ZorvexBasic")
+        wait_for(lambda: not windows_named("ZorvexBasic"), 30, "the console to close")
+        # Had any of these ended the process, it could not close normally with exit code 0.
         self.ide.close_main_window(main)
         self.assertEqual(self.ide.wait_exit(), 0)
 

@@ -1,0 +1,32 @@
+// MainWindow's closing step: the save prompt, the settings file and the end of the loop.
+#include <windows.h>
+#include "documents/DocumentState.h"
+#include "documents/Documents.h"
+#include "documents/Project.h"
+#include "editor/EditorAccess.h"
+#include "shell/Bindings.h"
+#include "shell/MainWindowSteps.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+
+void OnClose() {
+  std::string text = GetControlText(CurrentEditor);
+  SaveProjectBox(ProjectFile);
+  if (SaveIfChanged(SaveName, text, "Closing Zorvexide") == 2) {
+    Api.SetFocus(CurrentEditor);
+    return;
+  }
+  DWORD selectionStart = 0, selectionEnd = 0;
+  Api.SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
+                   reinterpret_cast<LPARAM>(&selectionEnd));
+  // A settings file that cannot be written is reported, and closing goes on.
+  WriteTextFile(ProgramDir + "\\zorvexIde.cfg", ComposeSettings(SettingsAtClosing(CurrentDirectory(), int(selectionEnd))));
+  Api.SendMessageA(MainWindow, WM_DESTROY, 0, 0);
+}
+
+void OnDestroy() {
+  if (FinderFont) Api.DeleteObject(FinderFont);
+  if (PlainEditorFont) Api.DeleteObject(PlainEditorFont);
+  FinderFont = PlainEditorFont = nullptr;
+  Api.PostQuitMessage(0);
+}

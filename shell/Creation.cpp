@@ -1,0 +1,146 @@
+// MainWindow's creation step: command line, settings, working directory and child controls.
+#include <windows.h>
+#include "auxwin/Console.h"
+#include "build/Launch.h"
+#include "documents/DocumentState.h"
+#include "documents/Documents.h"
+#include "documents/TextScan.h"
+#include "documents/Titles.h"
+#include "editor/EditorAccess.h"
+#include "editor/EditorSetup.h"
+#include "shell/Bindings.h"
+#include "shell/MainWindowSteps.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "shell/StartupText.h"
+
+namespace {
+constexpr DWORD ChildStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY;                       // 0x5000400B
+constexpr DWORD BoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN;  // 0x50A01004
+constexpr int CommandButtonIds[11] = {1000, 4001, 4002, 4003, 4004, 4005, 4006, 4007, 4008, 4009, 4010};
+constexpr int BoxId = 6000;
+constexpr int EditorId = 256;
+const char* const IconFile = "zitronenfalter.ico";
+
+HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
+
+HWND CreateChild(DWORD exStyle, const char* cls, const char* text, DWORD style, int id) {
+  return Api.CreateWindowExA(exStyle, cls, text, style, 0, 0, 0, 0, MainWindow,
+                             reinterpret_cast<HMENU>(uintptr_t(id)), Instance(), nullptr);
+}
+
+void LoadWindowIcon() {
+  HANDLE icon = Api.LoadImageA(nullptr, IconFile, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+  if (!icon) Api.MessageBoxA(nullptr, (std::string("Cannot load ") + IconFile + "!").c_str(), "zor", MB_OK);
+  Api.SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+bool LoadEditingComponent() {
+  if (::LoadLibraryA("lib/SciLexer.dll")) return true;
+  ConsoleWrite("Unable to load Scintilla: SciLexer.dll");
+  return false;
+}
+
+// Decides what the command line names: a project, a document, or (an argument naming the
+// IDE's own scratch file) nothing. Returns the settings text that still applies.
+std::string TakeArgument(const std::string& settingsText) {
+  if (StartArgument.empty() || LowerText(StartArgument).find("zorvexide.zobas") != std::string::npos)
+    return settingsText;
+  if (StartArgument.size() >= 7 && StartArgument.compare(StartArgument.size() - 7, 7, ".zoproj") == 0) {
+    ProjectFile = StartArgument;
+    ProjectOpen = 1;
+    PendingAction = 1;
+    return settingsText;
+  }
+  CurrentFile = StartArgument;
+  return {};
+}
+
+// The document to show: empty with a project, else the current file's text (a file that
+// cannot be read or is empty leaves the document untitled).
+std::string ReadStartDocument() {
+  if (!ProjectFile.empty()) {
+    WorkDir = EnterDirectoryOf(ProjectFile);
+    ProjectOpen = 1;
+    PendingAction = 1;
+    CurrentFile.clear();
+    return {};
+  }
+  std::string text = ReadTextFile(CurrentFile);
+  if (text.empty()) CurrentFile.clear();
+  return text;
+}
+
+void ResizeToSettings() {
+  RECT r;
+  Api.GetWindowRect(MainWindow, &r);
+  Api.MoveWindow(MainWindow, r.left, r.top, WindowWidth, WindowHeight, TRUE);
+}
+
+void CreateButtonsAndBoxes() {
+  for (int i = 0; i < 11; ++i) {
+    CommandButtons[i] = CreateChild(WS_EX_CLIENTEDGE, "button", " ", ChildStyle, CommandButtonIds[i]);
+    Api.ShowWindow(CommandButtons[i], SW_SHOW);
+  }
+  for (int slot = FindBox; slot <= OutputBox; ++slot)
+    FinderBoxes[slot] = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, BoxId);
+}
+
+// The editor: Scintilla when it loaded, otherwise a plain edit control in its place, so the
+// IDE stays usable without the editing component.
+void CreateEditor(bool scintilla, const std::string& text) {
+  if (scintilla) {
+    Editor = CreateChild(0, "Scintilla", nullptr, BoxStyle, EditorId);
+    ConfigureEditor(Editor, KeywordList, EditorFontName, EditorFontSize);
+    SetControlText(Editor, text);
+    CurrentEditor = Editor;
+    return;
+  }
+  CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, BoxId);
+  SetControlText(CurrentEditor, text);
+  PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
+  RestorePos = 0;
+}
+}  // namespace
+
+std::string CurrentDirectory() {
+  DWORD size = Api.GetCurrentDirectoryA(0, nullptr);
+  std::string dir(size, '\0');
+  while (size > 0) {
+    DWORD got = Api.GetCurrentDirectoryA(DWORD(dir.size()), dir.data());
+    if (got < dir.size()) {
+      dir.resize(got);
+      return dir;
+    }
+    dir.resize(got);  // the directory changed length in between: ask again
+  }
+  return {};
+}
+
+void OnCreate(HWND window) {
+  MainWindow = window;
+  LoadWindowIcon();
+  bool scintilla = LoadEditingComponent();
+  std::string startDir = CurrentDirectory();
+  ProgramDir = GetProgramDir();
+  std::string settingsText = ReadTextFile(ProgramDir + "\\Zorvexide.cfg");
+  StartArgument = Unquote(GetCommandTail());
+  WorkDir = StartArgument.empty() ? startDir : DirPart(StartArgument);
+  settingsText = TakeArgument(settingsText);
+  ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile));
+  ResizeToSettings();
+  std::string text = ReadStartDocument();
+  Api.SetCurrentDirectoryA(WorkDir.c_str());
+  CreateButtonsAndBoxes();
+  CreateEditor(scintilla, text);
+  Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
+  if (!ProjectFile.empty()) {
+    ProjectText = ReadTextFile(ProjectFile);
+    SetControlText(FinderBoxes[ProjectBox], ProjectText);
+  }
+  // The menu bar is built and attached here.
+  FinderFont = ApplyFont(FinderBoxes + 1, 6, 13, 9, 400, "Lucida console");
+  Api.SetFocus(MainWindow);
+  Api.SetFocus(CurrentEditor);
+  SaveName = CurrentFile;
+}

@@ -1,0 +1,20 @@
+// The steps of MainWindow's procedure that belong to the shell: creation, layout and closing.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// WM_CREATE: command line, settings, working directory, every child control, the editor.
+void OnCreate(HWND window);
+// WM_SIZE: records the outer size and places every child control from the client size.
+void OnSize();
+// WM_CLOSE: asks about the document, writes the settings file and ends the message loop;
+// a cancelled prompt keeps the window open and the settings file unwritten.
+void OnClose();
+// WM_DESTROY: releases the fonts and posts the quit message.
+void OnDestroy();
+
+// A quarter of the window's client width, its client height, and the mouse pointer in client
+// coordinates.
+void PointerInClient(HWND window, int& quarter, int& height, int& x, int& y);
+// The current directory, however long.
+std::string CurrentDirectory();

@@ -1,0 +1,92 @@
+"""A working session as a user has it: start with a file, edit, save with Ctrl+S, close; the
+next start without a file brings back the file, the caret, the window size and the font."""
+import os
+import re
+import unittest
+
+from ide import Ide, fresh_program_dir, wait_for, wine_path
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class Session(unittest.TestCase):
+    def tearDown(self):
+        if getattr(self, "ide", None):
+            self.ide.kill()
+
+    def edit_and_save(self, ide, window, *keys, text):
+        """Clicks into the editor, presses keys, types text and saves with Ctrl+S."""
+        ide.click(window, 300, 300)
+        ide.keys(window, *keys)
+        ide.type_text(window, text)
+        ide.keys(window, "ctrl+s")
+
+    def test_file_caret_size_and_font_come_back_at_the_next_start(self):
+        folder = fresh_program_dir("session")
+        source = os.path.join(folder, "demo.zobas")
+        with open(source, "wb") as f:
+            f.write(b"first line\r\n")
+        settings = os.path.join(folder, "zorvexIde.cfg")
+
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        first_size = self.ide.geometry(window)[2:]
+        self.edit_and_save(self.ide, window, "ctrl+End", text="second")
+        wait_for(lambda: read(source) == b"first line\r\nsecond", 30, "the saved file")
+        self.ide.close_main_window(window)
+        self.assertEqual(self.ide.wait_exit(), 0)
+        expected = ("$dir [{dir}]\r\n$file [{file}]\r\n$pos [18]\r\n$sizeX [800]\r\n$sizeY [600]\r\n"
+                    "$font [Lucida Console]\r\n$fontsize [12]\r\n").format(dir=wine_path(folder), file=wine_path(source))
+        self.assertEqual(read(settings).decode("cp1252"), expected)
+
+        # The user enlarges the window and the font between runs.
+        text = read(settings).decode("cp1252")
+        text = re.sub(r"\$sizeX \[\d+\]", "$sizeX [900]", text)
+        text = re.sub(r"\$sizeY \[\d+\]", "$sizeY [650]", text)
+        text = text.replace("$fontsize [12]", "$fontsize [14]")
+        with open(settings, "wb") as f:
+            f.write(text.encode("cp1252"))
+
+        self.ide = Ide(folder)
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        # The screen shows the client area, so the outer size shows as its growth.
+        width, height = self.ide.geometry(window)[2:]
+        self.assertEqual((width - first_size[0], height - first_size[1]), (100, 50))
+        # The caret is back at the end of the file: what is typed now lands there.
+        self.ide.keys(window, "Escape")
+        self.ide.type_text(window, "!")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(source) == b"first line\r\nsecond!", 30, "the file saved again")
+        self.ide.close_main_window(window)
+        self.assertEqual(self.ide.wait_exit(), 0)
+        text = read(settings).decode("cp1252")
+        self.assertIn("$pos [19]\r\n$sizeX [900]\r\n$sizeY [650]\r\n$font [Lucida Console]\r\n$fontsize [14]\r\n", text)
+
+    def test_unsaved_text_is_asked_about_at_closing_and_cancel_keeps_the_window(self):
+        folder = fresh_program_dir("closeprompt")
+        source = os.path.join(folder, "keep.zobas")
+        with open(source, "wb") as f:
+            f.write(b"keep\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.type_text(window, "x")
+        self.ide.close_main_window(window)
+        prompt = self.ide.main_window("Closing Zorvexide")
+        texts = wait_for(lambda: self.ide.window_texts("Closing Zorvexide"), 30, "the prompt's text")
+        self.assertIn("Save " + wine_path(source), texts)
+        self.ide.keys(prompt, "Escape")  # Cancel
+        wait_for(lambda: not self.ide.window_texts("Closing Zorvexide"), 30, "the prompt to close")
+        self.assertIsNone(self.ide.process.poll())
+        self.assertFalse(os.path.exists(os.path.join(folder, "zorvexIde.cfg")))
+        self.assertEqual(read(source), b"keep\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,226 @@
+// The real main window created in this process from a settings file beside the test program:
+// its child controls, the editor's set-up, the layout and the closing step.
+// The creation step reads the program's command line, so run these with GTEST_FILTER and
+// GTEST_OUTPUT in the environment rather than as arguments.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include "build/Launch.h"
+#include "documents/DocumentState.h"
+#include "shell/Layout.h"
+#include "shell/MainWindow.h"
+#include "shell/MainWindowSteps.h"
+#include "shell/ShellState.h"
+#include "DialogAnswer.h"
+
+namespace {
+constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b << 16)); }
+
+std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const std::string& name, const std::string& text) {
+  std::ofstream(name, std::ios::binary) << text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Where a child control sits in its parent's client area.
+Rect PlaceOf(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+bool QuitPosted() {
+  MSG msg;
+  return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+class MainWindowCreated : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetCommandTail(), "") << "the creation step would take the test's arguments as a file name";
+    dir = GetProgramDir();
+    settingsFile = dir + "\\Zorvexide.cfg";
+    source = dir + "\\mainwindow_source.zobas";
+    WriteFile(source, "first line\r\nsecond line\r\n");
+    settings = "$dir [" + dir + "]\r\n$file [" + source + "]\r\n$pos [5]\r\n$sizeX [700]\r\n$sizeY [500]\r\n" +
+               "$font [Courier New]\r\n$fontsize [10]\r\n";
+    WriteFile(settingsFile, settings);
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    startDir = cwd;
+    ResetState();
+    WorkAreaWidth = 1920;
+    WorkAreaHeight = 1040;
+    window = CreateMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
+    ASSERT_NE(window, nullptr);
+  }
+
+  void TearDown() override {
+    if (window && IsWindow(window)) DestroyWindow(window);
+    QuitPosted();
+    std::remove(settingsFile.c_str());
+    std::remove(source.c_str());
+    SetCurrentDirectoryA(startDir.c_str());
+    ResetState();
+  }
+
+  static void ResetState() {
+    MainWindow = Editor = CurrentEditor = nullptr;
+    for (HWND& b : CommandButtons) b = nullptr;
+    for (HWND& b : FinderBoxes) b = nullptr;
+    ProjectFile.clear();
+    ProjectText.clear();
+    CurrentFile.clear();
+    SaveName.clear();
+    ProjectOpen = OutputShown = PendingAction = RestorePos = 0;
+  }
+
+  HWND window = nullptr;
+  std::string dir, settingsFile, source, settings, startDir;
+};
+}  // namespace
+
+TEST_F(MainWindowCreated, ChildControlsHaveTheirClassesIdentifiersAndStyles) {
+  const int buttonIds[11] = {1000, 4001, 4002, 4003, 4004, 4005, 4006, 4007, 4008, 4009, 4010};
+  for (int i = 0; i < 11; ++i) {
+    SCOPED_TRACE(buttonIds[i]);
+    ASSERT_NE(CommandButtons[i], nullptr);
+    EXPECT_EQ(ClassOf(CommandButtons[i]), "Button");
+    EXPECT_EQ(GetDlgCtrlID(CommandButtons[i]), buttonIds[i]);
+    EXPECT_EQ(DWORD(GetWindowLongA(CommandButtons[i], GWL_STYLE)) & 0x5000400Bu, 0x5000400Bu);
+    EXPECT_TRUE(GetWindowLongA(CommandButtons[i], GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(GetParent(CommandButtons[i]), window);
+  }
+  for (int slot = FindBox; slot <= OutputBox; ++slot) {
+    SCOPED_TRACE(slot);
+    ASSERT_NE(FinderBoxes[slot], nullptr);
+    EXPECT_EQ(ClassOf(FinderBoxes[slot]), "Edit");
+    EXPECT_EQ(GetDlgCtrlID(FinderBoxes[slot]), 6000);
+    EXPECT_EQ(DWORD(GetWindowLongA(FinderBoxes[slot], GWL_STYLE)) & 0x50A01004u, 0x50A01004u);
+  }
+  ASSERT_NE(Editor, nullptr);
+  EXPECT_EQ(CurrentEditor, Editor);
+  EXPECT_EQ(ClassOf(Editor), "Scintilla");
+  EXPECT_EQ(GetDlgCtrlID(Editor), 256);
+  EXPECT_EQ(MainWindow, window);
+  EXPECT_EQ(GuiState[0], uint32_t(reinterpret_cast<uintptr_t>(window)));
+}
+
+TEST_F(MainWindowCreated, EditorIsSetUpWithLexerColoursMarginAndTheSettingsFont) {
+  EXPECT_EQ(SendMessageA(Editor, 4002 /*SCI_GETLEXER*/, 0, 0), 200);
+  EXPECT_EQ(COLORREF(SendMessageA(Editor, 2482 /*SCI_STYLEGETBACK*/, 32, 0)), Rgb(252, 248, 220));
+  for (int style = 0; style <= 31; ++style) {
+    EXPECT_EQ(SendMessageA(Editor, 2485 /*SCI_STYLEGETSIZE*/, style, 0), 10) << style;
+    char font[64] = "";
+    SendMessageA(Editor, 2486 /*SCI_STYLEGETFONT*/, style, reinterpret_cast<LPARAM>(font));
+    EXPECT_STREQ(font, "Courier New") << style;
+  }
+  EXPECT_EQ(SendMessageA(Editor, 2241 /*SCI_GETMARGINTYPEN*/, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(Editor, 2243 /*SCI_GETMARGINWIDTHN*/, 0, 0), 30);
+  EXPECT_EQ(COLORREF(SendMessageA(Editor, 2097 /*SCI_GETCARETLINEBACK*/, 0, 0)), Rgb(238, 238, 255));
+  EXPECT_EQ(COLORREF(SendMessageA(Editor, 2138 /*SCI_GETCARETFORE*/, 0, 0)), Rgb(68, 68, 255));
+  EXPECT_EQ(SendMessageA(Editor, 2095 /*SCI_GETCARETLINEVISIBLE*/, 0, 0), 1);
+  const struct { int style; COLORREF colour; } fores[] = {
+      {0, Rgb(0, 0, 255)},   {1, Rgb(0, 120, 32)},  {2, Rgb(0, 96, 0)},  {3, Rgb(0, 0, 208)},
+      {4, Rgb(0, 136, 0)},   {5, Rgb(128, 0, 192)}, {6, Rgb(136, 0, 0)}, {7, Rgb(0, 32, 0)},
+      {23, Rgb(0, 120, 32)}, {24, Rgb(0, 120, 32)}};
+  for (const auto& f : fores)
+    EXPECT_EQ(COLORREF(SendMessageA(Editor, 2481 /*SCI_STYLEGETFORE*/, f.style, 0)), f.colour) << f.style;
+}
+
+TEST_F(MainWindowCreated, SettingsGiveTheDocumentTheSizeAndTheCaretAtTheCentredPlace) {
+  char text[64] = "";
+  SendMessageA(Editor, 2182 /*SCI_GETTEXT*/, sizeof text, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "first line\r\nsecond line\r\n");
+  EXPECT_EQ(CurrentFile, source);
+  EXPECT_EQ(SaveName, source);
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.right - r.left, 700);
+  EXPECT_EQ(r.bottom - r.top, 500);
+  // Centred for the start-up size 580 x 580 on a 1920 x 1040 work area; the settings'
+  // size then keeps that top left corner.
+  EXPECT_EQ(r.left, 670);
+  EXPECT_EQ(r.top, 214);
+  // The first layout after the editor exists puts the caret back, once.
+  SendMessageA(window, WM_SIZE, 0, 0);
+  EXPECT_EQ(SendMessageA(Editor, 2008 /*SCI_GETCURRENTPOS*/, 0, 0), 5);
+  EXPECT_EQ(RestorePos, 0);
+  char title[128] = "";
+  GetWindowTextA(window, title, sizeof title);
+  EXPECT_STREQ(title, "ZorvexIde_2023/24 ->beta ");
+}
+
+TEST_F(MainWindowCreated, LayoutMovesEveryControlToItsComputedPlace) {
+  for (int project = 0; project <= 1; ++project) {
+    for (int output = 0; output <= 1; ++output) {
+      SCOPED_TRACE(testing::Message() << "project " << project << " output " << output);
+      ProjectOpen = project;
+      OutputShown = output;
+      MoveWindow(window, 0, 0, 1100, 700, TRUE);
+      SendMessageA(window, WM_SIZE, 0, 0);
+      RECT client;
+      GetClientRect(window, &client);
+      LayoutPlan plan = ComputeLayout(client.right, client.bottom, project != 0, output != 0);
+      EXPECT_EQ(LayoutQuarter, plan.quarter);
+      EXPECT_EQ(PlaceOf(Editor), plan.editor);
+      EXPECT_EQ(PlaceOf(FinderBoxes[OutputBox]), plan.output);
+      EXPECT_EQ(PlaceOf(FinderBoxes[FindBox]), plan.find);
+      EXPECT_EQ(PlaceOf(FinderBoxes[ReplaceBox]), plan.replace);
+      EXPECT_EQ(PlaceOf(FinderBoxes[LineBox]), plan.line);
+      EXPECT_EQ(PlaceOf(FinderBoxes[KeywordBox]), plan.keyword);
+      for (int i = 0; i < 11; ++i) EXPECT_EQ(PlaceOf(CommandButtons[i]), plan.buttons[i]) << i;
+    }
+  }
+  EXPECT_EQ(WindowWidth, 1100);
+  EXPECT_EQ(WindowHeight, 700);
+}
+
+TEST_F(MainWindowCreated, ClosingWritesTheSettingsAndEndsTheLoop) {
+  SendMessageA(window, WM_SIZE, 0, 0);
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  std::string expected = "$dir [" + CurrentDirectory() + "]\r\n$file [" + source +
+                         "]\r\n$pos [5]\r\n$sizeX [700]\r\n$sizeY [500]\r\n$font [Courier New]\r\n$fontsize [10]\r\n";
+  EXPECT_EQ(ReadFile(dir + "\\zorvexIde.cfg"), expected);
+  EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile) {
+  SendMessageA(Editor, 2181 /*SCI_SETTEXT*/, 0, reinterpret_cast<LPARAM>("changed"));
+  {
+    DialogAnswer answer({Press(IDCANCEL)});
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(answer.At(0).title, "Closing Zorvexide");
+    EXPECT_EQ(answer.At(0).text, "Save " + source);
+    EXPECT_TRUE(answer.Complete());
+  }
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_EQ(ReadFile(settingsFile), settings);
+  EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
+}
+
+TEST(ShowMessage, AnEmptyCaptionShowsAsMsgBox) {
+  DialogAnswer answer({Press(IDOK), Press(IDOK)});
+  ShowMessage("some text", "");
+  ShowMessage("other text", "Zor");
+  EXPECT_EQ(answer.At(0).title, "<MsgBox>");
+  EXPECT_EQ(answer.At(0).text, "some text");
+  EXPECT_EQ(answer.At(1).title, "Zor");
+  EXPECT_TRUE(answer.Complete());
+}
