@@ -35,3 +35,7 @@ std::string ListedPathOfKey(std::string_view list, std::string_view key) {
   int start = static_cast<int>(found) + 1 + 2;  // 1-based, inside the label behind "<["
   return ListedPathAt(list, start, start + 1);
 }
+
+std::string ReplacePromptText(std::string_view path) {
+  return std::string(path) + " already exists.\r\nDo you want to replace it?";
+}

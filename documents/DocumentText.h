@@ -16,6 +16,8 @@ constexpr std::string_view SourceExtension = ".zobas";
 std::string SavePromptText(std::string_view name);
 // The name with ".zobas" appended when no "." appears anywhere in it (folders included).
 std::string WithSourceExtension(std::string_view name);
+// The question asked before a save replaces an existing file whose name got ".zobas" added.
+std::string ReplacePromptText(std::string_view path);
 // A temporary file name in the folder of path (the current folder for a bare name), made
 // unique by tag: the new content is written there first and then put in place of path.
 std::string TempNameBeside(std::string_view path, std::string_view tag);

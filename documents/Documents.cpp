@@ -32,6 +32,14 @@ bool MayReplaceDocument(const char* caption) {
   return SaveIfChanged(SaveName, EditorText(), caption) != Cancelled;
 }
 
+// The Save dialog asked before replacing the file that was chosen, but not before replacing
+// the one that the added ".zobas" names: ask for that one here.
+bool MayReplaceWithExtension(const std::string& chosen, const std::string& name) {
+  if (name == chosen || Api.GetFileAttributesA(ExpandPath(name).c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  std::string question = ReplacePromptText(name);
+  return Api.MessageBoxA(nullptr, question.c_str(), "Save File as", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
 // The path the ProjectBox lists for key or for its caret; empty when there is none.
 std::string ListedPath(const std::string& key, bool byCaret) {
   if (!byCaret) return ListedPathOfKey(ProjectText, key);
@@ -56,6 +64,8 @@ int SaveIfChanged(const std::string& name, const std::string& text, const std::s
   if (!caption.empty()) {
     std::string question = SavePromptText(name);
     int answer = Api.MessageBoxA(nullptr, question.c_str(), caption.c_str(), MB_YESNOCANCEL);
+    // A prompt that could not be shown was not answered: keep the text as Cancel would.
+    if (answer != IDYES && answer != IDNO) return Cancelled;
     if (answer != IDYES) return answer;
   }
   // An untitled document is written under a chosen name but stays untitled.
@@ -93,8 +103,9 @@ void SaveDocument(int modifier) {
   RefreshProject();
   std::string name = SaveName;
   if (name.empty() || modifier == SaveAsModifier) {
-    name = WithSourceExtension(FileDialog(ExpandPath(SaveName), true, ""));
-    if (name.empty()) return;
+    std::string chosen = FileDialog(ExpandPath(SaveName), true, "");
+    name = WithSourceExtension(chosen);
+    if (name.empty() || !MayReplaceWithExtension(chosen, name)) return;
   }
   // A failed write has been reported; the document keeps its old name and title.
   if (!WriteTextFile(name, EditorText())) return;

@@ -87,6 +87,20 @@ class Session(unittest.TestCase):
         self.assertFalse(os.path.exists(os.path.join(folder, "zorvexIde.cfg")))
         self.assertEqual(read(source), b"keep\r\n")
 
+    def test_without_the_editing_component_a_plain_editor_still_edits_and_saves(self):
+        folder = fresh_program_dir("noscintilla", without=["lib"])
+        source = os.path.join(folder, "plain.zobas")
+        with open(source, "wb") as f:
+            f.write(b"plain\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.assertIn("Unable to load Scintilla: SciLexer.dll", self.ide.console_text())
+        self.edit_and_save(self.ide, window, "ctrl+End", text="more")
+        wait_for(lambda: read(source) == b"plain\r\nmore", 30, "the saved file")
+        self.ide.close_main_window(window)
+        self.assertEqual(self.ide.wait_exit(), 0)
+
 
 if __name__ == "__main__":
     unittest.main()

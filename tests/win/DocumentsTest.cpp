@@ -172,6 +172,49 @@ TEST_F(Documents, SaveAddsTheExtensionOnlyWhenThePathHasNoDot) {
   DeleteFileA(Path("my.src\\prog").c_str());
 }
 
+TEST_F(Documents, AddedExtensionNamingAnExistingFileAsksBeforeReplacingIt) {
+  Spill(Path("prog.zobas"), "old\r\n");
+  SetText("new\r\n");
+  {
+    DialogAnswer answer({ChooseFile(Path("prog")), Press(IDNO)});
+    SaveDocument(0);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(1).title, "Save File as");
+    EXPECT_EQ(answer.At(1).text, Path("prog.zobas") + " already exists.\r\nDo you want to replace it?");
+  }
+  EXPECT_EQ(Slurp(Path("prog.zobas")), "old\r\n");
+  EXPECT_EQ(SaveName, "");
+  {
+    DialogAnswer answer({ChooseFile(Path("prog")), Press(IDYES)});
+    SaveDocument(0);
+    EXPECT_TRUE(answer.Complete());
+  }
+  EXPECT_EQ(Slurp(Path("prog.zobas")), "new\r\n");
+  EXPECT_EQ(SaveName, Path("prog.zobas"));
+}
+
+namespace {
+// Keeps every dialog of this thread from being created, as when the system cannot show one.
+LRESULT CALLBACK RefuseDialogs(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+    if (create->lpcs->lpszClass == MAKEINTATOM(32770)) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(Documents, APromptThatCannotBeShownKeepsTheText) {
+  OpenWith(Path("kept.zobas"), "kept\r\n");
+  Type('x');
+  HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseDialogs, nullptr, GetCurrentThreadId());
+  int result = NewDocument();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(Text(), "xkept\r\n");
+  EXPECT_EQ(SaveName, Path("kept.zobas"));
+}
+
 TEST_F(Documents, SaveAsLeavesTheOldFileUntouched) {
   OpenWith(Path("old.zobas"), "one\r\n");
   SetText("two\r\n");
