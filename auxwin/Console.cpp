@@ -19,11 +19,16 @@ BOOL WINAPI IgnoreConsoleEvents(DWORD event) {
 
 // Closing the console window would end the whole process, main window and unsaved editor
 // text included: take the close command out of the console window's system menu.
+// Where the console window's menu cannot be reached from this process (it belongs to the
+// console host), its caption buttons are taken away instead.
 void RemoveCloseCommand() {
   HWND window = Api.GetConsoleWindow();
   if (!window) return;
   HMENU menu = Api.GetSystemMenu(window, FALSE);
-  if (menu) Api.DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+  if (menu && Api.DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND)) return;
+  LONG style = Api.GetWindowLongA(window, GWL_STYLE);
+  Api.SetWindowLongA(window, GWL_STYLE, style & ~WS_SYSMENU);
+  Api.SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 }  // namespace
 

@@ -38,7 +38,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
   X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
   X(IsDialogMessageA) X(IsIconic) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
   X(MoveWindow) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
-  X(SendMessageA) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) \
+  X(SendMessageA) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 
 #define ZOR_GDI32(X) \

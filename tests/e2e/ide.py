@@ -108,11 +108,6 @@ class Ide:
         except OSError:
             return ""
 
-    def close_window(self, title):
-        """Asks a window of the program to close, as its close box does."""
-        subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "close", title],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
         out = os.path.join(self.program_dir, "window.txt")

@@ -4,8 +4,6 @@
 //     with --attributes each row is followed by its text attributes in hex
 //   winpeek window <title> <outfile>
 //     the title of the top-level window with that title and the texts of its child windows
-//   winpeek close <title>
-//     asks the top-level window with that title to close, as its close box does
 #include <windows.h>
 #include <tlhelp32.h>
 #include <cstdio>
@@ -48,12 +46,6 @@ int PeekWindow(const char* title, const char* outName) {
   return SaveText(outName, text) ? 0 : 6;
 }
 
-int CloseWindow(const char* title) {
-  HWND window = FindWindowA(nullptr, title);
-  if (!window) return 3;
-  return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 7;
-}
-
 int PeekConsole(const char* exeName, const char* outName, bool attributes) {
   DWORD pid = FindProcess(exeName);
   if (!pid) return 3;
@@ -91,7 +83,6 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "console") == 0)
     return PeekConsole(argv[2], argv[3], argc > 4 && std::strcmp(argv[4], "--attributes") == 0);
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
-  if (argc >= 3 && std::strcmp(argv[1], "close") == 0) return CloseWindow(argv[2]);
-  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | close <title>\n");
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile>\n");
   return 2;
 }
