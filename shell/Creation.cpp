@@ -2,6 +2,7 @@
 #include <windows.h>
 #include "auxwin/Console.h"
 #include "build/Launch.h"
+#include "commands/CommandIds.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/TextScan.h"
@@ -15,11 +16,8 @@
 #include "shell/StartupText.h"
 
 namespace {
-constexpr DWORD ChildStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY;                       // 0x5000400B
+constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY;  // 0x5000400B
 constexpr DWORD BoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN;  // 0x50A01004
-constexpr int CommandButtonIds[11] = {1000, 4001, 4002, 4003, 4004, 4005, 4006, 4007, 4008, 4009, 4010};
-constexpr int BoxId = 6000;
-constexpr int EditorId = 256;
 const char* const IconFile = "zitronenfalter.ico";
 
 HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
@@ -79,11 +77,11 @@ void ResizeToSettings() {
 
 void CreateButtonsAndBoxes() {
   for (int i = 0; i < 11; ++i) {
-    CommandButtons[i] = CreateChild(WS_EX_CLIENTEDGE, "button", " ", ChildStyle, CommandButtonIds[i]);
+    CommandButtons[i] = CreateChild(WS_EX_CLIENTEDGE, "button", " ", ButtonStyle, CommandButtonIds[i]);
     Api.ShowWindow(CommandButtons[i], SW_SHOW);
   }
   for (int slot = FindBox; slot <= OutputBox; ++slot)
-    FinderBoxes[slot] = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, BoxId);
+    FinderBoxes[slot] = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
 }
 
 // The editor: Scintilla when it loaded, otherwise a plain edit control in its place, so the
@@ -96,7 +94,7 @@ void CreateEditor(bool scintilla, const std::string& text) {
     CurrentEditor = Editor;
     return;
   }
-  CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, BoxId);
+  CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
   SetControlText(CurrentEditor, text);
   PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
   RestorePos = 0;

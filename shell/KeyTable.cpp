@@ -1,11 +1,13 @@
 // Keyboard layer of the main message loop (declared in KeyTable.h).
 #include "shell/KeyTable.h"
+#include "commands/CommandIds.h"
 
 namespace {
-constexpr unsigned KeyReturn = 0x0D;
-constexpr unsigned KeyEscape = 0x1B;
-constexpr unsigned KeyF1 = 0x70;
-constexpr unsigned KeyF10 = 0x79;
+// Virtual-key codes.
+constexpr unsigned VirtualReturn = 0x0D;
+constexpr unsigned VirtualEscape = 0x1B;
+constexpr unsigned VirtualF1 = 0x70;
+constexpr unsigned VirtualF10 = 0x79;
 
 // Ctrl+letter commands whose key the editor must not see as well.
 bool WithheldControlLetter(unsigned key) {
@@ -16,19 +18,19 @@ bool WithheldControlLetter(unsigned key) {
 }
 
 LoopAction KeyDown(unsigned key, bool controlDown, LoopTarget target) {
-  if (key == KeyReturn) return {2013, true, target == LoopTarget::SearchBox};
-  if (key >= KeyF1 && key <= KeyF10) return {int(1001 + (key - KeyF1)), true, false};
+  if (key == VirtualReturn) return {KeyEnter, true, target == LoopTarget::SearchBox};
+  if (key >= VirtualF1 && key <= VirtualF10) return {int(KeyF1 + (key - VirtualF1)), true, false};
   if (key >= 'A' && key <= 'Z') {
     if (!controlDown) return {};
-    return {int(2000 + key), false, WithheldControlLetter(key)};
+    return {CtrlKey(char(key)), false, WithheldControlLetter(key)};
   }
-  if (key == KeyEscape) return {2227, true, true};
+  if (key == VirtualEscape) return {KeyEscape, true, true};
   return {};
 }
 }  // namespace
 
 LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, LoopTarget target) {
-  if (message == LoopLButtonDoubleClick) return {1103, true, target == LoopTarget::ProjectBox};
+  if (message == LoopLButtonDoubleClick) return {KeyDoubleClick, true, target == LoopTarget::ProjectBox};
   if (message == LoopKeyUp) return {};
   if (message == LoopKeyDown) return KeyDown(key, controlDown, target);
   return {};
