@@ -39,3 +39,7 @@ std::string ListedPathOfKey(std::string_view list, std::string_view key) {
 std::string ReplacePromptText(std::string_view path) {
   return std::string(path) + " already exists.\r\nDo you want to replace it?";
 }
+
+std::string TooLargeText(std::string_view path) {
+  return "Cannot load " + std::string(path) + ": the file is too large to edit.";
+}

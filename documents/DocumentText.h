@@ -16,6 +16,8 @@ constexpr std::string_view SourceExtension = ".zobas";
 std::string SavePromptText(std::string_view name);
 // The name with ".zobas" appended when no "." appears anywhere in it (folders included).
 std::string WithSourceExtension(std::string_view name);
+// The report of a document file too large for the editor.
+std::string TooLargeText(std::string_view path);
 // The question asked before a save replaces an existing file whose name got ".zobas" added.
 std::string ReplacePromptText(std::string_view path);
 // A temporary file name in the folder of path (the current folder for a bare name), made

@@ -10,6 +10,7 @@
 #include "documents/TextScan.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess.h"
+#include "editor/SciMessages.h"
 #include "shell/Bindings.h"
 #include "shell/ShellState.h"
 
@@ -38,6 +39,11 @@ bool MayReplaceWithExtension(const std::string& chosen, const std::string& name)
   if (name == chosen || Api.GetFileAttributesA(ExpandPath(name).c_str()) == INVALID_FILE_ATTRIBUTES) return true;
   std::string question = ReplacePromptText(name);
   return Api.MessageBoxA(nullptr, question.c_str(), "Save File as", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void ReportTooLarge(const std::string& name) {
+  std::string text = TooLargeText(ExpandPath(name));
+  Api.MessageBoxA(nullptr, text.c_str(), "zor", MB_OK | MB_ICONERROR);
 }
 
 // The path the ProjectBox lists for key or for its caret; empty when there is none.
@@ -75,8 +81,32 @@ int SaveIfChanged(const std::string& name, const std::string& text, const std::s
   return caption.empty() ? 0 : IDYES;
 }
 
-void LoadIntoEditor(const std::string& name) {
-  SetControlText(CurrentEditor, ReadTextFile(name));
+bool ReadDocument(const std::string& name, std::string& text) {
+  bool tooLarge = false;
+  if (ReadWholeFile(ExpandPath(name), text, tooLarge) || !tooLarge) return true;
+  ReportTooLarge(name);
+  return false;
+}
+
+bool PutDocumentInEditor(const std::string& name, const std::string& text) {
+  // Scintilla takes every byte or, when it cannot allocate, fewer; an edit box stops at a NUL
+  // by its nature, so only the editor's length tells of a document that did not fit.
+  if (CurrentEditor != Editor) {
+    SetControlText(CurrentEditor, text);
+    return true;
+  }
+  std::string previous = EditorText();
+  SetControlText(CurrentEditor, text);
+  if (static_cast<size_t>(EditorSend(CurrentEditor, WM_GETTEXTLENGTH, SCI_GETTEXTLENGTH, 0, 0)) == text.size())
+    return true;
+  SetControlText(CurrentEditor, previous);
+  ReportTooLarge(name);
+  return false;
+}
+
+bool LoadIntoEditor(const std::string& name) {
+  std::string text;
+  return ReadDocument(name, text) && PutDocumentInEditor(name, text);
 }
 
 int NewDocument() {
@@ -91,8 +121,8 @@ int OpenDocument() {
   if (!MayReplaceDocument("Loading Another File")) return Cancelled;
   std::string name = FileDialog(ExpandPath(CurrentFile), false, "");
   if (!name.empty()) {
+    if (!LoadIntoEditor(name)) return Cancelled;
     NameDocument(name);
-    LoadIntoEditor(name);
   }
   SetTitle("Loaded " + ShortTitle(name));
   return name.empty() ? Cancelled : 0;
@@ -115,9 +145,9 @@ void SaveDocument(int modifier) {
 
 int OpenDroppedFile(const std::string& name) {
   if (!MayReplaceDocument("Switching To Another File")) return Cancelled;
+  if (!LoadIntoEditor(name)) return Cancelled;
   NameDocument(name);
   WorkDir = EnterDirectoryOf(CurrentFile);
-  LoadIntoEditor(CurrentFile);
   SetTitle("Loaded " + ShortTitle(name));
   Api.SetFocus(MainWindow);
   Api.SetFocus(CurrentEditor);
@@ -130,8 +160,8 @@ void SwitchToListedFile(const std::string& key, bool byCaret) {
   std::string path = ListedPath(key, byCaret);
   if (path.empty()) return;
   if (!MayReplaceDocument("Switching to Another File")) return;
+  if (!LoadIntoEditor(path)) return;
   NameDocument(path);
-  LoadIntoEditor(path);
   SetTitle("Switched to " + path);
   GoToRememberedLine(path);
 }

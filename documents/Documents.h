@@ -7,6 +7,9 @@
 // The whole content of the file (name expanded with ExpandPath) as raw bytes; "" when the
 // file cannot be opened or read.
 std::string ReadTextFile(const std::string& name);
+// The whole file at path as raw bytes (no "$" expansion). False when it cannot be opened or
+// read, or is too large to hold in memory (tooLarge is then set).
+bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge);
 // Replaces the content of the file (name expanded) with text, raw bytes as given. The new
 // content goes to a temporary file in the same folder first, which then takes the old
 // file's place in one step, so a failed write leaves the old file whole. A failure is
@@ -22,8 +25,16 @@ std::string EnterDirectoryOf(const std::string& path);
 // under a name chosen in the Save dialog, without becoming named. A cancelled dialog or a
 // failed write also gives 2, so no caller discards text that was not saved.
 int SaveIfChanged(const std::string& name, const std::string& text, const std::string& caption);
-// Replaces the editor text with the content of the file.
-void LoadIntoEditor(const std::string& name);
+// Reads the whole file name (expanded) into text. False when the file is too large to be
+// edited, which has been reported in a box (caption "zor"); a file that cannot be opened reads
+// as empty text, as with ReadTextFile.
+bool ReadDocument(const std::string& name, std::string& text);
+// Puts a document's text into the current editor. False when the editor could not take it
+// all (reported as too large); the editor then keeps the text it had.
+bool PutDocumentInEditor(const std::string& name, const std::string& text);
+// Replaces the editor text with the content of the file. False when the file is too large to
+// be edited (reported); the editor keeps its text and callers leave the document's name alone.
+bool LoadIntoEditor(const std::string& name);
 
 // New: 2 when the user cancelled (nothing changed), otherwise 0.
 int NewDocument();

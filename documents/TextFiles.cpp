@@ -1,6 +1,8 @@
 // Whole-file input and output of raw bytes; writes replace the old file in one step.
 #include <windows.h>
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <utility>
 #include "documents/Documents.h"
 #include "documents/DocumentText.h"
@@ -138,21 +140,41 @@ std::string SystemReason(DWORD error) {
 }
 }  // namespace
 
-std::string ReadTextFile(const std::string& name) {
-  std::string path = ExpandPath(name);
+bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge) {
+  text.clear();
+  tooLarge = false;
   FileHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return {};
+  if (!file.Valid()) return false;
   LARGE_INTEGER size{};
-  std::string text;
-  if (Api.GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
-  std::string chunk(Chunk, '\0');
-  for (;;) {
-    DWORD got = 0;
-    if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) return {};
-    if (got == 0) return text;
-    text.append(chunk, 0, got);
+  bool sized = Api.GetFileSizeEx(file.Get(), &size) != 0;
+  // A file larger than a string can be in this process is refused before reading it.
+  if (sized && static_cast<unsigned long long>(size.QuadPart) > text.max_size()) {
+    tooLarge = true;
+    return false;
   }
+  try {
+    if (sized && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
+    std::string chunk(Chunk, '\0');
+    for (;;) {
+      DWORD got = 0;
+      if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) break;
+      if (got == 0) return true;
+      text.append(chunk, 0, got);
+    }
+  } catch (const std::bad_alloc&) {
+    tooLarge = true;
+  } catch (const std::length_error&) {
+    tooLarge = true;
+  }
+  std::string().swap(text);  // give the memory back at once
+  return false;
+}
+
+std::string ReadTextFile(const std::string& name) {
+  std::string text;
+  bool tooLarge = false;
+  return ReadWholeFile(ExpandPath(name), text, tooLarge) ? text : std::string();
 }
 
 bool WriteTextFile(const std::string& name, const std::string& text) {

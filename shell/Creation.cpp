@@ -64,7 +64,8 @@ std::string ReadStartDocument() {
     CurrentFile.clear();
     return {};
   }
-  std::string text = ReadTextFile(CurrentFile);
+  std::string text;
+  if (!ReadDocument(CurrentFile, text)) text.clear();  // too large: reported, starts untitled
   if (text.empty()) CurrentFile.clear();
   return text;
 }
@@ -89,13 +90,13 @@ void CreateButtonsAndBoxes() {
 void CreateEditor(bool scintilla, const std::string& text) {
   if (scintilla) {
     Editor = CreateChild(0, "Scintilla", nullptr, BoxStyle, EditorId);
-    ConfigureEditor(Editor, KeywordList, EditorFontName, EditorFontSize);
-    SetControlText(Editor, text);
     CurrentEditor = Editor;
+    ConfigureEditor(Editor, KeywordList, EditorFontName, EditorFontSize);
+    if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
     return;
   }
   CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
-  SetControlText(CurrentEditor, text);
+  PutDocumentInEditor(CurrentFile, text);
   PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
   RestorePos = 0;
 }

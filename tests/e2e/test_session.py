@@ -101,6 +101,24 @@ class Session(unittest.TestCase):
         self.ide.close_main_window(window)
         self.assertEqual(self.ide.wait_exit(), 0)
 
+    def test_a_file_too_large_to_edit_is_reported_and_the_ide_starts_untitled(self):
+        folder = fresh_program_dir("toolarge")
+        source = os.path.join(folder, "big.zobas")
+        with open(source, "wb") as f:
+            f.truncate(3 << 30)  # sparse: 3 GB on paper, nothing on disk
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        box = self.ide.main_window("zor")
+        self.assertIn("Cannot load " + wine_path(source) + ": the file is too large to edit.",
+                      self.ide.window_texts("zor"))
+        self.ide.keys(box, "Return")
+        window = self.ide.main_window()
+        self.ide.close_main_window(window)  # an untitled, empty document asks nothing
+        self.assertEqual(self.ide.wait_exit(), 0)
+        self.assertIn("$file []\r\n", read(os.path.join(folder, "zorvexIde.cfg")).decode("cp1252"))
+        self.assertEqual(os.path.getsize(source), 3 << 30)
+        os.remove(source)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -215,6 +215,31 @@ TEST_F(Documents, APromptThatCannotBeShownKeepsTheText) {
   EXPECT_EQ(SaveName, Path("kept.zobas"));
 }
 
+TEST_F(Documents, AFileTooLargeToEditIsReportedAndTheDocumentStays) {
+  OpenWith(Path("small.zobas"), "small\r\n");
+  // A sparse file of 3 GB: larger than this process can hold, yet quick to make.
+  std::string big = Path("big.zobas");
+  HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = 3LL << 30;
+  SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+  SetEndOfFile(file);
+  CloseHandle(file);
+  {
+    DialogAnswer answer({ChooseFile(big), Press(IDOK)});
+    EXPECT_EQ(OpenDocument(), IDCANCEL);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(1).title, "zor");
+    EXPECT_EQ(answer.At(1).text, "Cannot load " + big + ": the file is too large to edit.");
+  }
+  EXPECT_EQ(Text(), "small\r\n");
+  EXPECT_EQ(SaveName, Path("small.zobas"));
+  EXPECT_EQ(CurrentFile, Path("small.zobas"));
+  EXPECT_EQ(ReadTextFile(big), "");
+  DeleteFileA(big.c_str());
+}
+
 TEST_F(Documents, SaveAsLeavesTheOldFileUntouched) {
   OpenWith(Path("old.zobas"), "one\r\n");
   SetText("two\r\n");
