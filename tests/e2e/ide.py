@@ -29,7 +29,9 @@ def wait_for(condition, timeout=30.0, what="condition"):
 
 
 def xdotool(*args):
-    result = subprocess.run(["xdotool", *args], capture_output=True, text=True)
+    """Runs xdotool; a call that does not come back (a window that never takes the focus)
+    fails the test instead of hanging the run."""
+    result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=60)
     return result.stdout.strip()
 
 
