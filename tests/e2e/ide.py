@@ -62,6 +62,16 @@ def wine_path(unix_path):
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
 
+def program_with_source(name, file_name, content, without=()):
+    """A fresh program folder (see fresh_program_dir) holding one source file; returns the
+    folder and the file's path."""
+    folder = fresh_program_dir(name, without)
+    source = os.path.join(folder, file_name)
+    with open(source, "wb") as f:
+        f.write(content)
+    return folder, source
+
+
 class Ide:
     """One run of the program, started in its program folder."""
 
@@ -150,6 +160,13 @@ class Ide:
         x, y, _, _ = self.geometry(window)
         xdotool("mousemove", "--sync", str(x + dx), str(y + dy))
         xdotool("click", "1")
+
+    def edit_and_save(self, window, *keys, text):
+        """Clicks into the editor, presses keys, types text and saves with Ctrl+S."""
+        self.click(window, 300, 300)
+        self.keys(window, *keys)
+        self.type_text(window, text)
+        self.keys(window, "ctrl+s")
 
     def close_main_window(self, window):
         self.keys(window, "alt+F4")

@@ -4,7 +4,7 @@ import os
 import re
 import unittest
 
-from ide import Ide, fresh_program_dir, wait_for, wine_path
+from ide import Ide, fresh_program_dir, program_with_source, wait_for, wine_path
 
 
 def read(path):
@@ -17,25 +17,15 @@ class Session(unittest.TestCase):
         if getattr(self, "ide", None):
             self.ide.kill()
 
-    def edit_and_save(self, ide, window, *keys, text):
-        """Clicks into the editor, presses keys, types text and saves with Ctrl+S."""
-        ide.click(window, 300, 300)
-        ide.keys(window, *keys)
-        ide.type_text(window, text)
-        ide.keys(window, "ctrl+s")
-
     def test_file_caret_size_and_font_come_back_at_the_next_start(self):
-        folder = fresh_program_dir("session")
-        source = os.path.join(folder, "demo.zobas")
-        with open(source, "wb") as f:
-            f.write(b"first line\r\n")
+        folder, source = program_with_source("session", "demo.zobas", b"first line\r\n")
         settings = os.path.join(folder, "zorvexIde.cfg")
 
         self.ide = Ide(folder, args=[wine_path(source)])
         self.ide.answer_greeting()
         window = self.ide.main_window()
         first_size = self.ide.geometry(window)[2:]
-        self.edit_and_save(self.ide, window, "ctrl+End", text="second")
+        self.ide.edit_and_save(window, "ctrl+End", text="second")
         wait_for(lambda: read(source) == b"first line\r\nsecond", 30, "the saved file")
         self.ide.close_main_window(window)
         self.assertEqual(self.ide.wait_exit(), 0)
@@ -68,10 +58,7 @@ class Session(unittest.TestCase):
         self.assertIn("$pos [19]\r\n$sizeX [900]\r\n$sizeY [650]\r\n$font [Lucida Console]\r\n$fontsize [14]\r\n", text)
 
     def test_unsaved_text_is_asked_about_at_closing_and_cancel_keeps_the_window(self):
-        folder = fresh_program_dir("closeprompt")
-        source = os.path.join(folder, "keep.zobas")
-        with open(source, "wb") as f:
-            f.write(b"keep\r\n")
+        folder, source = program_with_source("closeprompt", "keep.zobas", b"keep\r\n")
         self.ide = Ide(folder, args=[wine_path(source)])
         self.ide.answer_greeting()
         window = self.ide.main_window()
@@ -88,15 +75,12 @@ class Session(unittest.TestCase):
         self.assertEqual(read(source), b"keep\r\n")
 
     def test_without_the_editing_component_a_plain_editor_still_edits_and_saves(self):
-        folder = fresh_program_dir("noscintilla", without=["lib"])
-        source = os.path.join(folder, "plain.zobas")
-        with open(source, "wb") as f:
-            f.write(b"plain\r\n")
+        folder, source = program_with_source("noscintilla", "plain.zobas", b"plain\r\n", without=["lib"])
         self.ide = Ide(folder, args=[wine_path(source)])
         self.ide.answer_greeting()
         window = self.ide.main_window()
         self.assertIn("Unable to load Scintilla: SciLexer.dll", self.ide.console_text())
-        self.edit_and_save(self.ide, window, "ctrl+End", text="more")
+        self.ide.edit_and_save(window, "ctrl+End", text="more")
         wait_for(lambda: read(source) == b"plain\r\nmore", 30, "the saved file")
         self.ide.close_main_window(window)
         self.assertEqual(self.ide.wait_exit(), 0)

@@ -3,7 +3,7 @@ missing compiler library."""
 import os
 import unittest
 
-from ide import Ide, MAIN_TITLE, fresh_program_dir, wait_for, windows_named, wine_path
+from ide import Ide, MAIN_TITLE, fresh_program_dir, program_with_source, wait_for, windows_named, wine_path
 
 
 class StartUp(unittest.TestCase):
@@ -30,10 +30,7 @@ class StartUp(unittest.TestCase):
         self.assertEqual(self.ide.wait_exit(), 0)
 
     def test_neither_the_console_close_box_nor_ctrl_c_there_ends_the_ide(self):
-        folder = fresh_program_dir("ctrlc")
-        source = os.path.join(folder, "alive.zobas")
-        with open(source, "wb") as f:
-            f.write(b"alive\r\n")
+        folder, source = program_with_source("ctrlc", "alive.zobas", b"alive\r\n")
         self.ide = Ide(folder, args=[wine_path(source)])
         self.ide.answer_greeting()
         main = self.ide.main_window()
@@ -42,10 +39,7 @@ class StartUp(unittest.TestCase):
         width = self.ide.geometry(console)[2]
         self.ide.click(console, width - 8, 8)  # where the close box of its caption would be
         # The IDE still works: it saves what is typed into it, and closes normally.
-        self.ide.click(main, 300, 300)
-        self.ide.keys(main, "ctrl+End")
-        self.ide.type_text(main, "still here")
-        self.ide.keys(main, "ctrl+s")
+        self.ide.edit_and_save(main, "ctrl+End", text="still here")
         wait_for(lambda: open(source, "rb").read() == b"alive\r\nstill here", 30, "the saved file")
         self.ide.close_main_window(main)
         self.assertEqual(self.ide.wait_exit(), 0)
