@@ -3,25 +3,7 @@
 #include "build/Launch.h"
 #include "build/CommandLine.h"
 #include "shell/Bindings.h"
-
-namespace {
-
-// A process or thread handle that is closed when it goes out of scope.
-class OwnedHandle {
- public:
-  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-  ~OwnedHandle() {
-    if (handle_) Api.CloseHandle(handle_);
-  }
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
+#include "shell/Handles.h"
 
 int LaunchProcess(const std::string& commandLine, bool wait) {
   STARTUPINFOA startup{};
@@ -32,11 +14,11 @@ int LaunchProcess(const std::string& commandLine, bool wait) {
                           &startup, &info))
     return 0;
   // Declared thread first, so the process handle is closed first.
-  OwnedHandle thread(info.hThread);
-  OwnedHandle process(info.hProcess);
+  KernelHandle thread(info.hThread);
+  KernelHandle process(info.hProcess);
   if (wait) {
     // The process handle is signalled when the whole program has ended.
-    HANDLE handles[1] = {process.get()};
+    HANDLE handles[1] = {process.Get()};
     Api.WaitForMultipleObjects(1, handles, TRUE, INFINITE);
   }
   return 0;

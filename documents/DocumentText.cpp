@@ -1,5 +1,6 @@
 // Names and texts of the document commands that need no window.
 #include "documents/DocumentText.h"
+#include <algorithm>
 #include "documents/TextScan.h"
 
 std::string SavePromptText(std::string_view name) {
@@ -14,12 +15,29 @@ std::string WithSourceExtension(std::string_view name) {
 
 std::string TempNameBeside(std::string_view path, std::string_view tag) {
   size_t separator = path.find_last_of("\\/");
-  std::string folder(separator == std::string_view::npos ? std::string_view() : path.substr(0, separator + 1));
-  return folder + "~zor" + std::string(tag) + ".tmp";
+  size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
+  std::string folder(path.substr(0, nameStart));
+  std::string usual = folder + "~zor" + std::string(tag) + ".tmp";
+  if (usual.size() <= LongestPath || tag.empty()) return usual;
+  size_t room = std::max<size_t>(path.size() - nameStart, 1);
+  size_t kept = std::min(tag.size(), room > 1 ? room - 1 : 1);
+  return folder + (room > 1 ? "~" : "") + std::string(tag.substr(tag.size() - kept));
+}
+
+std::string WrapLongLine(std::string_view text, size_t width) {
+  std::string wrapped;
+  while (text.size() > width) {
+    // A separator in the second half of the line is the place to break; else break at width.
+    size_t cut = text.substr(0, width).find_last_of("\\/ ");
+    cut = cut == std::string_view::npos || cut < width / 2 ? width : cut + 1;
+    wrapped.append(text.substr(0, cut)).append("\r\n");
+    text.remove_prefix(cut);
+  }
+  return wrapped.append(text);
 }
 
 std::string WriteFailureText(std::string_view path, std::string_view reason) {
-  return "Cannot write " + std::string(path) + "\r\n" + std::string(reason);
+  return "Cannot write " + WrapLongLine(path, 64) + "\r\n" + std::string(reason);
 }
 
 std::string ListedPathAt(std::string_view list, int start, int end) {
@@ -42,4 +60,10 @@ std::string ReplacePromptText(std::string_view path) {
 
 std::string TooLargeText(std::string_view path) {
   return "Cannot load " + std::string(path) + ": the file is too large to edit.";
+}
+
+std::string NulBytesText(std::string_view path) {
+  return "Cannot load " + std::string(path) +
+         ": the file holds NUL bytes, which the plain editor would drop (the editing component "
+         "lib\\SciLexer.dll is missing).";
 }

@@ -18,13 +18,23 @@ std::string SavePromptText(std::string_view name);
 std::string WithSourceExtension(std::string_view name);
 // The report of a document file too large for the editor.
 std::string TooLargeText(std::string_view path);
+// The report of a document file with NUL bytes, which a plain edit control would cut short.
+std::string NulBytesText(std::string_view path);
 // The question asked before a save replaces an existing file whose name got ".zobas" added.
 std::string ReplacePromptText(std::string_view path);
+// Longest path the system's file routines take (MAX_PATH without the terminating zero).
+constexpr size_t LongestPath = 259;
 // A temporary file name in the folder of path (the current folder for a bare name), made
-// unique by tag: the new content is written there first and then put in place of path.
+// unique by tag: the new content is written there first and then put in place of path. Where
+// the usual name would make a path longer than LongestPath, the name is no longer than the
+// file's own ("~" and the end of tag), so any file that can be written can also be saved.
 std::string TempNameBeside(std::string_view path, std::string_view tag);
-// The text of the message that reports a failed write of path, with the system's reason.
+// The text of the message that reports a failed write of path, with the system's reason; a
+// long path is broken into lines so that the box fits on the screen.
 std::string WriteFailureText(std::string_view path, std::string_view reason);
+// The text broken into lines (CR LF) of at most width characters, each break placed after a
+// path separator or blank where the line has one.
+std::string WrapLongLine(std::string_view text, size_t width);
 
 // The path of the file listed after the label item "<[label]>" that holds the 1-based
 // positions start..end of list, in the letter case in which the list has it; empty when

@@ -8,35 +8,20 @@
 #include "documents/DocumentText.h"
 #include "documents/TextScan.h"
 #include "shell/Bindings.h"
+#include "shell/Handles.h"
+#include "shell/MainWindow.h"
 
 namespace {
-// Closes a file handle when it goes out of scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() { Close(); }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  bool Close() {
-    if (!Valid()) return true;
-    HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
-    return Api.CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// Deletes the temporary file unless it was put in place (or must be kept).
+// Deletes the temporary file unless it was put in place. Declared before the file's handle so
+// that the handle is closed first: an open file cannot be deleted.
 class TempFile {
  public:
-  explicit TempFile(std::string name) : name_(std::move(name)) {}
+  TempFile() = default;
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() { if (!kept_) Api.DeleteFileA(name_.c_str()); }
+  ~TempFile() { if (!name_.empty() && !kept_) Api.DeleteFileA(name_.c_str()); }
   const std::string& Name() const { return name_; }
+  void Name(std::string name) { name_ = std::move(name); }
   void Keep() { kept_ = true; }
 
  private:
@@ -45,6 +30,8 @@ class TempFile {
 };
 
 constexpr DWORD Chunk = 1 << 20;  // bytes per ReadFile/WriteFile call
+constexpr int RenameAttempts = 5;
+constexpr DWORD RenamePauseMs = 100;
 // Attributes that a replaced file passes on to its new content.
 constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -56,14 +43,17 @@ std::string HexNumber(unsigned value) {
   return text;
 }
 
-// Creates a new, empty temporary file beside path; the handle is invalid on failure.
-HANDLE CreateTempBeside(const std::string& path, std::string& tempName) {
+// Creates a new, empty temporary file beside path and names temp after it; the handle is
+// invalid on failure.
+HANDLE CreateTempBeside(const std::string& path, TempFile& temp) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempName = TempNameBeside(path, HexNumber(Api.GetCurrentProcessId()) + "-" + HexNumber(++counter));
-    HANDLE file = Api.CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
+    std::string name = TempNameBeside(path, HexNumber(Api.GetCurrentProcessId()) + "-" + HexNumber(++counter));
+    HANDLE file = Api.CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      temp.Name(std::move(name));
+      return file;
+    }
     DWORD error = Api.GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
   }
@@ -71,7 +61,7 @@ HANDLE CreateTempBeside(const std::string& path, std::string& tempName) {
 }
 
 // Writes every byte and flushes; false (with the last error set) when any step fails.
-bool WriteAll(HANDLE file, const std::string& text) {
+bool WriteAll(HANDLE file, std::string_view text) {
   for (size_t done = 0; done < text.size();) {
     DWORD part = static_cast<DWORD>(std::min<size_t>(Chunk, text.size() - done));
     DWORD written = 0;
@@ -85,44 +75,36 @@ bool WriteAll(HANDLE file, const std::string& text) {
   return Api.FlushFileBuffers(file) != 0;
 }
 
-// Puts the finished temporary file in place of path; 0 or the system's error code.
+// Puts the finished temporary file in place of path with one rename, which the file system
+// makes atomic: at every moment the file on disk holds either its old content or the new one,
+// whole. The old file's attributes pass on to the new content. 0 or the system's error code.
 DWORD PutInPlace(const std::string& path, TempFile& temp, DWORD oldAttributes) {
-  bool replacing = oldAttributes != INVALID_FILE_ATTRIBUTES;
-  constexpr DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-  if (replacing) {
-    // ReplaceFileA keeps the old file's security and creation time; the attributes are copied
-    // first as well, for file systems and emulations where it does not keep them.
+  if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
     DWORD kept = oldAttributes & KeptAttributes;
     Api.SetFileAttributesA(temp.Name().c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
-    if (Api.ReplaceFileA(path.c_str(), temp.Name().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                         nullptr, nullptr)) {
-      temp.Keep();
-      return 0;
-    }
-    DWORD error = Api.GetLastError();
-    bool unsupported = error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION ||
-                       error == ERROR_INVALID_PARAMETER || error == ERROR_CALL_NOT_IMPLEMENTED;
-    // Here the old file is already gone and the new bytes exist only in the temporary file.
-    bool oldFileGone = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
-                       Api.GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
-    if (!unsupported && !oldFileGone) return error;
-    if (oldFileGone) temp.Keep();
   }
-  if (!Api.MoveFileExA(temp.Name().c_str(), path.c_str(), moveFlags)) return Api.GetLastError();
+  // Another program that has the file open for a moment (a virus scanner, an indexer) keeps
+  // it from being replaced: try again a few times before reporting it.
+  for (int attempt = 1;; ++attempt) {
+    if (Api.MoveFileExA(temp.Name().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
+    DWORD error = Api.GetLastError();
+    bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+    if (!busy || attempt == RenameAttempts) return error;
+    Api.Sleep(RenamePauseMs);
+  }
   temp.Keep();
   return 0;
 }
 
 // Replaces the content of path with text; 0 or the system's error code. On failure the
 // old file is unchanged and the temporary file is gone.
-DWORD ReplaceContent(const std::string& path, const std::string& text) {
+DWORD ReplaceContent(const std::string& path, std::string_view text) {
   DWORD attributes = Api.GetFileAttributesA(path.c_str());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return ERROR_ACCESS_DENIED;
-  std::string tempName;
-  FileHandle file(CreateTempBeside(path, tempName));
+  TempFile temp;
+  KernelHandle file(CreateTempBeside(path, temp));
   if (!file.Valid()) return Api.GetLastError();
-  TempFile temp(tempName);
   if (!WriteAll(file.Get(), text)) return Api.GetLastError();
   if (!file.Close()) return Api.GetLastError();
   return PutInPlace(path, temp, attributes);
@@ -143,7 +125,7 @@ std::string SystemReason(DWORD error) {
 bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge) {
   text.clear();
   tooLarge = false;
-  FileHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   LARGE_INTEGER size{};
@@ -177,12 +159,31 @@ std::string ReadTextFile(const std::string& name) {
   return ReadWholeFile(ExpandPath(name), text, tooLarge) ? text : std::string();
 }
 
-bool WriteTextFile(const std::string& name, const std::string& text) {
+bool FileHolds(const std::string& name, std::string_view text) {
+  KernelHandle file(Api.CreateFileA(ExpandPath(name).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  // A file that cannot be read reads as empty text, as ReadTextFile gives it.
+  if (!file.Valid()) return text.empty();
+  LARGE_INTEGER size{};
+  if (Api.GetFileSizeEx(file.Get(), &size) && static_cast<unsigned long long>(size.QuadPart) != text.size())
+    return false;
+  std::string chunk(std::min<size_t>(Chunk, text.size() + 1), '\0');
+  size_t done = 0;
+  for (;;) {
+    DWORD got = 0;
+    if (!Api.ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) return text.empty();
+    if (got == 0) return done == text.size();
+    if (got > text.size() - done || text.compare(done, got, chunk.data(), got) != 0) return false;
+    done += got;
+  }
+}
+
+bool WriteTextFile(const std::string& name, std::string_view text) {
   std::string path = ExpandPath(name);
   DWORD error = ReplaceContent(path, text);
   if (error == 0) return true;
-  std::string report = WriteFailureText(path, SystemReason(error));
-  Api.MessageBoxA(nullptr, report.c_str(), "zor", MB_OK | MB_ICONERROR);
+  ShowBox(WriteFailureText(path, SystemReason(error)), "zor", MB_OK | MB_ICONERROR);
   return false;
 }
 

@@ -17,6 +17,29 @@ TEST(DocumentText, ScratchFileLiesInTheTargetsFolder) {
   EXPECT_EQ(TempNameBeside("a.bas", "7"), "~zor7.tmp");
 }
 
+TEST(DocumentText, NearTheLengthLimitTheScratchNameIsNoLongerThanTheFilesOwn) {
+  const std::string folder = "C:\\" + std::string(247, 'f') + "\\";
+  for (const char* name : {"abc.bas", "ab", "a"}) {
+    std::string path = folder + name;
+    std::string temp = TempNameBeside(path, "1a2-3f");
+    SCOPED_TRACE(name);
+    EXPECT_LE(temp.size(), path.size());
+    EXPECT_EQ(temp.rfind(folder, 0), 0u);
+    EXPECT_NE(temp, path);
+  }
+  EXPECT_EQ(TempNameBeside(folder + "abc.bas", "1a2-3f"), folder + "~1a2-3f");
+}
+
+TEST(DocumentText, LongPathsInReportsAreBrokenIntoLines) {
+  std::string path = "C:\\" + std::string(70, 'a') + "\\" + std::string(70, 'b') + "\\c.bas";
+  std::string text = WriteFailureText(path, "The disk is full.");
+  EXPECT_EQ(text, "Cannot write C:\\" + std::string(61, 'a') + "\r\n" + std::string(9, 'a') + "\\" +
+                      std::string(54, 'b') + "\r\n" + std::string(16, 'b') + "\\c.bas\r\nThe disk is full.");
+  // A separator in the second half of a line is where it breaks.
+  EXPECT_EQ(WrapLongLine("C:\\folder\\sub\\name.bas", 16), "C:\\folder\\sub\\\r\nname.bas");
+  EXPECT_EQ(WrapLongLine("short", 64), "short");
+}
+
 namespace {
 const char* const List =
     "$project\r\n$files\r\n"
