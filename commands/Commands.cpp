@@ -14,15 +14,13 @@
 
 namespace {
 
-constexpr int Cancelled = IDCANCEL;  // the save prompt's Cancel: the command is abandoned
+// The keys held when the message being handled was queued, not those held now: keys typed
+// while the program was busy are read as they were typed.
+bool KeyHeld(int key) { return (Api.GetKeyState(key) & 0x8000) != 0; }
 
-int KeyModifier() {
-  return CommandModifierFrom(Api.GetAsyncKeyState(VK_SHIFT) != 0, Api.GetAsyncKeyState(VK_CONTROL) != 0);
-}
+int KeyModifier() { return CommandModifierFrom(KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL)); }
 
-void ShowInfoBox(const InfoBox& box) {
-  Api.MessageBoxA(nullptr, box.text.c_str(), box.title.c_str(), box.style);
-}
+void ShowInfoBox(const InfoBox& box) { ShowBox(box.text, box.title, box.style); }
 
 void SetMainTitle(const char* title) { Api.SetWindowTextA(MainWindow, title); }
 
@@ -40,27 +38,27 @@ int FinderSlotOf(HWND window) {
   return 0;
 }
 
-// The first stage's own actions; false when a cancelled prompt abandoned the command.
-bool RunDirectAction(const CommandPlan& plan) {
+// The first stage's own actions; Stop when a cancelled prompt abandoned the command.
+Outcome RunDirectAction(const CommandPlan& plan) {
   switch (plan.action) {
-    case DirectAction::None: return true;
-    case DirectAction::CloseWindow: Api.SendMessageA(MainWindow, WM_CLOSE, 0, 0); return true;
+    case DirectAction::None: break;
+    case DirectAction::CloseWindow: Api.SendMessageA(MainWindow, WM_CLOSE, 0, 0); break;
     case DirectAction::ToggleProject:
       ProjectOpen = Toggled(ProjectOpen);
       PendingAction = 1;
-      return true;
+      break;
     // The menu's check marks show these flags once the menu bar exists.
-    case DirectAction::SetOutputExe: OutputKind = 0; return true;
-    case DirectAction::SetOutputDll: OutputKind = 1; return true;
-    case DirectAction::ToggleNameAfterSource: NameAfterSource = Toggled(NameAfterSource); return true;
-    case DirectAction::FindEditorConsoleLine: ConsoleWrite("findeditor2 is not working yet"); return true;
-    case DirectAction::Undo: EditorUndo(); return true;
-    case DirectAction::Cut: EditorCut(); return true;
-    case DirectAction::Copy: EditorCopy(); return true;
-    case DirectAction::Paste: EditorPaste(); return true;
-    case DirectAction::RunProjectCommand: return true;  // filled by the project commands
+    case DirectAction::SetOutputExe: OutputKind = 0; break;
+    case DirectAction::SetOutputDll: OutputKind = 1; break;
+    case DirectAction::ToggleNameAfterSource: NameAfterSource = Toggled(NameAfterSource); break;
+    case DirectAction::FindEditorConsoleLine: ConsoleWrite("findeditor2 is not working yet"); break;
+    case DirectAction::Undo: EditorUndo(); break;
+    case DirectAction::Cut: EditorCut(); break;
+    case DirectAction::Copy: EditorCopy(); break;
+    case DirectAction::Paste: EditorPaste(); break;
+    case DirectAction::RunProjectCommand: break;  // filled by the project commands
   }
-  return true;
+  return Outcome::Go;
 }
 
 // Enter in the KeywordBox opens the output panel for the box's query, or closes it again
@@ -71,12 +69,12 @@ void KeywordQuery() {
   if (GetControlText(FinderBoxes[KeywordBox]).empty()) OutputShown = 0;
 }
 
-bool RunKeyCommand(const KeyCommand& key, LPARAM lParam);
+Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam);
 
 // Enter acts by the window that has the focus; in any other window it does nothing here.
-bool EnterInBox(int modifier) {
+Outcome EnterInBox(int modifier) {
   KeyAction action = EnterKeyAction(FinderSlotOf(Api.GetFocus()));
-  if (action == KeyAction::None) return true;
+  if (action == KeyAction::None) return Outcome::Go;
   return RunKeyCommand({action, modifier}, 0);
 }
 
@@ -87,7 +85,10 @@ void SwitchByCaret(LPARAM lParam) {
   FocusEditor();
 }
 
-void ShowAbout() { Api.MessageBoxA(nullptr, AboutText.c_str(), "ZorvexIde", MB_ICONINFORMATION); }
+void ShowAbout() { ShowBox(AboutText, "ZorvexIde", MB_ICONINFORMATION); }
+
+// The find step is filled in by find and replace; from a box, Enter keeps the focus there.
+void FindFromBox(int slot) { Api.SetFocus(FinderBoxes[slot]); }
 
 void GoToLineInBox() {
   GoToLineFromBox(CurrentEditor, FinderBoxes[LineBox]);
@@ -99,46 +100,48 @@ void ShowLineNumberInBox() {
   FocusSelectAll(FinderBoxes[LineBox]);
 }
 
-// The third stage; false when a cancelled save prompt abandoned the command.
-bool RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
+// The third stage; Stop when a cancelled save prompt abandoned the command.
+Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
   switch (key.action) {
-    case KeyAction::None: return true;
-    case KeyAction::KeywordHelp: return true;    // filled by the keyword help
-    case KeyAction::KeyHelpBox: return true;     // filled by the help text of the keys
-    case KeyAction::AboutBox: ShowAbout(); return true;
-    case KeyAction::CompilerQuery: return true;  // filled by the compiler query
+    case KeyAction::None: break;
+    case KeyAction::KeywordHelp: break;    // filled by the keyword help
+    case KeyAction::KeyHelpBox: break;     // filled by the help text of the keys
+    case KeyAction::AboutBox: ShowAbout(); break;
+    case KeyAction::CompilerQuery: break;  // filled by the compiler query
     // The search itself is filled in by find and replace; the title is the dispatcher's.
-    case KeyAction::FindStep: SetMainTitle("Find"); return true;
-    case KeyAction::FindReplaceStep: SetMainTitle("Find & Replace"); return true;
-    case KeyAction::Build: return true;          // filled by the run and build commands
-    case KeyAction::Tools: return true;          // filled by the tools commands
-    case KeyAction::OpenDocument: return OpenDocument() != Cancelled;
-    case KeyAction::SaveDocument: SaveDocument(key.modifier); return true;
-    case KeyAction::NewDocument: return NewDocument() != Cancelled;
-    case KeyAction::ReplaceInSelection: return true;  // filled by replace in selection
-    case KeyAction::SwitchByCaret: SwitchByCaret(lParam); return true;
+    case KeyAction::FindStep: SetMainTitle("Find"); break;
+    case KeyAction::FindReplaceStep: SetMainTitle("Find & Replace"); break;
+    case KeyAction::FindFromBox: FindFromBox(FindBox); break;
+    case KeyAction::FindReplaceFromBox: FindFromBox(ReplaceBox); break;
+    case KeyAction::Build: break;          // filled by the run and build commands
+    case KeyAction::Tools: break;          // filled by the tools commands
+    case KeyAction::OpenDocument: return OpenDocument();
+    case KeyAction::SaveDocument: SaveDocument(key.modifier); break;
+    case KeyAction::NewDocument: return NewDocument();
+    case KeyAction::ReplaceInSelection: break;  // filled by replace in selection
+    case KeyAction::SwitchByCaret: SwitchByCaret(lParam); break;
     case KeyAction::EnterInBox: return EnterInBox(key.modifier);
-    case KeyAction::GoToLine: GoToLineInBox(); return true;
-    case KeyAction::KeywordQuery: KeywordQuery(); return true;
-    case KeyAction::SelectAllEditor: FocusSelectAll(CurrentEditor); return true;
-    case KeyAction::SelectAllFindBox: FocusSelectAll(FinderBoxes[FindBox]); return true;
-    case KeyAction::SelectAllReplaceBox: FocusSelectAll(FinderBoxes[ReplaceBox]); return true;
-    case KeyAction::ShowLineNumber: ShowLineNumberInBox(); return true;
-    case KeyAction::SendOpen: SendCommand(KeyF8); return true;
-    case KeyAction::SendSave: SendCommand(KeyF9); return true;
-    case KeyAction::InsertTimeStamp: InsertTimeStamp(); return true;
-    case KeyAction::FocusEditor: FocusEditor(); return true;
+    case KeyAction::GoToLine: GoToLineInBox(); break;
+    case KeyAction::KeywordQuery: KeywordQuery(); break;
+    case KeyAction::SelectAllEditor: FocusSelectAll(CurrentEditor); break;
+    case KeyAction::SelectAllFindBox: FocusSelectAll(FinderBoxes[FindBox]); break;
+    case KeyAction::SelectAllReplaceBox: FocusSelectAll(FinderBoxes[ReplaceBox]); break;
+    case KeyAction::ShowLineNumber: ShowLineNumberInBox(); break;
+    case KeyAction::SendOpen: SendCommand(KeyF8); break;
+    case KeyAction::SendSave: SendCommand(KeyF9); break;
+    case KeyAction::InsertTimeStamp: InsertTimeStamp(); break;
+    case KeyAction::FocusEditor: FocusEditor(); break;
   }
-  return true;
+  return Outcome::Go;
 }
 
 }  // namespace
 
-bool DispatchCommand(WPARAM wParam, LPARAM lParam) {
+Outcome DispatchCommand(WPARAM wParam, LPARAM lParam) {
   RewriteToolbarIds(ToolbarIds);
   const CommandPlan plan = PlanCommand(LOWORD(wParam), HIWORD(wParam), KeyModifier(), ToolbarIds);
   if (plan.firstBox) ShowInfoBox(*plan.firstBox);
-  if (!RunDirectAction(plan)) return false;
+  if (RunDirectAction(plan) == Outcome::Stop) return Outcome::Stop;
   if (plan.secondBox) ShowMessage(plan.secondBox->text, plan.secondBox->title);
   return RunKeyCommand(plan.third, lParam);
 }

@@ -169,8 +169,8 @@ KeyCommand KeyCommandFor(int target, int modifier) {
 
 KeyAction EnterKeyAction(int focusedSlot) {
   switch (focusedSlot) {
-    case FindBox: return KeyAction::FindStep;
-    case ReplaceBox: return KeyAction::FindReplaceStep;
+    case FindBox: return KeyAction::FindFromBox;
+    case ReplaceBox: return KeyAction::FindReplaceFromBox;
     case LineBox: return KeyAction::GoToLine;
     case KeywordBox: return KeyAction::KeywordQuery;
     default: return KeyAction::None;

@@ -41,6 +41,8 @@ enum class KeyAction {
   CompilerQuery,        // CompilerQuery(modifier, "")
   FindStep,             // FindStep on the Editor with the FindBox; title "Find"
   FindReplaceStep,      // FindStep with FindBox and ReplaceBox; title "Find & Replace"
+  FindFromBox,          // Enter in the FindBox: FindStep as F3, the focus back in the box
+  FindReplaceFromBox,   // Enter in the ReplaceBox: FindStep as F4, the focus back in the box
   Build,                // run or build by the modifier
   Tools,                // command interpreter or tools script by the modifier
   OpenDocument,

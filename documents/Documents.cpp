@@ -12,14 +12,12 @@
 #include "editor/EditorAccess.h"
 #include "editor/SciMessages.h"
 #include "shell/Bindings.h"
+#include "shell/MainWindow.h"
 #include "shell/ShellState.h"
 
 namespace {
-constexpr int Cancelled = IDCANCEL;  // 2
 constexpr int SaveAsModifier = 1;
 constexpr int LinesBelowRemembered = 20;
-
-std::string EditorText() { return GetControlText(CurrentEditor); }
 
 void SetTitle(const std::string& title) { Api.SetWindowTextA(MainWindow, title.c_str()); }
 
@@ -30,21 +28,18 @@ void NameDocument(const std::string& name) {
 
 // Asks about the current document before it is replaced; true when the caller may go on.
 bool MayReplaceDocument(const char* caption) {
-  return SaveIfChanged(SaveName, EditorText(), caption) != Cancelled;
+  std::string copy;
+  return SaveIfChanged(SaveName, ControlTextView(CurrentEditor, copy), caption) != SaveAnswer::Cancel;
 }
 
 // The Save dialog asked before replacing the file that was chosen, but not before replacing
 // the one that the added ".zobas" names: ask for that one here.
 bool MayReplaceWithExtension(const std::string& chosen, const std::string& name) {
   if (name == chosen || Api.GetFileAttributesA(ExpandPath(name).c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-  std::string question = ReplacePromptText(name);
-  return Api.MessageBoxA(nullptr, question.c_str(), "Save File as", MB_YESNO | MB_ICONWARNING) == IDYES;
+  return ShowBox(ReplacePromptText(name), "Save File as", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-void ReportTooLarge(const std::string& name) {
-  std::string text = TooLargeText(ExpandPath(name));
-  Api.MessageBoxA(nullptr, text.c_str(), "zor", MB_OK | MB_ICONERROR);
-}
+void ReportCannotLoad(const std::string& text) { ShowBox(text, "zor", MB_OK | MB_ICONERROR); }
 
 // The path the ProjectBox lists for key or for its caret; empty when there is none.
 std::string ListedPath(const std::string& key, bool byCaret) {
@@ -64,43 +59,44 @@ void GoToRememberedLine(const std::string& path) {
 }
 }  // namespace
 
-int SaveIfChanged(const std::string& name, const std::string& text, const std::string& caption) {
-  std::string onDisk = name.empty() ? std::string() : ReadTextFile(name);
-  if (text == onDisk) return 0;
+SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::string& caption) {
+  if (name.empty() ? text.empty() : FileHolds(name, text)) return SaveAnswer::Unchanged;
+  SaveAnswer answer = SaveAnswer::Unchanged;
   if (!caption.empty()) {
-    std::string question = SavePromptText(name);
-    int answer = Api.MessageBoxA(nullptr, question.c_str(), caption.c_str(), MB_YESNOCANCEL);
+    int pressed = ShowBox(SavePromptText(name), caption, MB_YESNOCANCEL);
     // A prompt that could not be shown was not answered: keep the text as Cancel would.
-    if (answer != IDYES && answer != IDNO) return Cancelled;
-    if (answer != IDYES) return answer;
+    if (pressed == IDNO) return SaveAnswer::No;
+    if (pressed != IDYES) return SaveAnswer::Cancel;
+    answer = SaveAnswer::Yes;
   }
   // An untitled document is written under a chosen name but stays untitled.
   std::string target = name.empty() ? FileDialog(std::string(PromptSaveName), true, "") : name;
-  if (target.empty() || !WriteTextFile(target, text)) return Cancelled;
+  if (target.empty() || !WriteTextFile(target, text)) return SaveAnswer::Cancel;
   RecordCaretLine(target);
-  return caption.empty() ? 0 : IDYES;
+  return answer;
 }
 
 bool ReadDocument(const std::string& name, std::string& text) {
   bool tooLarge = false;
   if (ReadWholeFile(ExpandPath(name), text, tooLarge) || !tooLarge) return true;
-  ReportTooLarge(name);
+  ReportCannotLoad(TooLargeText(ExpandPath(name)));
   return false;
 }
 
-bool PutDocumentInEditor(const std::string& name, const std::string& text) {
-  // Scintilla takes every byte or, when it cannot allocate, fewer; an edit box stops at a NUL
-  // by its nature, so only the editor's length tells of a document that did not fit.
-  if (CurrentEditor != Editor) {
-    SetControlText(CurrentEditor, text);
-    return true;
+bool PutDocumentInEditor(const std::string& name, std::string_view text) {
+  // An edit control ends its text at a NUL byte, so the file would be saved back cut short.
+  if (CurrentEditor != Editor && text.find('\0') != std::string_view::npos) {
+    ReportCannotLoad(NulBytesText(ExpandPath(name)));
+    return false;
   }
-  std::string previous = EditorText();
-  SetControlText(CurrentEditor, text);
-  if (static_cast<size_t>(EditorSend(CurrentEditor, WM_GETTEXTLENGTH, SCI_GETTEXTLENGTH, 0, 0)) == text.size())
-    return true;
-  SetControlText(CurrentEditor, previous);
-  ReportTooLarge(name);
+  LoadResult result = LoadControlText(CurrentEditor, text);
+  if (result == LoadResult::Whole) return true;
+  // An emptied editor must not keep the old name: saving would write nothing over that file.
+  if (result == LoadResult::Emptied) {
+    NameDocument("");
+    SetTitle("New Code");
+  }
+  ReportCannotLoad(TooLargeText(ExpandPath(name)));
   return false;
 }
 
@@ -109,23 +105,22 @@ bool LoadIntoEditor(const std::string& name) {
   return ReadDocument(name, text) && PutDocumentInEditor(name, text);
 }
 
-int NewDocument() {
-  if (!MayReplaceDocument("Creating New File")) return Cancelled;
+Outcome NewDocument() {
+  if (!MayReplaceDocument("Creating New File")) return Outcome::Stop;
   NameDocument("");
-  SetControlText(CurrentEditor, "");
+  LoadControlText(CurrentEditor, "");
   SetTitle("New Code");
-  return 0;
+  return Outcome::Go;
 }
 
-int OpenDocument() {
-  if (!MayReplaceDocument("Loading Another File")) return Cancelled;
+Outcome OpenDocument() {
+  if (!MayReplaceDocument("Loading Another File")) return Outcome::Stop;
   std::string name = FileDialog(ExpandPath(CurrentFile), false, "");
-  if (!name.empty()) {
-    if (!LoadIntoEditor(name)) return Cancelled;
-    NameDocument(name);
-  }
+  // A file that cannot be edited has been reported; the document keeps its name and title.
+  if (!name.empty() && !LoadIntoEditor(name)) return Outcome::Go;
+  if (!name.empty()) NameDocument(name);
   SetTitle("Loaded " + ShortTitle(name));
-  return name.empty() ? Cancelled : 0;
+  return Outcome::Go;
 }
 
 void SaveDocument(int modifier) {
@@ -138,20 +133,21 @@ void SaveDocument(int modifier) {
     if (name.empty() || !MayReplaceWithExtension(chosen, name)) return;
   }
   // A failed write has been reported; the document keeps its old name and title.
-  if (!WriteTextFile(name, EditorText())) return;
+  std::string copy;
+  if (!WriteTextFile(name, ControlTextView(CurrentEditor, copy))) return;
   NameDocument(name);
   SetTitle("Saved " + ShortTitle(name));
 }
 
-int OpenDroppedFile(const std::string& name) {
-  if (!MayReplaceDocument("Switching To Another File")) return Cancelled;
-  if (!LoadIntoEditor(name)) return Cancelled;
+Outcome OpenDroppedFile(const std::string& name) {
+  if (!MayReplaceDocument("Switching To Another File")) return Outcome::Stop;
+  if (!LoadIntoEditor(name)) return Outcome::Stop;
   NameDocument(name);
   WorkDir = EnterDirectoryOf(CurrentFile);
   SetTitle("Loaded " + ShortTitle(name));
   Api.SetFocus(MainWindow);
   Api.SetFocus(CurrentEditor);
-  return 0;
+  return Outcome::Go;
 }
 
 void SwitchToListedFile(const std::string& key, bool byCaret) {
@@ -166,9 +162,10 @@ void SwitchToListedFile(const std::string& key, bool byCaret) {
   GoToRememberedLine(path);
 }
 
-int PrepareScratchSource() {
+Outcome PrepareScratchSource() {
   if (CurrentFile.empty()) CurrentFile = ProgramDir + "\\_.zobas";
-  std::string text = EditorText();
-  if (text.empty()) return 0;
-  return SaveIfChanged(CurrentFile, text, "") == Cancelled ? Cancelled : 0;
+  std::string copy;
+  std::string_view text = ControlTextView(CurrentEditor, copy);
+  if (text.empty()) return Outcome::Go;
+  return SaveIfChanged(CurrentFile, text, "") == SaveAnswer::Cancel ? Outcome::Stop : Outcome::Go;
 }

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include "documents/FileDialogText.h"
 #include "shell/Bindings.h"
+#include "shell/MainWindow.h"
 
 std::string FileDialog(const std::string& initialName, bool saveMode, const std::string& filter) {
   std::string filters = FilterListOrDefault(filter);
@@ -19,6 +20,7 @@ std::string FileDialog(const std::string& initialName, bool saveMode, const std:
   record.lpstrInitialDir = initialDir;
   record.lpstrTitle = DialogTitle(saveMode);
   record.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  MainWindowBlocked block;  // the dialog has no owner: keep the IDE's window from taking input under it
   BOOL chosen = saveMode ? Api.GetSaveFileNameA(&record) : Api.GetOpenFileNameA(&record);
   return chosen ? NameFromBuffer(name) : std::string();
 }

@@ -210,6 +210,15 @@ std::string StripExt(std::string_view path) {
   return std::string(dot == std::string_view::npos ? path : path.substr(0, dot));
 }
 
+std::string PathInFolder(std::string_view folder, std::string_view path) {
+  bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/' || path[0] == '$');
+  bool drive = path.size() >= 2 && path[1] == ':';
+  if (path.empty() || rooted || drive || folder.empty()) return std::string(path);
+  std::string joined(folder);
+  if (joined.back() != '\\' && joined.back() != '/') joined += '\\';
+  return joined.append(path);
+}
+
 std::string ExpandPath(std::string_view name) {
   if (name.empty() || name.front() != '$') return std::string(name);
   return ProgramDir + std::string(name.substr(1));

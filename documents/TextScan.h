@@ -43,6 +43,9 @@ std::string NamePart(std::string_view path);  // after the last separator, else 
 std::string ExtPart(std::string_view path);   // from the last "." on, else empty
 std::string StripExt(std::string_view path);  // before the last ".", else the whole path
 std::string ExpandPath(std::string_view name);  // a leading "$" stands for ProgramDir
+// A relative path (no drive, no leading separator, no "$") taken inside folder; any other path,
+// and any path when folder is empty, unchanged.
+std::string PathInFolder(std::string_view folder, std::string_view path);
 
 // Lower case of A to Z only; every other byte is kept.
 std::string LowerText(std::string_view s);

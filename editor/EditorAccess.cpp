@@ -14,15 +14,11 @@ LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   return Api.SendMessageA(control, message, wParam, lParam);
 }
 
-// Scintilla's SCI_SETTEXT stops at the first NUL byte; replacing the whole text as a target
-// with an explicit length keeps every byte, and the undo group makes it one step.
+// The editing component takes a text of the given length, NUL bytes included, as one undo step
+// (a plain SCI_SETTEXT would stop at the first NUL).
 void SetEditorText(HWND editor, std::string_view text) {
-  Send(editor, SCI_BEGINUNDOACTION, 0, 0);
-  LRESULT length = Send(editor, SCI_GETTEXTLENGTH, 0, 0);
-  Send(editor, SCI_SETTARGETRANGE, 0, length);
-  Send(editor, SCI_REPLACETARGET, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  Send(editor, SCI_ENDUNDOACTION, 0, 0);
-  Send(editor, SCI_SETEMPTYSELECTION, 0, 0);
+  static const char empty = '\0';
+  Send(editor, SCI_SETTEXT, text.size(), reinterpret_cast<LPARAM>(text.empty() ? &empty : text.data()));
 }
 
 }  // namespace
@@ -41,6 +37,47 @@ std::string GetControlText(HWND control) {
   if (got < 0) got = 0;
   text.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(length)));
   return text;
+}
+
+std::string_view ControlTextView(HWND control, std::string& storage) {
+  if (IsEditor(control)) {
+    LRESULT length = Send(control, SCI_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return {};
+    auto* text = reinterpret_cast<const char*>(Send(control, SCI_GETCHARACTERPOINTER, 0, 0));
+    if (text) return std::string_view(text, static_cast<size_t>(length));
+  }
+  storage = GetControlText(control);
+  return storage;
+}
+
+LoadResult LoadControlText(HWND control, std::string_view text) {
+  if (!IsEditor(control)) {
+    SetControlText(control, text);
+    Send(control, EM_EMPTYUNDOBUFFER, 0, 0);
+    return LoadResult::Whole;
+  }
+  // Room for the whole text first (one byte more, so the insertion does not grow it again):
+  // when that fails the old text is still there.
+  Send(control, SCI_SETSTATUS, 0, 0);
+  Send(control, SCI_ALLOCATE, text.size() + 1, 0);
+  if (Send(control, SCI_GETSTATUS, 0, 0) != 0) {
+    Send(control, SCI_SETSTATUS, 0, 0);
+    return LoadResult::Refused;
+  }
+  // Without undo collection the old text is not kept for undo, which also spares a copy of
+  // the whole document while it loads.
+  Send(control, SCI_SETUNDOCOLLECTION, 0, 0);
+  SetEditorText(control, text);
+  bool whole = Send(control, SCI_GETSTATUS, 0, 0) == 0 &&
+               static_cast<size_t>(Send(control, SCI_GETTEXTLENGTH, 0, 0)) == text.size();
+  if (!whole) {
+    Send(control, SCI_CLEARALL, 0, 0);
+    Send(control, SCI_SETSTATUS, 0, 0);
+  }
+  Send(control, SCI_SETUNDOCOLLECTION, 1, 0);
+  Send(control, SCI_EMPTYUNDOBUFFER, 0, 0);
+  Send(control, SCI_SCROLLCARET, 0, 0);
+  return whole ? LoadResult::Whole : LoadResult::Emptied;
 }
 
 void SetControlText(HWND control, std::string_view text) {

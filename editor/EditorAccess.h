@@ -12,9 +12,18 @@ LRESULT EditorSend(HWND control, UINT boxMessage, UINT sciMessage, WPARAM wParam
 // The whole text of the control, exactly as long as the control reports (NUL bytes included
 // for the Editor).
 std::string GetControlText(HWND control);
+// The whole text without copying it where the control lends its own buffer (the Editor); a
+// box's text is copied into storage. The view is valid until the control's text next changes.
+std::string_view ControlTextView(HWND control, std::string& storage);
 // Replaces the whole text. The Editor receives every byte, NULs included, as one undo step
 // with the caret at the start; a box keeps its text up to a first NUL, as edit controls do.
 void SetControlText(HWND control, std::string_view text);
+// How a load into a control ended: the text is in whole; it was refused and the old text
+// stays; or the editor failed while taking it and is now empty.
+enum class LoadResult { Whole, Refused, Emptied };
+// Gives the control a newly loaded document: the text replaces the old one with no way back by
+// undo (an undo never crosses a load), the caret at the start and the start in view.
+LoadResult LoadControlText(HWND control, std::string_view text);
 // Focuses the control and selects its whole text.
 void FocusSelectAll(HWND control);
 // Creates one font and gives it to the first count controls; the caller deletes it.

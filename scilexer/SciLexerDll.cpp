@@ -27,6 +27,7 @@ constexpr UINT SetTargetRangeMessage = 2686; // SCI_SETTARGETRANGE
 constexpr UINT ReplaceTargetMessage = 2194;  // SCI_REPLACETARGET
 constexpr UINT SetEmptySelectionMessage = 2556;  // SCI_SETEMPTYSELECTION
 constexpr UINT SetCodePageMessage = 2037;    // SCI_SETCODEPAGE
+constexpr UINT GetCharacterPointerMessage = 2520;  // SCI_GETCHARACTERPOINTER
 
 const wchar_t ScintillaClass[] = L"Scintilla";
 WNDPROC ScintillaProc = nullptr;  // Scintilla's own procedure, set once when the DLL loads
@@ -51,12 +52,28 @@ LRESULT SetLexer(HWND window, WPARAM lexer) {
 
 // Replaces the whole text by the first `length` bytes at `text`, NUL bytes included, with the
 // same effects as Scintilla's SCI_SETTEXT: one undo step, empty selection at 0, target kept.
+// Only the range where the new text differs from the old is replaced, so a change to one
+// occurrence in a big document costs that range (in time and in undo memory), and undoing it
+// brings back that range instead of selecting the whole text.
 LRESULT SetTextOfLength(HWND window, WPARAM length, LPARAM text) {
+  const char* now = reinterpret_cast<const char*>(Pass(window, GetCharacterPointerMessage, 0, 0));
+  const size_t oldLength = static_cast<size_t>(Pass(window, GetTextLengthMessage, 0, 0));
+  const char* next = reinterpret_cast<const char*>(text);
+  const size_t newLength = static_cast<size_t>(length);
+  size_t same = 0;  // bytes equal at the start
+  size_t tail = 0;  // bytes equal at the end, not overlapping the start
+  if (now) {
+    const size_t shorter = oldLength < newLength ? oldLength : newLength;
+    while (same < shorter && now[same] == next[same]) ++same;
+    while (tail < shorter - same && now[oldLength - 1 - tail] == next[newLength - 1 - tail]) ++tail;
+  }
   const LRESULT targetStart = Pass(window, GetTargetStartMessage, 0, 0);
   const LRESULT targetEnd = Pass(window, GetTargetEndMessage, 0, 0);
   Pass(window, BeginUndoMessage, 0, 0);
-  Pass(window, SetTargetRangeMessage, 0, Pass(window, GetTextLengthMessage, 0, 0));
-  Pass(window, ReplaceTargetMessage, length, text);
+  if (same < oldLength - tail || same < newLength - tail) {
+    Pass(window, SetTargetRangeMessage, same, oldLength - tail);
+    Pass(window, ReplaceTargetMessage, newLength - tail - same, reinterpret_cast<LPARAM>(next + same));
+  }
   Pass(window, SetEmptySelectionMessage, 0, 0);
   Pass(window, EndUndoMessage, 0, 0);
   Pass(window, SetTargetRangeMessage, targetStart, targetEnd);

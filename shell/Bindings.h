@@ -25,7 +25,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
   X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
   X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileSizeEx) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) \
-  X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) X(ReplaceFileA) \
+  X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) \
   X(SetFileAttributesA) \
   X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WriteFile)
@@ -33,12 +33,12 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 #define ZOR_USER32(X) \
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
   X(CreatePopupMenu) X(CreateWindowExA) X(DefWindowProcA) X(DeleteMenu) X(DestroyMenu) X(DestroyWindow) \
-  X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EndPaint) X(FillRect) X(GetAsyncKeyState) \
-  X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetMenu) \
-  X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
-  X(IsDialogMessageA) X(IsIconic) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
+  X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
+  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
+  X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
+  X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
   X(MoveWindow) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
-  X(SendMessageA) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) X(SetWindowPos) \
+  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 
 #define ZOR_GDI32(X) \

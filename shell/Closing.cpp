@@ -10,9 +10,10 @@
 #include "shell/ShellState.h"
 
 void OnClose() {
-  std::string text = GetControlText(CurrentEditor);
+  std::string copy;
+  std::string_view text = ControlTextView(CurrentEditor, copy);
   SaveProjectBox(ProjectFile);
-  if (SaveIfChanged(SaveName, text, "Closing Zorvexide") == 2) {
+  if (SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) {
     Api.SetFocus(CurrentEditor);
     return;
   }

@@ -10,6 +10,7 @@
 #include "editor/EditorAccess.h"
 #include "editor/EditorSetup.h"
 #include "shell/Bindings.h"
+#include "shell/MainWindow.h"
 #include "shell/MainWindowSteps.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
@@ -29,7 +30,7 @@ HWND CreateChild(DWORD exStyle, const char* cls, const char* text, DWORD style, 
 
 void LoadWindowIcon() {
   HANDLE icon = Api.LoadImageA(nullptr, IconFile, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
-  if (!icon) Api.MessageBoxA(nullptr, (std::string("Cannot load ") + IconFile + "!").c_str(), "zor", MB_OK);
+  if (!icon) ShowBox(std::string("Cannot load ") + IconFile + "!", "zor", MB_OK);
   Api.SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
@@ -96,9 +97,21 @@ void CreateEditor(bool scintilla, const std::string& text) {
     return;
   }
   CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
-  PutDocumentInEditor(CurrentFile, text);
+  if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
   PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
   RestorePos = 0;
+}
+// The file named on the command line as a full path: the working directory changes during
+// start-up, and a relative name would then name another file.
+std::string FullPath(const std::string& name) {
+  if (name.empty()) return name;
+  DWORD size = Api.GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return name;
+  std::string full(size, '\0');
+  DWORD got = Api.GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
+  if (got == 0 || got >= size) return name;
+  full.resize(got);
+  return full;
 }
 }  // namespace
 
@@ -123,10 +136,10 @@ void OnCreate(HWND window) {
   std::string startDir = CurrentDirectory();
   ProgramDir = GetProgramDir();
   std::string settingsText = ReadTextFile(ProgramDir + "\\Zorvexide.cfg");
-  StartArgument = Unquote(GetCommandTail());
+  StartArgument = FullPath(Unquote(GetCommandTail()));
   WorkDir = StartArgument.empty() ? startDir : DirPart(StartArgument);
   settingsText = TakeArgument(settingsText);
-  ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile));
+  ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth, WorkAreaHeight));
   ResizeToSettings();
   std::string text = ReadStartDocument();
   Api.SetCurrentDirectoryA(WorkDir.c_str());

@@ -23,7 +23,7 @@ void RegisterMainClass(HINSTANCE instance) {
   wc.hCursor = Api.LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(Api.GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = "wins";
-  if (!Api.RegisterClassExA(&wc)) Api.MessageBoxA(nullptr, "Registration failed", "Problem", MB_ICONHAND);
+  if (!Api.RegisterClassExA(&wc)) ShowBox("Registration failed", "Problem", MB_ICONHAND);
 }
 
 LoopTarget TargetOf(HWND window) {
@@ -39,7 +39,9 @@ LoopTarget TargetOf(HWND window) {
 void RunMessageLoop() {
   MSG msg;
   while (Api.GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    bool controlDown = msg.message == WM_KEYDOWN && Api.GetAsyncKeyState(VK_CONTROL) != 0;
+    // The key state as it was when this message was queued: while the program is busy keys pile
+    // up, and the state of the keyboard now says nothing about a key pressed back then.
+    bool controlDown = msg.message == WM_KEYDOWN && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
     LoopAction action = MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, TargetOf(msg.hwnd));
     if (action.command)
       Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
@@ -63,7 +65,7 @@ HWND CreateMainWindow(int width, int height, unsigned long style, int placementM
   HWND window = Api.CreateWindowExA(0, "wins", "Main Window", style, Place.x, Place.y, CreationWidth,
                                     CreationHeight, nullptr, nullptr, instance, nullptr);
   if (!window) {
-    Api.MessageBoxA(nullptr, "Unable to create window", "problem", MB_ICONHAND);
+    ShowBox("Unable to create window", "problem", MB_ICONHAND);
     return nullptr;
   }
   MainWindow = window;
@@ -82,6 +84,35 @@ bool RunMainWindow(int width, int height, unsigned long style, int placementMode
   return true;
 }
 
+namespace {
+// A box or dialog without an owner ends while MainWindow is still disabled, so the system
+// activates no window of the program after it: activate MainWindow again, which gives the
+// focus back to the control that had it.
+void ReactivateMainWindow() {
+  if (!MainWindow || !Api.IsWindow(MainWindow) || !Api.IsWindowVisible(MainWindow)) return;
+  if (Api.GetActiveWindow() == nullptr) Api.SetActiveWindow(MainWindow);
+}
+}  // namespace
+
+int ShowBox(const std::string& text, const std::string& caption, unsigned style) {
+  int pressed = Api.MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TASKMODAL);
+  ReactivateMainWindow();
+  return pressed;
+}
+
 void ShowMessage(const std::string& text, const std::string& caption) {
-  Api.MessageBoxA(nullptr, text.c_str(), caption.empty() ? "<MsgBox>" : caption.c_str(), MB_OK);
+  ShowBox(text, caption.empty() ? "<MsgBox>" : caption, MB_OK);
+}
+
+MainWindowBlocked::MainWindowBlocked() {
+  if (MainWindow && Api.IsWindow(MainWindow)) {
+    Api.EnableWindow(MainWindow, FALSE);
+    blocked_ = true;
+  }
+}
+
+MainWindowBlocked::~MainWindowBlocked() {
+  if (!blocked_ || !Api.IsWindow(MainWindow)) return;
+  Api.EnableWindow(MainWindow, TRUE);
+  ReactivateMainWindow();
 }

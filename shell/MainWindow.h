@@ -1,4 +1,5 @@
-// The main-window routine: placement, class "wins", creation and the main message loop.
+// The main-window routine: placement, class "wins", creation and the main message loop, and the
+// message boxes and dialogs that commands show over it.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -16,5 +17,23 @@ bool RunMainWindow(int width, int height, unsigned long style, int placementMode
 // messages to MainWindow (see KeyTable.h), then dispatches or withholds the message.
 void RunMessageLoop();
 
+// A message box with no owner. It is task-modal: while it is up no window of the program takes
+// input, so nothing typed or clicked can change the text or the names that the question is
+// about. Returns the button pressed, as MessageBoxA does.
+int ShowBox(const std::string& text, const std::string& caption, unsigned style);
+
 // A plain information box with no owner; an empty caption shows as "<MsgBox>".
 void ShowMessage(const std::string& text, const std::string& caption);
+
+// Keeps MainWindow from taking input while a dialog without an owner (the file dialogs) is up;
+// afterwards MainWindow is enabled and active again.
+class MainWindowBlocked {
+ public:
+  MainWindowBlocked();
+  MainWindowBlocked(const MainWindowBlocked&) = delete;
+  MainWindowBlocked& operator=(const MainWindowBlocked&) = delete;
+  ~MainWindowBlocked();
+
+ private:
+  bool blocked_ = false;
+};

@@ -12,6 +12,11 @@ void OnSize();
 void OnClose();
 // WM_DESTROY: releases the fonts and posts the quit message.
 void OnDestroy();
+// WM_SETFOCUS: MainWindow itself takes no typing, so the focus goes on to the control that had
+// it last (the editor at first), as after a message box or a file dialog.
+void OnSetFocus();
+// Notes the editor or box that has just received the focus, from its notification message.
+void RememberFocus(WPARAM wParam, LPARAM lParam);
 
 // A quarter of the window's client width, its client height, and the mouse pointer in client
 // coordinates.

@@ -14,8 +14,14 @@ int KeyAtLineStart(std::string_view text, std::string_view key) {
   return 0;
 }
 
-// A size keeps its default unless the file gives a positive one.
-int PositiveOr(int value, int fallback) { return value > 0 ? value : fallback; }
+constexpr int SmallestFont = 4;
+constexpr int LargestFont = 72;
+
+// A size keeps its default unless the file gives a positive one, and is at most the work area.
+int SizeOr(int value, int fallback, int workArea) {
+  if (value <= 0) return fallback;
+  return workArea > 0 && value > workArea ? workArea : value;
+}
 
 }  // namespace
 
@@ -25,7 +31,7 @@ std::string SettingsValue(std::string_view text, std::string_view key) {
 }
 
 Settings ReadSettings(std::string_view text, std::string_view programDir,
-                      std::string_view commandLineFile) {
+                      std::string_view commandLineFile, int workWidth, int workHeight) {
   Settings s;
   if (text.empty()) {
     s.dir = programDir;
@@ -33,13 +39,14 @@ Settings ReadSettings(std::string_view text, std::string_view programDir,
     return s;
   }
   s.dir = SettingsValue(text, "$dir ");
-  s.file = SettingsValue(text, "$file ");
+  s.file = PathInFolder(s.dir, SettingsValue(text, "$file "));
   s.pos = ReadNumber(SettingsValue(text, "$pos "));
-  s.sizeX = PositiveOr(ReadNumber(SettingsValue(text, "$sizeX ")), s.sizeX);
-  s.sizeY = PositiveOr(ReadNumber(SettingsValue(text, "$sizeY ")), s.sizeY);
+  s.sizeX = SizeOr(ReadNumber(SettingsValue(text, "$sizeX ")), s.sizeX, workWidth);
+  s.sizeY = SizeOr(ReadNumber(SettingsValue(text, "$sizeY ")), s.sizeY, workHeight);
   std::string font = SettingsValue(text, "$font ");
   if (!font.empty()) s.font = std::move(font);
-  s.fontSize = PositiveOr(ReadNumber(SettingsValue(text, "$fontsize ")), s.fontSize);
+  int fontSize = ReadNumber(SettingsValue(text, "$fontsize "));
+  if (fontSize >= SmallestFont && fontSize <= LargestFont) s.fontSize = fontSize;
   return s;
 }
 

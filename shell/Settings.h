@@ -19,9 +19,12 @@ struct Settings {
 // Reads the settings text. An empty text (no file, or dropped because a source file was
 // named on the command line) gives the defaults with dir = programDir and file = the
 // document the command line named. Otherwise each entry is read from its key; missing text
-// entries read as empty, a missing or non-positive size and an empty font keep the default.
+// entries read as empty, a relative file is taken inside the entry's folder, a missing or
+// non-positive size and an empty font keep the default, a font size outside 4..72 gives the
+// default and a window larger than the work area (when its size is known, above 0) the work
+// area's size, so that no settings file can make the IDE unusable.
 Settings ReadSettings(std::string_view text, std::string_view programDir,
-                      std::string_view commandLineFile);
+                      std::string_view commandLineFile, int workWidth = 0, int workHeight = 0);
 
 // The seven entries, one a line, each line ending in CR LF.
 std::string ComposeSettings(const Settings& settings);

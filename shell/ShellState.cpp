@@ -17,6 +17,7 @@ HWND CommandButtons[11] = {};
 HWND FinderBoxes[7] = {};
 HFONT FinderFont = nullptr;
 HFONT PlainEditorFont = nullptr;
+HWND LastFocused = nullptr;
 
 std::string ProgramDir;
 std::string WorkDir;

@@ -29,6 +29,7 @@ enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, Outp
 extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused
 extern HFONT FinderFont;             // font of the finder boxes; deleted on WM_DESTROY
 extern HFONT PlainEditorFont;        // font of the plain editor without Scintilla; deleted on WM_DESTROY
+extern HWND LastFocused;             // editor or box that had the focus last; noted from their notifications
 
 extern std::string ProgramDir;       // folder of the program file, no trailing backslash
 extern std::string WorkDir;          // working directory; creation step, drops, projects

@@ -1,7 +1,11 @@
 // The window procedure of MainWindow: one named handler per message, then the pending action.
 #include "shell/WindowProc.h"
+#include <new>
+#include <stdexcept>
+#include <string>
 #include "commands/Commands.h"
 #include "shell/Bindings.h"
+#include "shell/MainWindow.h"
 #include "shell/MainWindowSteps.h"
 
 namespace {
@@ -11,22 +15,55 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
   switch (message) {
     case WM_CREATE: OnCreate(window); return true;
     case WM_SIZE: OnSize(); return true;
+    case WM_SETFOCUS: OnSetFocus(); return true;
     case WM_CLOSE: OnClose(); return true;
     case WM_DESTROY: OnDestroy(); return true;
-    case WM_COMMAND: runPending = DispatchCommand(wParam, lParam); return true;
+    case WM_COMMAND:
+      RememberFocus(wParam, lParam);
+      runPending = DispatchCommand(wParam, lParam) == Outcome::Go;
+      return true;
     default: return false;
   }
 }
+
+// What the user was doing when a message failed, for the report.
+std::string WhatFailed(UINT message) {
+  switch (message) {
+    case WM_CREATE: return "create the main window";
+    case WM_CLOSE: return "close the window; it stays open";
+    case WM_COMMAND: return "carry out the command";
+    case WM_DROPFILES: return "take the dropped files";
+    default: return "finish the last action";
+  }
+}
+
+LRESULT Failed(UINT message, const std::string& report) {
+  ShowBox(report, "zor", MB_OK | MB_ICONERROR);
+  return message == WM_CREATE ? -1 : 0;
+}
 }  // namespace
+
+LRESULT RunGuarded(UINT message, const std::function<LRESULT()>& handler) {
+  try {
+    return handler();
+  } catch (const std::bad_alloc&) {
+    return Failed(message, "Not enough memory to " + WhatFailed(message) + ".");
+  } catch (const std::length_error&) {
+    return Failed(message, "Not enough memory to " + WhatFailed(message) + ".");
+  } catch (const std::exception& failure) {
+    return Failed(message, "Could not " + WhatFailed(message) + ": " + failure.what());
+  } catch (...) {
+    return Failed(message, "Could not " + WhatFailed(message) + ".");
+  }
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // No C++ exception may cross into the system's message dispatch.
-  try {
+  return RunGuarded(message, [&]() -> LRESULT {
     bool runPending = true;
     if (!HandleMessage(window, message, wParam, lParam, runPending))
       return Api.DefWindowProcA(window, message, wParam, lParam);
     if (runPending) RunPendingAction();
-  } catch (...) {
-  }
-  return 0;
+    return 0;
+  });
 }

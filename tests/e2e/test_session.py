@@ -2,9 +2,11 @@
 next start without a file brings back the file, the caret, the window size and the font."""
 import os
 import re
+import shutil
+import subprocess
 import unittest
 
-from ide import Ide, fresh_program_dir, program_with_source, wait_for, wine_path
+from ide import OUT, Ide, fresh_program_dir, program_with_source, wait_for, wine_path
 
 
 def read(path):
@@ -73,6 +75,62 @@ class Session(unittest.TestCase):
         self.assertIsNone(self.ide.process.poll())
         self.assertFalse(os.path.exists(os.path.join(folder, "zorvexIde.cfg")))
         self.assertEqual(read(source), b"keep\r\n")
+
+    def test_nothing_typed_under_the_close_prompt_reaches_the_editor(self):
+        folder, source = program_with_source("underprompt", "keep.zobas", b"keep\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+End")
+        self.ide.type_text(window, "x")
+        self.ide.close_main_window(window)
+        prompt = self.ide.main_window("Closing Zorvexide")
+        self.ide.click(window, 100, 450)  # back into the editor, beside the prompt
+        self.ide.type_text(window, "q")
+        self.ide.keys(prompt, "Escape")  # Cancel
+        wait_for(lambda: not self.ide.window_texts("Closing Zorvexide"), 30, "the prompt to close")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(source) != b"keep\r\n", 30, "the saved file")
+        self.assertEqual(read(source), b"keep\r\nx")
+
+    def test_a_relative_file_name_is_saved_where_it_was_read(self):
+        folder = fresh_program_dir("relative")
+        work = os.path.join(OUT, "e2e", "relative-work")
+        shutil.rmtree(work, ignore_errors=True)
+        os.makedirs(work)
+        source = os.path.join(work, "a.bas")
+        with open(source, "wb") as f:
+            f.write(b"first\r\n")
+        self.ide = Ide(folder, args=["a.bas"], cwd=work)
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.edit_and_save(window, "ctrl+End", text="!")
+        wait_for(lambda: read(source) == b"first\r\n!", 30, "the file saved where it was read")
+        self.assertFalse(os.path.exists(os.path.join(folder, "a.bas")))
+
+    @unittest.skipUnless(os.geteuid() == 0, "mounting a small file system needs root")
+    def test_a_full_disk_is_reported_and_leaves_the_old_file_and_nothing_else(self):
+        folder = fresh_program_dir("fulldisk")
+        small = os.path.join(OUT, "e2e", "small-disk")
+        os.makedirs(small, exist_ok=True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "zorsmall", small], check=True)
+        self.addCleanup(subprocess.run, ["umount", "-l", small])
+        source = os.path.join(small, "big.bas")
+        old = b"x" * 150000 + b"\r\n"
+        with open(source, "wb") as f:
+            f.write(old)
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.edit_and_save(window, "ctrl+End", text="more")
+        box = self.ide.main_window("zor")
+        texts = wait_for(lambda: self.ide.window_texts("zor"), 30, "the report's text")
+        self.assertTrue(any(line.startswith("Cannot write") for line in texts), texts)
+        self.ide.keys(box, "Return")
+        self.assertEqual(read(source), old)
+        self.assertEqual(os.listdir(small), ["big.bas"])  # no temporary file left behind
+        self.assertEqual(self.ide.main_window(), window)  # the text is still there to save elsewhere
 
     def test_without_the_editing_component_a_plain_editor_still_edits_and_saves(self):
         folder, source = program_with_source("noscintilla", "plain.zobas", b"plain\r\n", without=["lib"])

@@ -219,8 +219,8 @@ TEST(DispatchKeys, EveryKeyCommandRunsItsAction) {
 }
 
 TEST(DispatchKeys, EnterActsByTheFocusedBox) {
-  EXPECT_EQ(EnterKeyAction(FindBox), K::FindStep);
-  EXPECT_EQ(EnterKeyAction(ReplaceBox), K::FindReplaceStep);
+  EXPECT_EQ(EnterKeyAction(FindBox), K::FindFromBox);
+  EXPECT_EQ(EnterKeyAction(ReplaceBox), K::FindReplaceFromBox);
   EXPECT_EQ(EnterKeyAction(LineBox), K::GoToLine);
   EXPECT_EQ(EnterKeyAction(KeywordBox), K::KeywordQuery);
   for (int other : {0, int{ProjectBox}, int{OutputBox}}) EXPECT_EQ(EnterKeyAction(other), K::None);

@@ -101,11 +101,32 @@ TEST(SettingsRead, MissingOrNonPositiveSizesAndEmptyFontKeepDefaults) {
     EXPECT_EQ(s.fontSize, 12) << text;
   }
   EXPECT_EQ(Read("$font []").font, "Lucida Console");
-  EXPECT_EQ(Read("$sizeX [1]$sizeY [2]$fontsize [3]"), ([] {
+  EXPECT_EQ(Read("$sizeX [1]$sizeY [2]$fontsize [4]"), ([] {
               Settings s;
-              s.sizeX = 1, s.sizeY = 2, s.fontSize = 3;
+              s.sizeX = 1, s.sizeY = 2, s.fontSize = 4;
               return s;
             })());
+}
+
+TEST(SettingsRead, ValuesThatWouldMakeTheIdeUnusableFallBack) {
+  // A font too small to read or too large for the window; a window beyond the work area.
+  for (const char* size : {"3", "73", "5000"})
+    EXPECT_EQ(Read(std::string("$fontsize [") + size + "]").fontSize, 12) << size;
+  EXPECT_EQ(Read("$fontsize [72]").fontSize, 72);
+  Settings s = ReadSettings("$sizeX [99999999]$sizeY [1041]", "C:\\ide", "", 1920, 1040);
+  EXPECT_EQ(s.sizeX, 1920);
+  EXPECT_EQ(s.sizeY, 1040);
+  s = ReadSettings("$sizeX [1920]$sizeY [1000]", "C:\\ide", "", 1920, 1040);
+  EXPECT_EQ(s.sizeX, 1920);
+  EXPECT_EQ(s.sizeY, 1000);
+}
+
+TEST(SettingsRead, ARelativeFileIsTakenInsideTheSettingsFolder) {
+  EXPECT_EQ(Read("$dir [C:\\work]$file [a.bas]").file, "C:\\work\\a.bas");
+  EXPECT_EQ(Read("$dir [C:\\work\\]$file [sub\\a.bas]").file, "C:\\work\\sub\\a.bas");
+  for (const char* kept : {"D:\\x\\a.bas", "\\\\server\\share\\a.bas", "$\\a.bas", "/x/a.bas"})
+    EXPECT_EQ(Read(std::string("$dir [C:\\work]$file [") + kept + "]").file, kept);
+  EXPECT_EQ(Read("$file [a.bas]").file, "a.bas");  // no folder to take it in
 }
 
 TEST(SettingsRead, MissingTextEntriesOfAFileReadEmpty) {

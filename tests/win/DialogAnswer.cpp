@@ -2,6 +2,7 @@
 #include "DialogAnswer.h"
 #include <cstdio>
 #include <map>
+#include "shell/ShellState.h"
 
 namespace {
 constexpr int MessageTextId = 0xFFFF;  // the static control of a message box's text
@@ -46,6 +47,7 @@ HWND FileNameField(HWND dialog) {
 SeenDialog Describe(HWND dialog) {
   SeenDialog seen;
   seen.title = TextOf(dialog);
+  seen.mainWindowEnabled = !MainWindow || IsWindowEnabled(MainWindow);
   seen.text = TextOf(GetDlgItem(dialog, MessageTextId));
   if (HWND name = FileNameField(dialog)) seen.fileName = TextOf(name);
   if (HWND combo = GetDlgItem(dialog, FilterComboId)) {
@@ -124,9 +126,9 @@ BOOL CALLBACK FindNew(HWND window, LPARAM param) {
 }
 }  // namespace
 
-DialogReply Press(int button) { return DialogReply{button, false, {}}; }
-DialogReply ChooseFile(std::string name) { return DialogReply{IDOK, true, std::move(name)}; }
-DialogReply CancelDialog() { return DialogReply{IDCANCEL, false, {}}; }
+DialogReply Press(int button) { return DialogReply{button, false, {}, {}}; }
+DialogReply ChooseFile(std::string name) { return DialogReply{IDOK, true, std::move(name), {}}; }
+DialogReply CancelDialog() { return DialogReply{IDCANCEL, false, {}, {}}; }
 
 DialogAnswer::DialogAnswer(std::vector<DialogReply> replies, DWORD timeoutMs)
     : thread_(GetCurrentThreadId()), timeoutMs_(timeoutMs), replies_(std::move(replies)) {
@@ -192,6 +194,7 @@ void DialogAnswer::Answer(HWND dialog) {
     if (seen.expected) reply = replies_[nextReply_++];
     seen_.push_back(seen);
   }
+  if (reply.meanwhile) reply.meanwhile();
   if (reply.typeName) {
     HWND field = FileNameField(dialog);
     SendWithin(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(reply.fileName.c_str()));

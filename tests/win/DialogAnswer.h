@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -18,14 +19,19 @@ struct SeenDialog {
   std::string fileName;              // file-name field of a file dialog as it opened
   std::vector<std::string> filters;  // entries of the file-type list of a file dialog, in order
   int filterSelection = -1;          // the selected entry of that list
+  bool mainWindowEnabled = true;     // whether MainWindow could take input while it was up
   bool expected = true;              // false when no reply was left and it was cancelled
 };
 
 // One scripted reply: optionally type a name into the file-name field, then press a button.
+// meanwhile runs on the watcher thread while the dialog is up, before the button is pressed
+// (the test thread is inside the dialog's modal loop then), to act as the user or another
+// part of the program could act under the dialog.
 struct DialogReply {
   int button = IDCANCEL;
   bool typeName = false;
   std::string fileName;
+  std::function<void()> meanwhile;
 };
 DialogReply Press(int button);              // IDYES, IDNO, IDOK, IDCANCEL, ...
 DialogReply ChooseFile(std::string name);   // types name into a file dialog and presses OK

@@ -5,6 +5,7 @@
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
 #include "documents/DocumentState.h"
+#include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "documents/Project.h"
 #include "documents/TextScan.h"
@@ -63,7 +64,7 @@ class Documents : public testing::Test {
   void OpenWith(const std::string& path, const std::string& text) {
     Spill(path, text);
     DialogAnswer answer({ChooseFile(path)});
-    ASSERT_EQ(OpenDocument(), 0);
+    ASSERT_EQ(OpenDocument(), Outcome::Go);
     ASSERT_TRUE(answer.Complete());
   }
 
@@ -73,7 +74,7 @@ class Documents : public testing::Test {
 
 TEST_F(Documents, NewOnAnUntitledEmptyEditorAsksNothing) {
   DialogAnswer answer({});
-  EXPECT_EQ(NewDocument(), 0);
+  EXPECT_EQ(NewDocument(), Outcome::Go);
   EXPECT_EQ(answer.Count(), 0u);
   EXPECT_EQ(Title(), "New Code");
 }
@@ -83,7 +84,7 @@ TEST_F(Documents, NewAfterAnUneditedOpenAsksNothing) {
   EXPECT_EQ(Title(), "Loaded " + Path("a.zobas"));
   EXPECT_EQ(Text(), "print 1\r\n");
   DialogAnswer answer({});
-  EXPECT_EQ(NewDocument(), 0);
+  EXPECT_EQ(NewDocument(), Outcome::Go);
   EXPECT_EQ(answer.Count(), 0u);
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(CurrentFile, "");
@@ -91,9 +92,9 @@ TEST_F(Documents, NewAfterAnUneditedOpenAsksNothing) {
 }
 
 TEST_F(Documents, EachAnswerToTheNewPromptDoesWhatItSays) {
-  struct Case { int button; int result; const char* fileAfter; const char* editorAfter; const char* nameAfter; };
-  for (Case c : {Case{IDYES, 0, "xprint 1\r\n", "", ""}, Case{IDNO, 0, "print 1\r\n", "", ""},
-                 Case{IDCANCEL, 2, "print 1\r\n", "xprint 1\r\n", "a.zobas"}}) {
+  struct Case { int button; Outcome result; const char* fileAfter; const char* editorAfter; const char* nameAfter; };
+  for (Case c : {Case{IDYES, Outcome::Go, "xprint 1\r\n", "", ""}, Case{IDNO, Outcome::Go, "print 1\r\n", "", ""},
+                 Case{IDCANCEL, Outcome::Stop, "print 1\r\n", "xprint 1\r\n", "a.zobas"}}) {
     OpenWith(Path("a.zobas"), "print 1\r\n");
     Type('x');
     DialogAnswer answer({Press(c.button)});
@@ -111,7 +112,7 @@ TEST_F(Documents, EachAnswerToTheNewPromptDoesWhatItSays) {
 TEST_F(Documents, UntitledPromptProposesScratchNameAndStaysUntitled) {
   SetText("print 2\r\n");
   DialogAnswer answer({Press(IDYES), ChooseFile(Path("kept.zobas"))});
-  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Loading Another File"), IDYES);
+  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Loading Another File"), SaveAnswer::Yes);
   EXPECT_TRUE(answer.Complete());
   EXPECT_EQ(answer.At(0).text, "Save <current script>");
   EXPECT_EQ(answer.At(0).title, "Loading Another File");
@@ -125,7 +126,7 @@ TEST_F(Documents, UntitledPromptProposesScratchNameAndStaysUntitled) {
 TEST_F(Documents, CancelledSaveDialogAfterYesKeepsTheText) {
   SetText("precious\r\n");
   DialogAnswer answer({Press(IDYES), CancelDialog()});
-  EXPECT_EQ(NewDocument(), 2);
+  EXPECT_EQ(NewDocument(), Outcome::Stop);
   EXPECT_TRUE(answer.Complete());
   EXPECT_EQ(Text(), "precious\r\n");
   EXPECT_EQ(Title(), "start");
@@ -140,13 +141,14 @@ TEST_F(Documents, SavingIntoAReadOnlyFileReportsAndKeepsBoth) {
     SaveDocument(0);
     EXPECT_TRUE(answer.Complete());
     EXPECT_EQ(answer.At(0).title, "zor");
-    EXPECT_EQ(answer.At(0).text.rfind("Cannot write " + Path("ro.zobas") + "\r\n", 0), 0u) << answer.At(0).text;
-    EXPECT_GT(answer.At(0).text.size(), ("Cannot write " + Path("ro.zobas") + "\r\n").size());
+    EXPECT_EQ(answer.At(0).text.rfind("Cannot write " + WrapLongLine(Path("ro.zobas"), 64) + "\r\n", 0), 0u)
+        << answer.At(0).text;
+    EXPECT_GT(answer.At(0).text.size(), ("Cannot write " + WrapLongLine(Path("ro.zobas"), 64) + "\r\n").size());
   }
   EXPECT_EQ(Title(), "Loaded " + Path("ro.zobas"));
   {
     DialogAnswer answer({Press(IDYES), Press(IDOK)});
-    EXPECT_EQ(NewDocument(), 2);  // a failed save in the prompt stops New
+    EXPECT_EQ(NewDocument(), Outcome::Stop);  // a failed save in the prompt stops New
     EXPECT_TRUE(answer.Complete());
   }
   EXPECT_EQ(Text(), "new\r\n");
@@ -208,9 +210,9 @@ TEST_F(Documents, APromptThatCannotBeShownKeepsTheText) {
   OpenWith(Path("kept.zobas"), "kept\r\n");
   Type('x');
   HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseDialogs, nullptr, GetCurrentThreadId());
-  int result = NewDocument();
+  Outcome result = NewDocument();
   UnhookWindowsHookEx(hook);
-  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(result, Outcome::Stop);
   EXPECT_EQ(Text(), "xkept\r\n");
   EXPECT_EQ(SaveName, Path("kept.zobas"));
 }
@@ -228,7 +230,7 @@ TEST_F(Documents, AFileTooLargeToEditIsReportedAndTheDocumentStays) {
   CloseHandle(file);
   {
     DialogAnswer answer({ChooseFile(big), Press(IDOK)});
-    EXPECT_EQ(OpenDocument(), IDCANCEL);
+    EXPECT_EQ(OpenDocument(), Outcome::Go);
     EXPECT_TRUE(answer.Complete());
     EXPECT_EQ(answer.At(1).title, "zor");
     EXPECT_EQ(answer.At(1).text, "Cannot load " + big + ": the file is too large to edit.");
@@ -268,9 +270,9 @@ TEST_F(Documents, FileWithANulByteSavesBackByteForByte) {
   const std::string bytes("a\0b\r\n\xff\x80z\r\n\r\n", 11);
   Spill(Path("zero.bas"), bytes);
   DialogAnswer answer({});
-  EXPECT_EQ(OpenDroppedFile(Path("zero.bas")), 0);
+  EXPECT_EQ(OpenDroppedFile(Path("zero.bas")), Outcome::Go);
   EXPECT_EQ(Text(), bytes);
-  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Creating New File"), 0);  // text equals file: no prompt
+  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Creating New File"), SaveAnswer::Unchanged);  // text equals file: no prompt
   SaveDocument(0);
   EXPECT_EQ(Slurp(Path("zero.bas")), bytes);
   EXPECT_EQ(answer.Count(), 0u);
@@ -279,7 +281,7 @@ TEST_F(Documents, FileWithANulByteSavesBackByteForByte) {
 TEST_F(Documents, VanishedFileOpensAsAnEmptyEditor) {
   SetText("before");
   DialogAnswer answer({Press(IDNO)});
-  EXPECT_EQ(OpenDroppedFile(Path("gone.zobas")), 0);
+  EXPECT_EQ(OpenDroppedFile(Path("gone.zobas")), Outcome::Go);
   EXPECT_EQ(answer.At(0).title, "Switching To Another File");
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(CurrentFile, Path("gone.zobas"));
@@ -290,7 +292,7 @@ TEST_F(Documents, VanishedFileOpensAsAnEmptyEditor) {
 TEST_F(Documents, CancelledOpenKeepsTheDocumentAndSaysLoaded) {
   OpenWith(Path("a.zobas"), "one\r\n");
   DialogAnswer answer({CancelDialog()});
-  EXPECT_EQ(OpenDocument(), 2);
+  EXPECT_EQ(OpenDocument(), Outcome::Go);  // only a cancelled prompt stops a command
   EXPECT_EQ(answer.At(0).title, "Load File");
   EXPECT_EQ(answer.At(0).fileName, "a.zobas");
   EXPECT_EQ(Text(), "one\r\n");
@@ -301,7 +303,7 @@ TEST_F(Documents, CancelledOpenKeepsTheDocumentAndSaysLoaded) {
 TEST_F(Documents, ScratchSourceIsWrittenSilentlyAndTheDocumentStaysUntitled) {
   SetText("print 3\r\n");
   DialogAnswer answer({});
-  EXPECT_EQ(PrepareScratchSource(), 0);
+  EXPECT_EQ(PrepareScratchSource(), Outcome::Go);
   EXPECT_EQ(answer.Count(), 0u);
   EXPECT_EQ(CurrentFile, Path("_.zobas"));
   EXPECT_EQ(SaveName, "");
@@ -362,4 +364,62 @@ TEST_F(Documents, SavingAListedFileRecordsItsCaretLineInTheProject) {
   std::string expected = "$files\r\n<[a.bas]>\t000042 [" + LowerText(Path("a.bas")) + "]\r\n";
   EXPECT_EQ(GetControlText(FinderBoxes[ProjectBox]), expected);
   EXPECT_EQ(Slurp(Path("p.zoproj")), expected);
+}
+
+TEST_F(Documents, PromptsAndFileDialogsKeepTheMainWindowFromTakingInput) {
+  OpenWith(Path("a.zobas"), "one\r\n");
+  Type('x');
+  DialogAnswer answer({Press(IDNO), CancelDialog()});
+  OpenDocument();
+  ASSERT_TRUE(answer.Complete());
+  EXPECT_FALSE(answer.At(0).mainWindowEnabled) << answer.At(0).title;
+  EXPECT_FALSE(answer.At(1).mainWindowEnabled) << answer.At(1).title;
+  EXPECT_TRUE(IsWindowEnabled(MainWindow));
+}
+
+TEST_F(Documents, APromptWritesTheFileItNamesWhateverChangesUnderIt) {
+  OpenWith(Path("first.zobas"), "first\r\n");
+  Type('x');
+  DialogReply yes = Press(IDYES);
+  yes.meanwhile = [this] { SaveName = Path("second.zobas"); };  // another document named meanwhile
+  DialogAnswer answer({yes});
+  EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Closing Zorvexide"), SaveAnswer::Yes);
+  EXPECT_EQ(answer.At(0).text, "Save " + Path("first.zobas"));
+  EXPECT_EQ(Slurp(Path("first.zobas")), "xfirst\r\n");
+  EXPECT_EQ(GetFileAttributesA(Path("second.zobas").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Documents, UndoNeverBringsBackTheTextFromBeforeALoad) {
+  OpenWith(Path("old.zobas"), "old text\r\n");
+  Type('x');
+  Spill(Path("new.zobas"), "new text\r\n");
+  {
+    DialogAnswer answer({Press(IDNO), ChooseFile(Path("new.zobas"))});
+    ASSERT_EQ(OpenDocument(), Outcome::Go);
+  }
+  EditorUndo();
+  EXPECT_EQ(Text(), "new text\r\n");
+  EXPECT_EQ(SaveName, Path("new.zobas"));
+  Type('y');
+  {
+    DialogAnswer answer({Press(IDNO)});
+    ASSERT_EQ(NewDocument(), Outcome::Go);
+  }
+  EditorUndo();
+  EXPECT_EQ(Text(), "");
+}
+
+TEST_F(Documents, APlainEditorRefusesAFileWithNulBytes) {
+  CurrentEditor = Child("EDIT", ES_MULTILINE, 0);
+  Editor = nullptr;
+  OpenWith(Path("a.zobas"), "kept\r\n");
+  Spill(Path("zero.bas"), std::string("a\0b\r\n", 5));
+  DialogAnswer answer({ChooseFile(Path("zero.bas")), Press(IDOK)});
+  OpenDocument();
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(1).title, "zor");
+  EXPECT_EQ(answer.At(1).text, NulBytesText(Path("zero.bas")));
+  EXPECT_EQ(Text(), "kept\r\n");
+  EXPECT_EQ(SaveName, Path("a.zobas"));
+  EXPECT_EQ(Slurp(Path("zero.bas")), std::string("a\0b\r\n", 5));
 }

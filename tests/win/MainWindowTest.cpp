@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,6 +16,7 @@
 #include "shell/MainWindow.h"
 #include "shell/MainWindowSteps.h"
 #include "shell/ShellState.h"
+#include "shell/WindowProc.h"
 #include "DialogAnswer.h"
 
 namespace {
@@ -213,6 +216,37 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile
   EXPECT_FALSE(QuitPosted());
   EXPECT_EQ(ReadFile(settingsFile), settings);
   EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
+}
+
+TEST_F(MainWindowCreated, AfterABoxOrADialogTypingGoesToTheControlThatHadTheFocus) {
+  SetForegroundWindow(window);
+  SetFocus(FinderBoxes[FindBox]);
+  {
+    DialogAnswer answer({Press(IDOK)});
+    ShowMessage("a box", "zor");
+    ASSERT_TRUE(answer.Complete());
+  }
+  EXPECT_TRUE(WaitFor([] { return GetFocus() == FinderBoxes[FindBox]; }, 3000))
+      << GetFocus() << " active " << GetActiveWindow() << " main " << window << " last " << LastFocused << " find "
+      << FinderBoxes[FindBox];
+  SetFocus(window);  // MainWindow itself takes no typing: the focus goes on
+  EXPECT_EQ(GetFocus(), FinderBoxes[FindBox]);
+  SetFocus(CurrentEditor);
+  SetFocus(window);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+}
+
+TEST(WindowProcedure, AFailedHandlerIsReportedAndAFailedCreationMakesNoWindow) {
+  DialogAnswer answer({Press(IDOK), Press(IDOK), Press(IDOK)});
+  EXPECT_EQ(RunGuarded(WM_CREATE, []() -> LRESULT { throw std::bad_alloc(); }), -1);
+  EXPECT_EQ(RunGuarded(WM_COMMAND, []() -> LRESULT { throw std::bad_alloc(); }), 0);
+  EXPECT_EQ(RunGuarded(WM_CLOSE, []() -> LRESULT { throw std::runtime_error("broken"); }), 0);
+  EXPECT_EQ(RunGuarded(WM_SIZE, []() -> LRESULT { return 7; }), 7);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(0).text, "Not enough memory to create the main window.");
+  EXPECT_EQ(answer.At(1).text, "Not enough memory to carry out the command.");
+  EXPECT_EQ(answer.At(2).text, "Could not close the window; it stays open: broken");
+  EXPECT_EQ(answer.At(0).title, "zor");
 }
 
 TEST(ShowMessage, AnEmptyCaptionShowsAsMsgBox) {

@@ -6,6 +6,7 @@
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
+#include "DialogAnswer.h"
 
 namespace {
 struct Command { int id; LPARAM lParam; };
@@ -107,16 +108,37 @@ TEST_F(MessageLoop, EscapeIsACommandAndNeverReachesTheControl) {
   EXPECT_FALSE(ReachedKey(other, VK_ESCAPE));
 }
 
+// Sets Control down or up in this thread's key state: the state that the thread has taken
+// from its input so far, which belongs to the message it handles next.
+void ControlState(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
 TEST_F(MessageLoop, ControlLettersAreWithheldOrPassedOnAsTabled) {
-  keybd_event(VK_CONTROL, 0, 0, 0);
+  ControlState(true);
   RunOver({KeyDown(other, 'S'), KeyDown(other, 'C')});
-  keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+  ControlState(false);
   std::vector<int> ids;
   for (const Command& c : Received) ids.push_back(c.id);
   EXPECT_EQ(ids, (std::vector<int>{2083, 2067}));
   for (const Command& c : Received) EXPECT_EQ(c.lParam, 0);
   EXPECT_FALSE(ReachedKey(other, 'S'));
   EXPECT_TRUE(ReachedKey(other, 'C'));
+}
+
+TEST_F(MessageLoop, ALetterIsReadWithTheControlKeyAsItWasWhenTheLetterCame) {
+  // The program was busy: Control went down and up again before the letter's message is
+  // handled. Ctrl+A it was, though Control is up by now.
+  ControlState(true);
+  RunOver({KeyDown(other, 'A')});
+  ControlState(false);
+  ASSERT_EQ(Received.size(), 1u);
+  EXPECT_EQ(Received[0].id, 2065);
+  EXPECT_FALSE(ReachedKey(other, 'A'));
+
 }
 
 TEST_F(MessageLoop, DoubleClickInTheProjectBoxIsTheBoxsCommandOnly) {
