@@ -478,7 +478,7 @@ def main(argv=None):
                 compile_chm(folder, args.chm, args.chmcmd)
         if args.examples:
             write_examples(args.examples, pages)
-    except (HelpError, OSError) as e:
+    except (HelpError, OSError, ValueError) as e:  # ValueError: a table that is not UTF-8
         print(f"make_help: {e}", file=sys.stderr)
         return 1
     explained = sum(1 for p in pages.values() if p.topic)
