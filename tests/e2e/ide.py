@@ -86,11 +86,16 @@ class Picture:
 def screenshot(window, name):
     """Saves the window as it shows on the screen in out/e2e/screenshots/<name>.png. The
     screen is taken, not the window: the window alone may not hold what the screen shows."""
-    path = os.path.join(SCREENSHOTS, name + ".png")
-    os.makedirs(SCREENSHOTS, exist_ok=True)
     values = dict(line.split("=", 1) for line in
                   xdotool("getwindowgeometry", "--shell", window).splitlines() if "=" in line)
-    crop = "{WIDTH}x{HEIGHT}+{X}+{Y}".format(**values)
+    return screen_area(name, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+
+def screen_area(name, x, y, width, height):
+    """Saves that part of the screen in out/e2e/screenshots/<name>.png."""
+    path = os.path.join(SCREENSHOTS, name + ".png")
+    os.makedirs(SCREENSHOTS, exist_ok=True)
+    crop = f"{width}x{height}+{max(0, x)}+{max(0, y)}"
     subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", path], check=True, timeout=60)
     return path
 

@@ -1,10 +1,11 @@
 """The main window as a user sees it at 1300 x 700: the coloured command buttons, the
-window and box colours, the picture buttons and the status bar. The screenshot is kept
-under out/e2e/screenshots."""
+window and box colours, the picture buttons with their balloons and the status bar. The
+screenshots are kept under out/e2e/screenshots."""
 import os
 import unittest
 
-from ide import MAIN_TITLE, SCREENSHOTS, Ide, Picture, fresh_program_dir, screenshot, wait_for, wine_path
+from ide import (MAIN_TITLE, SCREENSHOTS, Ide, Picture, fresh_program_dir, screen_area, screenshot, wait_for,
+                 wine_path, xdotool)
 
 
 class Appearance(unittest.TestCase):
@@ -42,6 +43,23 @@ class Appearance(unittest.TestCase):
             self.fail("colours found: %s" % {c: shot.count(c) for c in faces})
         texts = wait_for(lambda: self.ide.window_texts(MAIN_TITLE), 30, "the window's texts")
         self.assertIn("Compiler ZorvexBasic 2017-24", texts)
+
+        # Resting the mouse on the first picture button brings up its balloon, above the
+        # button, in orange on white.
+        x, y = self.ide.geometry(window)[:2]
+
+        def balloon():
+            shot = Picture(screen_area("balloon", x - 100, y - 300, 500, 400))
+            return shot.count((250, 150, 0)) > 100 and shot.count((255, 255, 255)) > 1000
+
+        def hovered():
+            xdotool("mousemove", "--sync", str(x + 300), str(y + 300))  # come from elsewhere
+            xdotool("mousemove", "--sync", str(x + 22), str(y + 42))
+            try:
+                return wait_for(balloon, 5, "the balloon")
+            except TimeoutError:
+                return False
+        wait_for(hovered, 30, "the balloon of the first picture button")
         self.ide.close_main_window(window)
         self.assertEqual(self.ide.wait_exit(), 0)
 
