@@ -1,12 +1,18 @@
 #!/usr/bin/env python3
-"""Writes the pictures the program loads from its folder: the window icon and the ten
-toolbar pictures. Small drawn shapes, so no binary file needs to live in the repository.
+"""Writes the pictures the program loads from its folder: the window icon, the ten toolbar
+pictures and the welcome dialog's picture. All are drawn here from simple shapes, so no
+binary file needs to live in the repository.
 
 usage: make_assets.py <program folder>
 """
+import math
 import os
+import random
 import struct
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from jpeg import jpeg_file  # noqa: E402
 
 
 def bmp_rows(size, painter):
@@ -32,13 +38,6 @@ def ico_file(size, painter):
     return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 22) + image
 
 
-def disc(colour, background, centre, radius):
-    def paint(x, y):
-        inside = (x - centre) ** 2 + (y - centre) ** 2 <= radius ** 2
-        return (*colour, 255) if inside else (*background, 255)
-    return paint
-
-
 def butterfly(x, y):
     """A lemon-yellow butterfly on a transparent ground."""
     dx, dy = abs(x - 15.5), y - 15.5
@@ -51,22 +50,206 @@ def butterfly(x, y):
     return (0, 0, 0, 0)
 
 
-TOOLBAR = [  # file name, colour (Wine keeps file names in UTF-8 on disk)
-    ("narzisse3.bmp", (250, 220, 40)), ("musiker.bmp", (200, 60, 60)), ("blattstein.bmp", (60, 160, 60)),
-    ("gitarre.bmp", (160, 100, 40)), ("pizza.bmp", (230, 120, 30)), ("hundies.bmp", (140, 90, 60)),
-    ("torte.bmp", (240, 160, 200)), ("akkordeon.bmp", (80, 80, 200)), ("b\u00e4nke.bmp", (120, 120, 120)),
-    ("sonne1b.bmp", (255, 200, 0)),
+class Canvas:
+    """A small picture painted shape by shape; later shapes cover earlier ones. Coordinates
+    are pixel centres, y downwards."""
+
+    def __init__(self, size, ground):
+        self.size = size
+        self.pixels = [[ground] * size for _ in range(size)]
+
+    def fill(self, colour, inside):
+        for y in range(self.size):
+            for x in range(self.size):
+                if inside(x + 0.5, y + 0.5):
+                    self.pixels[y][x] = colour
+
+    def ellipse(self, colour, cx, cy, rx, ry, angle=0.0):
+        c, s = math.cos(math.radians(angle)), math.sin(math.radians(angle))
+        self.fill(colour, lambda x, y: (((x - cx) * c + (y - cy) * s) / rx) ** 2
+                  + ((-(x - cx) * s + (y - cy) * c) / ry) ** 2 <= 1)
+
+    def disc(self, colour, cx, cy, r):
+        self.ellipse(colour, cx, cy, r, r)
+
+    def rect(self, colour, left, top, right, bottom):
+        self.fill(colour, lambda x, y: left <= x <= right and top <= y <= bottom)
+
+    def line(self, colour, x0, y0, x1, y1, width=1.5):
+        length2 = (x1 - x0) ** 2 + (y1 - y0) ** 2 or 1
+
+        def near(x, y):
+            t = max(0.0, min(1.0, ((x - x0) * (x1 - x0) + (y - y0) * (y1 - y0)) / length2))
+            return math.hypot(x - x0 - t * (x1 - x0), y - y0 - t * (y1 - y0)) <= width / 2
+        self.fill(colour, near)
+
+    def polygon(self, colour, points):
+        def inside(x, y):
+            hit = False
+            for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+                if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+                    hit = not hit
+            return hit
+        self.fill(colour, inside)
+
+    def painter(self):
+        return lambda x, y: (*self.pixels[y][x], 255)
+
+
+GROUND = (240, 240, 240)
+GREEN, DARK_GREEN = (60, 160, 50), (30, 100, 30)
+BROWN, DARK_BROWN = (150, 90, 40), (90, 50, 20)
+YELLOW, ORANGE, RED = (250, 220, 30), (240, 140, 20), (200, 30, 30)
+BLACK, WHITE, GREY = (20, 20, 20), (255, 255, 255), (130, 130, 130)
+
+
+def daffodil(c):
+    c.line(DARK_GREEN, 15, 18, 15, 29, 2)
+    c.ellipse(GREEN, 10, 25, 4, 1.5, -30)
+    for k in range(6):
+        a = math.radians(60 * k + 90)
+        c.ellipse(YELLOW, 15 + 5.5 * math.cos(a), 11 + 5.5 * math.sin(a), 4.5, 2.6, 60 * k + 90)
+    c.disc(ORANGE, 15, 11, 3.2)
+    c.disc((200, 100, 10), 15, 11, 1.4)
+
+
+def musician(c):
+    c.disc((230, 180, 140), 11, 7, 3.5)                      # head
+    c.polygon((50, 70, 160), [(6, 12), (16, 12), (18, 24), (4, 24)])  # coat
+    c.line(BLACK, 7, 24, 7, 29, 2)
+    c.line(BLACK, 15, 24, 15, 29, 2)
+    c.line((230, 180, 140), 15, 14, 20, 17, 2)               # arm
+    c.disc(BLACK, 23, 13, 2.3)                                # a note beside him
+    c.line(BLACK, 25, 13, 25, 3, 1.3)
+    c.line(BLACK, 25, 3, 28, 6, 1.3)
+
+
+def leaf_on_stone(c):
+    c.ellipse(GREY, 15, 22, 12, 6)
+    c.ellipse((170, 170, 165), 12, 20, 6, 2.5)
+    c.ellipse(GREEN, 15, 13, 9, 4.5, -25)
+    c.line(DARK_GREEN, 7, 17, 23, 9, 1)
+
+
+def guitar(c):
+    c.line(DARK_BROWN, 14, 17, 25, 3, 3)                      # neck
+    c.rect(BLACK, 23, 1, 28, 5)                               # head
+    c.disc(BROWN, 10, 22, 6.5)
+    c.disc(BROWN, 15, 15, 4.8)
+    c.disc(BLACK, 12, 19, 2)                                  # sound hole
+    c.line((200, 200, 200), 6, 26, 25, 3, 0.6)                # a string
+
+
+def pizza(c):
+    c.disc((200, 130, 50), 15, 15, 13)                        # crust
+    c.disc((245, 200, 80), 15, 15, 11)                        # cheese
+    c.line((200, 130, 50), 15, 15, 15, 2, 1)                  # cut into slices
+    c.line((200, 130, 50), 15, 15, 26, 21, 1)
+    c.line((200, 130, 50), 15, 15, 4, 21, 1)
+    for x, y in ((10, 11), (20, 10), (21, 17), (11, 20), (17, 22)):
+        c.disc(RED, x, y, 2.2)
+
+
+def dog(c, dx, colour):
+    c.ellipse(colour, dx + 6, 19, 5, 3)                       # body
+    c.disc(colour, dx + 11, 14, 3)                            # head
+    c.ellipse(DARK_BROWN, dx + 10, 12, 1.3, 2.5, 20)          # ear
+    c.disc(BLACK, dx + 13.5, 14.5, 0.9)                       # nose
+    c.line(colour, dx + 2, 22, dx + 2, 27, 1.6)
+    c.line(colour, dx + 9, 22, dx + 9, 27, 1.6)
+    c.line(colour, dx + 1, 18, dx - 1, 14, 1.3)               # tail
+
+
+def dogs(c):
+    dog(c, 2, BROWN)
+    dog(c, 15, (200, 160, 100))
+
+
+def cake(c):
+    c.rect((120, 70, 40), 4, 16, 26, 27)
+    c.rect((250, 170, 200), 4, 13, 26, 17)
+    c.rect((250, 170, 200), 4, 21, 26, 22)
+    c.rect(WHITE, 3, 27, 27, 28)
+    c.rect((90, 140, 230), 14, 6, 16, 13)                     # candle
+    c.ellipse(ORANGE, 15, 4, 1.5, 2.5)
+
+
+def accordion(c):
+    c.rect(RED, 2, 7, 8, 24)                                  # left hand side
+    c.rect(RED, 22, 7, 28, 24)                                # keyboard side
+    for k in range(7):
+        x = 8 + 2 * k
+        c.line(BLACK if k % 2 else (230, 230, 230), x, 8, x + 2, 23, 1.4)   # bellows
+    for y in range(9, 24, 3):
+        c.rect(WHITE, 24, y, 27, y + 1)                       # keys
+
+
+def bench(c, top):
+    c.rect(BROWN, 3, top, 27, top + 2)                        # backrest
+    c.rect(BROWN, 3, top + 5, 27, top + 7)                    # seat
+    c.rect(DARK_BROWN, 5, top, 6, top + 11)
+    c.rect(DARK_BROWN, 24, top, 25, top + 11)
+
+
+def benches(c):
+    bench(c, 2)
+    bench(c, 16)
+
+
+def sun(c):
+    for k in range(12):
+        a = math.radians(30 * k)
+        c.line(ORANGE, 15 + 8 * math.cos(a), 15 + 8 * math.sin(a), 15 + 14 * math.cos(a), 15 + 14 * math.sin(a), 2)
+    c.disc(YELLOW, 15, 15, 8)
+    c.disc((255, 240, 120), 13, 13, 3)
+
+
+TOOLBAR = [  # file name (Wine keeps file names in UTF-8 on disk), drawing
+    ("narzisse3.bmp", daffodil), ("musiker.bmp", musician), ("blattstein.bmp", leaf_on_stone),
+    ("gitarre.bmp", guitar), ("pizza.bmp", pizza), ("hundies.bmp", dogs), ("torte.bmp", cake),
+    ("akkordeon.bmp", accordion), ("b\u00e4nke.bmp", benches), ("sonne1b.bmp", sun),
 ]
+
+
+def space_picture(width, height):
+    """A starry sky over the bright rim of a planet, with a sun rising behind it."""
+    rng = random.Random(2001)
+    stars = {}
+    for _ in range(420):
+        stars[(rng.randrange(width), rng.randrange(height))] = rng.uniform(0.3, 1.0)
+    cx, cy, radius = width / 2, height + 820, 960.0
+    sun_x, sun_y = width / 2, cy - radius - 6
+
+    def paint(x, y):
+        d = math.hypot(x - cx, y - cy) - radius            # distance above the planet's surface
+        sun = math.hypot(x - sun_x, y - sun_y)
+        glow = 255 * math.exp(-sun / 28) + 120 * math.exp(-sun / 90)
+        if d < 0:                                           # the planet: dark, lit along its rim
+            rim = math.exp(d / 10)
+            r, g, b = 10 + 70 * rim, 14 + 110 * rim, 30 + 160 * rim
+        else:
+            air = math.exp(-d / 14)                         # the thin blue shell of air
+            r, g, b = 4 + 60 * air, 6 + 120 * air, 18 + 220 * air
+            star = stars.get((x, y))
+            if star and d > 20:
+                r, g, b = r + 235 * star, g + 235 * star, b + 220 * star
+        r, g, b = r + glow, g + glow * 0.95, b + glow * 0.8
+        return tuple(min(255, max(0, int(v))) for v in (r, g, b))
+    return paint
 
 
 def main(folder):
     os.makedirs(os.path.join(folder, "pix"), exist_ok=True)
     with open(os.path.join(folder, "zitronenfalter.ico"), "wb") as f:
         f.write(ico_file(32, butterfly))
-    for name, colour in TOOLBAR:
+    for name, draw in TOOLBAR:
+        canvas = Canvas(30, GROUND)
+        draw(canvas)
         path = os.path.join(os.fsencode(folder), b"pix", name.encode("utf-8"))
         with open(path, "wb") as f:
-            f.write(bmp_file(30, disc(colour, (240, 240, 240), 14.5, 12)))
+            f.write(bmp_file(30, canvas.painter()))
+    with open(os.path.join(folder, "2001-A-Space-Odyssey-1.jpg"), "wb") as f:
+        f.write(jpeg_file(440, 380, space_picture(440, 380)))
     return 0
 
 

@@ -48,7 +48,7 @@ wine_prefix() {
 start_xvfb() {
   local fifo n
   fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   read -r -t 20 n <"$fifo" || die "Xvfb did not start"
   rm -f "$fifo"

@@ -6,6 +6,7 @@
 #include "editor/EditorAccess.h"
 #include "shell/Bindings.h"
 #include "shell/MainWindowSteps.h"
+#include "shell/Painting.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 
@@ -29,5 +30,6 @@ void OnDestroy() {
   if (FinderFont) Api.DeleteObject(FinderFont);
   if (PlainEditorFont) Api.DeleteObject(PlainEditorFont);
   FinderFont = PlainEditorFont = nullptr;
+  ReleasePaintBrushes();
   Api.PostQuitMessage(0);
 }

@@ -5,6 +5,7 @@
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
 #include "shell/ShellState.h"
+#include "shell/Toolbar.h"
 #include "shell/WindowProc.h"
 
 namespace {
@@ -71,6 +72,8 @@ HWND CreateMainWindow(int width, int height, unsigned long style, int placementM
   MainWindow = window;
   Api.DragAcceptFiles(window, TRUE);
   // The toolbar buttons and the status bar join the window here, before it is shown.
+  CreateToolbarButtons(window);
+  CreateMainStatusBar(window);
   Api.SetWindowTextA(window, "ZorvexIde_2023/24 ->beta ");
   Api.ShowWindow(window, SW_SHOWNORMAL);
   Api.UpdateWindow(window);

@@ -14,6 +14,7 @@ HWND MainWindow = nullptr;
 HWND Editor = nullptr;
 HWND CurrentEditor = nullptr;
 HWND CommandButtons[11] = {};
+HWND ToolbarButtons[10] = {};
 HWND FinderBoxes[7] = {};
 HFONT FinderFont = nullptr;
 HFONT PlainEditorFont = nullptr;

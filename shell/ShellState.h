@@ -25,6 +25,7 @@ extern HWND MainWindow;              // the "wins" window; set by its creation s
 extern HWND Editor;                  // the Scintilla control, id 256; null without SciLexer.dll
 extern HWND CurrentEditor;           // the control the commands edit: Editor or the plain fallback
 extern HWND CommandButtons[11];      // ids 1000, 4001..4010 in that order
+extern HWND ToolbarButtons[10];      // the picture buttons, in toolbar order; made after creation
 enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, OutputBox };
 extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused
 extern HFONT FinderFont;             // font of the finder boxes; deleted on WM_DESTROY

@@ -2,6 +2,7 @@
 #include "shell/Startup.h"
 #include <windows.h>
 #include "auxwin/Console.h"
+#include "auxwin/Welcome.h"
 #include "commands/CommandState.h"
 #include "shell/Bindings.h"
 #include "shell/MainWindow.h"
@@ -45,7 +46,7 @@ bool RunWelcome() {
     ConsoleWrite("Error initializing GDIplus: " + std::to_string(status));
     return false;
   }
-  // The welcome dialog and its own message loop run here.
+  RunWelcomeDialog();
   Api.GdiplusShutdown(token);
   return true;
 }

@@ -7,11 +7,13 @@
 #include "shell/Bindings.h"
 #include "shell/MainWindow.h"
 #include "shell/MainWindowSteps.h"
+#include "shell/Painting.h"
 
 namespace {
 // Handles the message; false passes it to DefWindowProcA. runPending is set false when a
-// command was abandoned at a cancelled prompt, which skips the pending action.
-bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& runPending) {
+// command was abandoned at a cancelled prompt, which skips the pending action. A handler
+// whose message answers with something other than 0 sets result.
+bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& runPending, LRESULT& result) {
   switch (message) {
     case WM_CREATE: OnCreate(window); return true;
     case WM_SIZE: OnSize(); return true;
@@ -22,6 +24,11 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
       RememberFocus(wParam, lParam);
       runPending = DispatchCommand(wParam, lParam) == Outcome::Go;
       return true;
+    case WM_DRAWITEM: OnDrawItem(wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return true;
+    case WM_ERASEBKGND: result = OnEraseBackground(window, reinterpret_cast<HDC>(wParam)); runPending = false; return true;
+    case WM_PAINT: OnPaint(window); return true;
+    case WM_CTLCOLOREDIT: result = OnCtlColorEdit(reinterpret_cast<HDC>(wParam)); return true;
+    case WM_MOUSEMOVE: OnMouseMove(wParam); return true;
     default: return false;
   }
 }
@@ -61,9 +68,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   // No C++ exception may cross into the system's message dispatch.
   return RunGuarded(message, [&]() -> LRESULT {
     bool runPending = true;
-    if (!HandleMessage(window, message, wParam, lParam, runPending))
+    LRESULT result = 0;
+    if (!HandleMessage(window, message, wParam, lParam, runPending, result))
       return Api.DefWindowProcA(window, message, wParam, lParam);
     if (runPending) RunPendingAction();
-    return 0;
+    return result;
   });
 }

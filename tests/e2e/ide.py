@@ -8,12 +8,15 @@ import os
 import shutil
 import subprocess
 import time
+from collections import Counter
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
 DIST = os.path.join(OUT, "dist")
 TOOLS = os.path.join(OUT, "e2e-tools")
+SCREENSHOTS = os.path.join(OUT, "e2e", "screenshots")
 MAIN_TITLE = "ZorvexIde_2023/24 ->beta "
+WELCOME_TITLE = "Zorvex Basic says welcome to Zor"
 
 
 def wait_for(condition, timeout=30.0, what="condition"):
@@ -57,6 +60,46 @@ def fresh_program_dir(name, without=()):
     return target
 
 
+class Picture:
+    """A screenshot's pixels as (r, g, b) tuples."""
+
+    def __init__(self, path):
+        size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True,
+                              check=True, timeout=60).stdout.split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.raw = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True, check=True,
+                                  timeout=60).stdout
+        self.colours = self.colours_in(0, self.height)
+
+    def colours_in(self, first_row, end_row):
+        """How often each colour shows in rows first_row to end_row (exclusive)."""
+        part = self.raw[first_row * self.width * 3:end_row * self.width * 3]
+        return Counter(zip(part[0::3], part[1::3], part[2::3]))
+
+    def count(self, colour):
+        return self.colours.get(tuple(colour), 0)
+
+    def count_where(self, test):
+        return sum(n for colour, n in self.colours.items() if test(*colour))
+
+
+def screenshot(window, name):
+    """Saves the window as it shows on the screen in out/e2e/screenshots/<name>.png. The
+    screen is taken, not the window: the window alone may not hold what the screen shows."""
+    values = dict(line.split("=", 1) for line in
+                  xdotool("getwindowgeometry", "--shell", window).splitlines() if "=" in line)
+    return screen_area(name, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+
+def screen_area(name, x, y, width, height):
+    """Saves that part of the screen in out/e2e/screenshots/<name>.png."""
+    path = os.path.join(SCREENSHOTS, name + ".png")
+    os.makedirs(SCREENSHOTS, exist_ok=True)
+    crop = f"{width}x{height}+{max(0, x)}+{max(0, y)}"
+    subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", path], check=True, timeout=60)
+    return path
+
+
 def wine_path(unix_path):
     """The Windows name of a Unix path (Wine maps / to drive Z:)."""
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
@@ -88,9 +131,11 @@ class Ide:
     def console_window(self, timeout=30):
         return wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], timeout, "the console window")
 
-    def answer_greeting(self, text=""):
-        """Types the answer into the console. A key typed before the console window has the
-        input focus is lost, so the answer is repeated until the greeting has taken it."""
+    def answer_greeting(self, text="", close_welcome=True):
+        """Types the answer into the console, then closes the welcome dialog that follows it
+        (unless close_welcome is false, for tests of the dialog itself). A key typed before the
+        console window has the input focus is lost, so the answer is repeated until the
+        greeting has taken it."""
         console = self.console_window()
         wait_for(lambda: "Enter text to start.." in self.console_text(), 30, "the console prompt")
 
@@ -104,6 +149,25 @@ class Ide:
             except TimeoutError:
                 return False
         wait_for(answered, 30, "the console to take the answer")
+        if close_welcome:
+            self.close_welcome()
+
+    # --- the welcome dialog
+    def welcome_window(self, timeout=30):
+        return wait_for(lambda: (windows_named(WELCOME_TITLE) or [None])[0], timeout, "the welcome dialog")
+
+    def close_welcome(self):
+        """Presses Esc in the welcome dialog until it has gone."""
+        dialog = self.welcome_window()
+
+        def closed():
+            xdotool("windowfocus", "--sync", dialog)
+            xdotool("key", "Escape")
+            try:
+                return wait_for(lambda: not windows_named(WELCOME_TITLE), 5, "the welcome dialog to close")
+            except TimeoutError:
+                return False
+        wait_for(closed, 30, "the welcome dialog to take Esc")
 
     def console_text(self, attributes=False):
         """The console's screen text as the program's console shows it; empty if not readable."""

@@ -1,23 +1,31 @@
 #!/usr/bin/env python3
 """Used by dev/start on a virtual display: answers the console greeting of the IDE that is
-starting, waits for its main window and saves a screenshot of the whole screen."""
+starting, closes its welcome dialog, waits for its main window and saves a screenshot of
+the whole screen."""
 import subprocess
 import sys
 
-from ide import MAIN_TITLE, wait_for, windows_named, xdotool
+from ide import MAIN_TITLE, WELCOME_TITLE, wait_for, windows_named, xdotool
+
+
+def press_until(window_title, key, done, what):
+    """Focuses the window and presses key until done() holds; a key sent before the window
+    takes the focus is lost."""
+    window = wait_for(lambda: (windows_named(window_title) or [None])[0], 60, f"the window {window_title!r}")
+
+    def pressed():
+        xdotool("windowfocus", "--sync", window)
+        xdotool("key", key)
+        try:
+            return wait_for(done, 5, what)
+        except TimeoutError:
+            return False
+    wait_for(pressed, 60, what)
 
 
 def main(target):
-    console = wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], 60, "the console window")
-
-    def answered():
-        xdotool("windowfocus", "--sync", console)
-        xdotool("key", "Return")
-        try:
-            return wait_for(lambda: windows_named(MAIN_TITLE), 5, "the main window")
-        except TimeoutError:
-            return False
-    wait_for(answered, 60, "the main window")
+    press_until("ZorvexBasic", "Return", lambda: windows_named(WELCOME_TITLE), "the welcome dialog")
+    press_until(WELCOME_TITLE, "Escape", lambda: windows_named(MAIN_TITLE), "the main window")
     window = windows_named(MAIN_TITLE)[0]
     wait_for(lambda: subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True)
              .stdout.find("IsViewable") >= 0, 30, "the main window to be shown")

@@ -4,12 +4,14 @@
 // GTEST_OUTPUT in the environment rather than as arguments.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <cstdio>
 #include <new>
 #include <stdexcept>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include "build/Launch.h"
 #include "documents/DocumentState.h"
 #include "shell/Layout.h"
@@ -17,6 +19,7 @@
 #include "shell/MainWindowSteps.h"
 #include "shell/ShellState.h"
 #include "shell/WindowProc.h"
+#include "shell/StartupText.h"
 #include "DialogAnswer.h"
 
 namespace {
@@ -47,6 +50,57 @@ Rect PlaceOf(HWND child) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+struct TipSearch { HWND tool, tip; };
+
+BOOL CALLBACK MatchTooltip(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<TipSearch*>(lParam);
+  char cls[64] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  TOOLINFOA info = {};
+  info.cbSize = sizeof info;
+  if (std::string(cls) == "tooltips_class32" && SendMessageA(window, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&info)) &&
+      info.uId == reinterpret_cast<UINT_PTR>(search->tool))
+    search->tip = window;
+  return search->tip == nullptr;
+}
+
+// The tooltip whose one tool is the given window, among this thread's top-level windows.
+HWND TooltipOf(HWND tool) {
+  TipSearch search = {tool, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), MatchTooltip, reinterpret_cast<LPARAM>(&search));
+  return search.tip;
+}
+
+std::string TooltipText(HWND tip, HWND tool) {
+  char text[256] = "";
+  TOOLINFOA info = {};
+  info.cbSize = sizeof info;
+  info.hwnd = GetParent(tip);
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = text;
+  SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+  return text;
+}
+
+// The titles given to tooltips, seen on their way in: the tooltips keep them to themselves.
+struct GivenTitle { HWND tip; int icon; std::string title; };
+std::vector<GivenTitle> GivenTitles;
+
+LRESULT CALLBACK RecordTitles(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == TTM_SETTITLEA)
+    GivenTitles.push_back({call->hwnd, int(call->wParam), reinterpret_cast<const char*>(call->lParam)});
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::pair<int, std::string> TooltipTitle(HWND tip) {
+  for (const GivenTitle& given : GivenTitles)
+    if (given.tip == tip) return {given.icon, given.title};
+  return {0, "<none>"};
+}
+
+HWND ChildOfClass(HWND parent, const char* cls) { return FindWindowExA(parent, nullptr, cls, nullptr); }
+
 bool QuitPosted() {
   MSG msg;
   return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
@@ -69,7 +123,13 @@ class MainWindowCreated : public testing::Test {
     ResetState();
     WorkAreaWidth = 1920;
     WorkAreaHeight = 1040;
+    // The toolbar pictures, as start-up loads them before the window exists.
+    for (int i = 0; i < 10; ++i)
+      ToolbarPictures[i] = static_cast<HBITMAP>(LoadImageA(nullptr, ToolbarPictureFiles[i], IMAGE_BITMAP, 30, 30, LR_LOADFROMFILE));
+    GivenTitles.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordTitles, nullptr, GetCurrentThreadId());
     window = CreateMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
+    UnhookWindowsHookEx(hook);
     ASSERT_NE(window, nullptr);
   }
 
@@ -85,6 +145,7 @@ class MainWindowCreated : public testing::Test {
   static void ResetState() {
     MainWindow = Editor = CurrentEditor = nullptr;
     for (HWND& b : CommandButtons) b = nullptr;
+    for (HWND& b : ToolbarButtons) b = nullptr;
     for (HWND& b : FinderBoxes) b = nullptr;
     ProjectFile.clear();
     ProjectText.clear();
@@ -247,6 +308,90 @@ TEST(WindowProcedure, AFailedHandlerIsReportedAndAFailedCreationMakesNoWindow) {
   EXPECT_EQ(answer.At(1).text, "Not enough memory to carry out the command.");
   EXPECT_EQ(answer.At(2).text, "Could not close the window; it stays open: broken");
   EXPECT_EQ(answer.At(0).title, "zor");
+}
+
+TEST_F(MainWindowCreated, ToolbarButtonsCarryTheirIdentifiersPicturesAndBalloonTips) {
+  const struct { int id, x; const char *text, *title; } buttons[10] = {
+      {3000, 4, "This is a button", "New File"}, {3001, 38, "Open File", "Open File"},
+      {3003, 74, "Save File", "Save File as.."}, {3020, 110, "Find", "Find"},
+      {3022, 146, "Run", "Run"},                 {3014, 186, "Compile", "Compile"},
+      {3037, 222, "Help", "Help"},               {3032, 258, "About", "About"},
+      {3046, 294, "FindEditor", "FindEditor"},   {109, 334, "Codefinder", "Codefinder"}};
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(buttons[i].id);
+    HWND button = ToolbarButtons[i];
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(GetParent(button), window);
+    // The editor's notifications during creation rewrote the start values 100..108.
+    EXPECT_EQ(GetDlgCtrlID(button), buttons[i].id);
+    EXPECT_EQ(PlaceOf(button), (Rect{buttons[i].x, 4, 30, 30}));
+    EXPECT_EQ(DWORD(GetWindowLongA(button, GWL_STYLE)) & 0x50000080u, 0x50000080u);
+    ASSERT_NE(ToolbarPictures[i], nullptr) << ToolbarPictureFiles[i];
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0)), ToolbarPictures[i]);
+    HWND tip = TooltipOf(button);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON);
+    EXPECT_EQ(TooltipText(tip, button), buttons[i].text);
+    EXPECT_EQ(TooltipTitle(tip), std::make_pair(int(TTI_INFO), std::string(buttons[i].title)));
+    EXPECT_EQ(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0), 20);
+    EXPECT_EQ(COLORREF(SendMessageA(tip, TTM_GETTIPTEXTCOLOR, 0, 0)), Rgb(250, 150, 0));
+    EXPECT_EQ(COLORREF(SendMessageA(tip, TTM_GETTIPBKCOLOR, 0, 0)), Rgb(255, 255, 255));
+  }
+  // The layout leaves them where they are.
+  MoveWindow(window, 0, 0, 1300, 700, TRUE);
+  EXPECT_EQ(PlaceOf(ToolbarButtons[9]), (Rect{334, 4, 30, 30}));
+}
+
+TEST_F(MainWindowCreated, StatusBarShowsTheCompilerLineAndKeepsItsCreationWidth) {
+  HWND status = ChildOfClass(window, "msctls_statusbar32");
+  ASSERT_NE(status, nullptr);
+  char text[64] = "";
+  GetWindowTextA(status, text, sizeof text);
+  EXPECT_STREQ(text, "Compiler ZorvexBasic 2017-24");
+  EXPECT_EQ(GetDlgCtrlID(status), 0);
+  EXPECT_EQ(DWORD(GetWindowLongA(status, GWL_STYLE)) & 0x54000100u, 0x54000100u);
+  const Rect before = PlaceOf(status);
+  MoveWindow(window, 0, 0, 1100, 650, TRUE);
+  EXPECT_EQ(PlaceOf(status), before);
+}
+
+TEST_F(MainWindowCreated, MouseMoveKeepsBothWordsOfItsKeyState) {
+  SendMessageA(window, WM_MOUSEMOVE, MAKEWPARAM(MK_LBUTTON | MK_SHIFT, 0xBEEF), MAKELPARAM(10, 20));
+  EXPECT_EQ(GuiState[12], uint32_t(MK_LBUTTON | MK_SHIFT));
+  EXPECT_EQ(GuiState[14], 0xBEEFu);
+  SendMessageA(window, WM_MOUSEMOVE, 0xFFFF0000u, 0);
+  EXPECT_EQ(GuiState[12], 0u);
+  EXPECT_EQ(GuiState[14], 0xFFFFu);
+}
+
+TEST_F(MainWindowCreated, BackgroundAndBoxColoursComeFromTheWindowProcedure) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 2000, 1200);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(GetPixel(dc, 0, 0), Rgb(125, 168, 190));
+  EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1), Rgb(125, 168, 190));
+
+  // Without the brush the box would be painted in the system's colours, not these.
+  LRESULT brush = SendMessageA(window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(FinderBoxes[FindBox]));
+  EXPECT_EQ(GetBkColor(dc), Rgb(128, 200, 200));
+  EXPECT_EQ(GetTextColor(dc), Rgb(255, 0, 0));
+  LOGBRUSH look = {};
+  ASSERT_EQ(GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof look, &look), int(sizeof look));
+  EXPECT_EQ(look.lbColor, Rgb(128, 200, 200));
+  // One brush for every box and every repaint, deleted with the window.
+  EXPECT_EQ(SendMessageA(window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(FinderBoxes[OutputBox])), brush);
+  DestroyWindow(window);
+  EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(brush)), 0u);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
 
 TEST(ShowMessage, AnEmptyCaptionShowsAsMsgBox) {
