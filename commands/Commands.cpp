@@ -1,6 +1,7 @@
 // Carries out the dispatcher's plan: information boxes, the direct actions of menu items and
 // buttons, and the key command each command message reduces to.
 #include "commands/Commands.h"
+#include "build/Build.h"
 #include "auxwin/Console.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
@@ -8,6 +9,7 @@
 #include "documents/Documents.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess.h"
+#include "editor/FindReplace.h"
 #include "shell/Bindings.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
@@ -56,17 +58,9 @@ Outcome RunDirectAction(const CommandPlan& plan) {
     case DirectAction::Cut: EditorCut(); break;
     case DirectAction::Copy: EditorCopy(); break;
     case DirectAction::Paste: EditorPaste(); break;
-    case DirectAction::RunProjectCommand: break;  // filled by the project commands
+    case DirectAction::RunProjectCommand: return ProjectCommand(plan.projectCommand);
   }
   return Outcome::Go;
-}
-
-// Enter in the KeywordBox opens the output panel for the box's query, or closes it again
-// when there is nothing to ask; the query itself is made by the compiler-query command.
-void KeywordQuery() {
-  OutputShown = 1;
-  PendingAction = 1;
-  if (GetControlText(FinderBoxes[KeywordBox]).empty()) OutputShown = 0;
 }
 
 Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam);
@@ -87,8 +81,18 @@ void SwitchByCaret(LPARAM lParam) {
 
 void ShowAbout() { ShowBox(AboutText, "ZorvexIde", MB_ICONINFORMATION); }
 
-// The find step is filled in by find and replace; from a box, Enter keeps the focus there.
-void FindFromBox(int slot) { Api.SetFocus(FinderBoxes[slot]); }
+// F3 and F4 search in the editor with the FindBox, F4 replacing with the ReplaceBox; the title
+// says which one ran.
+void FindCommand(int modifier, bool replacing) {
+  FindStep(CurrentEditor, FinderBoxes[FindBox], modifier, replacing ? FinderBoxes[ReplaceBox] : nullptr);
+  SetMainTitle(replacing ? "Find & Replace" : "Find");
+}
+
+// Enter in the FindBox or the ReplaceBox: the same step, the focus back in the box.
+void FindFromBox(int modifier, int slot) {
+  FindStep(CurrentEditor, FinderBoxes[FindBox], modifier, slot == ReplaceBox ? FinderBoxes[ReplaceBox] : nullptr);
+  Api.SetFocus(FinderBoxes[slot]);
+}
 
 void GoToLineInBox() {
   GoToLineFromBox(CurrentEditor, FinderBoxes[LineBox]);
@@ -107,22 +111,23 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::KeywordHelp: break;    // filled by the keyword help
     case KeyAction::KeyHelpBox: break;     // filled by the help text of the keys
     case KeyAction::AboutBox: ShowAbout(); break;
-    case KeyAction::CompilerQuery: break;  // filled by the compiler query
-    // The search itself is filled in by find and replace; the title is the dispatcher's.
-    case KeyAction::FindStep: SetMainTitle("Find"); break;
-    case KeyAction::FindReplaceStep: SetMainTitle("Find & Replace"); break;
-    case KeyAction::FindFromBox: FindFromBox(FindBox); break;
-    case KeyAction::FindReplaceFromBox: FindFromBox(ReplaceBox); break;
-    case KeyAction::Build: break;          // filled by the run and build commands
-    case KeyAction::Tools: break;          // filled by the tools commands
+    case KeyAction::CompilerQuery: CompilerQuery(key.modifier, ""); break;
+    case KeyAction::FindStep: FindCommand(key.modifier, false); break;
+    case KeyAction::FindReplaceStep: FindCommand(key.modifier, true); break;
+    case KeyAction::FindFromBox: FindFromBox(key.modifier, FindBox); break;
+    case KeyAction::FindReplaceFromBox: FindFromBox(key.modifier, ReplaceBox); break;
+    case KeyAction::Build: BuildCommand(key.modifier); break;
+    case KeyAction::Tools: ToolsCommand(key.modifier); break;
     case KeyAction::OpenDocument: return OpenDocument();
     case KeyAction::SaveDocument: SaveDocument(key.modifier); break;
     case KeyAction::NewDocument: return NewDocument();
-    case KeyAction::ReplaceInSelection: break;  // filled by replace in selection
+    case KeyAction::ReplaceInSelection:
+      ReplaceInSelection(CurrentEditor, FinderBoxes[FindBox], FinderBoxes[ReplaceBox]);
+      break;
     case KeyAction::SwitchByCaret: SwitchByCaret(lParam); break;
     case KeyAction::EnterInBox: return EnterInBox(key.modifier);
     case KeyAction::GoToLine: GoToLineInBox(); break;
-    case KeyAction::KeywordQuery: KeywordQuery(); break;
+    case KeyAction::KeywordQuery: KeywordBoxQuery(); break;
     case KeyAction::SelectAllEditor: FocusSelectAll(CurrentEditor); break;
     case KeyAction::SelectAllFindBox: FocusSelectAll(FinderBoxes[FindBox]); break;
     case KeyAction::SelectAllReplaceBox: FocusSelectAll(FinderBoxes[ReplaceBox]); break;

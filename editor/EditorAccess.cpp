@@ -50,6 +50,32 @@ std::string_view ControlTextView(HWND control, std::string& storage) {
   return storage;
 }
 
+void ReplaceRange(HWND control, size_t from, size_t to, std::string_view text) {
+  if (IsEditor(control)) {
+    Send(control, SCI_BEGINUNDOACTION, 0, 0);
+    Send(control, SCI_SETTARGETRANGE, from, to);
+    Send(control, SCI_REPLACETARGET, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    Send(control, SCI_ENDUNDOACTION, 0, 0);
+    Send(control, SCI_SETEMPTYSELECTION, from + text.size(), 0);
+    return;
+  }
+  std::string terminated(text);  // EM_REPLACESEL takes a terminated string
+  Send(control, EM_SETSEL, from, to);
+  Send(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(terminated.c_str()));
+}
+
+void ControlSelection(HWND control, size_t& start, size_t& end) {
+  DWORD s = 0, e = 0;
+  Send(control, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  start = s;
+  end = e;
+}
+
+void SelectAndShow(HWND control, size_t from, size_t to) {
+  Send(control, EM_SETSEL, from, to);
+  Send(control, EM_SCROLLCARET, 0, 0);
+}
+
 LoadResult LoadControlText(HWND control, std::string_view text) {
   if (!IsEditor(control)) {
     SetControlText(control, text);

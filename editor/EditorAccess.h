@@ -18,6 +18,13 @@ std::string_view ControlTextView(HWND control, std::string& storage);
 // Replaces the whole text. The Editor receives every byte, NULs included, as one undo step
 // with the caret at the start; a box keeps its text up to a first NUL, as edit controls do.
 void SetControlText(HWND control, std::string_view text);
+// Replaces the characters from 0-based from up to to by text as one undo step, leaving the rest
+// of the text and the view alone; the caret goes behind the new text.
+void ReplaceRange(HWND control, size_t from, size_t to, std::string_view text);
+// The control's selection, 0-based start and end.
+void ControlSelection(HWND control, size_t& start, size_t& end);
+// Selects 0-based from..to and scrolls it into view.
+void SelectAndShow(HWND control, size_t from, size_t to);
 // How a load into a control ended: the text is in whole; it was refused and the old text
 // stays; or the editor failed while taking it and is now empty.
 enum class LoadResult { Whole, Refused, Emptied };

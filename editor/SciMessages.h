@@ -8,6 +8,7 @@ constexpr unsigned SCI_SETUNDOCOLLECTION = 2012;
 constexpr unsigned SCI_SETSAVEPOINT = 2014;
 constexpr unsigned SCI_GOTOLINE = 2024;
 constexpr unsigned SCI_GOTOPOS = 2025;
+constexpr unsigned SCI_GETFIRSTVISIBLELINE = 2152;
 constexpr unsigned SCI_SETTABWIDTH = 2036;
 constexpr unsigned SCI_SETCODEPAGE = 2037;
 constexpr unsigned SCI_STYLECLEARALL = 2050;

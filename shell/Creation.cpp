@@ -82,8 +82,12 @@ void CreateButtonsAndBoxes() {
     CommandButtons[i] = CreateChild(WS_EX_CLIENTEDGE, "button", " ", ButtonStyle, CommandButtonIds[i]);
     Api.ShowWindow(CommandButtons[i], SW_SHOW);
   }
-  for (int slot = FindBox; slot <= OutputBox; ++slot)
+  for (int slot = FindBox; slot <= OutputBox; ++slot) {
     FinderBoxes[slot] = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
+    // Edit boxes stop at about 32 K characters by default: a project list or a listing can
+    // be longer, and the user must be able to type in it.
+    Api.SendMessageA(FinderBoxes[slot], EM_SETLIMITTEXT, 0, 0);
+  }
 }
 
 // The editor: Scintilla when it loaded, otherwise a plain edit control in its place, so the

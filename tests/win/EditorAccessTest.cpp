@@ -52,6 +52,25 @@ TEST_F(EditorAccess, ReplacingTheEditorTextIsOneUndoStep) {
   EXPECT_EQ(GetControlText(editor), "before");
 }
 
+TEST_F(EditorAccess, ReplacingTheTextChangesOnlyWhereItDiffers) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  SetControlText(editor, text);
+  Sci(SCI_EMPTYUNDOBUFFER);
+  Sci(SCI_GOTOLINE, 2500);
+  Sci(SCI_GOTOLINE, 2000);
+  const LRESULT top = Sci(SCI_GETFIRSTVISIBLELINE);
+  ASSERT_GT(top, 1900);
+  std::string changed = text;
+  changed.insert(text.find("line 2001"), "2026-12-09T10:00:00");
+  SetControlText(editor, changed);
+  EXPECT_EQ(GetControlText(editor), changed);
+  EXPECT_EQ(Sci(SCI_GETFIRSTVISIBLELINE), top);
+  EditorUndo();  // one step back, and the view stays where the change was
+  EXPECT_EQ(GetControlText(editor), text);
+  EXPECT_EQ(Sci(SCI_GETFIRSTVISIBLELINE), top);
+}
+
 TEST_F(EditorAccess, BoxTextEndsAtANulAsEditControlsDo) {
   SetControlText(box, "ab\0cd"s);
   EXPECT_EQ(GetControlText(box), "ab");

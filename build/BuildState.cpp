@@ -1,0 +1,4 @@
+// Definitions of the build commands' state (declared in BuildState.h).
+#include "build/BuildState.h"
+
+std::string BuildInput;

@@ -1,0 +1,43 @@
+// Texts of the build and query commands (see BuildText.h).
+#include "build/BuildText.h"
+#include "documents/TextScan.h"
+
+bool IsBasicSource(std::string_view file) {
+  return std::string_view(" .bas .zobas ").find(LowerText(ExtPart(file))) != std::string_view::npos;
+}
+
+int OutputKindFor(int outputKind, std::string_view outputName) {
+  std::string tail = LowerText(outputName.substr(outputName.size() >= 4 ? outputName.size() - 4 : 0));
+  if (tail == ".exe") return OutputExe;
+  if (tail == ".dll") return OutputLibrary;
+  return outputKind;
+}
+
+std::string BuildOptions(int modifier, int outputKind) {
+  const bool shift = (modifier & 1) != 0, ctrl = (modifier & 2) != 0;
+  if (!ctrl) return shift ? "-64 " : "";
+  return std::string(outputKind == OutputLibrary ? "-d " : "-r ") + (shift ? "-64 " : "-32 ");
+}
+
+void InsertAt(std::string& text, int p, std::string_view what) {
+  if (p - 1 > static_cast<int>(text.size())) text.resize(static_cast<size_t>(p - 1), ' ');
+  InsertText(text, p, what);
+}
+
+void InsertListingDirective(std::string& text, int mode, int start, int end, std::string_view word,
+                            std::string_view listingFile) {
+  const std::string quoted = "\"" + std::string(listingFile) + "\" ";
+  if (mode == QueryList || mode == QueryRecord) {
+    LineEnd(text, end);
+    // The directive goes right behind the line break that ends the caret's line: two bytes for
+    // CR LF, one for a lone LF or CR (counting two there would cut the next line in two). At the
+    // end of the text the text is padded and the directive starts a line of its own.
+    int c = CodeAt(text, end);
+    int behind = c == '\r' && CodeAt(text, end + 1) == '\n' ? end + 2 : c != 0 ? end + 1 : end + 2;
+    std::string directive = mode == QueryList ? "#list " : "#recordof ";
+    InsertAt(text, behind, "\r\n" + directive + quoted + std::string(word) + "\r\n");
+  } else if (mode == QueryShow) {
+    LineStart(text, start);
+    InsertAt(text, start, "#show " + quoted);
+  }
+}

@@ -1,0 +1,34 @@
+// The texts the build and query commands compose: which file counts as Basic source, the compile
+// tool's options, and the listing directive inserted into a query. Platform-free.
+#pragma once
+#include <string>
+#include <string_view>
+
+// Output kinds of the build (OutputKind): an executable or a library.
+constexpr int OutputExe = 0;
+constexpr int OutputLibrary = 1;
+
+// True when the file's extension (lower-cased, "." included, empty without one) occurs in
+// " .bas .zobas " — so ".ba", ".zo" and no extension count as Basic source too.
+bool IsBasicSource(std::string_view file);
+// The output kind for one build: a project's output name ending in ".exe" or ".dll" (any letter
+// case) decides, otherwise outputKind stays.
+int OutputKindFor(int outputKind, std::string_view outputName);
+// The compile tool's options for a CommandModifier: with Ctrl "-r " (exe) or "-d " (library),
+// then "-64 " with Shift or "-32 "; Shift alone runs the source with the 64-bit runtime
+// ("-64 "); no modifier runs it (no options).
+std::string BuildOptions(int modifier, int outputKind);
+
+// Inserts what before the 1-based position p, padding the text with blanks to p - 1 first when
+// it is shorter.
+void InsertAt(std::string& text, int p, std::string_view what);
+// Query modes: the CommandModifier of the F2 target.
+constexpr int QueryList = 0;
+constexpr int QueryRecord = 1;
+constexpr int QueryShow = 2;
+// Inserts the listing directive of mode into the query text: after the line of end
+// ("#list " or "#recordof ", the quoted listing file, word, on a line of its own after an empty
+// one), or at the start of the line of start ("#show " and the quoted listing file, so the rest
+// of that line is its argument). Mode 3 inserts nothing. start and end are 1-based.
+void InsertListingDirective(std::string& text, int mode, int start, int end, std::string_view word,
+                            std::string_view listingFile);

@@ -1,0 +1,55 @@
+// What the build hands the compile tool, and the directive a query inserts.
+#include <gtest/gtest.h>
+#include "build/BuildText.h"
+
+TEST(BuildText, BasicSourceIsTheSubstringTestOnTheExtension) {
+  for (const char* file : {"a.bas", "A.BAS", "a.zobas", "a.ba", "a.zo", "noextension", "C:\\x.y\\a.bas"})
+    EXPECT_TRUE(IsBasicSource(file)) << file;
+  for (const char* file : {"a.inc", "a.txt", "a.basic", "C:\\x.y\\noext"}) EXPECT_FALSE(IsBasicSource(file)) << file;
+}
+
+TEST(BuildText, OptionsFollowTheModifierAndTheOutputKind) {
+  struct Case { int modifier; int kind; const char* options; };
+  for (Case c : {Case{0, OutputExe, ""}, Case{0, OutputLibrary, ""}, Case{1, OutputExe, "-64 "},
+                 Case{2, OutputExe, "-r -32 "}, Case{2, OutputLibrary, "-d -32 "}, Case{3, OutputExe, "-r -64 "},
+                 Case{3, OutputLibrary, "-d -64 "}}) {
+    EXPECT_EQ(BuildOptions(c.modifier, c.kind), c.options) << c.modifier << " " << c.kind;
+  }
+}
+
+TEST(BuildText, AProjectsOutputNameOverridesTheKind) {
+  EXPECT_EQ(OutputKindFor(OutputExe, "C:\\p\\tool.DLL"), OutputLibrary);
+  EXPECT_EQ(OutputKindFor(OutputLibrary, "tool.exe"), OutputExe);
+  EXPECT_EQ(OutputKindFor(OutputLibrary, "C:\\p\\tool"), OutputLibrary);
+  EXPECT_EQ(OutputKindFor(OutputExe, ""), OutputExe);
+  EXPECT_EQ(OutputKindFor(OutputExe, "dll"), OutputExe);
+}
+
+TEST(BuildText, InsertAtPadsAShortText) {
+  std::string text = "ab";
+  InsertAt(text, 5, "X");
+  EXPECT_EQ(text, "ab  X");
+  InsertAt(text, 1, "<");
+  EXPECT_EQ(text, "<ab  X");
+}
+
+TEST(BuildText, EachQueryModeInsertsItsDirective) {
+  const std::string listing = "C:\\ide\\_.txt";
+  struct Case { int mode; std::string text; int caret; std::string query; };
+  const Case cases[] = {
+      // After the caret's line, with an empty line before the directive.
+      {0, "a = 1\r\nprint a\r\n", 2, "a = 1\r\n\r\n#list \"C:\\ide\\_.txt\" a\r\nprint a\r\n"},
+      {1, "a = 1\r\nprint a", 10, "a = 1\r\nprint a  \r\n#recordof \"C:\\ide\\_.txt\" a\r\n"},
+      // Lone LF line ends: the next line stays whole.
+      {0, "a = 1\nprint a\n", 1, "a = 1\n\r\n#list \"C:\\ide\\_.txt\" a\r\nprint a\n"},
+      // At the start of the caret's line: the rest of the line is the argument.
+      {2, "x\r\n#include \"lib.inc\"\r\n", 8, "x\r\n#show \"C:\\ide\\_.txt\" #include \"lib.inc\"\r\n"},
+      {3, "x\r\n", 1, "x\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    std::string query = c.text;
+    InsertListingDirective(query, c.mode, c.caret, c.caret, "a", listing);
+    EXPECT_EQ(query, c.query);
+  }
+}

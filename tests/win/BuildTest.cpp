@@ -1,0 +1,160 @@
+// The run and compile commands, the tools script and the project commands with a stand-in
+// compile tool that records its command line: what is saved first and what is started.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <memory>
+#include "DialogAnswer.h"
+#include "ScratchFolder.h"
+#include "build/Build.h"
+#include "build/BuildState.h"
+#include "commands/CommandState.h"
+#include "documents/DocumentState.h"
+#include "editor/EditorAccess.h"
+#include "shell/ShellState.h"
+
+namespace {
+HMODULE Scintilla = nullptr;
+}  // namespace
+
+// The program folder is a scratch folder holding "zor5.exe", a helper that writes its command
+// tail into the file that ZOR_SHOWTAIL_OUT names (and the compiler library it binds).
+class Build : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
+
+  void SetUp() override {
+    GetCurrentDirectoryA(MAX_PATH, startDir_);
+    folder_ = std::make_unique<ScratchFolder>();
+    ASSERT_TRUE(CopyFileA("showtail.exe", folder_->File("zor5.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA("zorvex.dll", folder_->File("zorvex.dll").c_str(), FALSE));  // the helper binds it
+    MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    CurrentEditor = Child(Scintilla ? "Scintilla" : "EDIT", 0);
+    Editor = Scintilla ? CurrentEditor : nullptr;
+    for (int slot = FindBox; slot <= OutputBox; ++slot) FinderBoxes[slot] = Child("EDIT", 200);
+    CurrentFile = SaveName = ProjectFile = ProjectText = BuildInput = "";
+    OutputKind = 0;
+    ProgramDir = WorkDir = folder_->Path();
+    SetCurrentDirectoryA(folder_->Path().c_str());
+  }
+
+  void TearDown() override {
+    DestroyWindow(MainWindow);
+    MainWindow = Editor = CurrentEditor = nullptr;
+    for (HWND& box : FinderBoxes) box = nullptr;
+    SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", nullptr);
+    SetCurrentDirectoryA(startDir_);
+    folder_.reset();
+  }
+
+  HWND Child(const char* cls, int top) {
+    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, top, 500, 150, MainWindow, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  }
+  std::string Path(const std::string& name) const { return folder_->File(name); }
+  // The next started tool writes its command tail into the file name.
+  void Record(const std::string& name) { SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path(name).c_str()); }
+  // The command tail the started tool wrote into name.
+  std::string Started(const std::string& name) {
+    std::string text;
+    WaitFor([&] { return (text = Slurp(Path(name))).find('\n') != std::string::npos; }, 20000);
+    return text.substr(0, text.find('\n'));
+  }
+
+  char startDir_[MAX_PATH] = {};
+  std::unique_ptr<ScratchFolder> folder_;
+};
+
+TEST_F(Build, AnUntitledDocumentIsSavedAsTheScratchSourceAndRun) {
+  SetControlText(CurrentEditor, "print 1\r\n");
+  Record("run.txt");
+  DialogAnswer answer({});
+  BuildCommand(0);
+  EXPECT_EQ(Started("run.txt"), "\"" + Path("_.zobas") + "\"");
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Slurp(Path("_.zobas")), "print 1\r\n");
+  EXPECT_EQ(CurrentFile, Path("_.zobas"));
+  EXPECT_EQ(SaveName, "");
+  EXPECT_EQ(BuildInput, Path("_.zobas"));
+}
+
+TEST_F(Build, EachModifierHandsTheToolItsOptions) {
+  CurrentFile = SaveName = Path("prog.zobas");
+  SetControlText(CurrentEditor, "print 2\r\n");
+  struct Case { int modifier; int kind; const char* options; };
+  int round = 0;
+  for (Case c : {Case{2, 0, "-r -32  "}, Case{3, 0, "-r -64  "}, Case{2, 1, "-d -32  "}, Case{1, 0, "-64  "}}) {
+    SCOPED_TRACE(c.options);
+    OutputKind = c.kind;
+    std::string out = "opt" + std::to_string(++round) + ".txt";
+    Record(out);
+    BuildCommand(c.modifier);
+    EXPECT_EQ(Started(out), c.options + ("\"" + Path("prog.zobas") + "\""));
+  }
+  EXPECT_EQ(Slurp(Path("prog.zobas")), "print 2\r\n");
+}
+
+TEST_F(Build, AnEmptyEditorStartsNothing) {
+  Record("empty.txt");
+  BuildCommand(0);
+  SetControlText(CurrentEditor, "print 3\r\n");
+  Record("after.txt");
+  BuildCommand(0);
+  EXPECT_NE(Started("after.txt"), "");
+  EXPECT_EQ(GetFileAttributesA(Path("empty.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Build, AnIncludeFileOfAProjectBuildsTheMainFileWithTheProjectsOutputKind) {
+  Spill(Path("main.zobas"), "#include \"part.inc\"\r\n");
+  ProjectFile = Path("p.zoproj");
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n$main [" + Path("main.zobas") + "]\r\n$binary [tool.DLL]\r\n");
+  CurrentFile = SaveName = Path("part.inc");
+  SetControlText(CurrentEditor, "print 4\r\n");
+  Record("main.txt");
+  BuildCommand(2);
+  EXPECT_EQ(Started("main.txt"), "-d -32  \"" + Path("main.zobas") + "\"");
+  EXPECT_EQ(Slurp(Path("part.inc")), "print 4\r\n");  // the include file was saved first
+  EXPECT_EQ(BuildInput, Path("main.zobas"));
+
+  // Without a main file nothing is started.
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n");
+  Record("nomain.txt");
+  BuildCommand(0);
+  Record("source.txt");
+  CurrentFile = SaveName = Path("other.bas");
+  BuildCommand(0);
+  EXPECT_EQ(Started("source.txt"), "\"" + Path("other.bas") + "\"");
+  EXPECT_EQ(GetFileAttributesA(Path("nomain.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Build, TheToolsScriptRunsInTheProgramFolder) {
+  Record("tools.txt");
+  WorkDir = startDir_;
+  ToolsCommand(1);
+  EXPECT_EQ(Started("tools.txt"), "tools/QnCommand.zobas");
+  char now[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, now);
+  EXPECT_STREQ(now, startDir_);  // back in the working directory
+}
+
+TEST_F(Build, AProjectCommandRunsItsTextAsABatchFile) {
+  ProjectCommands[0] = "\r\necho ran> ran.txt\r\n";
+  DialogAnswer answer({});
+  EXPECT_EQ(ProjectCommand(0), Outcome::Go);
+  EXPECT_EQ(Slurp(Path("_.bat")), "\r\necho ran> ran.txt\r\n");
+  EXPECT_TRUE(WaitFor([this] { return Slurp(Path("ran.txt")).find("ran") == 0; }, 20000));
+  EXPECT_EQ(answer.Count(), 0u);
+  ProjectCommands[0].clear();
+}
+
+TEST_F(Build, AProjectCommandAsksAboutTheDocumentFirst) {
+  CurrentFile = SaveName = Path("a.zobas");
+  Spill(Path("a.zobas"), "old\r\n");
+  SetControlText(CurrentEditor, "new\r\n");
+  ProjectCommands[1] = "echo never> never.txt";
+  DialogAnswer answer({Press(IDCANCEL)});
+  EXPECT_EQ(ProjectCommand(1), Outcome::Stop);
+  EXPECT_EQ(answer.At(0).title, "Performing Project Command");
+  EXPECT_EQ(GetFileAttributesA(Path("_.bat").c_str()), INVALID_FILE_ATTRIBUTES);
+  ProjectCommands[1].clear();
+}
