@@ -4,7 +4,10 @@
 //     with --attributes each row is followed by its text attributes in hex
 //   winpeek window <title> <outfile>
 //     the title of the top-level window with that title and the texts of its child windows
+//   winpeek memory <program.exe> <outfile>
+//     the program's peak and current committed private memory in bytes, one line each
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 #include <cstdio>
 #include <cstring>
@@ -77,12 +80,25 @@ int PeekConsole(const char* exeName, const char* outName, bool attributes) {
   FreeConsole();
   return SaveText(outName, text) ? 0 : 6;
 }
+int PeekMemory(const char* exeName, const char* outName) {
+  DWORD pid = FindProcess(exeName);
+  HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
+  if (!process) return 3;
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  BOOL got = GetProcessMemoryInfo(process, &counters, sizeof counters);
+  CloseHandle(process);
+  if (!got) return 5;
+  return SaveText(outName, std::to_string(counters.PeakPagefileUsage) + "\n" +
+                               std::to_string(counters.PagefileUsage) + "\n") ? 0 : 6;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "console") == 0)
     return PeekConsole(argv[2], argv[3], argc > 4 && std::strcmp(argv[4], "--attributes") == 0);
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile>\n");
+  if (argc >= 4 && std::strcmp(argv[1], "memory") == 0) return PeekMemory(argv[2], argv[3]);
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | memory <program.exe> <outfile>\n");
   return 2;
 }

@@ -1,0 +1,165 @@
+// Benchmark of the IDE's own commands on big documents, under Wine: find, find & replace,
+// replace in selection and a compiler query on a 10 MB source with 100,000 occurrences, each
+// next to the time of one plain copy of the text; then a 256 MB source loaded, searched and
+// saved, each with the process's peak memory per source byte. Run from the program folder.
+#include <windows.h>
+#include <psapi.h>
+#include <cstdio>
+#include <string>
+#include "documents/DocumentState.h"
+#include "documents/Documents.h"
+#include "editor/EditorAccess.h"
+#include "editor/FindReplace.h"
+#include "editor/SciMessages.h"
+#include "shell/Bindings.h"
+#include "shell/ShellState.h"
+
+namespace {
+double Seconds() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Peak committed private memory of this process so far, in bytes.
+double PeakMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.PeakPagefileUsage);
+}
+
+// A line of source; two in five hold the word "needle" once, the rest are plain code.
+std::string Line(int n) {
+  if (n % 5 == 0 || n % 5 == 2) return "  total = total + needle(" + std::to_string(n) + ") ' line " + std::to_string(n) + "\r\n";
+  return "  print \"value\", x" + std::to_string(n % 97) + " * 2 + " + std::to_string(n) + "\r\n";
+}
+
+// Source text of about size bytes with occurrences of the word needle.
+std::string Source(size_t size, int& occurrences) {
+  std::string text;
+  text.reserve(size + 100);
+  occurrences = 0;
+  for (int n = 0; text.size() < size; ++n) {
+    text += Line(n);
+    if (n % 5 == 0 || n % 5 == 2) ++occurrences;
+  }
+  return text;
+}
+
+HWND Child(const char* cls) {
+  return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 700, 500, MainWindow, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+void Report(const char* what, double seconds, double copy) {
+  std::printf("%-52s %9.1f ms  %7.1f copies\n", what, seconds * 1000.0, seconds / copy);
+}
+
+void ReportMemory(const char* what, double seconds, double size) {
+  std::printf("%-52s %9.1f ms  %7.2f bytes of peak memory per source byte\n", what, seconds * 1000.0,
+              PeakMemory() / size);
+}
+
+void TenMegabytes() {
+  int occurrences = 0;
+  const std::string text = Source(10 * 1024 * 1024, occurrences);
+  double t = Seconds();
+  std::string copy = text;
+  const double copyTime = Seconds() - t;
+  std::printf("10 MB source: %zu bytes, %d occurrences of \"needle\" (copy check %d)\n", text.size(), occurrences,
+              copy[copy.size() / 2] == text[text.size() / 2]);
+  copy.clear();
+  copy.shrink_to_fit();
+  Report("copy the text once", copyTime, copyTime);
+
+  SetControlText(CurrentEditor, text);
+  SetControlText(FinderBoxes[FindBox], "needle");
+  SetControlText(FinderBoxes[ReplaceBox], "pin");
+  SendMessageA(CurrentEditor, EM_SETSEL, text.size() / 2, text.size() / 2);
+  t = Seconds();
+  int found = FindStep(CurrentEditor, FinderBoxes[FindBox], 0, nullptr);
+  Report("one F3 step from the middle", Seconds() - t, copyTime);
+
+  t = Seconds();  // the selection starts at the occurrence just found: replaced, then the next one
+  int next = FindStep(CurrentEditor, FinderBoxes[FindBox], 0, FinderBoxes[ReplaceBox]);
+  Report("one F4 step (replace the selection, select the next)", Seconds() - t, copyTime);
+  if (found <= 0 || next <= found) std::printf("  FIND CHECK FAILED: %d %d\n", found, next);
+
+  SetControlText(CurrentEditor, text);
+  SendMessageA(CurrentEditor, EM_SETSEL, 0, text.size());
+  t = Seconds();
+  ReplaceInSelection(CurrentEditor, FinderBoxes[FindBox], FinderBoxes[ReplaceBox]);
+  Report("replace in selection over the whole text", Seconds() - t, copyTime);
+  t = Seconds();
+  EditorUndo();
+  Report("  and its undo", Seconds() - t, copyTime);
+  std::string back;
+  std::printf("  undo check: %s\n", ControlTextView(CurrentEditor, back) == text ? "the old text, whole" : "DIFFERENT");
+
+  std::string query = text + "\r\n#list \"" + ProgramDir + "\\_.txt\" needle\r\n";
+  t = Seconds();
+  Api.zor_basis(query.c_str());
+  Report("a zor_basis \"#list\" query on the same text", Seconds() - t, copyTime);
+  std::printf("  listing: %zu bytes\n", ReadTextFile(ProgramDir + "\\_.txt").size());
+}
+
+// Writes a source of about size bytes in pieces, so this process never holds it whole.
+size_t WriteBigSource(const std::string& path, size_t size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  size_t written = 0;
+  std::string piece;
+  for (int n = 0; written < size; ++n) {
+    piece += Line(n);
+    if (piece.size() > (4 << 20) || written + piece.size() >= size) {
+      DWORD done = 0;
+      WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr);
+      written += done;
+      piece.clear();
+    }
+  }
+  CloseHandle(file);
+  return written;
+}
+
+void BigSource(size_t megabytes) {
+  const std::string path = ProgramDir + "\\bench-big.zobas";
+  const double size = static_cast<double>(WriteBigSource(path, megabytes << 20));
+  std::printf("%zu MB source: %.0f bytes (peak memory before loading: %.2f bytes per source byte)\n", megabytes,
+              size, PeakMemory() / size);
+  double t = Seconds();
+  bool loaded = LoadIntoEditor(path);
+  CurrentFile = SaveName = path;
+  ReportMemory(loaded ? "load it into the editor" : "load it into the editor: REFUSED", Seconds() - t, size);
+  SetControlText(FinderBoxes[FindBox], "NEEDLE");
+  SendMessageA(CurrentEditor, EM_SETSEL, static_cast<WPARAM>(size / 2), static_cast<WPARAM>(size / 2));
+  t = Seconds();
+  FindStep(CurrentEditor, FinderBoxes[FindBox], 0, nullptr);
+  ReportMemory("one F3 step", Seconds() - t, size);
+  SendMessageA(CurrentEditor, 2003, 0, reinterpret_cast<LPARAM>("' edited\r\n"));
+  t = Seconds();
+  std::string copy;
+  SaveIfChanged(SaveName, ControlTextView(CurrentEditor, copy), "");  // the save check, then the write
+  ReportMemory("one save (the save check and the write)", Seconds() - t, size);
+  DeleteFileA(path.c_str());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!BindLibraries().empty() || !LoadLibraryA("lib/SciLexer.dll")) {
+    std::fprintf(stderr, "run from the program folder: cannot load its libraries\n");
+    return 1;
+  }
+  char dir[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, dir);
+  ProgramDir = dir;
+  MainWindow = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  Editor = CurrentEditor = Child("Scintilla");
+  for (int slot = FindBox; slot <= OutputBox; ++slot) FinderBoxes[slot] = Child("EDIT");
+  std::string which = argc > 1 ? argv[1] : "all";
+  if (which == "all" || which == "10mb") TenMegabytes();
+  if (which == "all" || which == "256mb") BigSource(256);
+  return 0;
+}
