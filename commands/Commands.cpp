@@ -2,6 +2,8 @@
 // buttons, and the key command each command message reduces to.
 #include "commands/Commands.h"
 #include "build/Build.h"
+#include "commands/Drops.h"
+#include "commands/MenuBar.h"
 #include "auxwin/Console.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
@@ -49,10 +51,18 @@ Outcome RunDirectAction(const CommandPlan& plan) {
       ProjectOpen = Toggled(ProjectOpen);
       PendingAction = 1;
       break;
-    // The menu's check marks show these flags once the menu bar exists.
-    case DirectAction::SetOutputExe: OutputKind = 0; break;
-    case DirectAction::SetOutputDll: OutputKind = 1; break;
-    case DirectAction::ToggleNameAfterSource: NameAfterSource = Toggled(NameAfterSource); break;
+    case DirectAction::SetOutputExe:
+      OutputKind = 0;
+      RefreshCheckMarks();
+      break;
+    case DirectAction::SetOutputDll:
+      OutputKind = 1;
+      RefreshCheckMarks();
+      break;
+    case DirectAction::ToggleNameAfterSource:
+      NameAfterSource = Toggled(NameAfterSource);
+      RefreshCheckMarks();
+      break;
     case DirectAction::FindEditorConsoleLine: ConsoleWrite("findeditor2 is not working yet"); break;
     case DirectAction::Undo: EditorUndo(); break;
     case DirectAction::Cut: EditorCut(); break;
@@ -108,8 +118,8 @@ void ShowLineNumberInBox() {
 Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
   switch (key.action) {
     case KeyAction::None: break;
-    case KeyAction::KeywordHelp: break;    // filled by the keyword help
-    case KeyAction::KeyHelpBox: break;     // filled by the help text of the keys
+    case KeyAction::KeywordHelp: KeywordHelp(); break;
+    case KeyAction::KeyHelpBox: ShowKeyHelp(); break;
     case KeyAction::AboutBox: ShowAbout(); break;
     case KeyAction::CompilerQuery: CompilerQuery(key.modifier, ""); break;
     case KeyAction::FindStep: FindCommand(key.modifier, false); break;
@@ -152,6 +162,7 @@ Outcome DispatchCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void RunPendingAction() {
-  // The menu's check marks are refreshed here as well once the menu bar exists.
-  if (TakeRelayoutRequest()) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
+  if (!TakeRelayoutRequest()) return;
+  Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
+  RefreshCheckMarks();
 }

@@ -5,3 +5,4 @@ std::string CurrentFile;
 std::string SaveName;
 std::string ProjectFile;
 std::string ProjectText;
+bool ProjectUnreadable = false;

@@ -51,9 +51,11 @@ std::string ListedPath(const std::string& key, bool byCaret) {
 }
 
 // Moves the editor to the line remembered for path, with about twenty lines below it in view.
+// A remembered line 0 is the top of the file; without an entry the caret stays.
 void GoToRememberedLine(const std::string& path) {
   int line = LineFieldOf(ProjectText, path);
-  if (line < 1) return;
+  if (line < 0) return;
+  if (line == 0) line = 1;
   GoToLine(CurrentEditor, line + LinesBelowRemembered);
   GoToLine(CurrentEditor, line);
 }

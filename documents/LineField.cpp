@@ -26,6 +26,6 @@ std::string WithLineField(std::string_view text, std::string_view path, int line
 
 int LineFieldOf(std::string_view text, std::string_view path) {
   size_t field = LineFieldOffset(text, path);
-  if (field == std::string::npos) return 0;
+  if (field == std::string::npos) return -1;
   return ReadNumber(text.substr(field, FieldLength));
 }

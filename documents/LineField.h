@@ -8,5 +8,6 @@
 // of "[" path "]") set to the last five digits of "0000" and line; unchanged when the entry
 // is missing or fewer than six characters precede its "[".
 std::string WithLineField(std::string_view text, std::string_view path, int line);
-// The line number stored in the line field of path; 0 when the entry or its field is missing.
+// The line number stored in the line field of path (0 for "00000"); -1 when the entry or its
+// field is missing, which is another answer than line 0.
 int LineFieldOf(std::string_view text, std::string_view path);

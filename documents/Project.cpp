@@ -1,10 +1,17 @@
-// The open project's list in the ProjectBox: remembered lines, refresh and writing it back.
+// The open project's list in the ProjectBox: opening, adding files, remembered lines, refresh
+// and writing it back.
 #include <windows.h>
 #include "documents/Project.h"
+#include "commands/MenuBar.h"
 #include "documents/DocumentState.h"
+#include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "documents/LineField.h"
+#include "documents/ProjectText.h"
+#include "documents/TextScan.h"
 #include "editor/EditorAccess.h"
+#include "shell/Bindings.h"
+#include "shell/MainWindow.h"
 #include "shell/ShellState.h"
 
 namespace {
@@ -14,7 +21,53 @@ int CaretLine() {
   EditorSend(CurrentEditor, EM_GETSEL, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
   return static_cast<int>(EditorSend(CurrentEditor, EM_LINEFROMCHAR, EM_LINEFROMCHAR, start, 0)) + 1;
 }
+
+void ShowInBox(const std::string& text) { SetControlText(FinderBoxes[ProjectBox], text); }
 }  // namespace
+
+std::string ReadProjectText(const std::string& name) {
+  std::string text = ReadTextFile(name);
+  ProjectUnreadable = text.find('\0') != std::string::npos;
+  if (ProjectUnreadable)
+    ShowBox("The project file " + WrapLongLine(ExpandPath(name), 64) +
+                " holds NUL bytes, which the project list cannot show; it is shown up to the first one and "
+                "will not be written back.",
+            "zor", MB_OK | MB_ICONERROR);
+  return text;
+}
+
+bool OpenProjectFile(const std::string& name) {
+  if (!SaveProjectBox(ProjectFile)) return false;
+  ProjectFile = name;
+  ProjectText = ReadProjectText(name);
+  ProjectOpen = 1;
+  PendingAction = 1;
+  ShowInBox(ProjectText);
+  Api.SetFocus(MainWindow);
+  WorkDir = EnterDirectoryOf(name);
+  RebuildMenuIfProjectText();
+  return true;
+}
+
+bool AddFileToProject(const std::string& path) {
+  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+  if (InsertFileEntry(ProjectText, path)) {
+    ShowInBox(ProjectText);
+    return true;
+  }
+  // No project in the box: the one beside the dropped file, or a new one there.
+  ProjectFile = StripExt(path) + ".zoproj";
+  std::string existing = ReadProjectText(ProjectFile);
+  if (existing.find("$files") != std::string::npos) {
+    ProjectText = existing;
+    ShowInBox(ProjectText);
+    return false;
+  }
+  ProjectUnreadable = false;
+  ProjectText = NewProjectText(path);
+  ShowInBox(ProjectText);
+  return true;
+}
 
 void RecordCaretLine(const std::string& name) {
   if (ProjectFile.empty() || name.empty()) return;
@@ -22,16 +75,22 @@ void RecordCaretLine(const std::string& name) {
   std::string updated = WithLineField(ProjectText, name, CaretLine());
   if (updated == ProjectText) return;
   ProjectText = updated;
-  SetControlText(FinderBoxes[ProjectBox], ProjectText);
+  ShowInBox(ProjectText);
 }
 
-void SaveProjectBox(const std::string& name) {
-  if (name.empty()) return;
-  WriteTextFile(name, GetControlText(FinderBoxes[ProjectBox]));
+bool SaveProjectBox(const std::string& name) {
+  if (name.empty() || ProjectUnreadable) return true;
+  std::string text = GetControlText(FinderBoxes[ProjectBox]);
+  if (FileHolds(name, text)) return true;
+  return WriteTextFile(name, text);
+}
+
+void RebuildMenuIfProjectText() {
+  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+  if (!ProjectText.empty()) RebuildMenuBar(MainWindow);
 }
 
 void RefreshProject() {
-  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
-  // The Project menu is rebuilt from a non-empty ProjectText here once the menu bar exists.
+  RebuildMenuIfProjectText();
   SaveProjectBox(ProjectFile);
 }

@@ -13,8 +13,8 @@
 void OnClose() {
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);
-  SaveProjectBox(ProjectFile);
-  if (SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) {
+  // A project list or a document that could not be saved keeps the window open, as Cancel does.
+  if (!SaveProjectBox(ProjectFile) || SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) {
     Api.SetFocus(CurrentEditor);
     return;
   }

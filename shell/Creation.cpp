@@ -4,7 +4,9 @@
 #include "build/Launch.h"
 #include "commands/CommandIds.h"
 #include "documents/DocumentState.h"
+#include "commands/MenuBar.h"
 #include "documents/Documents.h"
+#include "documents/Project.h"
 #include "documents/TextScan.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess.h"
@@ -151,10 +153,10 @@ void OnCreate(HWND window) {
   CreateEditor(scintilla, text);
   Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
   if (!ProjectFile.empty()) {
-    ProjectText = ReadTextFile(ProjectFile);
+    ProjectText = ReadProjectText(ProjectFile);
     SetControlText(FinderBoxes[ProjectBox], ProjectText);
   }
-  // The menu bar is built and attached here.
+  RebuildMenuBar(MainWindow);
   FinderFont = ApplyFont(FinderBoxes + 1, 6, 13, 9, 400, "Lucida console");
   Api.SetFocus(MainWindow);
   Api.SetFocus(CurrentEditor);

@@ -41,6 +41,8 @@ LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bo
     plan.outputHidden = false;
   }
   plan.editor = {a, 80, b, clientHeight - 100};
+  // The project list fills the quarter that the editor leaves free for it.
+  if (projectOpen) plan.project = {0, 80, q, clientHeight - 100};
   plan.find = {375, 1, q, BoxHeight};
   plan.replace = {q, 37, q, BoxHeight};
   plan.line = {2 * q, 37, q, BoxHeight};

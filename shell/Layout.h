@@ -13,6 +13,7 @@ struct LayoutPlan {
   bool outputHidden = true;
   Rect editor;
   Rect find, replace, line, keyword;
+  Rect project;               // ProjectBox: the left quarter below the button row; empty without a project
   Rect buttons[11];           // CommandButtons in creation order 1000, 4001..4010
 };
 

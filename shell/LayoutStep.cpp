@@ -21,6 +21,7 @@ void OnSize() {
   LayoutQuarter = plan.quarter;
   Place(FinderBoxes[OutputBox], plan.output);
   Place(CurrentEditor, plan.editor);
+  Place(FinderBoxes[ProjectBox], plan.project);
   Place(FinderBoxes[FindBox], plan.find);
   Place(FinderBoxes[ReplaceBox], plan.replace);
   Place(FinderBoxes[LineBox], plan.line);

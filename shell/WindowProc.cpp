@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include "commands/Commands.h"
+#include "commands/Drops.h"
 #include "shell/Bindings.h"
 #include "shell/MainWindow.h"
 #include "shell/MainWindowSteps.h"
@@ -24,6 +25,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
       RememberFocus(wParam, lParam);
       runPending = DispatchCommand(wParam, lParam) == Outcome::Go;
       return true;
+    case WM_DROPFILES: runPending = OnDropFiles(reinterpret_cast<HDROP>(wParam)) == Outcome::Go; return true;
     case WM_DRAWITEM: OnDrawItem(wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return true;
     case WM_ERASEBKGND: result = OnEraseBackground(window, reinterpret_cast<HDC>(wParam)); runPending = false; return true;
     case WM_PAINT: OnPaint(window); return true;

@@ -54,7 +54,7 @@ class Appearance(unittest.TestCase):
 
         def hovered():
             xdotool("mousemove", "--sync", str(x + 300), str(y + 300))  # come from elsewhere
-            xdotool("mousemove", "--sync", str(x + 22), str(y + 42))
+            xdotool("mousemove", "--sync", str(x + 22), str(y + 60))  # below the caption and the menu bar
             try:
                 return wait_for(balloon, 5, "the balloon")
             except TimeoutError:

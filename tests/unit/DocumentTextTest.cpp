@@ -71,7 +71,8 @@ TEST(DocumentText, CaretInsideALabelFindsItsPath) {
 TEST(LineField, FieldIsReadAndWrittenIgnoringCase) {
   EXPECT_EQ(LineFieldOf(List, "c:\\src\\second.bas"), 42);
   EXPECT_EQ(LineFieldOf(List, "$\\LIB\\first.bas"), 1);
-  EXPECT_EQ(LineFieldOf(List, "C:\\nowhere.bas"), 0);
+  EXPECT_EQ(LineFieldOf(List, "C:\\nowhere.bas"), -1);
+  EXPECT_EQ(LineFieldOf("<[a]>\t000000 [a.bas]", "a.bas"), 0);
   std::string updated = WithLineField(List, "$\\lib\\first.bas", 7);
   EXPECT_NE(updated.find("<[first.bas]>\t000007 [$\\Lib\\First.bas]"), std::string::npos);
   EXPECT_EQ(updated.size(), std::string(List).size());
@@ -85,6 +86,6 @@ TEST(LineField, LongLineNumbersKeepTheirLastFiveDigits) {
 
 TEST(LineField, EntryWithoutRoomForTheFieldIsLeftAlone) {
   EXPECT_EQ(WithLineField("12 [a.bas]", "a.bas", 9), "12 [a.bas]");
-  EXPECT_EQ(LineFieldOf("12 [a.bas]", "a.bas"), 0);
+  EXPECT_EQ(LineFieldOf("12 [a.bas]", "a.bas"), -1);
   EXPECT_EQ(WithLineField("x", "", 9), "x");
 }

@@ -28,6 +28,8 @@ TEST(LayoutOutput, SidePanelTakesOneAndAHalfQuartersRoundedToEven) {
   const LayoutPlan withProject = ComputeLayout(804, 700, true, true);
   EXPECT_FALSE(withProject.outputHidden);
   EXPECT_EQ(withProject.editor, (Rect{201, 80, 302, 600}));
+  EXPECT_EQ(withProject.project, (Rect{0, 80, 201, 600}));
+  EXPECT_EQ(ComputeLayout(804, 700, false, true).project, Rect{});
   EXPECT_EQ(withProject.output, (Rect{503, 30, 302, 650}));
 
   const LayoutPlan without = ComputeLayout(804, 700, false, true);

@@ -4,6 +4,7 @@
 #include <memory>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
+#include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
@@ -36,12 +37,14 @@ class Documents : public testing::Test {
     Editor = Scintilla ? CurrentEditor : nullptr;
     FinderBoxes[ProjectBox] = Child("EDIT", ES_MULTILINE, 200);
     CurrentFile = SaveName = ProjectFile = ProjectText = WorkDir = "";
+    ProjectUnreadable = false;
     ProgramDir = folder_->Path();
   }
 
   void TearDown() override {
     DestroyWindow(MainWindow);
     MainWindow = Editor = CurrentEditor = FinderBoxes[ProjectBox] = nullptr;
+    MenuBar = nullptr;  // destroyed with the window
     SetCurrentDirectoryA(startDir_);
     folder_.reset();
   }
@@ -422,4 +425,58 @@ TEST_F(Documents, APlainEditorRefusesAFileWithNulBytes) {
   EXPECT_EQ(Text(), "kept\r\n");
   EXPECT_EQ(SaveName, Path("a.zobas"));
   EXPECT_EQ(Slurp(Path("zero.bas")), std::string("a\0b\r\n", 5));
+}
+
+TEST_F(Documents, OpeningAnotherProjectWritesTheListOfTheFirstBackFirst) {
+  Spill(Path("a.zoproj"), "$files\r\n");
+  Spill(Path("b.zoproj"), "$files\r\n<[b.bas]>\t00001  [b.bas]\r\n");
+  ASSERT_TRUE(OpenProjectFile(Path("a.zoproj")));
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\nedited by hand\r\n");
+  ASSERT_TRUE(OpenProjectFile(Path("b.zoproj")));
+  EXPECT_EQ(Slurp(Path("a.zoproj")), "$files\r\nedited by hand\r\n");
+  EXPECT_EQ(GetControlText(FinderBoxes[ProjectBox]), "$files\r\n<[b.bas]>\t00001  [b.bas]\r\n");
+  EXPECT_EQ(ProjectFile, Path("b.zoproj"));
+}
+
+TEST_F(Documents, AProjectWithANulByteIsReportedAndNeverWrittenBack) {
+  const char stored[] = "$project\r\n$files\r\n\0<[a.bas]>\t00001  [a.bas]\r\n$main [a.bas]\r\n";
+  const std::string bytes(stored, sizeof stored - 1);
+  Spill(Path("zero.zoproj"), bytes);
+  {
+    DialogAnswer answer({Press(IDOK)});
+    ASSERT_TRUE(OpenProjectFile(Path("zero.zoproj")));
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "zor");
+  }
+  EXPECT_TRUE(SaveProjectBox(ProjectFile));
+  EXPECT_EQ(Slurp(Path("zero.zoproj")), bytes);
+}
+
+TEST_F(Documents, TheProjectListIsWrittenOnlyWhenItDiffersFromItsFile) {
+  ProjectFile = Path("missing.zoproj");
+  SetControlText(FinderBoxes[ProjectBox], "");
+  EXPECT_TRUE(SaveProjectBox(ProjectFile));
+  EXPECT_EQ(GetFileAttributesA(Path("missing.zoproj").c_str()), INVALID_FILE_ATTRIBUTES);
+  Spill(Path("ro.zoproj"), "$files\r\n");
+  SetFileAttributesA(Path("ro.zoproj").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n");
+  EXPECT_TRUE(SaveProjectBox(Path("ro.zoproj")));  // same text: nothing to write
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\nmore\r\n");
+  DialogAnswer answer({Press(IDOK)});
+  EXPECT_FALSE(SaveProjectBox(Path("ro.zoproj")));  // a failed write is reported
+  EXPECT_EQ(answer.At(0).title, "zor");
+}
+
+TEST_F(Documents, ARememberedLineZeroIsTheTopOfTheFile) {
+  std::string lines;
+  for (int i = 1; i <= 80; ++i) lines += "line\r\n";
+  Spill(Path("z.bas"), lines);
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[z.bas]>\t000000 [" + Path("z.bas") + "]\r\n");
+  OpenWith(Path("z.bas"), lines);
+  GoToLine(CurrentEditor, 60);
+  SetFocus(FinderBoxes[ProjectBox]);
+  DialogAnswer answer({});
+  SwitchToListedFile("<[z.bas]>", false);
+  EXPECT_EQ(CaretLine(), 1);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 #include "build/Launch.h"
+#include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "shell/Layout.h"
 #include "shell/MainWindow.h"
@@ -147,6 +148,7 @@ class MainWindowCreated : public testing::Test {
     for (HWND& b : CommandButtons) b = nullptr;
     for (HWND& b : ToolbarButtons) b = nullptr;
     for (HWND& b : FinderBoxes) b = nullptr;
+    MenuBar = nullptr;  // destroyed with the window
     ProjectFile.clear();
     ProjectText.clear();
     CurrentFile.clear();
@@ -244,6 +246,7 @@ TEST_F(MainWindowCreated, LayoutMovesEveryControlToItsComputedPlace) {
       EXPECT_EQ(LayoutQuarter, plan.quarter);
       EXPECT_EQ(PlaceOf(Editor), plan.editor);
       EXPECT_EQ(PlaceOf(FinderBoxes[OutputBox]), plan.output);
+      EXPECT_EQ(PlaceOf(FinderBoxes[ProjectBox]), plan.project);
       EXPECT_EQ(PlaceOf(FinderBoxes[FindBox]), plan.find);
       EXPECT_EQ(PlaceOf(FinderBoxes[ReplaceBox]), plan.replace);
       EXPECT_EQ(PlaceOf(FinderBoxes[LineBox]), plan.line);
@@ -277,6 +280,24 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile
   EXPECT_FALSE(QuitPosted());
   EXPECT_EQ(ReadFile(settingsFile), settings);
   EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
+}
+
+TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenKeepsTheWindowOpen) {
+  const std::string project = dir + "\\mainwindow_ro.zoproj";
+  WriteFile(project, "$files\r\n");
+  SetFileAttributesA(project.c_str(), FILE_ATTRIBUTE_READONLY);
+  ProjectFile = project;
+  SetWindowTextA(FinderBoxes[ProjectBox], "$files\r\nedited\r\n");
+  {
+    DialogAnswer answer({Press(IDOK)});
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "zor");
+  }
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_EQ(ReadFile(settingsFile), settings);  // not written: closing did not go on
+  SetFileAttributesA(project.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::remove(project.c_str());
 }
 
 TEST_F(MainWindowCreated, AfterABoxOrADialogTypingGoesToTheControlThatHadTheFocus) {

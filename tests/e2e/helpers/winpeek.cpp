@@ -34,10 +34,16 @@ bool SaveText(const char* name, const std::string& text) {
   return std::fclose(file) == 0;
 }
 
+// The child's text as it answers WM_GETTEXT (an edit control keeps its own text, which the
+// system's copy of the window text does not follow).
 BOOL CALLBACK AddChildText(HWND child, LPARAM lParam) {
-  char text[1024] = "";
-  GetWindowTextA(child, text, sizeof text);
-  *reinterpret_cast<std::string*>(lParam) += std::string(text) + "\n";
+  std::string text(65536, '\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutA(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                           5000, &got))
+    got = 0;
+  text.resize(got);
+  *reinterpret_cast<std::string*>(lParam) += text + "\n";
   return TRUE;
 }
 
