@@ -24,6 +24,23 @@ std::string TempNameBeside(std::string_view path, std::string_view tag) {
   return folder + (room > 1 ? "~" : "") + std::string(tag.substr(tag.size() - kept));
 }
 
+std::string CaseTwinsText(std::string_view path, const std::vector<std::string>& names) {
+  std::string text = "Cannot save " + WrapLongLine(path, 64) +
+                     "\r\nThe folder holds more than one file of this name, in different letter case:";
+  for (const std::string& name : names) text += "\r\n  " + name;
+  return text + "\r\nNone of them was changed. Save under the exact name of one of them, or another name.";
+}
+
+bool IsScratchName(std::string_view name) {
+  return name.size() > 8 && LowerText(name.substr(0, 4)) == "~zor" && LowerText(name.substr(name.size() - 4)) == ".tmp";
+}
+
+std::string LeftBehindText(std::string_view path, const std::vector<std::string>& names) {
+  std::string text = "An earlier save that was interrupted left these files beside " + WrapLongLine(path, 64) + ":";
+  for (const std::string& name : names) text += "\r\n  " + name;
+  return text + "\r\nThey may hold text that was being saved then. Look at them, then delete them.";
+}
+
 std::string WrapLongLine(std::string_view text, size_t width) {
   std::string wrapped;
   while (text.size() > width) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Shown in the save prompt for a document that has no file yet.
 constexpr std::string_view UntitledName = "<current script>";
@@ -32,6 +33,13 @@ std::string TempNameBeside(std::string_view path, std::string_view tag);
 // The text of the message that reports a failed write of path, with the system's reason; a
 // long path is broken into lines so that the box fits on the screen.
 std::string WriteFailureText(std::string_view path, std::string_view reason);
+// The report of a save refused because the folder holds the file under names that differ only
+// in letter case (possible on some file systems) and none is exactly the one asked for.
+std::string CaseTwinsText(std::string_view path, const std::vector<std::string>& names);
+// True for the names that the safe write gives its temporary files ("~zor" ... ".tmp").
+bool IsScratchName(std::string_view name);
+// The report of temporary files that an interrupted save left beside path.
+std::string LeftBehindText(std::string_view path, const std::vector<std::string>& names);
 // The text broken into lines (CR LF) of at most width characters, each break placed after a
 // path separator or blank where the line has one.
 std::string WrapLongLine(std::string_view text, size_t width);

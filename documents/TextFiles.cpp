@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 #include "documents/Documents.h"
 #include "documents/DocumentText.h"
 #include "documents/TextScan.h"
@@ -110,6 +111,41 @@ DWORD ReplaceContent(const std::string& path, std::string_view text) {
   return PutInPlace(path, temp, attributes);
 }
 
+// The names in the folder of path that equal its file name ignoring letter case.
+std::vector<std::string> NamesAlike(const std::string& path) {
+  std::vector<std::string> names;
+  std::string wanted = LowerText(NamePart(path));
+  std::string folder = path.size() > NamePart(path).size() ? DirPart(path) + "\\" : std::string();
+  WIN32_FIND_DATAA found;
+  HANDLE search = Api.FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (LowerText(found.cFileName) == wanted) names.push_back(found.cFileName);
+  } while (Api.FindNextFileA(search, &found));
+  Api.FindClose(search);
+  return names;
+}
+
+// Temporary files beside path that no save of this run made: a save was killed or the machine
+// stopped while it wrote. Each is reported once, so the user can look at what it holds.
+void ReportLeftBehind(const std::string& path) {
+  static std::vector<std::string> reported;
+  std::string folder = path.size() > NamePart(path).size() ? DirPart(path) + "\\" : std::string();
+  std::vector<std::string> fresh;
+  WIN32_FIND_DATAA found;
+  HANDLE search = Api.FindFirstFileA((folder + "~zor*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string full = folder + found.cFileName;
+    if (IsScratchName(found.cFileName) && std::find(reported.begin(), reported.end(), LowerText(full)) == reported.end()) {
+      fresh.push_back(found.cFileName);
+      reported.push_back(LowerText(full));
+    }
+  } while (Api.FindNextFileA(search, &found));
+  Api.FindClose(search);
+  if (!fresh.empty()) ShowBox(LeftBehindText(path, fresh), "zor", MB_OK | MB_ICONWARNING);
+}
+
 std::string SystemReason(DWORD error) {
   char* message = nullptr;
   DWORD length = Api.FormatMessageA(
@@ -181,10 +217,20 @@ bool FileHolds(const std::string& name, std::string_view text) {
 
 bool WriteTextFile(const std::string& name, std::string_view text) {
   std::string path = ExpandPath(name);
+  // Where the folder holds the name in more than one letter case and none exactly, the
+  // system would pick one of them: another file than the user's might be replaced.
+  std::vector<std::string> twins = NamesAlike(path);
+  if (twins.size() > 1 && std::find(twins.begin(), twins.end(), NamePart(path)) == twins.end()) {
+    ShowBox(CaseTwinsText(path, twins), "zor", MB_OK | MB_ICONERROR);
+    return false;
+  }
   DWORD error = ReplaceContent(path, text);
-  if (error == 0) return true;
-  ShowBox(WriteFailureText(path, SystemReason(error)), "zor", MB_OK | MB_ICONERROR);
-  return false;
+  if (error != 0) {
+    ShowBox(WriteFailureText(path, SystemReason(error)), "zor", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  ReportLeftBehind(path);
+  return true;
 }
 
 std::string EnterDirectoryOf(const std::string& path) {

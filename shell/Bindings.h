@@ -22,7 +22,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 // X(name) for routines declared by <windows.h>; T(name, type) for those typed above.
 #define ZOR_KERNEL32(X) \
   X(AllocConsole) X(CloseHandle) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
-  X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
+  X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
   X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileSizeEx) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) \
   X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) \

@@ -139,3 +139,19 @@ TEST(TextFiles, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewContentWhole) {
       if (name != "killed.bas") DeleteFileA(folder.File(name).c_str());  // a temporary file cut short
   }
 }
+
+TEST(TextFiles, AScratchFileLeftByAnInterruptedSaveIsReportedOnce) {
+  ScratchFolder folder;
+  Spill(folder.File("~zor1a2-3.tmp"), "text that was being saved");
+  {
+    DialogAnswer answer({Press(IDOK)});
+    EXPECT_TRUE(WriteTextFile(folder.File("a.bas"), "one"));
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "zor");
+    EXPECT_NE(answer.At(0).text.find("~zor1a2-3.tmp"), std::string::npos) << answer.At(0).text;
+  }
+  DialogAnswer answer({});
+  EXPECT_TRUE(WriteTextFile(folder.File("a.bas"), "two"));
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Slurp(folder.File("~zor1a2-3.tmp")), "text that was being saved");  // kept for the user
+}

@@ -1,0 +1,173 @@
+"""Faults below the program, injected while a user works: saves killed at random moments,
+read-only files, a folder removed under an open file, a file changed by another program,
+damaged settings files, a huge file with NUL bytes and a long line, and two files whose names
+differ only in letter case. Each ends with a check of the bytes on disk."""
+import os
+import random
+import re
+import shutil
+import time
+import unittest
+
+from ide import OUT, Ide, fresh_program_dir, wait_for, wine_path, xdotool
+
+SETTINGS_LINES = re.compile(rb"\$dir \[[^\r\n]*\]\r\n\$file \[[^\r\n]*\]\r\n\$pos \[-?\d+\]\r\n\$sizeX \[\d+\]\r\n"
+                            rb"\$sizeY \[\d+\]\r\n\$font \[[^\r\n]*\]\r\n\$fontsize \[\d+\]\r\n\Z")
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+class Faults(unittest.TestCase):
+    def tearDown(self):
+        if getattr(self, "ide", None):
+            self.ide.kill()
+
+    def start(self, folder, *args):
+        self.ide = Ide(folder, args=list(args))
+        self.ide.answer_greeting()
+        return self.ide.main_window()
+
+    def type_at_start(self, window, text):
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+Home")
+        self.ide.type_text(window, text)
+
+    def answer_box(self, title="zor"):
+        """Waits for a message box, returns its texts and presses Return in it."""
+        box = self.ide.main_window(title)
+        texts = wait_for(lambda: self.ide.window_texts(title), 30, f"the box {title!r}")
+        self.ide.keys(box, "Return")
+        wait_for(lambda: not self.ide.window_texts(title), 30, "the box to close")
+        return "\n".join(texts)
+
+    def test_saves_killed_at_random_moments_leave_the_old_or_the_new_file_whole(self):
+        folder = fresh_program_dir("kills")
+        source = os.path.join(folder, "big.bas")
+        old = b"".join(b"print %d\r\n" % n for n in range(2000000))  # about 20 MB
+        rounds, kills = 50, 0
+        rng = random.Random(20261209)
+        for _ in range(rounds):
+            write(source, old)
+            window = self.start(folder, wine_path(source))
+            self.type_at_start(window, "y")
+            self.ide.keys(window, "ctrl+s")
+            time.sleep(rng.uniform(0.0, 0.4))  # the fault's moment, not a wait for anything
+            self.ide.kill()
+            kills += 1
+            data = read(source)
+            self.assertIn(data, (old, b"y" + old), f"after kill {kills}: {len(data)} bytes on disk")
+        left = sorted(n for n in os.listdir(folder) if n.lower().startswith("~zor"))
+        # The next save names every temporary file an interrupted save left behind.
+        window = self.start(folder, wine_path(source))
+        self.type_at_start(window, "z")
+        self.ide.keys(window, "ctrl+s")
+        if left:
+            report = self.answer_box()
+            for name in left:
+                self.assertIn(name, report)
+        wait_for(lambda: read(source).startswith(b"z"), 60, "the last save")
+        print(f"\n  {kills} kills survived; {len(left)} temporary files left, all reported", end=" ")
+
+    def test_a_read_only_file_and_a_removed_folder_are_reported_and_the_text_saved_elsewhere(self):
+        folder = fresh_program_dir("readonly")
+        work = os.path.join(OUT, "e2e", "readonly-work")
+        shutil.rmtree(work, ignore_errors=True)
+        os.makedirs(work)
+        source = os.path.join(work, "locked.bas")
+        write(source, b"old\r\n")
+        os.chmod(source, 0o444)
+        window = self.start(folder, wine_path(source))
+        self.type_at_start(window, "new ")
+        self.ide.keys(window, "ctrl+s")
+        self.assertIn("Cannot write", self.answer_box())
+        self.assertEqual(read(source), b"old\r\n")
+
+        os.chmod(source, 0o644)
+        shutil.rmtree(work)  # the folder goes while the file is open
+        self.ide.keys(window, "ctrl+s")
+        self.assertIn("Cannot write", self.answer_box())
+        elsewhere = os.path.join(folder, "rescued.bas")
+        self.ide.keys(window, "shift+F9")
+        dialog = self.ide.main_window("Save File as")
+        self.ide.type_text(dialog, wine_path(elsewhere))
+        self.ide.keys(dialog, "Return")
+        wait_for(lambda: os.path.exists(elsewhere) and read(elsewhere) == b"new old\r\n", 30, "the rescued text")
+
+    def test_a_file_changed_by_another_program_counts_as_changed_at_closing(self):
+        folder = fresh_program_dir("changed")
+        source = os.path.join(folder, "shared.bas")
+        write(source, b"mine\r\n")
+        window = self.start(folder, wine_path(source))
+        write(source, b"theirs\r\n")
+        self.ide.close_main_window(window)
+        prompt = self.ide.main_window("Closing Zorvexide")
+        self.ide.keys(prompt, "n")  # No: keep what the other program wrote
+        self.assertEqual(self.ide.wait_exit(), 0)
+        self.assertEqual(read(source), b"theirs\r\n")
+
+    def test_damaged_settings_files_still_start_and_leave_a_sound_one(self):
+        damaged = [
+            b"$sizeX [\xff\xfe\x00\x00$sizeY [",
+            b"$font [" + b"[" * 5000,
+            bytes(range(256)) * 40,
+            b"$fontsize [999999999999999999]$sizeX [-5]$sizeY [1e300]$pos [-7]",
+            b"$dir [Z:\\no\\such\\folder]$file [..\\..\\nowhere.bas]$pos [99999999]",
+            b"$pos [" * 200000,
+        ]
+        for number, text in enumerate(damaged):
+            with self.subTest(number=number):
+                folder = fresh_program_dir("settings%d" % number)
+                settings = os.path.join(folder, "zorvexIde.cfg")
+                write(settings, text)
+                window = self.start(folder)
+                self.ide.close_main_window(window)
+                self.assertEqual(self.ide.wait_exit(), 0)
+                self.assertRegex(read(settings), SETTINGS_LINES)
+                self.ide.kill()
+
+    def test_a_huge_file_with_nul_bytes_and_a_long_line_opens_finds_and_saves_byte_for_byte(self):
+        folder = fresh_program_dir("huge")
+        source = os.path.join(folder, "huge.bas")
+        block = b"".join(b"print %d\x00 nul\r\n" % n for n in range(4000))
+        data = block * 1600 + b"x = " + b"7" * (5 << 20) + b"\r\n" + block * 100 + b"needle5\r\n" + block
+        write(source, data)
+        window = self.start(folder, wine_path(source))
+        self.ide.keys(window, "ctrl+f")
+        self.ide.type_text(window, "needle5")
+        self.ide.keys(window, "Escape", "F3")
+        self.ide.main_window("Find", timeout=60)
+        self.ide.type_text(window, "!")  # replaces the selected occurrence
+        self.ide.keys(window, "ctrl+s")
+        expected = data.replace(b"needle5", b"!")
+        wait_for(lambda: os.path.getsize(source) == len(expected) and read(source) == expected, 120, "the saved file")
+
+    def test_names_that_differ_only_in_letter_case_never_replace_each_other(self):
+        folder = fresh_program_dir("twins")
+        lower, upper = os.path.join(folder, "c.bas"), os.path.join(folder, "C.bas")
+        write(lower, b"lower\r\n")
+        write(upper, b"upper\r\n")
+        # Named in a letter case that matches neither exactly: refused, both stay.
+        window = self.start(folder, wine_path(os.path.join(folder, "c.BAS")))
+        self.type_at_start(window, "x")
+        self.ide.keys(window, "ctrl+s")
+        self.assertIn("Cannot save", self.answer_box())
+        self.assertEqual((read(lower), read(upper)), (b"lower\r\n", b"upper\r\n"))
+        self.ide.kill()
+        # Named exactly: that one file is saved.
+        window = self.start(folder, wine_path(upper))
+        self.type_at_start(window, "x")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(upper) == b"xupper\r\n", 30, "the saved file")
+        self.assertEqual(read(lower), b"lower\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main()
