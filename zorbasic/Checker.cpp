@@ -1,5 +1,6 @@
 // The checker: resolves every name to a slot, a procedure, a constant or a built-in function,
 // gives every expression its type, and records the declarations the compiler library reports.
+#include <cmath>
 #include <unordered_map>
 
 #include "zorbasic/Builtins.h"
@@ -426,7 +427,7 @@ class Checker {
         Assignable(t, *d.init, d.line, d.name);
         Kind k = KindOf(t);
         if (k == Kind::Int || k == Kind::Bool) {
-          int64_t iv = v.kind == Kind::Float ? static_cast<int64_t>(v.f) : v.i;
+          int64_t iv = v.kind == Kind::Float ? static_cast<int64_t>(std::nearbyint(v.f)) : v.i;
           v.i = k == Kind::Bool ? (iv ? -1 : 0) : iv;
         } else if (k == Kind::Float && v.kind != Kind::Float) {
           v.f = static_cast<double>(v.i);

@@ -620,9 +620,10 @@ class Interp {
       }
       return Flow::Normal;
     }
-    double from = F(*s.b), to = F(*s.c), step = s.d ? F(*s.d) : 1;
-    if (step == 0) Fail(s.line, "the step of a for loop cannot be 0");
     bool isInt = counter.kind != Kind::Float;
+    double from = F(*s.b), to = F(*s.c), step = s.d ? F(*s.d) : 1;
+    if (isInt) step = static_cast<double>(RoundToInt(step));  // an integer counter takes whole steps
+    if (step == 0 || std::isnan(step)) Fail(s.line, "the step of a for loop cannot be 0");
     auto set = [&](double v) {
       if (isInt) P(counter).i = Wrap(RoundToInt(v), counter.type.base);
       else P(counter).f = v;

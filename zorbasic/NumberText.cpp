@@ -1,7 +1,7 @@
 // Float text. The rule: a float with an integral value below 1e15 in magnitude prints as a
 // plain integer ("7", "-1024"). Any other finite float prints its shortest round-trip digits
 // (the fewest significant digits, 1 to 17, that read back as the same double) in fixed form
-// when 1e-5 <= |x| < 1e15 ("0.5", "3.25", "0.00012"), and in exponent form otherwise, with a
+// when 1e-4 <= |x| < 1e15 ("0.5", "3.25", "0.00012"), and in exponent form otherwise, with a
 // sign and at least two exponent digits ("1e+20", "2.5e-07", "1.7976931348623157e+308").
 // Infinities and NaN print as "inf", "-inf" and "nan".
 #include "zorbasic/NumberText.h"
@@ -49,7 +49,7 @@ std::string FormatFloat(double x) {
   int exp10 = 0;
   ShortestDigits(ax, digits, exp10);
   std::string out = x < 0 ? "-" : "";
-  if (ax >= 1e-5 && ax < 1e15) {
+  if (ax >= 1e-4 && ax < 1e15) {
     if (exp10 < 0) {
       out += "0.";
       out.append(static_cast<size_t>(-exp10 - 1), '0');

@@ -60,8 +60,9 @@ class Parser {
           continue;
         }
         ParseStatement(prog_.main);
-        EndOfStatement();
+        EndOfBlockStatement();
       } catch (const ParseError& e) {
+        open_ = false;
         Fail(e.line, e.message);
         SkipLine();
       }
@@ -187,8 +188,9 @@ class Parser {
       }
       try {
         ParseStatement(b);
-        EndOfStatement();
+        EndOfBlockStatement();
       } catch (const ParseError& e) {
+        open_ = false;
         Fail(e.line, e.message);
         SkipLine();
       }
@@ -205,6 +207,18 @@ class Parser {
     ~Nest() { --p_.depth_; }
     Parser& p_;
   };
+
+  // A block left open at the end of the text or before a sub: the error is noted and the
+  // statement kept, and parsing goes on from where the block stopped.
+  StmtPtr MissingEnd(int line, const char* message, StmtPtr s) {
+    Fail(line, message);
+    open_ = true;
+    return s;
+  }
+  void EndOfBlockStatement() {
+    if (open_) open_ = false;
+    else EndOfStatement();
+  }
 
   StmtPtr NewStmt(SOp op, int line) {
     auto s = std::make_unique<Stmt>();
@@ -496,7 +510,7 @@ class Parser {
       s->blocks.emplace_back();
       t = ParseBlock(s->blocks.back(), {Term::EndIf});
     }
-    if (t != Term::EndIf) throw ParseError{line, "if without end if"};
+    if (t != Term::EndIf) return MissingEnd(line, "if without end if", std::move(s));
     TakeTerm(t);
     return s;
   }
@@ -521,7 +535,7 @@ class Parser {
     }
     s->blocks.emplace_back();
     Term t = ParseBlock(s->blocks.back(), {Term::Next});
-    if (t != Term::Next) throw ParseError{line, "for without next"};
+    if (t != Term::Next) return MissingEnd(line, "for without next", std::move(s));
     Take();
     if (Cur().kind == Tok::Name && Cur().kw == Kw::None) s->name = std::string(TextOf(Take()));
     return s;
@@ -537,7 +551,7 @@ class Parser {
     Term want = op == SOp::While ? Term::EndWhile : op == SOp::Do ? Term::EndDo : Term::Until;
     Term t = ParseBlock(s->blocks.back(), {want});
     if (t != want) {
-      throw ParseError{line, op == SOp::While ? "while without wend" : op == SOp::Do ? "do without end do" : "repeat without until"};
+      return MissingEnd(line, op == SOp::While ? "while without wend" : op == SOp::Do ? "do without end do" : "repeat without until", std::move(s));
     }
     TakeTerm(t);
     if (op == SOp::Repeat) s->a = ParseExpr();
@@ -585,7 +599,7 @@ class Parser {
       t = ParseBlock(arm.body, {Term::Case, Term::EndSelect});
       s->arms.push_back(std::move(arm));
     }
-    if (t != Term::EndSelect) throw ParseError{line, "select without end select"};
+    if (t != Term::EndSelect) return MissingEnd(line, "select without end select", std::move(s));
     TakeTerm(t);
     return s;
   }
@@ -940,6 +954,7 @@ class Parser {
   Lexer lex_;
   std::deque<Token> ahead_;
   int depth_ = 0;
+  bool open_ = false;  // the last statement's block was left open
 };
 
 }  // namespace
