@@ -446,8 +446,19 @@ class Checker {
   }
 
   void Assign(Stmt& s) {
-    Value(*s.b);
-    if (s.a->op == EOp::Name && !Find(s.a->s) && !IsCallable(s.a->s)) {
+    bool fresh = s.a->op == EOp::Name && !Find(s.a->s) && !IsCallable(s.a->s);
+    try {
+      Value(*s.b);
+    } catch (const CheckError&) {
+      // The name is declared all the same, so one wrong value does not make every later
+      // use of it an error too.
+      if (fresh) {
+        Declare(s.a->s, s.line, Sym::Var, {Base::Float, -1});
+        AddDecl(Decl::Variable, s.a->s, s.line, "variable " + s.a->s + " as float (declared by its first assignment)", ScopeTitle());
+      }
+      throw;
+    }
+    if (fresh) {
       if (s.b->kind == Kind::Rec) Error(s.line, "declare " + s.a->s + " with dim before giving it a record");
       Type t = s.b->kind == Kind::Str ? Type{Base::Str, -1} : Type{Base::Float, -1};
       Declare(s.a->s, s.line, Sym::Var, t);

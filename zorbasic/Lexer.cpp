@@ -2,6 +2,7 @@
 // everywhere else, which is why the lexer follows where each statement starts.
 #include "zorbasic/Lexer.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -24,6 +25,15 @@ bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool IsHex(unsigned char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
+bool IsOperator(unsigned char c) {
+  static const auto table = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char op : std::string_view("+-*/\\^&=<>(),;.")) t[op] = true;
+    return t;
+  }();
+  return table[c];
+}
+
 }  // namespace
 
 Kw KeywordOf(std::string_view name) {
@@ -34,7 +44,16 @@ Kw KeywordOf(std::string_view name) {
     low[k] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
   }
   std::string_view w(low, name.size());
-  for (size_t k = 1; k < std::size(Keywords); ++k)
+  // The keywords are in alphabetical order: only those with the same first letter are compared.
+  static const auto firsts = [] {
+    std::array<uint8_t, 27> at{};
+    for (size_t k = std::size(Keywords); k-- > 1;) at[Keywords[k][0] - 'a'] = static_cast<uint8_t>(k);
+    return at;
+  }();
+  if (w[0] < 'a' || w[0] > 'z') return Kw::None;
+  size_t k = firsts[w[0] - 'a'];
+  if (k == 0) return Kw::None;
+  for (; k < std::size(Keywords) && Keywords[k][0] == w[0]; ++k)
     if (Keywords[k] == w) return static_cast<Kw>(k);
   return Kw::None;
 }
@@ -156,6 +175,7 @@ Token Lexer::Number() {
     }
   }
   Token t = Make(Tok::Int, start);
+  if (raw_) return t;  // scanning the user's text needs no values
   const char* b = text_.data() + start;
   const char* e = text_.data() + p_;
   if (!isFloat) {
@@ -243,7 +263,7 @@ Token Lexer::Next() {
   if (c == '<' && p_ < text_.size() && text_[p_] == '>') op = OpNe, ++p_;
   else if (c == '<' && p_ < text_.size() && text_[p_] == '=') op = OpLe, ++p_;
   else if (c == '>' && p_ < text_.size() && text_[p_] == '=') op = OpGe, ++p_;
-  else if (!std::strchr("+-*/\\^&=<>(),;.", static_cast<char>(c)) || c == 0) {
+  else if (!IsOperator(c)) {
     Token t = Make(Tok::Bad, start);
     t.s = "unexpected character";
     return t;

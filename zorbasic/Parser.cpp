@@ -2,7 +2,7 @@
 // A syntax error ends the statement; parsing goes on at the next line, so a damaged program
 // is still read as far as it can be.
 #include <algorithm>
-#include <deque>
+#include <array>
 #include <initializer_list>
 
 #include "zorbasic/Front.h"
@@ -72,14 +72,19 @@ class Parser {
  private:
   // --- tokens
   const Token& Cur() { return At(0); }
+  // Up to three tokens of look-ahead in a ring; a reference stays valid until its token is taken.
   const Token& At(size_t k) {
-    while (ahead_.size() <= k) ahead_.push_back(lex_.Next());
-    return ahead_[k];
+    while (count_ <= k) {
+      ring_[(head_ + count_) % ring_.size()] = lex_.Next();
+      ++count_;
+    }
+    return ring_[(head_ + k) % ring_.size()];
   }
   Token Take() {
     Cur();
-    Token t = std::move(ahead_.front());
-    ahead_.pop_front();
+    Token t = std::move(ring_[head_]);
+    head_ = (head_ + 1) % ring_.size();
+    --count_;
     return t;
   }
   bool IsOp(char op, size_t k = 0) { return At(k).kind == Tok::Op && At(k).op == op; }
@@ -952,7 +957,8 @@ class Parser {
   Program& prog_;
   std::vector<Problem>& problems_;
   Lexer lex_;
-  std::deque<Token> ahead_;
+  std::array<Token, 4> ring_;
+  size_t head_ = 0, count_ = 0;
   int depth_ = 0;
   bool open_ = false;  // the last statement's block was left open
 };

@@ -135,19 +135,26 @@ bool IsDirectiveWord(std::string_view w) {
 struct Analysis {
   Program prog;
   std::vector<Decl> defines;
+  bool checked = false;  // the whole program went through the front end
   bool hasError = false;
   int errorLine = 0;
   std::string error;
 };
 
-void Analyse(const std::string& user, Analysis& a) {
+// Up to this size a query checks the whole program; a longer one is answered from the
+// lines that can declare the words asked about, so the IDE never waits long for an answer.
+constexpr size_t FullCheckBytes = 2 * 1024 * 1024;
+
+void Analyse(const std::string& text, Analysis& a, bool whole) {
   std::vector<Diag> diags;
   PreprocessOptions options;
   options.includes = false;
-  a.prog.unit = Preprocess("", user, nullptr, options, diags);
+  a.prog.unit = Preprocess("", text, nullptr, options, diags);
   std::vector<Problem> problems;
   Parse(a.prog, problems);
   Check(a.prog, problems);
+  if (!whole) return;
+  a.checked = true;
   for (const Diag& d : diags) problems.push_back({d.line - 1, d.message});
   for (const Problem& p : problems) {
     if (!a.hasError || p.line < a.errorLine) {
@@ -156,6 +163,113 @@ void Analyse(const std::string& user, Analysis& a) {
       a.error = p.message;
     }
   }
+}
+
+bool AnyWord(const std::vector<std::string>& words, std::string_view name) {
+  for (const std::string& w : words)
+    if (w.size() == name.size() && SameWord(w, name)) return true;
+  return false;
+}
+
+// One pass of the lexer over the user's text: the lines where the words occur, the #define
+// lines, and which lines can declare one of the words (the rest are not needed to find the
+// declarations): sub, function and type lines and their ends, dim, const, redim, for and
+// input lines, fields, and per scope the first line where a word starts a statement.
+struct Scan {
+  std::vector<size_t> lines;      // lines of the occurrences, each once
+  std::vector<size_t> at;         // a position in each of those lines
+  std::vector<bool> declaring;    // per line
+  std::vector<Decl> defines;
+};
+
+Scan ScanText(const std::string& text, const std::vector<std::string>& words) {
+  Scan scan;
+  Lexer lex(text, true);
+  int line = -1, defineLine = -1;
+  Kw first = Kw::None, second = Kw::None;
+  int names = 0;
+  bool has = false, atStart = false, stmtStart = true;
+  bool inProc = false, inType = false, mainSeen = false, procSeen = false;
+  auto finish = [&]() {
+    if (line < 0) return;
+    bool ends = first == Kw::End && (second == Kw::Sub || second == Kw::Function || second == Kw::Type);
+    bool opens = first == Kw::Sub || first == Kw::Function || first == Kw::Type;
+    bool& seen = inProc ? procSeen : mainSeen;
+    bool keep = opens || ends ||
+                (has && (first == Kw::Dim || first == Kw::Const || first == Kw::Redim || first == Kw::For || first == Kw::Input ||
+                         first == Kw::Let || inType || (atStart && !seen)));
+    if (keep && has && atStart) seen = true;
+    if (keep) {
+      if (scan.declaring.size() <= static_cast<size_t>(line)) scan.declaring.resize(line + 1);
+      scan.declaring[line] = true;
+    }
+    if (first == Kw::Sub || first == Kw::Function) inProc = true, procSeen = false;
+    if (first == Kw::Type) inType = true;
+    if (ends) inProc = inType = false;
+  };
+  for (;;) {
+    Token t = lex.Next();
+    if (t.kind == Tok::Eof) break;
+    if (t.line != line) {
+      finish();
+      line = t.line;
+      first = second = Kw::None;
+      names = 0;
+      has = atStart = false;
+    }
+    if (t.kind == Tok::End) {
+      stmtStart = true;
+      continue;
+    }
+    bool wasStart = stmtStart;
+    stmtStart = false;
+    if (t.kind != Tok::Name) continue;
+    std::string_view name = lex.Text(t);
+    if (names == 0) first = t.kw;
+    if (names == 1) second = t.kw;
+    ++names;
+    if (t.kw == Kw::Then || t.kw == Kw::Else) stmtStart = true;
+    if (defineLine == t.line) {
+      Decl d;
+      d.what = Decl::Define;
+      d.name = std::string(name);
+      d.line = t.line;
+      d.text = "#define " + d.name;
+      scan.defines.push_back(std::move(d));
+      defineLine = -1;
+    } else if (name.size() == 7 && SameWord(name, "#define")) {
+      defineLine = t.line;
+    }
+    if (!AnyWord(words, name)) continue;
+    has = true;
+    atStart = atStart || wasStart;
+    if (scan.lines.empty() || scan.lines.back() != static_cast<size_t>(t.line)) {
+      scan.lines.push_back(static_cast<size_t>(t.line));
+      scan.at.push_back(t.pos);
+    }
+  }
+  finish();
+  return scan;
+}
+
+// The analysis of the user's text: the whole of it when it is short enough, else the lines
+// that can declare the words, in their places.
+void AnalyseFor(const std::string& user, const Scan& scan, Analysis& a) {
+  a.defines = scan.defines;
+  if (user.size() <= FullCheckBytes) return Analyse(user, a, true);
+  std::string reduced;
+  size_t line = 0;
+  for (size_t p = 0; p <= user.size();) {
+    size_t e = p;
+    while (e < user.size() && user[e] != '\r' && user[e] != '\n') ++e;
+    if (line < scan.declaring.size() && scan.declaring[line]) reduced.append(user, p, e - p);
+    reduced += '\n';
+    ++line;
+    if (e >= user.size()) break;
+    p = e + (user[e] == '\r' && e + 1 < user.size() && user[e + 1] == '\n' ? 2 : 1);
+    if (p >= user.size()) break;
+  }
+  Analyse(reduced, a, false);
 }
 
 // Where a declaration is, as "line N" of the user's text.
@@ -196,36 +310,7 @@ void AddLine(std::string& out, std::string_view line) {
 
 void AddError(std::string& out, const Analysis& a) {
   if (a.hasError) AddLine(out, "first error: " + LineText(a.errorLine) + ": " + a.error);
-}
-
-// Every line where the word occurs as a name or keyword; #define lines are noted on the way.
-std::vector<size_t> Occurrences(const std::string& user, std::string_view word, std::vector<Decl>& defines) {
-  std::vector<size_t> lines;
-  Lexer lex(user, true);
-  int defineLine = -1;
-  for (;;) {
-    Token t = lex.Next();
-    if (t.kind == Tok::Eof) break;
-    if (t.kind != Tok::Name) {
-      if (t.kind == Tok::End) defineLine = -1;
-      continue;
-    }
-    std::string_view name = lex.Text(t);
-    if (defineLine == t.line) {
-      Decl d;
-      d.what = Decl::Define;
-      d.name = std::string(name);
-      d.line = t.line;
-      d.text = "#define " + d.name;
-      defines.push_back(std::move(d));
-      defineLine = -1;
-    } else if (name.size() == 7 && SameWord(name, "#define")) {
-      defineLine = t.line;
-    }
-    if (name.size() == word.size() && SameWord(name, word) && (lines.empty() || lines.back() != static_cast<size_t>(t.line)))
-      lines.push_back(static_cast<size_t>(t.line));
-  }
-  return lines;
+  if (!a.checked) AddLine(out, "(the source is over 2 MB: only the lines that declare names were checked; a run checks all of it)");
 }
 
 std::string ListAnswer(const std::string& user, const std::string& word) {
@@ -235,16 +320,20 @@ std::string ListAnswer(const std::string& user, const std::string& word) {
     return out;
   }
   Analysis a;
-  std::vector<size_t> lines = Occurrences(user, word, a.defines);
-  Analyse(user, a);
+  Scan scan = ScanText(user, {word});
+  AnalyseFor(user, scan, a);
+  const std::vector<size_t>& lines = scan.lines;
   for (const std::string& w : WhatIs(a, word)) AddLine(out, w);
-  Lines text(user);
   out.reserve(out.size() + lines.size() * 48);
-  for (size_t n : lines) {
+  for (size_t k = 0; k < lines.size(); ++k) {
+    size_t b = scan.at[k], e = scan.at[k];
+    while (b > 0 && user[b - 1] != '\n' && user[b - 1] != '\r') --b;
+    while (e < user.size() && user[e] != '\n' && user[e] != '\r') ++e;
     out += "line ";
-    out += std::to_string(n + 1);
+    out += std::to_string(lines[k] + 1);
     out += ": ";
-    AddLine(out, text.Line(n));
+    out.append(user, b, e - b);
+    out += "\r\n";
   }
   if (lines.empty()) AddLine(out, "no line holds " + word);
   else AddLine(out, std::to_string(lines.size()) + (lines.size() == 1 ? " line" : " lines"));
@@ -259,8 +348,7 @@ std::string RecordAnswer(const std::string& user, const std::string& word) {
     return out;
   }
   Analysis a;
-  Occurrences(user, word, a.defines);
-  Analyse(user, a);
+  AnalyseFor(user, ScanText(user, {word}), a);
   Lines text(user);
   if (KeywordOf(word) != Kw::None) AddLine(out, word + ": keyword");
   if (IsDirectiveWord(word)) AddLine(out, word + ": directive");
@@ -284,9 +372,6 @@ std::string ShowAnswer(const std::string& user, size_t line) {
   std::string out;
   Lines text(user);
   std::string_view shown = text.Line(line);
-  Analysis a;
-  Occurrences(user, "", a.defines);
-  Analyse(user, a);
   std::vector<std::string> seen;
   Lexer lex(shown, true);
   for (;;) {
@@ -294,12 +379,12 @@ std::string ShowAnswer(const std::string& user, size_t line) {
     if (t.kind == Tok::Eof) break;
     if (t.kind != Tok::Name) continue;
     std::string word(lex.Text(t));
-    bool again = false;
-    for (const std::string& s : seen) again = again || SameWord(s, word);
-    if (again) continue;
-    seen.push_back(word);
-    for (const std::string& w : WhatIs(a, word)) AddLine(out, w);
+    if (!AnyWord(seen, word)) seen.push_back(word);
   }
+  Analysis a;
+  AnalyseFor(user, ScanText(user, seen), a);
+  for (const std::string& word : seen)
+    for (const std::string& w : WhatIs(a, word)) AddLine(out, w);
   if (seen.empty()) AddLine(out, "the line holds no words");
   AddError(out, a);
   return out;
