@@ -246,6 +246,7 @@ class Interp {
   }
 
   int64_t IntOperand(const Expr& e) { return AsInt(e); }
+  static bool IsIntKind(const Expr& e) { return e.kind == Kind::Int || e.kind == Kind::Bool; }
 
   int Compare(const Expr& e) {
     const Expr& a = *e.a;
@@ -308,12 +309,28 @@ class Interp {
       case EOp::And: return IntOperand(*e.a) & IntOperand(*e.b);
       case EOp::Or: return IntOperand(*e.a) | IntOperand(*e.b);
       case EOp::Xor: return IntOperand(*e.a) ^ IntOperand(*e.b);
-      case EOp::Eq: return Compare(e) == 0 ? -1 : 0;
-      case EOp::Ne: return Compare(e) != 0 ? -1 : 0;
-      case EOp::Lt: return Compare(e) == -1 ? -1 : 0;
-      case EOp::Gt: return Compare(e) == 1 ? -1 : 0;
-      case EOp::Le: { int c = Compare(e); return c == -1 || c == 0 ? -1 : 0; }
-      case EOp::Ge: { int c = Compare(e); return c == 1 || c == 0 ? -1 : 0; }
+      case EOp::Eq:
+        if (IsIntKind(*e.a) && IsIntKind(*e.b)) return I(*e.a) == I(*e.b) ? -1 : 0;
+        return Compare(e) == 0 ? -1 : 0;
+      case EOp::Ne:
+        if (IsIntKind(*e.a) && IsIntKind(*e.b)) return I(*e.a) != I(*e.b) ? -1 : 0;
+        return Compare(e) != 0 ? -1 : 0;
+      case EOp::Lt:
+        if (IsIntKind(*e.a) && IsIntKind(*e.b)) return I(*e.a) < I(*e.b) ? -1 : 0;
+        return Compare(e) == -1 ? -1 : 0;
+      case EOp::Gt:
+        if (IsIntKind(*e.a) && IsIntKind(*e.b)) return I(*e.a) > I(*e.b) ? -1 : 0;
+        return Compare(e) == 1 ? -1 : 0;
+      case EOp::Le: {
+        if (IsIntKind(*e.a) && IsIntKind(*e.b)) return I(*e.a) <= I(*e.b) ? -1 : 0;
+        int c = Compare(e);
+        return c == -1 || c == 0 ? -1 : 0;
+      }
+      case EOp::Ge: {
+        if (IsIntKind(*e.a) && IsIntKind(*e.b)) return I(*e.a) >= I(*e.b) ? -1 : 0;
+        int c = Compare(e);
+        return c == 1 || c == 0 ? -1 : 0;
+      }
       default: Fail(e.line, "internal error: no integer value");
     }
   }
@@ -608,12 +625,13 @@ class Interp {
     if (s.intLoop) {
       int64_t from = I(*s.b), to = I(*s.c), step = s.d ? I(*s.d) : 1;
       if (step == 0) Fail(s.line, "the step of a for loop cannot be 0");
-      P(counter).i = Wrap(from, Base::Int);
+      // A frame's cells never move while it runs, so the counter's cell is looked up once.
+      Cell& c = P(counter);
+      c.i = Wrap(from, Base::Int);
       for (;;) {
-        int64_t v = P(counter).i;
+        int64_t v = c.i;
         if (step > 0 ? v > to : v < to) break;
         if (LeaveLoop(ExecBlock(body, 0), Flow::ExitFor, out)) return out;
-        Cell& c = P(counter);
         int64_t next = c.i + step;
         if (next > INT32_MAX || next < INT32_MIN) break;  // the counter cannot go past its type
         c.i = next;
@@ -712,7 +730,24 @@ class Interp {
       case SOp::Redim: return Redim(s);
       case SOp::Const:
       case SOp::Label: return Flow::Normal;
-      case SOp::Assign: Store(*s.a, *s.b); return Flow::Normal;
+      case SOp::Assign: {
+        const Expr& t = *s.a;
+        // The common cases straight to the variable's cell.
+        if (t.op == EOp::Var && !t.byref) {
+          if (t.type.base == Base::Float) {
+            double x = F(*s.b);
+            Slot(t.global, t.slot).f = x;
+            return Flow::Normal;
+          }
+          if (t.type.base == Base::Int) {
+            int64_t x = AsInt(*s.b);
+            Slot(t.global, t.slot).i = Wrap(x, Base::Int);
+            return Flow::Normal;
+          }
+        }
+        Store(t, *s.b);
+        return Flow::Normal;
+      }
       case SOp::Append: {
         if (s.b->op == EOp::StrLit) {
           std::string& target = P(*s.a).s;
