@@ -11,7 +11,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 die() { echo "$(basename "$0"): $*" >&2; exit 1; }
 
-# Configures and builds both trees: native (unit tests) and Windows (program, DLLs, tests).
+# Configures and builds the three trees: native (unit tests, zorrun), Windows (program, DLLs,
+# tests) and 64-bit Windows (the 64-bit runtime of compiled programs).
 build_all() {
   mkdir -p "$out"
   if [ ! -f "$out/native/build.ninja" ]; then
@@ -24,10 +25,17 @@ build_all() {
       -DZOR_SCINTILLA_ROOT="$ZORVEX_CACHE/scite-5.3.3-1" >"$out/configure-win.log" 2>&1 \
       || { cat "$out/configure-win.log" >&2; die "configuring the Windows build failed"; }
   fi
+  if [ ! -f "$out/win64/build.ninja" ]; then
+    cmake -S "$root" -B "$out/win64" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_OUT="$out" \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" >"$out/configure-win64.log" 2>&1 \
+      || { cat "$out/configure-win64.log" >&2; die "configuring the 64-bit Windows build failed"; }
+  fi
   cmake --build "$out/native" -j "$jobs" >"$out/build-native.log" 2>&1 \
     || { grep -E 'error|Error' -A3 "$out/build-native.log" | head -n 60 >&2; die "native build failed (log: out/build-native.log)"; }
   cmake --build "$out/win" -j "$jobs" >"$out/build-win.log" 2>&1 \
     || { grep -E 'error|Error' -A3 "$out/build-win.log" | head -n 60 >&2; die "Windows build failed (log: out/build-win.log)"; }
+  cmake --build "$out/win64" -j "$jobs" >"$out/build-win64.log" 2>&1 \
+    || { grep -E 'error|Error' -A3 "$out/build-win64.log" | head -n 60 >&2; die "64-bit Windows build failed (log: out/build-win64.log)"; }
 }
 
 # Creates the private Wine prefix once. Windows are left unmanaged: there is no window

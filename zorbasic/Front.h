@@ -1,0 +1,65 @@
+// The front end shared by the compile tool, the runtimes and the compiler library: a checked
+// program with its declarations, built from a preprocessed unit.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "zorbasic/Ast.h"
+#include "zorbasic/Source.h"
+
+namespace zb {
+
+// An error at a line of the unit (0-based).
+struct Problem {
+  int line = 0;
+  std::string message;
+};
+
+// One declaration, as the compiler library reports it.
+struct Decl {
+  enum What { Variable, Array, Constant, Sub, Function, RecordType, FieldOf, Parameter, Label, Define };
+  What what = Variable;
+  std::string name;
+  int line = 0;         // unit line
+  std::string text;     // the declaration as source text ("dim x as int", "sub f(a as int)")
+  std::string scope;    // "" for the main program, else "sub f", "function g", "type point"
+  std::vector<std::string> more;  // a type's field lines
+};
+
+// A storage slot of a frame (the main program's slots are the globals).
+struct SlotInfo {
+  Type type;
+  bool array = false;
+};
+
+struct Program {
+  Unit unit;
+  Block main;
+  std::vector<Proc> procs;
+  std::vector<RecType> types;
+  std::vector<SlotInfo> globals;
+  std::vector<std::vector<SlotInfo>> procSlots;  // per procedure
+  std::vector<std::string> labels;
+  std::vector<Decl> decls;
+};
+
+// Limits that keep hostile input from exhausting the stack.
+constexpr int MaxNesting = 200;   // parentheses, unary operators, blocks
+constexpr int MaxHeight = 1000;   // depth of one expression tree
+
+// Parses prog.unit into the tree. Syntax errors go to problems; parsing goes on at the next line.
+void Parse(Program& prog, std::vector<Problem>& problems);
+// Resolves names, types and slots, and records every declaration in prog.decls.
+void Check(Program& prog, std::vector<Problem>& problems);
+
+// Reads, preprocesses, parses and checks a program from its main file. Returns false with the
+// errors, as "file(line): message" lines, when it cannot run.
+bool LoadProgram(const std::string& path, const std::string& text, const SourceReader& reader, Program& prog,
+                 std::vector<std::string>& errors);
+// The same for a unit that was preprocessed before (a compiled program's payload).
+bool CompileUnit(Program& prog, std::vector<std::string>& errors);
+
+std::string Where(const Unit& unit, int line);  // "file(line)"
+std::string TypeName(const Program& prog, Type t);
+
+}  // namespace zb

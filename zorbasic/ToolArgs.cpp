@@ -1,0 +1,42 @@
+// Reading the compile tool's command line.
+#include "zorbasic/ToolArgs.h"
+
+namespace zb {
+
+ToolArgs ParseToolArgs(const std::vector<std::string>& args) {
+  ToolArgs t;
+  bool exe = false, library = false, bits32 = false, bits64 = false;
+  std::vector<std::string> sources;
+  for (const std::string& a : args) {
+    if (a == "-r") exe = true;
+    else if (a == "-d") library = true;
+    else if (a == "-32") bits32 = true;
+    else if (a == "-64") bits64 = true;
+    else if (a == "-h" || a == "-?" || a == "--help" || a == "/?") t.action = ToolArgs::Help;
+    else if (a.size() > 1 && a[0] == '-') {
+      t.error = "zor5: unknown option " + a + " (" + ToolUsage + ")";
+      t.action = ToolArgs::Bad;
+      return t;
+    } else sources.push_back(a);
+  }
+  if (t.action == ToolArgs::Help) return t;
+  if (exe && library) t.error = "zor5: choose -r (exe) or -d (library), not both";
+  else if (bits32 && bits64) t.error = "zor5: choose -32 or -64, not both";
+  else if (sources.empty()) t.error = std::string("zor5: no source file named (") + ToolUsage + ")";
+  else if (sources.size() > 1) t.error = "zor5: more than one source file named: " + sources[0] + ", " + sources[1];
+  if (!t.error.empty()) return t;
+  t.source = sources[0];
+  if (library) t.action = ToolArgs::Library;
+  else if (exe) t.action = bits64 ? ToolArgs::Exe64 : ToolArgs::Exe32;
+  else t.action = bits64 ? ToolArgs::Run64 : ToolArgs::Run;
+  return t;
+}
+
+std::string ExeNameFor(const std::string& source) {
+  size_t slash = source.find_last_of("/\\:");
+  size_t dot = source.find_last_of('.');
+  bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (hasExt ? source.substr(0, dot) : source) + ".exe";
+}
+
+}  // namespace zb

@@ -1,0 +1,116 @@
+// The Windows side of the tool and the runtimes: console input and output, message boxes,
+// the program's own file name and replacing files whole.
+#include "zorbasic/tool/WinConsole.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace zbwin {
+
+void ConsoleHost::Write(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+bool ConsoleHost::ReadLine(std::string& line) {
+  line.clear();
+  char chunk[4096];
+  bool any = false;
+  while (std::fgets(chunk, sizeof chunk, stdin)) {
+    any = true;
+    line += chunk;
+    if (!line.empty() && line.back() == '\n') break;
+  }
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return any;
+}
+
+void ConsoleHost::ShowBox(const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), "Zorvex Basic", MB_OK | MB_SETFOREGROUND);
+}
+
+std::string OwnPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return "";
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string OwnFolder() {
+  std::string path = OwnPath();
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? "." : path.substr(0, cut);
+}
+
+bool FileExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ReadBinaryFile(const std::string& path, std::string& bytes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!f) return false;
+  bytes.clear();
+  char chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) bytes.append(chunk, got);
+  return !std::ferror(f.get());
+}
+
+namespace {
+
+std::string SystemMessage(DWORD code) {
+  char* text = nullptr;
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                           reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string s = n && text ? std::string(text, n) : "error " + std::to_string(code);
+  if (text) LocalFree(text);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.')) s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+std::string ReplaceFileWhole(const std::string& target, const std::string& bytes) {
+  std::string temp = target + ".part~";
+  {
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(temp.c_str(), "wb"), &std::fclose);
+    if (!f) return "cannot create " + temp;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    ok = std::fflush(f.get()) == 0 && ok;
+    if (std::fclose(f.release()) != 0 || !ok) {
+      DeleteFileA(temp.c_str());
+      return "cannot write " + temp + " (is the disk full?)";
+    }
+  }
+  if (!MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD code = GetLastError();
+    DeleteFileA(temp.c_str());
+    return SystemMessage(code) + (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? " (is the program still running?)" : "");
+  }
+  return "";
+}
+
+void ErrorLine(const std::string& line) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", line.c_str());
+  std::fflush(stderr);
+}
+
+int RunLoaded(const zb::Program& prog) {
+  ConsoleHost host;
+  std::string error;
+  int code = zb::Run(prog, host, error, MaxCallDepth);
+  if (code) ErrorLine(error);
+  return code;
+}
+
+}  // namespace zbwin

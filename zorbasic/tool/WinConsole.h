@@ -1,0 +1,33 @@
+// What the compile tool and the runtimes need from Windows: the console as the program's
+// host, their own file's name, and whole-file replacement.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "zorbasic/Front.h"
+#include "zorbasic/Interp.h"
+
+namespace zbwin {
+
+// Calls nested this deep in a Zorvex Basic program fit the 256 MB stack the tools link with.
+constexpr int MaxCallDepth = 20000;
+
+class ConsoleHost : public zb::Host {
+ public:
+  void Write(std::string_view text) override;
+  bool ReadLine(std::string& line) override;
+  void ShowBox(const std::string& text) override;
+};
+
+std::string OwnPath();    // the running program's file
+std::string OwnFolder();  // its folder, without a trailing backslash
+bool FileExists(const std::string& path);
+bool ReadBinaryFile(const std::string& path, std::string& bytes);
+// Writes bytes to a temporary file beside target and renames it into place, so the target is
+// either whole or untouched. Returns "" or the reason it failed.
+std::string ReplaceFileWhole(const std::string& target, const std::string& bytes);
+void ErrorLine(const std::string& line);  // one line on the error stream
+// Checks and runs a loaded program in this console; returns the exit code.
+int RunLoaded(const zb::Program& prog);
+
+}  // namespace zbwin
