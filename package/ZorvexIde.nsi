@@ -118,7 +118,7 @@ SectionEnd
   WriteRegStr HKCU "${CLASSES}\${EXT}\OpenWithProgids" "${PROGID}" ""
 !macroend
 
-Section "Open .zobas and .zoproj files with the IDE" SecAssociate
+Section "File associations" SecAssociate
   !insertmacro Associate ".zobas" "ZorvexIde.zobas" "Zorvex Basic source"
   !insertmacro Associate ".zoproj" "ZorvexIde.zoproj" "Zorvex IDE project"
   System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'

@@ -173,8 +173,10 @@ def build_zip(stage_dir, names, version, target):
         for name in names:
             path = os.path.join(stage_dir, *name.split("/"))
             info = zipfile.ZipInfo(f"{top}/{name}", time.localtime(os.stat(path).st_mtime)[:6])
-            info.create_system = 0          # written as on Windows: MS-DOS attributes
-            info.external_attr = 0x20       # archive
+            # Made on Unix, so unzip tools take the flagged UTF-8 names as they are (for an
+            # MS-DOS maker some read them as OEM text); read-write for all, archive bit set.
+            info.create_system = 3
+            info.external_attr = (0o100644 << 16) | 0x20
             info.compress_type = zipfile.ZIP_DEFLATED
             with open(path, "rb") as f:
                 archive.writestr(info, f.read())

@@ -79,9 +79,9 @@ class Packages(unittest.TestCase):
             names = {n.split("/", 1)[1] for n in archive.namelist()}
         self.assertEqual(names, dist_files() | {"README.txt"})
         with open(os.path.join(work, "nsis", "install_files.nsh"), encoding="utf-8-sig") as f:
-            installed = f.read().lower()
-        self.assertNotIn("_.", installed)
-        self.assertNotIn(".cfg", installed)
+            installed = [line.rstrip('"\n').rsplit("/", 1)[1] for line in f if line.startswith("File ")]
+        self.assertEqual(len(installed), len(names))
+        self.assertFalse({name.lower() for name in installed} & {name.lower() for name in RUNTIME_FILES})
 
 
 class InstalledRelease(unittest.TestCase):
