@@ -68,3 +68,9 @@ stop_xvfb() {
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
   return 0
 }
+
+# Builds the release from out/dist: out/release/ZorvexIde-<version>-setup.exe and .zip.
+build_package() {
+  python3 "$root/package/make_package.py" >"$out/package.log" 2>&1 \
+    || { cat "$out/package.log" >&2; die "packaging failed (log: out/package.log)"; }
+}

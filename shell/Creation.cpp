@@ -139,6 +139,7 @@ void OnCreate(HWND window) {
   MainWindow = window;
   LoadWindowIcon();
   bool scintilla = LoadEditingComponent();
+  if (!StartDirectory.empty()) Api.SetCurrentDirectoryA(StartDirectory.c_str());
   std::string startDir = CurrentDirectory();
   ProgramDir = GetProgramDir();
   std::string settingsText = ReadTextFile(ProgramDir + "\\Zorvexide.cfg");

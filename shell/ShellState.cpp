@@ -23,6 +23,7 @@ HWND LastFocused = nullptr;
 std::string ProgramDir;
 std::string WorkDir;
 std::string StartArgument;
+std::string StartDirectory;
 int ProjectOpen = 0;
 int OutputShown = 0;
 int PendingAction = 0;

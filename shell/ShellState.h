@@ -35,6 +35,7 @@ extern HWND LastFocused;             // editor or box that had the focus last; n
 extern std::string ProgramDir;       // folder of the program file, no trailing backslash
 extern std::string WorkDir;          // working directory; creation step, drops, projects
 extern std::string StartArgument;    // the file named on the command line, unquoted
+extern std::string StartDirectory;   // current directory the process was started in; empty until recorded
 extern int ProjectOpen;              // 1 while the project strip is shown
 extern int OutputShown;              // 1 while the OutputBox side panel is shown
 extern int PendingAction;            // 1 asks for a relayout after the current message

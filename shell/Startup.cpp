@@ -3,9 +3,11 @@
 #include <windows.h>
 #include "auxwin/Console.h"
 #include "auxwin/Welcome.h"
+#include "build/Launch.h"
 #include "commands/CommandState.h"
 #include "shell/Bindings.h"
 #include "shell/MainWindow.h"
+#include "shell/MainWindowSteps.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
 
@@ -51,6 +53,16 @@ bool RunWelcome() {
   return true;
 }
 
+// The program's own files (pictures, icon, editing component) are named relative to the
+// current directory, and a shortcut, a file association or a command prompt may start the
+// IDE anywhere: in a document's folder it would miss them, or load a SciLexer.dll planted
+// there. So start-up works in the program's folder; the creation step goes back to the
+// start directory once those files are loaded.
+void EnterProgramFolder() {
+  StartDirectory = CurrentDirectory();
+  Api.SetCurrentDirectoryA(GetProgramDir().c_str());
+}
+
 void PrepareToolbar() {
   for (int i = 0; i < 10; ++i) {
     ToolbarIds[i] = 100 + i;
@@ -64,6 +76,7 @@ uint32_t* guistate() { return GuiState; }
 void RunStartup() {
   std::string missing = BindLibraries();
   if (!missing.empty()) FailBinding(missing);
+  EnterProgramFolder();
   ReadWorkArea();
   GuiState = guistate();
   Api.zor_trend(9);

@@ -1,5 +1,6 @@
 // Fixed texts of start-up (declared in StartupText.h).
 #include "shell/StartupText.h"
+#include "shell/Version.h"
 
 const char* const KeywordList =
     "\r\n"
@@ -63,6 +64,7 @@ const char* const ToolbarPictureFiles[10] = {
 std::string ComposeAboutText() {
   std::string text;
   text += "ZorvexIde - an editor and build front end for Zorvex Basic\r\n";
+  text += "Version " ZOR_VERSION "\r\n";
   text += "\r\n";
   text += "Written by the Zorvex IDE project\r\n";
   text += "Compiler: Zorvex Basic (zorvex.dll, zor5.exe)\r\n";

@@ -52,6 +52,11 @@ def _regex_escape(text):
     return "".join("\\" + c if c in ".^$*+?()[]{}|\\/" else c for c in text)
 
 
+def wine_env(prefix=None):
+    """The environment for Wine processes in prefix; None (the inherited one) for the default."""
+    return dict(os.environ, WINEPREFIX=prefix) if prefix else None
+
+
 def fresh_program_dir(name, without=()):
     """A copy of out/dist under out/e2e/<name>, as a user's program folder."""
     target = os.path.join(OUT, "e2e", name)
@@ -118,14 +123,20 @@ def program_with_source(name, file_name, content, without=()):
 class Ide:
     """One run of the program, started in its program folder."""
 
-    def __init__(self, program_dir, args=(), cwd=None):
+    def __init__(self, program_dir, args=(), cwd=None, prefix=None, command=None, peek_dir=None):
+        """prefix: another Wine prefix than the environment's; command: how to start the IDE
+        instead of running program_dir's ZorvexIde.exe with args (wine start on a file, say);
+        peek_dir: where console_text and window_texts leave their files (program_dir)."""
+        self.env = wine_env(prefix)
         # Nothing of an earlier run may still be on the screen.
-        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env)
+        subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30,
+                       env=self.env)
         self.program_dir = program_dir
-        self.process = subprocess.Popen(["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
+        self.peek_dir = peek_dir or program_dir
+        self.process = subprocess.Popen(command or ["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
                                         cwd=cwd or program_dir, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+                                        stderr=subprocess.DEVNULL, env=self.env)
 
     # --- the console greeting
     def console_window(self, timeout=30):
@@ -171,13 +182,13 @@ class Ide:
 
     def console_text(self, attributes=False):
         """The console's screen text as the program's console shows it; empty if not readable."""
-        out = os.path.join(self.program_dir, "console.txt")
+        out = os.path.join(self.peek_dir, "console.txt")
         if os.path.exists(out):
             os.remove(out)
         args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
         if attributes:
             args.append("--attributes")
-        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
         try:
             with open(out, "rb") as f:
                 return f.read().decode("cp1252")
@@ -186,11 +197,11 @@ class Ide:
 
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
-        out = os.path.join(self.program_dir, "window.txt")
+        out = os.path.join(self.peek_dir, "window.txt")
         if os.path.exists(out):
             os.remove(out)
         subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "window", title, wine_path(out)],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
         try:
             with open(out, "rb") as f:
                 return f.read().decode("cp1252").split("\n")
@@ -242,9 +253,10 @@ class Ide:
     def kill(self):
         if self.process.poll() is None:
             self.process.kill()
-        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env)
         try:
             self.process.wait(timeout=10)
         except subprocess.TimeoutExpired:
             pass
-        subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30,
+                       env=self.env)

@@ -2,8 +2,10 @@
 missing compiler library."""
 import os
 import unittest
+from pathlib import Path
 
-from ide import Ide, MAIN_TITLE, fresh_program_dir, program_with_source, wait_for, windows_named, wine_path
+from ide import (OUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, screenshot, wait_for,
+                 windows_named, wine_path)
 
 
 class StartUp(unittest.TestCase):
@@ -41,6 +43,33 @@ class StartUp(unittest.TestCase):
         # The IDE still works: it saves what is typed into it, and closes normally.
         self.ide.edit_and_save(main, "ctrl+End", text="still here")
         wait_for(lambda: open(source, "rb").read() == b"alive\r\nstill here", 30, "the saved file")
+        self.ide.close_main_window(main)
+        self.assertEqual(self.ide.wait_exit(), 0)
+
+    def test_started_in_another_folder_it_finds_its_own_files_and_the_file_named_there(self):
+        # As from a command prompt, a shortcut or a file association: the current directory is
+        # not the program's folder, and the file is named relative to it.
+        folder = fresh_program_dir("elsewhere")
+        work = os.path.join(OUT, "e2e", "elsewhere-work")
+        os.makedirs(work, exist_ok=True)
+        source = os.path.join(work, "here.zobas")
+        with open(source, "wb") as f:
+            f.write(b"here\r\n")
+        self.ide = Ide(folder, args=["here.zobas"], cwd=work)
+        self.ide.answer_greeting(close_welcome=False)
+        dialog = self.ide.welcome_window()
+
+        def night_sky(r, g, b):
+            return b > r + 12 and r < 60
+        # The welcome picture is found beside the program and fills the dialog.
+        wait_for(lambda: Picture(screenshot(dialog, "welcome-elsewhere")).count_where(night_sky) > 20000, 30,
+                 "the welcome picture")
+        self.ide.close_welcome()
+        main = self.ide.main_window()
+        self.assertNotIn("Unable to load Scintilla", self.ide.console_text())
+        self.assertEqual(windows_named("zor"), [])  # no "Cannot load zitronenfalter.ico!"
+        self.ide.edit_and_save(main, "ctrl+End", text="saved")
+        wait_for(lambda: Path(source).read_bytes() == b"here\r\nsaved", 30, "the saved file")
         self.ide.close_main_window(main)
         self.assertEqual(self.ide.wait_exit(), 0)
 

@@ -1,0 +1,215 @@
+#!/usr/bin/env python3
+"""Builds the release from the program folder the build made (out/dist): the setup program
+ZorvexIde-<version>-setup.exe (NSIS) and ZorvexIde-<version>.zip, both holding the same files
+and a README.txt for Windows users.
+
+Every file in the program folder belongs to the program, except those the IDE itself writes
+there at run time (the settings file and the scratch files), which are never packaged.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+# Files the IDE writes while it runs: its settings beside the program, the untitled build
+# source and the listing beside the program, the project commands in the current folder.
+RUNTIME_FILES = {"zorvexide.cfg", "_.zobas", "_.txt", "_.bat", "_.exe"}
+README = "README.txt"
+WINDOWS_BAD_CHARS = set('<>:"|?*\\') | {chr(c) for c in range(32)}
+# Seconds from 1601-01-01 (Windows file times) to 1970-01-01.
+FILETIME_EPOCH = 11644473600
+
+
+class PackageError(Exception):
+    pass
+
+
+def project_version(cmake_lists=os.path.join(ROOT, "CMakeLists.txt")):
+    """The x.y.z of project(ZorvexIde VERSION x.y.z): the one place the version is kept."""
+    with open(cmake_lists, encoding="utf-8") as f:
+        match = re.search(r"project\(\s*ZorvexIde\s+VERSION\s+(\d+\.\d+\.\d+)\b", f.read())
+    if not match:
+        raise PackageError(f"no project(ZorvexIde VERSION x.y.z) in {cmake_lists}")
+    return match.group(1)
+
+
+def is_runtime_file(relative):
+    return os.path.basename(relative).lower() in RUNTIME_FILES
+
+
+def check_windows_name(relative):
+    """A name the IDE can use on Windows: no reserved characters, no trailing dot or blank,
+    and spelt in the ANSI code page the program works in."""
+    for part in relative.split("/"):
+        if not part or set(part) & WINDOWS_BAD_CHARS or part[-1] in ". ":
+            raise PackageError(f"not a usable Windows file name: {relative!r}")
+    try:
+        relative.encode("cp1252")
+    except UnicodeEncodeError:
+        raise PackageError(f"file name outside Windows-1252, which the IDE cannot open: {relative!r}")
+
+
+def program_files(dist):
+    """The program folder's files as sorted relative names with "/", runtime files left out."""
+    if not os.path.isfile(os.path.join(dist, "ZorvexIde.exe")):
+        raise PackageError(f"{dist} holds no ZorvexIde.exe: build the program first")
+    names = []
+    for folder, dirs, files in os.walk(dist):
+        dirs.sort()
+        for name in files:
+            relative = os.path.relpath(os.path.join(folder, name), dist).replace(os.sep, "/")
+            if is_runtime_file(relative):
+                continue
+            check_windows_name(relative)
+            names.append(relative)
+    lowered = {}
+    for name in names:
+        if name.lower() in lowered:  # one file on Windows, two here
+            raise PackageError(f"{name!r} and {lowered[name.lower()]!r} differ only in letter case")
+        lowered[name.lower()] = name
+    if README in names:
+        raise PackageError(f"the program folder already holds a {README}")
+    return sorted(names)
+
+
+def readme_bytes(version):
+    """README.txt as Windows users read it: Windows-1252 with CR LF line ends."""
+    with open(os.path.join(HERE, README), encoding="utf-8") as f:
+        text = f.read().replace("@VERSION@", version)
+    return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp1252")
+
+
+def stage(dist, names, version, stage_dir):
+    """Copies the files and the README into stage_dir. Their times are cut to even seconds, the
+    steps in which the setup program keeps them, so the uninstaller can tell an installed file
+    from one the user changed by its time alone."""
+    shutil.rmtree(stage_dir, ignore_errors=True)
+    for name in names:
+        target = os.path.join(stage_dir, *name.split("/"))
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copyfile(os.path.join(dist, *name.split("/")), target)
+        seconds = int(os.stat(os.path.join(dist, *name.split("/"))).st_mtime) & ~1
+        os.utime(target, (seconds, seconds))
+    with open(os.path.join(stage_dir, README), "wb") as f:
+        f.write(readme_bytes(version))
+    seconds = int(time.time()) & ~1
+    os.utime(os.path.join(stage_dir, README), (seconds, seconds))
+    return sorted(names + [README])
+
+
+def nsis_string(text):
+    """text inside an NSIS double-quoted string."""
+    return text.replace("$", "$$").replace('"', '$\\"')
+
+
+def file_time_words(path):
+    """The high and low 32-bit words of the file's last-write time as Windows keeps it, each
+    as NSIS prints it (a signed decimal)."""
+    ticks = (int(os.stat(path).st_mtime) + FILETIME_EPOCH) * 10_000_000
+
+    def signed(word):
+        return word - (1 << 32) if word >= (1 << 31) else word
+    return signed(ticks >> 32), signed(ticks & 0xFFFFFFFF)
+
+
+def write_nsis_lists(stage_dir, names, generated):
+    """install_files.nsh (folders and File lines) and uninstall_files.nsh (one removal per
+    installed file, then the folders deepest first, each only if empty)."""
+    os.makedirs(generated, exist_ok=True)
+    install = ["; Written by make_package.py from the staged program folder."]
+    uninstall = list(install)
+    folder = None
+    folders = set()
+    for name in names:
+        parent, _, _ = name.rpartition("/")
+        if parent != folder:
+            folder = parent
+            windows_folder = "$INSTDIR" + ("\\" + nsis_string(parent.replace("/", "\\")) if parent else "")
+            install.append(f'SetOutPath "{windows_folder}"')
+        install.append(f'File "{nsis_string(os.path.join(stage_dir, *name.split("/")))}"')
+        high, low = file_time_words(os.path.join(stage_dir, *name.split("/")))
+        uninstall.append(f'!insertmacro RemoveInstalled "{nsis_string(name.replace("/", chr(92)))}" {high} {low}')
+        while parent:
+            folders.add(parent)
+            parent = parent.rpartition("/")[0]
+    for parent in sorted(folders, key=lambda p: (-p.count("/"), p)):
+        uninstall.append(f'RMDir "$INSTDIR\\{nsis_string(parent.replace("/", chr(92)))}"')
+    for file_name, lines in (("install_files.nsh", install), ("uninstall_files.nsh", uninstall)):
+        with open(os.path.join(generated, file_name), "w", encoding="utf-8-sig", newline="\n") as f:
+            f.write("\n".join(lines) + "\n")
+
+
+def build_installer(stage_dir, names, version, generated, target):
+    makensis = shutil.which("makensis")
+    if not makensis:
+        raise PackageError("makensis is missing (Debian package nsis; dev/setup installs it)")
+    write_nsis_lists(stage_dir, names, generated)
+    size_kb = sum(os.path.getsize(os.path.join(stage_dir, *n.split("/"))) for n in names) // 1024 + 1
+    partial = target + ".part"
+    # makensis needs a UTF-8 locale: without one it crashes, and it spells file names with it.
+    env = dict(os.environ, LC_ALL="C.UTF-8", LANG="C.UTF-8")
+    command = [makensis, "-V2", "-WX", "-INPUTCHARSET", "UTF8", f"-DVERSION={version}",
+               f"-DSTAGE={stage_dir}", f"-DGENERATED={generated}", f"-DSIZE_KB={size_kb}",
+               f"-DOUTFILE={partial}", os.path.join(HERE, "ZorvexIde.nsi")]
+    result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=600)
+    if result.returncode != 0 or not os.path.isfile(partial):
+        raise PackageError("makensis failed:\n" + (result.stdout + result.stderr)[-4000:])
+    os.replace(partial, target)
+
+
+def build_zip(stage_dir, names, version, target):
+    """The same program folder as a zip, below one folder ZorvexIde-<version>. Names that are
+    not ASCII are stored as UTF-8 and flagged so, which Windows' own zip folders read."""
+    top = f"ZorvexIde-{version}"
+    partial = target + ".part"
+    with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+        for name in names:
+            path = os.path.join(stage_dir, *name.split("/"))
+            info = zipfile.ZipInfo(f"{top}/{name}", time.localtime(os.stat(path).st_mtime)[:6])
+            # Made on Unix, so unzip tools take the flagged UTF-8 names as they are (for an
+            # MS-DOS maker some read them as OEM text); read-write for all, archive bit set.
+            info.create_system = 3
+            info.external_attr = (0o100644 << 16) | 0x20
+            info.compress_type = zipfile.ZIP_DEFLATED
+            with open(path, "rb") as f:
+                archive.writestr(info, f.read())
+    os.replace(partial, target)
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    out = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
+    parser.add_argument("--dist", default=os.path.join(out, "dist"), help="the program folder")
+    parser.add_argument("--release", default=os.path.join(out, "release"), help="where the packages go")
+    parser.add_argument("--work", default=os.path.join(out, "package"), help="staging folder")
+    args = parser.parse_args(argv)
+    try:
+        started = time.monotonic()
+        version = project_version()
+        names = program_files(args.dist)
+        stage_dir = os.path.join(args.work, "stage", f"ZorvexIde-{version}")
+        staged = stage(args.dist, names, version, stage_dir)
+        os.makedirs(args.release, exist_ok=True)
+        setup = os.path.join(args.release, f"ZorvexIde-{version}-setup.exe")
+        archive = os.path.join(args.release, f"ZorvexIde-{version}.zip")
+        build_installer(stage_dir, staged, version, os.path.join(args.work, "nsis"), setup)
+        build_zip(stage_dir, staged, version, archive)
+    except (PackageError, OSError, subprocess.TimeoutExpired) as error:
+        print(f"package: {error}", file=sys.stderr)
+        return 1
+    for path in (setup, archive):
+        print(f"{path}  ({os.path.getsize(path) // 1024} KB)")
+    print(f"{len(staged)} files ({len(names)} from {args.dist} and {README}) "
+          f"in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
