@@ -1,0 +1,73 @@
+"""Running and searching as a user does it with the keys: F5 on an untitled document, F3 and F4
+through a source, and a document of 300 MB that opens whole (or is reported, never blank)."""
+import os
+import unittest
+
+from ide import Ide, fresh_program_dir, program_with_source, wait_for, windows_named, wine_path
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class Editing(unittest.TestCase):
+    def tearDown(self):
+        if getattr(self, "ide", None):
+            self.ide.kill()
+
+    def test_f5_on_an_untitled_document_saves_the_scratch_source_and_runs_it(self):
+        folder = fresh_program_dir("untitled-f5")
+        self.ide = Ide(folder)
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.type_text(window, 'print "six times seven is", 6 * 7')
+        self.ide.keys(window, "F5")
+        wait_for(lambda: "six times seven is 42" in self.ide.console_text(), 30, "the program's output")
+        self.assertEqual(read(os.path.join(folder, "_.zobas")), b'print "six times seven is", 6 * 7')
+        self.assertEqual(windows_named("Closing Zorvexide"), [])  # saved without a prompt
+
+    def test_f3_finds_and_f4_replaces_through_the_source(self):
+        folder, source = program_with_source("findreplace", "loop.bas", b"' total\r\nx = total + total\r\nprint Total\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.keys(window, "ctrl+f")
+        self.ide.type_text(window, "total")
+        self.ide.keys(window, "ctrl+r")
+        self.ide.type_text(window, "sum")
+        self.ide.keys(window, "Escape", "ctrl+Home", "F3")  # selects the first "total"
+        self.ide.main_window("Find")
+        self.ide.keys(window, "F4", "F4", "F4")  # replaces it and the next two, one a step
+        self.ide.main_window("Find & Replace")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(source) == b"' sum\r\nx = sum + sum\r\nprint Total\r\n", 30, "the replaced text")
+
+    def test_a_300_mb_document_opens_whole(self):
+        folder = fresh_program_dir("huge300")
+        source = os.path.join(folder, "big.zobas")
+        block = b"".join(b"  print \"line\", %d\r\n" % n for n in range(10000))
+        with open(source, "wb") as f:
+            while f.tell() < (300 << 20):
+                f.write(block)
+        size = os.path.getsize(source)
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window(timeout=120)
+        reported = self.ide.window_texts("zor")
+        if reported:  # too large for this machine: reported, and the IDE starts untitled
+            self.assertTrue(any("too large" in line for line in reported), reported)
+            return
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+Home")
+        self.ide.type_text(window, "!")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: os.path.getsize(source) == size + 1, 120, "the saved document")
+        with open(source, "rb") as f:
+            self.assertEqual(f.read(len(block) + 1), b"!" + block)
+        os.remove(source)
+
+
+if __name__ == "__main__":
+    unittest.main()
