@@ -3,11 +3,12 @@ source, compiles it to a 32-bit or 64-bit program beside it, refuses library out
 command lines with one line, and runs the tools script and the samples; and F5 and F2 in the
 IDE, as a user presses them."""
 import os
+import shutil
 import struct
 import subprocess
 import unittest
 
-from ide import DIST, MAIN_TITLE, Ide, fresh_program_dir, wait_for, wine_path
+from ide import DIST, MAIN_TITLE, OUT, Ide, fresh_program_dir, wait_for, wine_path
 
 GREETING = b"dim who as string\r\ninput \"Name? \", who\r\nprint \"Hello, \"; who; \"!\"\r\nprint 6 * 7, 1 / 4\r\n"
 
@@ -157,6 +158,28 @@ class IdeBuilds(unittest.TestCase):
         self.ide.keys(console, "Return")
         wait_for(lambda: "Hello, Ada!" in self.ide.console_text(), 30, "the program's answer")
         self.assertIn("42 0.25", self.ide.console_text())
+
+    def test_ctrl_f5_leaves_a_program_that_runs_on_its_own_and_ctrl_shift_f5_a_64_bit_one(self):
+        folder = fresh_program_dir("ide-ctrlf5")
+        source = os.path.join(folder, "count.zobas")
+        write(source, b"for i = 1 to 3\r\n  print i * i;\r\nnext\r\nprint\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        program = os.path.join(folder, "count.exe")
+        self.ide.keys(window, "ctrl+F5")
+        wait_for(lambda: "wrote" in self.ide.console_text() and os.path.exists(program), 60, "the compiled program")
+        self.assertEqual(pe_magic(program), 0x10B)
+        elsewhere = os.path.join(OUT, "e2e", "ide-ctrlf5-copy")
+        os.makedirs(elsewhere, exist_ok=True)
+        copy = os.path.join(elsewhere, "count.exe")
+        shutil.copy(program, copy)
+        run = subprocess.run(["wine", copy], cwd=elsewhere, capture_output=True, timeout=60)
+        self.assertEqual(run.stdout.replace(b"\r\n", b"\n"), b"149\n")
+        os.remove(program)
+        self.ide.keys(window, "ctrl+shift+F5")
+        wait_for(lambda: os.path.exists(program), 60, "the 64-bit program")
+        self.assertEqual(pe_magic(program), 0x20B)
 
     def test_f2_on_a_declared_name_shows_its_declaration_in_the_output_box(self):
         folder = fresh_program_dir("ide-f2")
