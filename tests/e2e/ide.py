@@ -105,6 +105,18 @@ def screen_area(name, x, y, width, height):
     return path
 
 
+def read(path):
+    """The whole file as bytes."""
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, data):
+    """Replaces the file's content with the bytes data."""
+    with open(path, "wb") as f:
+        f.write(data)
+
+
 def wine_path(unix_path):
     """The Windows name of a Unix path (Wine maps / to drive Z:)."""
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")

@@ -3,12 +3,7 @@ through a source, and a document of 300 MB that opens whole (or is reported, nev
 import os
 import unittest
 
-from ide import Ide, fresh_program_dir, program_with_source, wait_for, windows_named, wine_path
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+from ide import Ide, fresh_program_dir, program_with_source, read, wait_for, windows_named, wine_path
 
 
 class Editing(unittest.TestCase):

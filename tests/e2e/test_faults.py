@@ -9,20 +9,10 @@ import shutil
 import time
 import unittest
 
-from ide import OUT, Ide, fresh_program_dir, wait_for, wine_path, xdotool
+from ide import OUT, Ide, fresh_program_dir, read, wait_for, wine_path, write, xdotool
 
 SETTINGS_LINES = re.compile(rb"\$dir \[[^\r\n]*\]\r\n\$file \[[^\r\n]*\]\r\n\$pos \[-?\d+\]\r\n\$sizeX \[\d+\]\r\n"
                             rb"\$sizeY \[\d+\]\r\n\$font \[[^\r\n]*\]\r\n\$fontsize \[\d+\]\r\n\Z")
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def write(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
 
 
 class Faults(unittest.TestCase):

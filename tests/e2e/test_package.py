@@ -10,7 +10,7 @@ import sys
 import unittest
 import zipfile
 
-from ide import DIST, OUT, ROOT, Ide, wait_for, windows_named, wine_env, xdotool
+from ide import DIST, OUT, ROOT, Ide, read, wait_for, windows_named, wine_env, write, xdotool
 
 sys.path.insert(0, os.path.join(ROOT, "package"))
 from make_package import project_version  # noqa: E402  (the version's one reader)
@@ -39,11 +39,6 @@ def dist_files():
     """What the build put into the program folder, less what the IDE itself writes there."""
     runtime = {name.lower() for name in RUNTIME_FILES}
     return {n for n in program_folder_files(DIST) if os.path.basename(n).lower() not in runtime}
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
 
 
 class Packages(unittest.TestCase):

@@ -3,12 +3,7 @@ Project menu, and switching to a listed file at its remembered line."""
 import os
 import unittest
 
-from ide import Ide, fresh_program_dir, wait_for, wine_path
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+from ide import Ide, fresh_program_dir, read, wait_for, wine_path
 
 
 class Project(unittest.TestCase):

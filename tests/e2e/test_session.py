@@ -6,12 +6,7 @@ import shutil
 import subprocess
 import unittest
 
-from ide import OUT, Ide, fresh_program_dir, program_with_source, wait_for, wine_path
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+from ide import OUT, Ide, fresh_program_dir, program_with_source, read, wait_for, wine_path
 
 
 class Session(unittest.TestCase):

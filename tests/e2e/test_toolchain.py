@@ -8,7 +8,7 @@ import struct
 import subprocess
 import unittest
 
-from ide import DIST, MAIN_TITLE, OUT, Ide, fresh_program_dir, wait_for, wine_path
+from ide import DIST, MAIN_TITLE, OUT, Ide, fresh_program_dir, read, wait_for, wine_path, write
 
 GREETING = b"dim who as string\r\ninput \"Name? \", who\r\nprint \"Hello, \"; who; \"!\"\r\nprint 6 * 7, 1 / 4\r\n"
 
@@ -22,11 +22,6 @@ def zor5(folder, *args, stdin=b"", cwd=None):
 
 def normal(data):
     return data.decode("cp1252").replace("\r\n", "\n")
-
-
-def write(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
 
 
 class Toolchain(unittest.TestCase):
