@@ -20,7 +20,17 @@ struct Type {
 // How an expression is evaluated: the integer family and bool evaluate as 64-bit integers.
 enum class Kind : uint8_t { Int, Float, Bool, Str, Rec, Void };
 
-Kind KindOf(Type t);
+// The kind of value a type holds (inline: the interpreter asks for it at every store).
+inline Kind KindOf(Type t) {
+  switch (t.base) {
+    case Base::Int: case Base::Byte: case Base::Word: case Base::Dword: return Kind::Int;
+    case Base::Float: return Kind::Float;
+    case Base::Bool: return Kind::Bool;
+    case Base::Str: return Kind::Str;
+    case Base::Rec: return Kind::Rec;
+    default: return Kind::Void;
+  }
+}
 bool IsNumeric(Kind k);
 
 enum class EOp : uint8_t {

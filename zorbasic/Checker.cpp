@@ -11,17 +11,6 @@
 
 namespace zb {
 
-Kind KindOf(Type t) {
-  switch (t.base) {
-    case Base::Int: case Base::Byte: case Base::Word: case Base::Dword: return Kind::Int;
-    case Base::Float: return Kind::Float;
-    case Base::Bool: return Kind::Bool;
-    case Base::Str: return Kind::Str;
-    case Base::Rec: return Kind::Rec;
-    default: return Kind::Void;
-  }
-}
-
 bool IsNumeric(Kind k) { return k == Kind::Int || k == Kind::Float || k == Kind::Bool; }
 
 std::string TypeName(const Program& prog, Type t) {

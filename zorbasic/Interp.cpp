@@ -155,8 +155,12 @@ class Interp {
   void Init(Cell& c, Type t, bool array) {
     c.i = 0;
     c.f = 0;
-    c.s.clear();
+    if (!c.s.empty()) c.s.clear();
     c.ref = nullptr;
+    if (!array && t.base != Base::Rec) {
+      if (c.agg) c.agg.reset();
+      return;
+    }
     if (array) {
       c.agg = std::make_unique<std::vector<Cell>>();
     } else if (t.base == Base::Rec) {
@@ -463,11 +467,16 @@ class Interp {
     if (depth_ >= maxDepth_) Fail(line, "too many nested calls (" + std::to_string(maxDepth_) + "): is the recursion endless?");
     size_t savedChunk, savedTop;
     Cell* frame = stack_.Push(slots.size(), savedChunk, savedTop);
-    for (size_t k = 0; k < slots.size(); ++k) Init(frame[k], slots[k].type, slots[k].array);
+    // A parameter is set from its argument at once; the other slots start empty.
     for (size_t k = 0; k < args.size(); ++k) {
-      if (args[k]->op == EOp::RefArg) frame[k].ref = &P(*args[k]->a);
-      else StoreCell(frame[k], p.params[k].type, *args[k]);
+      if (args[k]->op == EOp::RefArg) {
+        frame[k].ref = &P(*args[k]->a);
+      } else {
+        if (slots[k].array || slots[k].type.base == Base::Rec) Init(frame[k], slots[k].type, slots[k].array);
+        StoreCell(frame[k], p.params[k].type, *args[k]);
+      }
     }
+    for (size_t k = args.size(); k < slots.size(); ++k) Init(frame[k], slots[k].type, slots[k].array);
     if (result) Init(*result, p.ret, false);
     Cell* savedFrame = frame_;
     Cell* savedResult = result_;

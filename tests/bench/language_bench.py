@@ -33,7 +33,9 @@ def timed(command, cwd):
     out = os.path.join(cwd, "output.txt")
     with open(out, "wb") as f:
         start = time.perf_counter()
-        subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.DEVNULL, timeout=600)
+        # No time-out: with one, the wait polls with growing pauses and the figures come out
+        # in steps of those pauses.
+        subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.DEVNULL)
         elapsed = time.perf_counter() - start
     with open(out, "rb") as f:
         return elapsed, f.read().decode("cp1252", "replace").strip()
@@ -51,7 +53,7 @@ def main():
         subprocess.run(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
         timed(["wine", zor5, "--help"], work)
-        print("program                                              zor5.exe   python3   output")
+        print("program (best of 3 runs)                             zor5.exe   python3   output")
         for title, basic, python in PROGRAMS:
             bas = os.path.join(work, "bench.zobas")
             py = os.path.join(work, "bench.py")
@@ -59,10 +61,13 @@ def main():
                 f.write(basic)
             with open(py, "w") as f:
                 f.write(python)
-            zt, zout = timed(["wine", zor5, wine_path(bas)], work)
-            pt, pout = timed([sys.executable, py], work)
+            # The best of three runs each: the machine may be busy with other work.
+            zruns = [timed(["wine", zor5, wine_path(bas)], work) for _ in range(3)]
+            pruns = [timed([sys.executable, py], work) for _ in range(3)]
+            zt, zout = min(zruns)
+            pt, pout = min(pruns)
             same = "same" if zout == pout else f"differs: {zout!r} / {pout!r}"
-            print(f"{title:52} {zt:7.2f} s {pt:7.2f} s   {same}")
+            print(f"{title:52} {zt:7.3f} s {pt:7.3f} s   {same}")
         one = os.path.join(work, "one.zobas")
         with open(one, "w") as f:
             f.write("print 1\n")

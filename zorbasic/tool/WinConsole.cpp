@@ -27,8 +27,15 @@ bool ConsoleHost::ReadLine(std::string& line) {
   return any;
 }
 
+// user32 is loaded only when a program shows a box: loading it at every start (as an import
+// would) costs a console program more time than running a small program does.
 void ConsoleHost::ShowBox(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), "Zorvex Basic", MB_OK | MB_SETFOREGROUND);
+  using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+  static HMODULE user32 = LoadLibraryA("user32.dll");
+  auto box = user32 ? reinterpret_cast<MessageBoxFn>(reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")))
+                    : nullptr;
+  if (box) box(nullptr, text.c_str(), "Zorvex Basic", MB_OK | MB_SETFOREGROUND);
+  else Write("[mbox] " + text + "\n");
 }
 
 std::string OwnPath() {
