@@ -70,8 +70,8 @@ double LeadingNumber(const std::string& text) {
 }  // namespace
 
 int CentredX(int dialogWidth, int controlWidth) {
-  // The difference is taken in double, where no pair of ints overflows; the half of it always
-  // fits an int again (the field keeps only its low 16 bits anyway).
+  // The difference is taken in double, where no pair of ints overflows, and its half is kept in
+  // the int range (the field keeps only its low 16 bits anyway).
   const double half = (static_cast<double>(dialogWidth) - controlWidth) / 2.0;
   return static_cast<int>(std::clamp(std::nearbyint(half), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }

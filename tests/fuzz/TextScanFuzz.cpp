@@ -11,10 +11,10 @@ namespace {
 
 bool IsBlankCode(int c) { return c >= 1 && c <= 32; }
 
-// The 1-based piece of text from first, length bytes, or "" when it lies outside the text.
-std::string_view Piece(std::string_view text, int first, size_t length) {
-  if (first < 1 || static_cast<size_t>(first - 1) + length > text.size()) return "\x01outside";
-  return text.substr(static_cast<size_t>(first - 1), length);
+// True when part stands in text at the 1-based position first.
+bool StandsAt(std::string_view text, int first, std::string_view part) {
+  if (first < 1 || static_cast<size_t>(first - 1) + part.size() > text.size()) return false;
+  return text.substr(static_cast<size_t>(first - 1), part.size()) == part;
 }
 
 // Every word of the text in turn: each one ends where pos stops, holds no zero byte and no
@@ -27,7 +27,7 @@ void CheckWords(std::string_view text) {
     std::string word = ReadWord(text, pos);
     if (word.empty()) break;
     Require(pos > before, "a word moves pos on");
-    Require(Piece(text, pos - static_cast<int>(word.size()), word.size()) == word, "a word ends at pos");
+    Require(StandsAt(text, pos - static_cast<int>(word.size()), word), "a word ends at pos");
     Require(!IsBlankCode(static_cast<unsigned char>(word[0])), "no word starts with a blank");
     Require(word.find('\0') == std::string::npos, "no word holds a zero byte");
   }
@@ -43,7 +43,7 @@ void CheckGroup(std::string_view text, int pos) {
   Require(moved >= at, "a value moves pos on");
   if (at <= static_cast<int>(text.size()) + 1) Require(moved <= static_cast<int>(text.size()) + 1, "pos stays in the text");
   const bool bracketed = open == '(' || open == '<' || open == '[' || open == '{';
-  if (!value.empty()) Require(Piece(text, bracketed ? at + 1 : at, value.size()) == value, "a value is where it was read");
+  if (!value.empty()) Require(StandsAt(text, bracketed ? at + 1 : at, value), "a value is where it was read");
 }
 
 void CheckBracket(std::string_view text, int at) {
@@ -57,7 +57,8 @@ void CheckBracket(std::string_view text, int at) {
   Require(start - 1 <= at, "the [ is at or before the start");
   Require(CodeAt(text, end) == ']' || end == static_cast<int>(text.size()) + 1 || CodeAt(text, end) == 0,
           "an item ends at ] or at the end");
-  Require(length == end - start && Piece(text, start, item.size()) == item, "the item is start..end");
+  Require(length == end - start && static_cast<int>(item.size()) == length && (item.empty() || StandsAt(text, start, item)),
+          "the item is start..end");
   Require(item.find(']') == std::string::npos, "no ] inside an item");
   std::string target = LabelTarget(text, at, at);
   Require(Contains(text, target), "a label's target is part of the text");
