@@ -1,5 +1,7 @@
 // The dialog template builder (declared in DialogTemplate.h): header, control items, centring.
 #include "auxwin/DialogTemplate.h"
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -68,7 +70,10 @@ double LeadingNumber(const std::string& text) {
 }  // namespace
 
 int CentredX(int dialogWidth, int controlWidth) {
-  return static_cast<int>(std::nearbyint((dialogWidth - controlWidth) / 2.0));
+  // The difference is taken in double, where no pair of ints overflows, and its half is kept in
+  // the int range (the field keeps only its low 16 bits anyway).
+  const double half = (static_cast<double>(dialogWidth) - controlWidth) / 2.0;
+  return static_cast<int>(std::clamp(std::nearbyint(half), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 bool CaptionLooksNumeric(const std::string& caption) {

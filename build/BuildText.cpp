@@ -20,7 +20,8 @@ std::string BuildOptions(int modifier, int outputKind) {
 }
 
 void InsertAt(std::string& text, int p, std::string_view what) {
-  if (p - 1 > static_cast<int>(text.size())) text.resize(static_cast<size_t>(p - 1), ' ');
+  // Compared as p > size + 1, so that no p (the lowest int included) overflows.
+  if (p > 1 && static_cast<size_t>(p - 1) > text.size()) text.resize(static_cast<size_t>(p - 1), ' ');
   InsertText(text, p, what);
 }
 

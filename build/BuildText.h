@@ -20,7 +20,7 @@ int OutputKindFor(int outputKind, std::string_view outputName);
 std::string BuildOptions(int modifier, int outputKind);
 
 // Inserts what before the 1-based position p, padding the text with blanks to p - 1 first when
-// it is shorter.
+// it is shorter; a p below 1 inserts in front.
 void InsertAt(std::string& text, int p, std::string_view what);
 // Query modes: the CommandModifier of the F2 target.
 constexpr int QueryList = 0;

@@ -11,8 +11,22 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 die() { echo "$(basename "$0"): $*" >&2; exit 1; }
 
-# Configures and builds the three trees: native (unit tests, zorrun), Windows (program, DLLs,
-# tests) and 64-bit Windows (the 64-bit runtime of compiled programs).
+# Configures and builds the sanitized native tree with clang: the unit tests under ASan and
+# UBSan (out/tests-asan) and the fuzz targets (out/fuzz).
+build_sanitized() {
+  mkdir -p "$out"
+  if [ ! -f "$out/native-asan/build.ninja" ]; then
+    cmake -S "$root" -B "$out/native-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZOR_OUT="$out" -DZOR_SANITIZE=ON \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >"$out/configure-native-asan.log" 2>&1 \
+      || { cat "$out/configure-native-asan.log" >&2; die "configuring the sanitized native build failed"; }
+  fi
+  cmake --build "$out/native-asan" -j "$jobs" >"$out/build-native-asan.log" 2>&1 \
+    || { grep -E 'error|Error' -A3 "$out/build-native-asan.log" | head -n 60 >&2; die "sanitized native build failed (log: out/build-native-asan.log)"; }
+}
+
+# Configures and builds the four trees: native (unit tests, zorrun), sanitized native (the unit
+# tests again and the fuzz targets), Windows (program, DLLs, tests) and 64-bit Windows (the
+# 64-bit runtime of compiled programs).
 build_all() {
   mkdir -p "$out"
   if [ ! -f "$out/native/build.ninja" ]; then
@@ -32,6 +46,7 @@ build_all() {
   fi
   cmake --build "$out/native" -j "$jobs" >"$out/build-native.log" 2>&1 \
     || { grep -E 'error|Error' -A3 "$out/build-native.log" | head -n 60 >&2; die "native build failed (log: out/build-native.log)"; }
+  build_sanitized
   cmake --build "$out/win" -j "$jobs" >"$out/build-win.log" 2>&1 \
     || { grep -E 'error|Error' -A3 "$out/build-win.log" | head -n 60 >&2; die "Windows build failed (log: out/build-win.log)"; }
   cmake --build "$out/win64" -j "$jobs" >"$out/build-win64.log" 2>&1 \

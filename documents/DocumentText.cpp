@@ -13,15 +13,24 @@ std::string WithSourceExtension(std::string_view name) {
   return result;
 }
 
+namespace {
+// The scratch name, or, when the file itself bears that name (ignoring case, as the file
+// system does), the same name with another first character.
+std::string OtherThan(std::string name, std::string_view path, size_t nameStart) {
+  if (SameText(name, path)) name[nameStart] = name[nameStart] == '~' ? '_' : '~';
+  return name;
+}
+}  // namespace
+
 std::string TempNameBeside(std::string_view path, std::string_view tag) {
   size_t separator = path.find_last_of("\\/");
   size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
   std::string folder(path.substr(0, nameStart));
   std::string usual = folder + "~zor" + std::string(tag) + ".tmp";
-  if (usual.size() <= LongestPath || tag.empty()) return usual;
+  if (usual.size() <= LongestPath || tag.empty()) return OtherThan(usual, path, nameStart);
   size_t room = std::max<size_t>(path.size() - nameStart, 1);
   size_t kept = std::min(tag.size(), room > 1 ? room - 1 : 1);
-  return folder + (room > 1 ? "~" : "") + std::string(tag.substr(tag.size() - kept));
+  return OtherThan(folder + (room > 1 ? "~" : "") + std::string(tag.substr(tag.size() - kept)), path, nameStart);
 }
 
 std::string CaseTwinsText(std::string_view path, const std::vector<std::string>& names) {
@@ -42,6 +51,7 @@ std::string LeftBehindText(std::string_view path, const std::vector<std::string>
 }
 
 std::string WrapLongLine(std::string_view text, size_t width) {
+  if (width == 0) width = 1;  // a line of no characters would never end the text
   std::string wrapped;
   while (text.size() > width) {
     // A separator in the second half of the line is the place to break; else break at width.

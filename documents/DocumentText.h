@@ -29,6 +29,8 @@ constexpr size_t LongestPath = 259;
 // unique by tag: the new content is written there first and then put in place of path. Where
 // the usual name would make a path longer than LongestPath, the name is no longer than the
 // file's own ("~" and the end of tag), so any file that can be written can also be saved.
+// Never the name of the file itself: a file that bears the scratch name gets it with another
+// first character.
 std::string TempNameBeside(std::string_view path, std::string_view tag);
 // The text of the message that reports a failed write of path, with the system's reason; a
 // long path is broken into lines so that the box fits on the screen.
@@ -40,8 +42,8 @@ std::string CaseTwinsText(std::string_view path, const std::vector<std::string>&
 bool IsScratchName(std::string_view name);
 // The report of temporary files that an interrupted save left beside path.
 std::string LeftBehindText(std::string_view path, const std::vector<std::string>& names);
-// The text broken into lines (CR LF) of at most width characters, each break placed after a
-// path separator or blank where the line has one.
+// The text broken into lines (CR LF) of at most width characters (a width of 0 counts as 1),
+// each break placed after a path separator or blank where the line has one.
 std::string WrapLongLine(std::string_view text, size_t width);
 
 // The path of the file listed after the label item "<[label]>" that holds the 1-based

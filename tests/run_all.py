@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
-"""Runs the three test layers and prints one closing line: N passed, N failed.
+"""Runs the test layers and prints one closing line: N passed, N failed.
 
+Layers: unit (native unit tests), asan (the same under AddressSanitizer and
+UndefinedBehaviorSanitizer), fuzz (a short pass of every fuzz target, one count each),
+win (Windows tests under Wine), e2e (end-to-end tests of the real program).
 Expects the builds in out/ and, for the Windows layers, DISPLAY and the Wine
 environment set by dev/test.
 """
@@ -26,7 +29,7 @@ def gtest_counts(xml_path):
     return ran - failed, failed
 
 
-def run_gtest(title, command, cwd, xml_name, timeout):
+def run_gtest(title, command, cwd, xml_name, timeout, extra_env=None):
     print(f"== {title}", flush=True)
     xml_path = os.path.join(cwd, xml_name)
     if os.path.exists(xml_path):
@@ -34,7 +37,7 @@ def run_gtest(title, command, cwd, xml_name, timeout):
     try:
         # The report is asked for through the environment, so the test programs' command lines
         # stay bare: the Windows tests create the IDE's main window, which reads its command line.
-        env = dict(os.environ, GTEST_OUTPUT=f"xml:{xml_name}")
+        env = dict(os.environ, GTEST_OUTPUT=f"xml:{xml_name}", **(extra_env or {}))
         code = subprocess.run(command, cwd=cwd, timeout=timeout, env=env).returncode
     except subprocess.TimeoutExpired:
         print(f"{title}: timed out after {timeout} s", flush=True)
@@ -57,12 +60,32 @@ def run_e2e():
     return passed, failed
 
 
+def run_fuzz():
+    print("== short fuzz pass", flush=True)
+    sys.path.insert(0, os.path.join(ROOT, "tests", "fuzz"))
+    import fuzzing
+    passed, failed = fuzzing.short_pass()
+    print(f"short fuzz pass: {passed} passed, {failed} failed", flush=True)
+    return passed, failed
+
+
 def main():
-    layers = sys.argv[1:] or ["unit", "win", "e2e"]
+    layers = sys.argv[1:] or ["unit", "asan", "fuzz", "win", "e2e"]
     total_passed = total_failed = 0
     if "unit" in layers:
         p, f = run_gtest("unit tests", [os.path.join(OUT, "tests", "unittests")], os.path.join(OUT, "tests"),
                          "unittests.xml", 600)
+        total_passed += p
+        total_failed += f
+    if "asan" in layers:
+        sys.path.insert(0, os.path.join(ROOT, "tests", "fuzz"))
+        from fuzzing import SANITIZER_ENV
+        p, f = run_gtest("sanitized unit tests", [os.path.join(OUT, "tests-asan", "unittests")],
+                         os.path.join(OUT, "tests-asan"), "unittests.xml", 600, SANITIZER_ENV)
+        total_passed += p
+        total_failed += f
+    if "fuzz" in layers:
+        p, f = run_fuzz()
         total_passed += p
         total_failed += f
     if "win" in layers:

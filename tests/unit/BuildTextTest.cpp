@@ -1,5 +1,6 @@
 // What the build hands the compile tool, and the directive a query inserts.
 #include <gtest/gtest.h>
+#include <climits>
 #include "build/BuildText.h"
 
 TEST(BuildText, BasicSourceIsTheSubstringTestOnTheExtension) {
@@ -31,6 +32,8 @@ TEST(BuildText, InsertAtPadsAShortText) {
   EXPECT_EQ(text, "ab  X");
   InsertAt(text, 1, "<");
   EXPECT_EQ(text, "<ab  X");
+  InsertAt(text, INT_MIN, "-");  // any position below 1 is the front, the lowest int too
+  EXPECT_EQ(text, "-<ab  X");
 }
 
 TEST(BuildText, EachQueryModeInsertsItsDirective) {

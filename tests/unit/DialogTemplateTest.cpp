@@ -1,6 +1,7 @@
 // The welcome dialog's template bytes as the platform reads them, the font fields, the
 // capacity refusal, centring and the numeric-caption rule.
 #include <gtest/gtest.h>
+#include <climits>
 #include <string>
 #include "auxwin/DialogTemplate.h"
 
@@ -122,7 +123,9 @@ TEST(DialogTemplate, AControlThatWouldNotFitIsRefusedAndNothingIsWritten) {
 
 TEST(DialogTemplate, CentringRoundsHalvesToEven) {
   const struct { int dialog, control, x; } cases[] = {
-      {220, 30, 95}, {221, 30, 96}, {223, 30, 96}, {30, 30, 0}, {20, 30, -5}, {21, 30, -4}};
+      {220, 30, 95}, {221, 30, 96}, {223, 30, 96}, {30, 30, 0}, {20, 30, -5}, {21, 30, -4},
+      // Widths far apart do not overflow.
+      {INT_MAX, INT_MIN, INT_MAX}, {INT_MIN, INT_MAX, INT_MIN}, {INT_MAX, -1, 1073741824}};
   for (const auto& c : cases) EXPECT_EQ(CentredX(c.dialog, c.control), c.x) << c.dialog << " " << c.control;
 }
 

@@ -15,6 +15,8 @@ TEST(DocumentText, ScratchFileLiesInTheTargetsFolder) {
   EXPECT_EQ(TempNameBeside("C:\\src\\a.bas", "1f-2"), "C:\\src\\~zor1f-2.tmp");
   EXPECT_EQ(TempNameBeside("C:/src/a.bas", "7"), "C:/src/~zor7.tmp");
   EXPECT_EQ(TempNameBeside("a.bas", "7"), "~zor7.tmp");
+  // A file that bears the scratch name itself is never its own scratch file.
+  EXPECT_EQ(TempNameBeside("C:\\src\\~ZOR7.TMP", "7"), "C:\\src\\_zor7.tmp");
 }
 
 TEST(DocumentText, NearTheLengthLimitTheScratchNameIsNoLongerThanTheFilesOwn) {
@@ -28,6 +30,8 @@ TEST(DocumentText, NearTheLengthLimitTheScratchNameIsNoLongerThanTheFilesOwn) {
     EXPECT_NE(temp, path);
   }
   EXPECT_EQ(TempNameBeside(folder + "abc.bas", "1a2-3f"), folder + "~1a2-3f");
+  EXPECT_EQ(TempNameBeside(folder + "~3f", "1a2-3f"), folder + "_3f");  // not the file itself
+  EXPECT_EQ(TempNameBeside(folder + "f", "1a2-3f"), folder + "~");
 }
 
 TEST(DocumentText, LongPathsInReportsAreBrokenIntoLines) {
@@ -38,6 +42,7 @@ TEST(DocumentText, LongPathsInReportsAreBrokenIntoLines) {
   // A separator in the second half of a line is where it breaks.
   EXPECT_EQ(WrapLongLine("C:\\folder\\sub\\name.bas", 16), "C:\\folder\\sub\\\r\nname.bas");
   EXPECT_EQ(WrapLongLine("short", 64), "short");
+  EXPECT_EQ(WrapLongLine("abc", 0), "a\r\nb\r\nc");  // no endless loop on a width of 0
 }
 
 namespace {
@@ -82,6 +87,16 @@ TEST(LineField, LongLineNumbersKeepTheirLastFiveDigits) {
   std::string entry = "<[a]>\t00001  [a.bas]";
   EXPECT_EQ(WithLineField(entry, "a.bas", 42), "<[a]>\t000042 [a.bas]");
   EXPECT_EQ(WithLineField(entry, "a.bas", 1234567), "<[a]>\t034567 [a.bas]");
+}
+
+TEST(LineField, APathWithoutAFolderIsNotTakenForItsOwnLabel) {
+  // The label item "<[a.bas]>" reads like the path item "[a.bas]"; its "field" would be the end
+  // of the line above, and writing the line there would break the entry before it.
+  const std::string list = "$files\r\n<[b.bas]>\t00001  [C:\\b.bas]\r\n<[a.bas]>\t00007  [a.bas]\r\n";
+  EXPECT_EQ(LineFieldOf(list, "a.bas"), 7);
+  EXPECT_EQ(WithLineField(list, "A.BAS", 42),
+            "$files\r\n<[b.bas]>\t00001  [C:\\b.bas]\r\n<[a.bas]>\t000042 [a.bas]\r\n");
+  EXPECT_EQ(LineFieldOf("$files\r\n<[a.bas]>", "a.bas"), -1);
 }
 
 TEST(LineField, EntryWithoutRoomForTheFieldIsLeftAlone) {
