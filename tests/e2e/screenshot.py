@@ -5,7 +5,9 @@ the whole screen."""
 import subprocess
 import sys
 
-from ide import MAIN_TITLE, WELCOME_TITLE, wait_for, windows_named, xdotool
+from ide import MAIN_TITLE, WELCOME_TITLE, Picture, wait_for, windows_named, xdotool
+
+EDITOR_BACK = (252, 248, 220)  # the editor's background: its controls have been drawn
 
 
 def press_until(window_title, key, done, what):
@@ -29,7 +31,12 @@ def main(target):
     window = windows_named(MAIN_TITLE)[0]
     wait_for(lambda: subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True)
              .stdout.find("IsViewable") >= 0, 30, "the main window to be shown")
-    subprocess.run(["import", "-window", "root", target], check=True)
+
+    def drawn():
+        subprocess.run(["import", "-window", "root", target], check=True)
+        return Picture(target).count(EDITOR_BACK) > 10000
+    # The window shows before its controls have drawn themselves: wait for the editor.
+    wait_for(drawn, 30, "the editor to be drawn")
     return 0
 
 
