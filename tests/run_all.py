@@ -69,34 +69,34 @@ def run_fuzz():
     return passed, failed
 
 
+def run_unit():
+    return run_gtest("unit tests", [os.path.join(OUT, "tests", "unittests")], os.path.join(OUT, "tests"),
+                     "unittests.xml", 600)
+
+
+def run_asan():
+    sys.path.insert(0, os.path.join(ROOT, "tests", "fuzz"))
+    from fuzzing import SANITIZER_ENV
+    return run_gtest("sanitized unit tests", [os.path.join(OUT, "tests-asan", "unittests")],
+                     os.path.join(OUT, "tests-asan"), "unittests.xml", 600, SANITIZER_ENV)
+
+
+def run_win():
+    return run_gtest("Windows tests", ["wine", "wintests.exe"], os.path.join(OUT, "wintests"), "wintests.xml", 1200)
+
+
+# The layers in the order they run; each gives its passed and failed counts.
+LAYERS = [("unit", run_unit), ("asan", run_asan), ("fuzz", run_fuzz), ("win", run_win), ("e2e", run_e2e)]
+
+
 def main():
-    layers = sys.argv[1:] or ["unit", "asan", "fuzz", "win", "e2e"]
+    layers = sys.argv[1:] or [name for name, _ in LAYERS]
     total_passed = total_failed = 0
-    if "unit" in layers:
-        p, f = run_gtest("unit tests", [os.path.join(OUT, "tests", "unittests")], os.path.join(OUT, "tests"),
-                         "unittests.xml", 600)
-        total_passed += p
-        total_failed += f
-    if "asan" in layers:
-        sys.path.insert(0, os.path.join(ROOT, "tests", "fuzz"))
-        from fuzzing import SANITIZER_ENV
-        p, f = run_gtest("sanitized unit tests", [os.path.join(OUT, "tests-asan", "unittests")],
-                         os.path.join(OUT, "tests-asan"), "unittests.xml", 600, SANITIZER_ENV)
-        total_passed += p
-        total_failed += f
-    if "fuzz" in layers:
-        p, f = run_fuzz()
-        total_passed += p
-        total_failed += f
-    if "win" in layers:
-        p, f = run_gtest("Windows tests", ["wine", "wintests.exe"], os.path.join(OUT, "wintests"),
-                         "wintests.xml", 1200)
-        total_passed += p
-        total_failed += f
-    if "e2e" in layers:
-        p, f = run_e2e()
-        total_passed += p
-        total_failed += f
+    for name, run in LAYERS:
+        if name in layers:
+            passed, failed = run()
+            total_passed += passed
+            total_failed += failed
     print(f"{total_passed} passed, {total_failed} failed", flush=True)
     return 0 if total_failed == 0 else 1
 

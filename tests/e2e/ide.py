@@ -122,6 +122,14 @@ def wine_path(unix_path):
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
 
+def fresh_folder(name):
+    """An empty folder out/e2e/<name>, outside every program folder (a user's work folder)."""
+    target = os.path.join(OUT, "e2e", name)
+    shutil.rmtree(target, ignore_errors=True)
+    os.makedirs(target)
+    return target
+
+
 def program_with_source(name, file_name, content, without=()):
     """A fresh program folder (see fresh_program_dir) holding one source file; returns the
     folder and the file's path."""

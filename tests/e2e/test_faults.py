@@ -9,7 +9,7 @@ import shutil
 import time
 import unittest
 
-from ide import OUT, Ide, fresh_program_dir, read, wait_for, wine_path, write, xdotool
+from ide import Ide, fresh_folder, fresh_program_dir, read, wait_for, wine_path, write, xdotool
 
 SETTINGS_LINES = re.compile(rb"\$dir \[[^\r\n]*\]\r\n\$file \[[^\r\n]*\]\r\n\$pos \[-?\d+\]\r\n\$sizeX \[\d+\]\r\n"
                             rb"\$sizeY \[\d+\]\r\n\$font \[[^\r\n]*\]\r\n\$fontsize \[\d+\]\r\n\Z")
@@ -68,9 +68,7 @@ class Faults(unittest.TestCase):
 
     def test_a_read_only_file_and_a_removed_folder_are_reported_and_the_text_saved_elsewhere(self):
         folder = fresh_program_dir("readonly")
-        work = os.path.join(OUT, "e2e", "readonly-work")
-        shutil.rmtree(work, ignore_errors=True)
-        os.makedirs(work)
+        work = fresh_folder("readonly-work")
         source = os.path.join(work, "locked.bas")
         write(source, b"old\r\n")
         os.chmod(source, 0o444)

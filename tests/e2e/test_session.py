@@ -2,11 +2,10 @@
 next start without a file brings back the file, the caret, the window size and the font."""
 import os
 import re
-import shutil
 import subprocess
 import unittest
 
-from ide import OUT, Ide, fresh_program_dir, program_with_source, read, wait_for, wine_path
+from ide import OUT, Ide, fresh_folder, fresh_program_dir, program_with_source, read, wait_for, wine_path
 
 
 class Session(unittest.TestCase):
@@ -91,9 +90,7 @@ class Session(unittest.TestCase):
 
     def test_a_relative_file_name_is_saved_where_it_was_read(self):
         folder = fresh_program_dir("relative")
-        work = os.path.join(OUT, "e2e", "relative-work")
-        shutil.rmtree(work, ignore_errors=True)
-        os.makedirs(work)
+        work = fresh_folder("relative-work")
         source = os.path.join(work, "a.bas")
         with open(source, "wb") as f:
             f.write(b"first\r\n")

@@ -8,7 +8,7 @@ import struct
 import subprocess
 import unittest
 
-from ide import DIST, MAIN_TITLE, OUT, Ide, fresh_program_dir, read, wait_for, wine_path, write
+from ide import DIST, MAIN_TITLE, Ide, fresh_folder, fresh_program_dir, program_with_source, read, wait_for, wine_path, write
 
 GREETING = b"dim who as string\r\ninput \"Name? \", who\r\nprint \"Hello, \"; who; \"!\"\r\nprint 6 * 7, 1 / 4\r\n"
 
@@ -138,13 +138,15 @@ class IdeBuilds(unittest.TestCase):
         if getattr(self, "ide", None):
             self.ide.kill()
 
-    def test_f5_shows_the_programs_output_in_the_console_and_reads_its_input(self):
-        folder = fresh_program_dir("ide-f5")
-        source = os.path.join(folder, "greet.zobas")
-        write(source, GREETING)
+    def start(self, name, file_name, content):
+        """The IDE started with a new source; returns its program folder and main window."""
+        folder, source = program_with_source(name, file_name, content)
         self.ide = Ide(folder, args=[wine_path(source)])
         self.ide.answer_greeting()
-        window = self.ide.main_window()
+        return folder, self.ide.main_window()
+
+    def test_f5_shows_the_programs_output_in_the_console_and_reads_its_input(self):
+        folder, window = self.start("ide-f5", "greet.zobas", GREETING)
         self.ide.keys(window, "F5")
         wait_for(lambda: "Name?" in self.ide.console_text(), 30, "the program's prompt")
         console = self.ide.console_window()
@@ -155,18 +157,12 @@ class IdeBuilds(unittest.TestCase):
         self.assertIn("42 0.25", self.ide.console_text())
 
     def test_ctrl_f5_leaves_a_program_that_runs_on_its_own_and_ctrl_shift_f5_a_64_bit_one(self):
-        folder = fresh_program_dir("ide-ctrlf5")
-        source = os.path.join(folder, "count.zobas")
-        write(source, b"for i = 1 to 3\r\n  print i * i;\r\nnext\r\nprint\r\n")
-        self.ide = Ide(folder, args=[wine_path(source)])
-        self.ide.answer_greeting()
-        window = self.ide.main_window()
+        folder, window = self.start("ide-ctrlf5", "count.zobas", b"for i = 1 to 3\r\n  print i * i;\r\nnext\r\nprint\r\n")
         program = os.path.join(folder, "count.exe")
         self.ide.keys(window, "ctrl+F5")
         wait_for(lambda: "wrote" in self.ide.console_text() and os.path.exists(program), 60, "the compiled program")
         self.assertEqual(pe_magic(program), 0x10B)
-        elsewhere = os.path.join(OUT, "e2e", "ide-ctrlf5-copy")
-        os.makedirs(elsewhere, exist_ok=True)
+        elsewhere = fresh_folder("ide-ctrlf5-copy")
         copy = os.path.join(elsewhere, "count.exe")
         shutil.copy(program, copy)
         run = subprocess.run(["wine", copy], cwd=elsewhere, capture_output=True, timeout=60)
@@ -177,12 +173,7 @@ class IdeBuilds(unittest.TestCase):
         self.assertEqual(pe_magic(program), 0x20B)
 
     def test_f2_on_a_declared_name_shows_its_declaration_in_the_output_box(self):
-        folder = fresh_program_dir("ide-f2")
-        source = os.path.join(folder, "decl.zobas")
-        write(source, b"dim total as int\r\ntotal = 1\r\n")
-        self.ide = Ide(folder, args=[wine_path(source)])
-        self.ide.answer_greeting()
-        window = self.ide.main_window()
+        folder, window = self.start("ide-f2", "decl.zobas", b"dim total as int\r\ntotal = 1\r\n")
         self.ide.keys(window, "ctrl+Home", *["Right"] * 5, "F2")  # the caret in "total"
         wait_for(lambda: any("total: variable total as int, line 1" in t for t in self.ide.window_texts(MAIN_TITLE) or []),
                  30, "the listing in the output box")
