@@ -7,8 +7,8 @@
 // command is removed and Ctrl+C / Ctrl+Break typed there are ignored by this process.
 void OpenConsole();
 
-// Banner and prompt; waits for one line of input and answers it.
-void RunGreeting();
+// The banner and the prompt; waits for one line of input and answers it.
+void RunGreeting(const std::string& banner);
 
 // Writes exactly the bytes of text to the console; nothing is added.
 void ConsoleWrite(const std::string& text);

@@ -1,7 +1,7 @@
 // The run, compile, tools, project and compiler-query commands.
 #pragma once
 #include <string>
-#include "commands/Outcome.h"
+#include "base/Outcome.h"
 
 // F5 and its modifiers: saves the document (an untitled one as ProgramDir "\_.zobas") and starts
 // zor5.exe on it, or with a project open on the project's main file when the document is no

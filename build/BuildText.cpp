@@ -1,6 +1,6 @@
 // Texts of the build and query commands (see BuildText.h).
 #include "build/BuildText.h"
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 
 bool IsBasicSource(std::string_view file) {
   return std::string_view(" .bas .zobas ").find(LowerText(ExtPart(file))) != std::string_view::npos;

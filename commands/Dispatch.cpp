@@ -2,8 +2,8 @@
 // their boxes, the toolbar placeholders and the key commands.
 #include "commands/Dispatch.h"
 
+#include "base/SharedState.h"
 #include "commands/CommandIds.h"
-#include "shell/ShellState.h"
 
 namespace {
 

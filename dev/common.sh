@@ -24,11 +24,12 @@ build_sanitized() {
     || { grep -E 'error|Error' -A3 "$out/build-native-asan.log" | head -n 60 >&2; die "sanitized native build failed (log: out/build-native-asan.log)"; }
 }
 
-# Configures and builds the four trees: native (unit tests, zorrun), sanitized native (the unit
+# Checks the folder layout, then configures and builds the four trees: native (unit tests, zorrun), sanitized native (the unit
 # tests again and the fuzz targets), Windows (program, DLLs, tests) and 64-bit Windows (the
 # 64-bit runtime of compiled programs).
 build_all() {
   mkdir -p "$out"
+  "$root/dev/floors" || die "the product folders break their layout rules (see above)"
   if [ ! -f "$out/native/build.ninja" ]; then
     cmake -S "$root" -B "$out/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZOR_OUT="$out" >"$out/configure-native.log" 2>&1 \
       || { cat "$out/configure-native.log" >&2; die "configuring the native build failed"; }

@@ -1,7 +1,7 @@
 // Names and texts of the document commands that need no window.
 #include "documents/DocumentText.h"
 #include <algorithm>
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 
 std::string SavePromptText(std::string_view name) {
   return "Save " + std::string(name.empty() ? UntitledName : name);

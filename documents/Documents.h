@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
-#include "commands/Outcome.h"
+#include "base/Outcome.h"
 
 // The whole content of the file (name expanded with ExpandPath) as raw bytes; "" when the
 // file cannot be opened or read.
@@ -49,7 +49,8 @@ bool LoadIntoEditor(const std::string& name);
 Outcome NewDocument();
 // Open: Stop when the save prompt was cancelled; a cancelled Open dialog only sets the title.
 Outcome OpenDocument();
-// Save (modifier other than 1) and Save As (modifier 1).
+// Save (modifier other than 1) and Save As (modifier 1). The caret line is recorded in the
+// project list first, which is written back to its file; the caller rebuilds the menu bar.
 void SaveDocument(int modifier);
 // Opens a dropped file; Stop when the save prompt was cancelled and the drop handling must end.
 Outcome OpenDroppedFile(const std::string& name);

@@ -1,6 +1,6 @@
 // The remembered line of a file listed in the project text.
 #include "documents/LineField.h"
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 
 namespace {
 constexpr size_t FieldLead = 6;   // the field begins this many characters before the "["

@@ -3,9 +3,10 @@
 #pragma once
 #include <string>
 
-// Opens the project file name (a drop, or start-up): the box shows its text, its folder becomes
-// the working directory and the menu bar is rebuilt. The box of a project open before is
-// written back to its own file first; false when that failed (reported) and nothing changed.
+// Opens the project file name (a drop, or start-up): the box shows its text, ProjectText is taken
+// from the box and its folder becomes the working directory; the caller rebuilds the menu bar.
+// The box of a project open before is written back to its own file first; false when that
+// failed (reported) and nothing changed.
 bool OpenProjectFile(const std::string& name);
 // The text of the project file name for the box. A text with a NUL byte cannot be shown whole
 // by the box: it is reported, and the project is not written back until another is opened.
@@ -22,8 +23,3 @@ void RecordCaretLine(const std::string& name);
 // empty box creates no file), through the same safe replace as documents. Nothing when name is
 // empty or the project's text could not be read whole. False when the write failed (reported).
 bool SaveProjectBox(const std::string& name);
-// Takes ProjectText again from the ProjectBox, rebuilds the menu bar when it is not empty and
-// writes it to ProjectFile.
-void RefreshProject();
-// Rebuilds the menu bar from the ProjectBox's text, when the box holds any.
-void RebuildMenuIfProjectText();

@@ -1,6 +1,6 @@
 // The project file's text (see ProjectText.h).
 #include "documents/ProjectText.h"
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 
 namespace {
 constexpr std::string_view FilesKey = "$files";

@@ -1,6 +1,6 @@
 // Time stamps, short titles and help page names: pure text producers.
 #include "documents/Titles.h"
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 
 namespace {
 

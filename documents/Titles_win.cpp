@@ -1,10 +1,10 @@
 // The current time stamp and its insertion into the focused editor or edit box (Ctrl+T).
 #include <windows.h>
 #include <algorithm>
+#include "base/Bindings_win.h"
+#include "base/SharedState.h"
 #include "documents/Titles.h"
-#include "editor/EditorAccess.h"
-#include "shell/Bindings.h"
-#include "shell/ShellState.h"
+#include "editor/EditorAccess_win.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The word around a position.
 #include "editor/WordAt.h"
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 
 namespace {
 

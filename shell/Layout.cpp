@@ -1,7 +1,7 @@
 // Layout arithmetic of the main window (see Layout.h).
 #include "shell/Layout.h"
 
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 #include "shell/ShellState.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Reading and composing the settings text (see Settings.h).
 #include "shell/Settings.h"
 
+#include "base/TextScan.h"
 #include "documents/DocumentState.h"
-#include "documents/TextScan.h"
 #include "shell/ShellState.h"
 
 namespace {

@@ -7,26 +7,16 @@ uint32_t GuiStateRecord[GuiStateSlots];
 uint32_t* GuiState = GuiStateRecord;
 int WorkAreaWidth = 0;
 int WorkAreaHeight = 0;
-std::string AboutText;
 HBITMAP ToolbarPictures[10] = {};
 
-HWND MainWindow = nullptr;
-HWND Editor = nullptr;
-HWND CurrentEditor = nullptr;
 HWND CommandButtons[11] = {};
 HWND ToolbarButtons[10] = {};
-HWND FinderBoxes[7] = {};
 HFONT FinderFont = nullptr;
 HFONT PlainEditorFont = nullptr;
 HWND LastFocused = nullptr;
 
-std::string ProgramDir;
-std::string WorkDir;
 std::string StartArgument;
 std::string StartDirectory;
-int ProjectOpen = 0;
-int OutputShown = 0;
-int PendingAction = 0;
 int RestorePos = 0;
 int LayoutQuarter = 0;
 int ClientHeight = 0;

@@ -6,12 +6,12 @@
 #include <psapi.h>
 #include <cstdio>
 #include <string>
+#include "base/Bindings_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
-#include "editor/EditorAccess.h"
-#include "editor/FindReplace.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/FindReplace_win.h"
 #include "editor/SciMessages.h"
-#include "shell/Bindings.h"
 #include "shell/ShellState.h"
 
 namespace {

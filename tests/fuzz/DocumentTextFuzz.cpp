@@ -2,9 +2,9 @@
 // wrapping of long paths in messages and the lookup of a listed file in the project list.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <vector>
+#include "base/TextScan.h"
 #include "documents/DocumentText.h"
 #include "documents/ProjectText.h"
-#include "documents/TextScan.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // dropped file adds, a new project's text, the "$" form of names and the remembered line field.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <algorithm>
+#include "base/TextScan.h"
 #include "documents/DocumentText.h"
 #include "documents/LineField.h"
 #include "documents/ProjectText.h"
-#include "documents/TextScan.h"
 #include "shell/ShellState.h"
 #include "tests/fuzz/FuzzCheck.h"
 

@@ -2,7 +2,7 @@
 // a plain search on the lowered strings, a byte-by-byte replacement, and the word's bounds.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <set>
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 #include "editor/Search.h"
 #include "editor/WordAt.h"
 #include "tests/fuzz/FuzzCheck.h"

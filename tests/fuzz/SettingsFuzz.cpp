@@ -1,7 +1,7 @@
 // Fuzzes the settings reader on any text, and the round trip through the writer: values the
 // file format can carry come back from ComposeSettings exactly as they went in.
+#include "base/TextScan.h"
 #include "shell/Settings.h"
-#include "documents/TextScan.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

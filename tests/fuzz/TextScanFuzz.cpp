@@ -3,8 +3,8 @@
 // and numbers read as a slow reference reads them.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <climits>
+#include "base/TextScan.h"
 #include "build/CommandLine.h"
-#include "documents/TextScan.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 #include <vector>
-#include "documents/TextScan.h"
+#include "base/TextScan.h"
 #include "shell/ShellState.h"
 
 TEST(TextScan, PositionsOutsideTheTextReadAsZero) {

@@ -1,6 +1,6 @@
 // Library binding as start-up does it.
 #include <gtest/gtest.h>
-#include "shell/Bindings.h"
+#include "base/Bindings_win.h"
 
 TEST(Bindings, EveryRoutineIsBound) {
   EXPECT_NE(Api.CreateWindowExA, nullptr);

@@ -9,7 +9,7 @@
 #include "build/BuildState.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
-#include "editor/EditorAccess.h"
+#include "editor/EditorAccess_win.h"
 #include "shell/ShellState.h"
 
 namespace {

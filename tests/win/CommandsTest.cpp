@@ -9,10 +9,10 @@
 #include "DialogAnswer.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
-#include "commands/Commands.h"
+#include "commands/Commands_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Titles.h"
-#include "editor/EditorAccess.h"
+#include "editor/EditorAccess_win.h"
 #include "shell/ShellState.h"
 
 namespace {

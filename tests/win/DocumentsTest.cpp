@@ -4,13 +4,13 @@
 #include <memory>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
+#include "base/TextScan.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "documents/Project.h"
-#include "documents/TextScan.h"
-#include "editor/EditorAccess.h"
+#include "editor/EditorAccess_win.h"
 #include "shell/ShellState.h"
 
 namespace {

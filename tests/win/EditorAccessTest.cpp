@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
-#include "editor/EditorAccess.h"
-#include "editor/SciMessages.h"
 #include "TestControls.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/SciMessages.h"
 
 using namespace std::string_literals;
 

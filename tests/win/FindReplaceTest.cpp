@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
-#include "editor/EditorAccess.h"
-#include "editor/FindReplace.h"
-#include "editor/SciMessages.h"
 #include "TestControls.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/FindReplace_win.h"
+#include "editor/SciMessages.h"
 
 class FindReplace : public TestControls {
  protected:

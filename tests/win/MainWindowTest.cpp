@@ -12,16 +12,17 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "DialogAnswer.h"
 #include "build/Launch.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
+#include "base/Boxes_win.h"
 #include "shell/Layout.h"
-#include "shell/MainWindow.h"
-#include "shell/MainWindowSteps.h"
+#include "shell/MainWindowSteps_win.h"
+#include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
-#include "shell/WindowProc.h"
 #include "shell/StartupText.h"
-#include "DialogAnswer.h"
+#include "shell/WindowProc_win.h"
 
 namespace {
 constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b << 16)); }

@@ -12,10 +12,11 @@
 #include "build/Launch.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
+#include "commands/MenuBar_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Project.h"
-#include "editor/EditorAccess.h"
-#include "shell/MainWindow.h"
+#include "editor/EditorAccess_win.h"
+#include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 
 namespace {

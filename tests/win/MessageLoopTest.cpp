@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
-#include "shell/MainWindow.h"
+#include "DialogAnswer.h"
+#include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
-#include "DialogAnswer.h"
 
 namespace {
 struct Command { int id; LPARAM lParam; };

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "commands/CommandIds.h"
-#include "shell/Painting.h"
+#include "shell/Painting_win.h"
 
 namespace {
 constexpr COLORREF Marker = RGB(1, 2, 3);  // what the bitmap holds before a draw

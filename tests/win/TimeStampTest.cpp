@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
-#include "documents/Titles.h"
-#include "editor/EditorAccess.h"
 #include "TestControls.h"
+#include "documents/Titles.h"
+#include "editor/EditorAccess_win.h"
 
 namespace {
 

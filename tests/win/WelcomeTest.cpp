@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "DialogAnswer.h"
-#include "auxwin/Welcome.h"
+#include "auxwin/Welcome_win.h"
 
 namespace {
 std::string OwnDir() {

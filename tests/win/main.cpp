@@ -2,7 +2,7 @@
 // every test on this one thread, as the program runs.
 #include <gtest/gtest.h>
 #include <cstdio>
-#include "shell/Bindings.h"
+#include "base/Bindings_win.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

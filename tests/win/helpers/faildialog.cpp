@@ -3,8 +3,8 @@
 // returning from main at all means it did not.
 #include <windows.h>
 #include "DialogAnswer.h"
-#include "auxwin/Welcome.h"
-#include "shell/Bindings.h"
+#include "auxwin/Welcome_win.h"
+#include "base/Bindings_win.h"
 
 namespace {
 INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

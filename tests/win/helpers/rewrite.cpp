@@ -3,8 +3,8 @@
 // Exits with 0 when every save succeeded.
 #include <cstdlib>
 #include <string>
+#include "base/Bindings_win.h"
 #include "documents/Documents.h"
-#include "shell/Bindings.h"
 
 int main(int argc, char** argv) {
   if (argc < 3 || !BindLibraries().empty()) return 2;

@@ -2,8 +2,8 @@
 // the file named by the environment variable ZOR_SHOWTAIL_OUT.
 #include <cstdio>
 #include <cstdlib>
+#include "base/Bindings_win.h"
 #include "build/Launch.h"
-#include "shell/Bindings.h"
 
 int main() {
   const char* out = std::getenv("ZOR_SHOWTAIL_OUT");

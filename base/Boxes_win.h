@@ -1,0 +1,26 @@
+// The message boxes that commands show, and the block that keeps MainWindow from taking input
+// while a dialog without an owner is up.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// A message box with no owner. It is task-modal: while it is up no window of the program takes
+// input, so nothing typed or clicked can change the text or the names that the question is
+// about. Returns the button pressed, as MessageBoxA does.
+int ShowBox(const std::string& text, const std::string& caption, unsigned style);
+
+// A plain information box with no owner; an empty caption shows as "<MsgBox>".
+void ShowMessage(const std::string& text, const std::string& caption);
+
+// Keeps MainWindow from taking input while a dialog without an owner (the file dialogs) is up;
+// afterwards MainWindow is enabled and active again.
+class MainWindowBlocked {
+ public:
+  MainWindowBlocked();
+  MainWindowBlocked(const MainWindowBlocked&) = delete;
+  MainWindowBlocked& operator=(const MainWindowBlocked&) = delete;
+  ~MainWindowBlocked();
+
+ private:
+  bool blocked_ = false;
+};

@@ -1,0 +1,31 @@
+// Process-wide state that more than one floor reads or changes. Window handles are declared
+// the way <windows.h> declares them, so platform-free code can include this header too. State
+// that only one folder uses is declared in that folder's own state header.
+#pragma once
+#include <string>
+
+struct HWND__;
+typedef HWND__* HWND;
+
+extern std::string AboutText;        // text of the About box; composed by start-up, shown by the About command
+
+extern HWND MainWindow;              // the "wins" window; set by its creation step
+extern HWND Editor;                  // the Scintilla control, id 256; null without SciLexer.dll
+extern HWND CurrentEditor;           // the control the commands edit: Editor or the plain fallback
+enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, OutputBox };
+extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused; made by the creation step
+
+extern std::string ProgramDir;       // folder of the program file, no trailing backslash; set by the creation step
+extern std::string WorkDir;          // working directory; creation step, drops, projects
+extern int ProjectOpen;              // 1 while the project strip is shown; projects, drops, menu 3005
+extern int OutputShown;              // 1 while the OutputBox side panel is shown; compiler queries
+extern int PendingAction;            // 1 asks for a relayout after the current message; any command
+
+extern int ToolbarIds[10];               // command ids of the toolbar buttons; start-up fills 100..109, commands rewrite 1..9
+extern int OutputKind;                   // 0 builds an executable, 1 a library; menu items 3024/3025, read by the build
+extern std::string ProjectCommands[100]; // text of project menu item 3100 + k; filled by the menu bar, run by the build
+
+extern std::string CurrentFile;  // file that is loaded, built and handed to project commands; empty when untitled
+extern std::string SaveName;     // name the editor text is saved under and prompts show; empty when untitled
+extern std::string ProjectFile;  // the open project's file name; empty when none
+extern std::string ProjectText;  // the project list text as last read from the ProjectBox

@@ -1,0 +1,130 @@
+// The run, compile, tools, project and compiler-query commands: they start the compile tool or
+// the command interpreter in the program's console, or ask the compiler library in-process.
+#include <windows.h>
+#include "base/Bindings_win.h"
+#include "base/SharedState.h"
+#include "base/TextScan.h"
+#include "build/Build.h"
+#include "build/BuildState.h"
+#include "build/BuildText.h"
+#include "build/Launch.h"
+#include "documents/DocumentState.h"
+#include "documents/Documents.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/WordAt.h"
+
+namespace {
+std::string ToolPath() { return ProgramDir + "\\zor5.exe"; }
+std::string ListingFile() { return ProgramDir + "\\_.txt"; }
+
+std::string ProjectValue(const std::string& key) { return ExpandPath(ValueAfterKey(ProjectText, key, 1)); }
+
+// The editor's selection, 1-based.
+void EditorSelection(int& start, int& end) {
+  DWORD s = 0, e = 0;
+  Api.SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  start = static_cast<int>(s) + 1;
+  end = static_cast<int>(e) + 1;
+}
+
+bool HoldsOnlyBlanks(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) < 1 || static_cast<unsigned char>(c) > 32) return false;
+  return true;
+}
+
+std::string WithoutLeadingBlanks(std::string word) {
+  size_t first = 0;
+  while (first < word.size() && static_cast<unsigned char>(word[first]) >= 1 &&
+         static_cast<unsigned char>(word[first]) <= 32)
+    ++first;
+  return word.substr(first);
+}
+}  // namespace
+
+void BuildCommand(int modifier) {
+  int kind = OutputKind;
+  if (CurrentFile.empty()) CurrentFile = ProgramDir + "\\_.zobas";
+  std::string copy;
+  bool haveText = !ControlTextView(CurrentEditor, copy).empty();
+  if (haveText) {
+    // A source that could not be written must not be built as it was before (reported).
+    if (PrepareScratchSource() == Outcome::Stop) return;
+    BuildInput = CurrentFile;
+  }
+  if (!ProjectFile.empty()) {
+    ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+    std::string outputName = ProjectValue("$binary ");
+    if (!IsBasicSource(CurrentFile)) {
+      std::string main = ProjectValue("$main ");
+      if (!SameText(main, CurrentFile)) {
+        haveText = !ReadTextFile(main).empty();
+        BuildInput = main;
+      }
+    }
+    kind = OutputKindFor(kind, outputName);
+  }
+  if (!haveText) return;
+  RunTool(ToolPath(), BuildOptions(modifier, kind), ExpandPath(BuildInput), false);
+}
+
+void ToolsCommand(int modifier) {
+  if (modifier == 0 || modifier == 3) {
+    RunShell("", false);
+    return;
+  }
+  Api.SetCurrentDirectoryA(ProgramDir.c_str());
+  if (modifier == 1) LaunchProcess("zor5.exe tools/QnCommand.zobas", false);
+  Api.SetCurrentDirectoryA(WorkDir.c_str());
+}
+
+Outcome ProjectCommand(int index) {
+  std::string copy;
+  if (SaveIfChanged(CurrentFile, ControlTextView(CurrentEditor, copy), "Performing Project Command") ==
+      SaveAnswer::Cancel)
+    return Outcome::Stop;
+  const std::string command = ProjectCommands[index];
+  if (!command.empty() && command[0] == '<') {
+    SwitchToListedFile(command, false);
+    Api.SetFocus(CurrentEditor);
+  } else if (command.empty()) {
+    RunShell("", false);
+  } else if (WriteTextFile("_.bat", command)) {
+    RunShell("_.bat", false);
+  }
+  return Outcome::Go;
+}
+
+void CompilerQuery(int mode, const std::string& word) {
+  std::string query = GetControlText(CurrentEditor);
+  if (HoldsOnlyBlanks(query)) return;
+  int start = 0, end = 0;
+  EditorSelection(start, end);
+  std::string asked = word;
+  if (asked.empty()) {
+    int length = 0;
+    asked = WithoutLeadingBlanks(WordAt(query, start, end, length));
+  }
+  if (asked.empty()) {
+    SetControlText(FinderBoxes[OutputBox], "");
+    PendingAction = 1;
+    return;
+  }
+  InsertListingDirective(query, mode, start, end, asked, ListingFile());
+  Api.zor_basis(query.c_str());
+  SetControlText(FinderBoxes[OutputBox], ReadTextFile(ListingFile()));
+  if (word.empty()) SetControlText(FinderBoxes[KeywordBox], asked);
+  PendingAction = 1;
+  OutputShown = 1;
+}
+
+void KeywordBoxQuery() {
+  OutputShown = 1;
+  PendingAction = 1;
+  std::string word = GetControlText(FinderBoxes[KeywordBox]);
+  if (word.empty()) {
+    OutputShown = 0;
+    return;
+  }
+  CompilerQuery(QueryList, word);
+}

@@ -1,6 +1,0 @@
-# Files of this subsystem: platform-free ones into ZOR_PURE_SOURCES, Windows ones into ZOR_WIN_SOURCES.
-list(APPEND ZOR_PURE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp)
-list(APPEND ZOR_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/Launch.cpp)
-list(APPEND ZOR_PURE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/BuildText.cpp)
-list(APPEND ZOR_PURE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/BuildState.cpp)
-list(APPEND ZOR_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/Build.cpp)

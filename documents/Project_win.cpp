@@ -1,0 +1,85 @@
+// The open project's list in the ProjectBox: opening, adding files, remembered lines, refresh
+// and writing it back.
+#include <windows.h>
+#include "base/Bindings_win.h"
+#include "base/Boxes_win.h"
+#include "base/SharedState.h"
+#include "base/TextScan.h"
+#include "documents/DocumentState.h"
+#include "documents/DocumentText.h"
+#include "documents/Documents.h"
+#include "documents/LineField.h"
+#include "documents/Project.h"
+#include "documents/ProjectText.h"
+#include "editor/EditorAccess_win.h"
+
+namespace {
+// The 1-based line of the editor's selection start.
+int CaretLine() {
+  DWORD start = 0;
+  EditorSend(CurrentEditor, EM_GETSEL, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return static_cast<int>(EditorSend(CurrentEditor, EM_LINEFROMCHAR, EM_LINEFROMCHAR, start, 0)) + 1;
+}
+
+void ShowInBox(const std::string& text) { SetControlText(FinderBoxes[ProjectBox], text); }
+}  // namespace
+
+std::string ReadProjectText(const std::string& name) {
+  std::string text = ReadTextFile(name);
+  ProjectUnreadable = text.find('\0') != std::string::npos;
+  if (ProjectUnreadable)
+    ShowBox("The project file " + WrapLongLine(ExpandPath(name), 64) +
+                " holds NUL bytes, which the project list cannot show; it is shown up to the first one and "
+                "will not be written back.",
+            "zor", MB_OK | MB_ICONERROR);
+  return text;
+}
+
+bool OpenProjectFile(const std::string& name) {
+  if (!SaveProjectBox(ProjectFile)) return false;
+  ProjectFile = name;
+  ProjectText = ReadProjectText(name);
+  ProjectOpen = 1;
+  PendingAction = 1;
+  ShowInBox(ProjectText);
+  Api.SetFocus(MainWindow);
+  WorkDir = EnterDirectoryOf(name);
+  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+  return true;
+}
+
+bool AddFileToProject(const std::string& path) {
+  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+  if (InsertFileEntry(ProjectText, path)) {
+    ShowInBox(ProjectText);
+    return true;
+  }
+  // No project in the box: the one beside the dropped file, or a new one there.
+  ProjectFile = StripExt(path) + ".zoproj";
+  std::string existing = ReadProjectText(ProjectFile);
+  if (existing.find("$files") != std::string::npos) {
+    ProjectText = existing;
+    ShowInBox(ProjectText);
+    return false;
+  }
+  ProjectUnreadable = false;
+  ProjectText = NewProjectText(path);
+  ShowInBox(ProjectText);
+  return true;
+}
+
+void RecordCaretLine(const std::string& name) {
+  if (ProjectFile.empty() || name.empty()) return;
+  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+  std::string updated = WithLineField(ProjectText, name, CaretLine());
+  if (updated == ProjectText) return;
+  ProjectText = updated;
+  ShowInBox(ProjectText);
+}
+
+bool SaveProjectBox(const std::string& name) {
+  if (name.empty() || ProjectUnreadable) return true;
+  std::string text = GetControlText(FinderBoxes[ProjectBox]);
+  if (FileHolds(name, text)) return true;
+  return WriteTextFile(name, text);
+}

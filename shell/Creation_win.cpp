@@ -1,0 +1,165 @@
+// MainWindow's creation step: command line, settings, working directory and child controls.
+#include <windows.h>
+#include "auxwin/Console.h"
+#include "base/Bindings_win.h"
+#include "base/Boxes_win.h"
+#include "base/TextScan.h"
+#include "build/Launch.h"
+#include "commands/CommandIds.h"
+#include "commands/MenuBar_win.h"
+#include "documents/DocumentState.h"
+#include "documents/Documents.h"
+#include "documents/Project.h"
+#include "documents/Titles.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/EditorSetup_win.h"
+#include "shell/MainWindowSteps_win.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "shell/StartupText.h"
+
+namespace {
+constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY;  // 0x5000400B
+constexpr DWORD BoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN;  // 0x50A01004
+const char* const IconFile = "zitronenfalter.ico";
+
+HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
+
+HWND CreateChild(DWORD exStyle, const char* cls, const char* text, DWORD style, int id) {
+  return Api.CreateWindowExA(exStyle, cls, text, style, 0, 0, 0, 0, MainWindow,
+                             reinterpret_cast<HMENU>(uintptr_t(id)), Instance(), nullptr);
+}
+
+void LoadWindowIcon() {
+  HANDLE icon = Api.LoadImageA(nullptr, IconFile, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+  if (!icon) ShowBox(std::string("Cannot load ") + IconFile + "!", "zor", MB_OK);
+  Api.SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+bool LoadEditingComponent() {
+  if (::LoadLibraryA("lib/SciLexer.dll")) return true;
+  ConsoleWrite("Unable to load Scintilla: SciLexer.dll");
+  return false;
+}
+
+// Decides what the command line names: a project, a document, or (an argument naming the
+// IDE's own scratch file) nothing. Returns the settings text that still applies.
+std::string TakeArgument(const std::string& settingsText) {
+  if (StartArgument.empty() || LowerText(StartArgument).find("zorvexide.zobas") != std::string::npos)
+    return settingsText;
+  if (StartArgument.size() >= 7 && StartArgument.compare(StartArgument.size() - 7, 7, ".zoproj") == 0) {
+    ProjectFile = StartArgument;
+    ProjectOpen = 1;
+    PendingAction = 1;
+    return settingsText;
+  }
+  CurrentFile = StartArgument;
+  return {};
+}
+
+// The document to show: empty with a project, else the current file's text (a file that
+// cannot be read or is empty leaves the document untitled).
+std::string ReadStartDocument() {
+  if (!ProjectFile.empty()) {
+    WorkDir = EnterDirectoryOf(ProjectFile);
+    ProjectOpen = 1;
+    PendingAction = 1;
+    CurrentFile.clear();
+    return {};
+  }
+  std::string text;
+  if (!ReadDocument(CurrentFile, text)) text.clear();  // too large: reported, starts untitled
+  if (text.empty()) CurrentFile.clear();
+  return text;
+}
+
+void ResizeToSettings() {
+  RECT r;
+  Api.GetWindowRect(MainWindow, &r);
+  Api.MoveWindow(MainWindow, r.left, r.top, WindowWidth, WindowHeight, TRUE);
+}
+
+void CreateButtonsAndBoxes() {
+  for (int i = 0; i < 11; ++i) {
+    CommandButtons[i] = CreateChild(WS_EX_CLIENTEDGE, "button", " ", ButtonStyle, CommandButtonIds[i]);
+    Api.ShowWindow(CommandButtons[i], SW_SHOW);
+  }
+  for (int slot = FindBox; slot <= OutputBox; ++slot) {
+    FinderBoxes[slot] = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
+    // Edit boxes stop at about 32 K characters by default: a project list or a listing can
+    // be longer, and the user must be able to type in it.
+    Api.SendMessageA(FinderBoxes[slot], EM_SETLIMITTEXT, 0, 0);
+  }
+}
+
+// The editor: Scintilla when it loaded, otherwise a plain edit control in its place, so the
+// IDE stays usable without the editing component.
+void CreateEditor(bool scintilla, const std::string& text) {
+  if (scintilla) {
+    Editor = CreateChild(0, "Scintilla", nullptr, BoxStyle, EditorId);
+    CurrentEditor = Editor;
+    ConfigureEditor(Editor, KeywordList, EditorFontName, EditorFontSize);
+    if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
+    return;
+  }
+  CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
+  if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
+  PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
+  RestorePos = 0;
+}
+// The file named on the command line as a full path: the working directory changes during
+// start-up, and a relative name would then name another file.
+std::string FullPath(const std::string& name) {
+  if (name.empty()) return name;
+  DWORD size = Api.GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return name;
+  std::string full(size, '\0');
+  DWORD got = Api.GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
+  if (got == 0 || got >= size) return name;
+  full.resize(got);
+  return full;
+}
+}  // namespace
+
+std::string CurrentDirectory() {
+  DWORD size = Api.GetCurrentDirectoryA(0, nullptr);
+  std::string dir(size, '\0');
+  while (size > 0) {
+    DWORD got = Api.GetCurrentDirectoryA(DWORD(dir.size()), dir.data());
+    if (got < dir.size()) {
+      dir.resize(got);
+      return dir;
+    }
+    dir.resize(got);  // the directory changed length in between: ask again
+  }
+  return {};
+}
+
+void OnCreate(HWND window) {
+  MainWindow = window;
+  LoadWindowIcon();
+  bool scintilla = LoadEditingComponent();
+  if (!StartDirectory.empty()) Api.SetCurrentDirectoryA(StartDirectory.c_str());
+  std::string startDir = CurrentDirectory();
+  ProgramDir = GetProgramDir();
+  std::string settingsText = ReadTextFile(ProgramDir + "\\Zorvexide.cfg");
+  StartArgument = FullPath(Unquote(GetCommandTail()));
+  WorkDir = StartArgument.empty() ? startDir : DirPart(StartArgument);
+  settingsText = TakeArgument(settingsText);
+  ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth, WorkAreaHeight));
+  ResizeToSettings();
+  std::string text = ReadStartDocument();
+  Api.SetCurrentDirectoryA(WorkDir.c_str());
+  CreateButtonsAndBoxes();
+  CreateEditor(scintilla, text);
+  Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
+  if (!ProjectFile.empty()) {
+    ProjectText = ReadProjectText(ProjectFile);
+    SetControlText(FinderBoxes[ProjectBox], ProjectText);
+  }
+  RebuildMenuBar(MainWindow);
+  FinderFont = ApplyFont(FinderBoxes + 1, 6, 13, 9, 400, "Lucida console");
+  Api.SetFocus(MainWindow);
+  Api.SetFocus(CurrentEditor);
+  SaveName = CurrentFile;
+}

@@ -1,0 +1,23 @@
+// Where the keyboard focus goes when MainWindow itself receives it.
+#include <windows.h>
+#include "base/Bindings_win.h"
+#include "shell/MainWindowSteps_win.h"
+#include "shell/ShellState.h"
+
+namespace {
+constexpr WORD EditGotFocus = EN_SETFOCUS;  // 0x0100, from an edit box
+constexpr WORD EditorGotFocus = 512;        // SCEN_SETFOCUS, from the Scintilla editor
+}  // namespace
+
+void RememberFocus(WPARAM wParam, LPARAM lParam) {
+  WORD code = HIWORD(wParam);
+  if (code != EditGotFocus && code != EditorGotFocus) return;
+  HWND control = reinterpret_cast<HWND>(lParam);
+  if (control && Api.IsChild(MainWindow, control)) LastFocused = control;
+}
+
+void OnSetFocus() {
+  HWND target = LastFocused && Api.IsWindow(LastFocused) && Api.IsChild(MainWindow, LastFocused) ? LastFocused
+                                                                                              : CurrentEditor;
+  if (target) Api.SetFocus(target);
+}

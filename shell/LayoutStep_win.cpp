@@ -1,0 +1,47 @@
+// MainWindow's layout step and the pointer position used by drops.
+#include <windows.h>
+#include "base/Bindings_win.h"
+#include "editor/EditorSetup_win.h"
+#include "shell/Layout.h"
+#include "shell/MainWindowSteps_win.h"
+#include "shell/ShellState.h"
+
+namespace {
+void Place(HWND control, const Rect& r) { Api.MoveWindow(control, r.x, r.y, r.width, r.height, TRUE); }
+}  // namespace
+
+void OnSize() {
+  RECT outer;
+  Api.GetWindowRect(MainWindow, &outer);
+  RecordOuterSize(outer.right - outer.left, outer.bottom - outer.top, Api.IsIconic(MainWindow) != FALSE);
+  RECT client;
+  Api.GetClientRect(MainWindow, &client);
+  ClientHeight = client.bottom;
+  LayoutPlan plan = ComputeLayout(client.right, client.bottom, ProjectOpen != 0, OutputShown != 0);
+  LayoutQuarter = plan.quarter;
+  Place(FinderBoxes[OutputBox], plan.output);
+  Place(CurrentEditor, plan.editor);
+  Place(FinderBoxes[ProjectBox], plan.project);
+  Place(FinderBoxes[FindBox], plan.find);
+  Place(FinderBoxes[ReplaceBox], plan.replace);
+  Place(FinderBoxes[LineBox], plan.line);
+  Place(FinderBoxes[KeywordBox], plan.keyword);
+  for (int i = 0; i < 11; ++i) Place(CommandButtons[i], plan.buttons[i]);
+  // The remembered caret is shown once, on the first layout after the editor exists.
+  if (RestorePos != 0 && Editor) {
+    RestoreCaret(Editor, RestorePos);
+    RestorePos = 0;
+  }
+}
+
+void PointerInClient(HWND window, int& quarter, int& height, int& x, int& y) {
+  RECT client;
+  Api.GetClientRect(window, &client);
+  quarter = QuarterOf(client.right);
+  height = client.bottom;
+  POINT p = {};
+  Api.GetCursorPos(&p);
+  Api.ScreenToClient(window, &p);
+  x = p.x;
+  y = p.y;
+}

@@ -1,0 +1,89 @@
+// The main-window routine and the message loop (declared in MainWindow_win.h).
+#include "shell/MainWindow_win.h"
+#include "base/Boxes_win.h"
+#include <windows.h>
+#include "base/Bindings_win.h"
+#include "shell/KeyTable.h"
+#include "shell/Placement.h"
+#include "shell/ShellState.h"
+#include "shell/Toolbar_win.h"
+#include "shell/WindowProc_win.h"
+
+namespace {
+int CreationWidth = 0;            // size passed to CreateWindowExA
+int CreationHeight = 0;
+WindowPlace Place = {0, 0};       // position from the placement mode; kept for unknown modes
+bool ClassRegistered = false;     // "wins" is registered at most once per process
+
+void RegisterMainClass(HINSTANCE instance) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = Api.LoadIconA(nullptr, IDI_APPLICATION);
+  wc.hCursor = Api.LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(Api.GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = "wins";
+  if (!Api.RegisterClassExA(&wc)) ShowBox("Registration failed", "Problem", MB_ICONHAND);
+}
+
+LoopTarget TargetOf(HWND window) {
+  if (window == nullptr) return LoopTarget::Other;
+  if (window == FinderBoxes[ProjectBox]) return LoopTarget::ProjectBox;
+  for (int slot : {FindBox, ReplaceBox, LineBox, KeywordBox})
+    if (window == FinderBoxes[slot]) return LoopTarget::SearchBox;
+  return LoopTarget::Other;
+}
+
+}  // namespace
+
+void RunMessageLoop() {
+  MSG msg;
+  while (Api.GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // The key state as it was when this message was queued: while the program is busy keys pile
+    // up, and the state of the keyboard now says nothing about a key pressed back then.
+    bool controlDown = msg.message == WM_KEYDOWN && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    LoopAction action = MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, TargetOf(msg.hwnd));
+    if (action.command)
+      Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
+                       action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);
+    if (action.withhold) continue;
+    Api.TranslateMessage(&msg);
+    Api.DispatchMessageA(&msg);
+  }
+}
+
+HWND CreateMainWindow(int width, int height, unsigned long style, int placementMode) {
+  CreationWidth = width;
+  CreationHeight = height;
+  Place = PlaceWindow(placementMode, WorkAreaWidth, WorkAreaHeight, width, height, Place);
+  GuiState[2] = uint32_t(reinterpret_cast<uintptr_t>(Api.GetModuleHandleA(nullptr)));
+  GuiState[4] = GuiState[2];
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2]));
+  if (!ClassRegistered) RegisterMainClass(instance);
+  ClassRegistered = true;
+
+  HWND window = Api.CreateWindowExA(0, "wins", "Main Window", style, Place.x, Place.y, CreationWidth,
+                                    CreationHeight, nullptr, nullptr, instance, nullptr);
+  if (!window) {
+    ShowBox("Unable to create window", "problem", MB_ICONHAND);
+    return nullptr;
+  }
+  MainWindow = window;
+  Api.DragAcceptFiles(window, TRUE);
+  // The toolbar buttons and the status bar join the window here, before it is shown.
+  CreateToolbarButtons(window);
+  CreateMainStatusBar(window);
+  Api.SetWindowTextA(window, "ZorvexIde_2023/24 ->beta ");
+  Api.ShowWindow(window, SW_SHOWNORMAL);
+  Api.UpdateWindow(window);
+  GuiState[0] = uint32_t(reinterpret_cast<uintptr_t>(window));
+  return window;
+}
+
+bool RunMainWindow(int width, int height, unsigned long style, int placementMode) {
+  if (!CreateMainWindow(width, height, style, placementMode)) return false;
+  RunMessageLoop();
+  return true;
+}

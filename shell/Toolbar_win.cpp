@@ -1,0 +1,87 @@
+// Picture buttons, tooltips and the status bar (declared in Toolbar_win.h).
+#include "shell/Toolbar_win.h"
+#include <commctrl.h>
+#include "base/Bindings_win.h"
+#include "commands/CommandState.h"
+#include "shell/ShellState.h"
+
+namespace {
+constexpr DWORD PlainChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD PictureButton = WS_CHILD | WS_VISIBLE | BS_BITMAP;                             // 0x50000080
+constexpr DWORD StatusBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBARS_SIZEGRIP;   // 0x54000100
+constexpr int ButtonSide = 30;
+constexpr int ButtonTop = 4;
+constexpr int TipWidth = 20;  // narrow enough that the text wraps after every word
+constexpr COLORREF TipText = RGB(250, 150, 0);
+constexpr COLORREF TipBack = RGB(255, 255, 255);
+const char* const StatusText = "Compiler ZorvexBasic 2017-24";
+static_assert(sizeof(TOOLINFOA) == 48, "the tool structure the tooltips expect");
+
+struct ToolbarButton {
+  int x;
+  const char* tip;    // tooltip text
+  const char* title;  // tooltip title, shown with the information icon
+};
+
+// In button order; the identifiers come from ToolbarIds and the pictures from ToolbarPictures.
+constexpr ToolbarButton Buttons[10] = {
+    {4, "This is a button", "New File"}, {38, "Open File", "Open File"}, {74, "Save File", "Save File as.."},
+    {110, "Find", "Find"},               {146, "Run", "Run"},            {186, "Compile", "Compile"},
+    {222, "Help", "Help"},               {258, "About", "About"},        {294, "FindEditor", "FindEditor"},
+    {334, "Codefinder", "Codefinder"},
+};
+
+HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
+}  // namespace
+
+HWND CreateButton(HWND parent, int x, int y, int width, int height, const std::string& caption, DWORD style, int id) {
+  HWND button = Api.CreateWindowExA(0, "BUTTON", caption.c_str(), style ? style : PlainChild, x, y, width, height,
+                                    parent, reinterpret_cast<HMENU>(uintptr_t(id)), nullptr, nullptr);
+  Api.SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Api.GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  Api.UpdateWindow(parent);
+  return button;
+}
+
+HWND CreateTooltip(HWND tool, const std::string& text, int balloon, int centre) {
+  DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
+  HWND tip = Api.CreateWindowExA(0, "tooltips_class32", "", style, 0, 0, 0, 0, tool, nullptr, Instance(), nullptr);
+  std::string shown = text;  // the tool structure wants a writable text; the tooltip copies it
+  TOOLINFOA info = {};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | (centre ? TTF_CENTERTIP : 0);
+  info.hwnd = Api.GetParent(tip);
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = shown.data();
+  Api.SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  return tip;
+}
+
+void SetTooltipTitle(HWND tip, int icon, const std::string& title) {
+  Api.SendMessageA(tip, TTM_SETTITLEA, WPARAM(icon), reinterpret_cast<LPARAM>(title.c_str()));
+}
+
+void SetTooltipMaxWidth(HWND tip, int width) { Api.SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, width); }
+void SetTooltipTextColour(HWND tip, COLORREF colour) { Api.SendMessageA(tip, TTM_SETTIPTEXTCOLOR, colour, 0); }
+void SetTooltipBackColour(HWND tip, COLORREF colour) { Api.SendMessageA(tip, TTM_SETTIPBKCOLOR, colour, 0); }
+
+HWND CreateStatusBar(HWND parent, const std::string& text, DWORD style, DWORD exStyle) {
+  return Api.CreateWindowExA(exStyle, "msctls_statusbar32", text.c_str(), style ? style : StatusBarStyle, 0, 0, 0, 0,
+                             parent, nullptr, nullptr, nullptr);
+}
+
+void CreateToolbarButtons(HWND window) {
+  for (int i = 0; i < 10; ++i) {
+    const ToolbarButton& b = Buttons[i];
+    HWND button = CreateButton(window, b.x, ButtonTop, ButtonSide, ButtonSide, "<<", PictureButton, ToolbarIds[i]);
+    ToolbarButtons[i] = button;
+    // The balloon flag is the identifier, never 0: every tip is a balloon.
+    HWND tip = CreateTooltip(button, b.tip, ToolbarIds[i], 0);
+    SetTooltipTitle(tip, TTI_INFO, b.title);
+    SetTooltipMaxWidth(tip, TipWidth);
+    SetTooltipTextColour(tip, TipText);
+    SetTooltipBackColour(tip, TipBack);
+    Api.SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(ToolbarPictures[i]));
+  }
+}
+
+void CreateMainStatusBar(HWND window) { CreateStatusBar(window, StatusText, 0, 0); }
