@@ -11,8 +11,11 @@ import unittest
 
 from ide import Ide, fresh_folder, fresh_program_dir, read, wait_for, wine_path, write, xdotool
 
-SETTINGS_LINES = re.compile(rb"\$dir \[[^\r\n]*\]\r\n\$file \[[^\r\n]*\]\r\n\$pos \[-?\d+\]\r\n\$sizeX \[\d+\]\r\n"
-                            rb"\$sizeY \[\d+\]\r\n\$font \[[^\r\n]*\]\r\n\$fontsize \[\d+\]\r\n\Z")
+# A text value stands in square brackets, or in angle brackets where its own square ones do not pair.
+TEXT_VALUE = rb"(?:\[[^\r\n]*\]|<[^\r\n]*>)"
+SETTINGS_LINES = re.compile(rb"\$dir " + TEXT_VALUE + rb"\r\n\$file " + TEXT_VALUE + rb"\r\n\$pos \[-?\d+\]\r\n"
+                            rb"\$sizeX \[\d+\]\r\n\$sizeY \[\d+\]\r\n\$font " + TEXT_VALUE +
+                            rb"\r\n\$fontsize \[\d+\]\r\n\Z")
 
 
 class Faults(unittest.TestCase):
