@@ -67,6 +67,10 @@ std::string WriteFailureText(std::string_view path, std::string_view reason) {
   return "Cannot write " + WrapLongLine(path, 64) + "\r\n" + std::string(reason);
 }
 
+std::string ReadFailureText(std::string_view path, std::string_view reason) {
+  return "Cannot read " + std::string(path) + ": " + std::string(reason);
+}
+
 std::string ListedPathAt(std::string_view list, int start, int end) {
   // Brackets are the same in either case, so the item found in the list itself is the one
   // that a case-insensitive search would find.

@@ -35,6 +35,8 @@ std::string TempNameBeside(std::string_view path, std::string_view tag);
 // The text of the message that reports a failed write of path, with the system's reason; a
 // long path is broken into lines so that the box fits on the screen.
 std::string WriteFailureText(std::string_view path, std::string_view reason);
+// The report of a file that exists but cannot be read: "Cannot read " path ": " reason.
+std::string ReadFailureText(std::string_view path, std::string_view reason);
 // The report of a save refused because the folder holds the file under names that differ only
 // in letter case (possible on some file systems) and none is exactly the one asked for.
 std::string CaseTwinsText(std::string_view path, const std::vector<std::string>& names);

@@ -6,11 +6,20 @@
 #include "base/Outcome.h"
 
 // The whole content of the file (name expanded with ExpandPath) as raw bytes; "" when the
-// file cannot be opened or read.
+// file cannot be opened or read. For the program's own files (settings, listings), where an
+// unreadable file is as good as none; documents and projects are read with ReadDocument.
 std::string ReadTextFile(const std::string& name);
-// The whole file at path as raw bytes (no "$" expansion). False when it cannot be opened or
-// read, or is too large to hold in memory (tooLarge is then set).
-bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge);
+// What reading a whole file gave.
+enum class FileRead {
+  Whole,     // text holds every byte
+  Missing,   // the file or its folder does not exist (or the name is empty): text is empty
+  Failed,    // the file exists but could not be opened or read: error holds the system's code
+  TooLarge,  // the file is larger than a string of this process can be
+};
+// The whole file at path as raw bytes (no "$" expansion); text is empty unless Whole.
+FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
+// The system's message for an error code, without its line break.
+std::string SystemReason(unsigned long error);
 // True when the file (name expanded) holds exactly text, compared piece by piece without
 // reading the file whole; a file that cannot be read counts as empty.
 bool FileHolds(const std::string& name, std::string_view text);
@@ -32,9 +41,10 @@ enum class SaveAnswer { Unchanged = 0, Cancel = 2, Yes = 6, No = 7 };
 // failed write also gives Cancel, so no caller discards text that was not saved. The name is
 // taken as it is when the check begins: that file is the one the prompt names and writes.
 SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::string& caption);
-// Reads the whole file name (expanded) into text. False when the file is too large to be
-// edited, which has been reported in a box (caption "zor"); a file that cannot be opened reads
-// as empty text, as with ReadTextFile.
+// Reads the whole file name (expanded) into text. A file that does not exist reads as empty
+// text. False when the file exists but cannot be read ("Cannot read " path ": " and the
+// system's reason) or is too large to be edited, which has been reported in a box (caption
+// "zor"): the caller then keeps the document as it was.
 bool ReadDocument(const std::string& name, std::string& text);
 // Puts a loaded document's text into the current editor; the undo history starts afresh.
 // False when the editor cannot take it (too large, or NUL bytes for a plain edit control),

@@ -6,11 +6,17 @@
 // Opens the project file name (a drop, or start-up): the box shows its text, ProjectText is taken
 // from the box and its folder becomes the working directory; the caller rebuilds the menu bar.
 // The box of a project open before is written back to its own file first; false when that
-// failed (reported) and nothing changed.
+// failed or the file could not be read (both reported): the project open before stays open.
 bool OpenProjectFile(const std::string& name);
-// The text of the project file name for the box. A text with a NUL byte cannot be shown whole
-// by the box: it is reported, and the project is not written back until another is opened.
-std::string ReadProjectText(const std::string& name);
+// How much of a project file the box can show.
+enum class ProjectRead {
+  Whole,    // all of it (a file that does not exist reads as empty)
+  Part,     // the text holds a NUL byte: shown up to it, so never to be written back (reported)
+  Nothing,  // the file exists but could not be read (reported): text is empty
+};
+// Reads the project file name for the box into text. A project read other than Whole must not
+// be written back over its file (ProjectUnreadable) until another is opened.
+ProjectRead ReadProjectText(const std::string& name, std::string& text);
 // Adds a dropped file (already in its "$" form) to the project in the box, or makes a new
 // project beside it. False when the drop must stop here: an existing project beside the file
 // was opened instead.

@@ -24,21 +24,24 @@ int CaretLine() {
 void ShowInBox(const std::string& text) { SetControlText(FinderBoxes[ProjectBox], text); }
 }  // namespace
 
-std::string ReadProjectText(const std::string& name) {
-  std::string text = ReadTextFile(name);
-  ProjectUnreadable = text.find('\0') != std::string::npos;
-  if (ProjectUnreadable)
-    ShowBox("The project file " + WrapLongLine(ExpandPath(name), 64) +
-                " holds NUL bytes, which the project list cannot show; it is shown up to the first one and "
-                "will not be written back.",
-            "zor", MB_OK | MB_ICONERROR);
-  return text;
+ProjectRead ReadProjectText(const std::string& name, std::string& text) {
+  if (!ReadDocument(name, text)) return ProjectRead::Nothing;
+  if (text.find('\0') == std::string::npos) return ProjectRead::Whole;
+  ShowBox("The project file " + WrapLongLine(ExpandPath(name), 64) +
+              " holds NUL bytes, which the project list cannot show; it is shown up to the first one and "
+              "will not be written back.",
+          "zor", MB_OK | MB_ICONERROR);
+  return ProjectRead::Part;
 }
 
 bool OpenProjectFile(const std::string& name) {
   if (!SaveProjectBox(ProjectFile)) return false;
+  std::string text;
+  ProjectRead read = ReadProjectText(name, text);
+  if (read == ProjectRead::Nothing) return false;
   ProjectFile = name;
-  ProjectText = ReadProjectText(name);
+  ProjectUnreadable = read != ProjectRead::Whole;
+  ProjectText = text;
   ProjectOpen = 1;
   PendingAction = 1;
   ShowInBox(ProjectText);
@@ -56,7 +59,8 @@ bool AddFileToProject(const std::string& path) {
   }
   // No project in the box: the one beside the dropped file, or a new one there.
   ProjectFile = StripExt(path) + ".zoproj";
-  std::string existing = ReadProjectText(ProjectFile);
+  std::string existing;
+  ProjectUnreadable = ReadProjectText(ProjectFile, existing) != ProjectRead::Whole;
   if (existing.find("$files") != std::string::npos) {
     ProjectText = existing;
     ShowInBox(ProjectText);

@@ -146,7 +146,9 @@ void ReportLeftBehind(const std::string& path) {
   if (!fresh.empty()) ShowBox(LeftBehindText(path, fresh), "zor", MB_OK | MB_ICONWARNING);
 }
 
-std::string SystemReason(DWORD error) {
+}  // namespace
+
+std::string SystemReason(unsigned long error) {
   char* message = nullptr;
   DWORD length = Api.FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -156,43 +158,49 @@ std::string SystemReason(DWORD error) {
   while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ') reason.pop_back();
   return reason.empty() ? "System error " + std::to_string(error) + "." : reason;
 }
-}  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge) {
+FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error) {
   text.clear();
-  tooLarge = false;
+  error = 0;
+  if (path.empty()) return FileRead::Missing;
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
+  if (!file.Valid()) {
+    // Only a file that is not there reads as empty text; one that is there but cannot be
+    // opened (held by another program, no access) must not pass for an empty file.
+    error = Api.GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing : FileRead::Failed;
+  }
   LARGE_INTEGER size{};
   bool sized = Api.GetFileSizeEx(file.Get(), &size) != 0;
   // A file larger than a string can be in this process is refused before reading it.
-  if (sized && static_cast<unsigned long long>(size.QuadPart) > text.max_size()) {
-    tooLarge = true;
-    return false;
-  }
+  if (sized && static_cast<unsigned long long>(size.QuadPart) > text.max_size()) return FileRead::TooLarge;
+  FileRead result = FileRead::Failed;
   try {
     if (sized && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
     std::string chunk(Chunk, '\0');
     for (;;) {
       DWORD got = 0;
-      if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) break;
-      if (got == 0) return true;
+      if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) {
+        error = Api.GetLastError();
+        break;
+      }
+      if (got == 0) return FileRead::Whole;
       text.append(chunk, 0, got);
     }
   } catch (const std::bad_alloc&) {
-    tooLarge = true;
+    result = FileRead::TooLarge;
   } catch (const std::length_error&) {
-    tooLarge = true;
+    result = FileRead::TooLarge;
   }
   std::string().swap(text);  // give the memory back at once
-  return false;
+  return result;
 }
 
 std::string ReadTextFile(const std::string& name) {
   std::string text;
-  bool tooLarge = false;
-  return ReadWholeFile(ExpandPath(name), text, tooLarge) ? text : std::string();
+  unsigned long error = 0;
+  return ReadWholeFile(ExpandPath(name), text, error) == FileRead::Whole ? text : std::string();
 }
 
 bool FileHolds(const std::string& name, std::string_view text) {

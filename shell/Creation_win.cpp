@@ -68,7 +68,7 @@ std::string ReadStartDocument() {
     return {};
   }
   std::string text;
-  if (!ReadDocument(CurrentFile, text)) text.clear();  // too large: reported, starts untitled
+  if (!ReadDocument(CurrentFile, text)) text.clear();  // unreadable or too large: reported, starts untitled
   if (text.empty()) CurrentFile.clear();
   return text;
 }
@@ -154,7 +154,8 @@ void OnCreate(HWND window) {
   CreateEditor(scintilla, text);
   Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
   if (!ProjectFile.empty()) {
-    ProjectText = ReadProjectText(ProjectFile);
+    // A project file that could not be read whole is never written back over.
+    ProjectUnreadable = ReadProjectText(ProjectFile, ProjectText) != ProjectRead::Whole;
     SetControlText(FinderBoxes[ProjectBox], ProjectText);
   }
   RebuildMenuBar(MainWindow);
