@@ -17,9 +17,11 @@ enum class ProjectRead {
 // Reads the project file name for the box into text. A project read other than Whole must not
 // be written back over its file (ProjectUnreadable) until another is opened.
 ProjectRead ReadProjectText(const std::string& name, std::string& text);
-// Adds a dropped file (already in its "$" form) to the project in the box, or makes a new
-// project beside it. False when the drop must stop here: an existing project beside the file
-// was opened instead.
+// Adds a dropped file (already in its "$" form) to the project in the box, or to the project
+// file beside it: an existing one without a "$files" list keeps its text and gets a list, a
+// missing or empty one becomes a new project. False when the drop must stop here: an existing
+// project beside the file was opened instead, or it could not be read (reported; nothing
+// changed).
 bool AddFileToProject(const std::string& path);
 // Stores the editor's caret line (1-based, last five digits) in the line field of the entry
 // "[" name "]" of the ProjectBox text. Nothing without an open project, an empty name or an

@@ -58,16 +58,21 @@ bool AddFileToProject(const std::string& path) {
     return true;
   }
   // No project in the box: the one beside the dropped file, or a new one there.
-  ProjectFile = StripExt(path) + ".zoproj";
+  const std::string beside = StripExt(path) + ".zoproj";
   std::string existing;
-  ProjectUnreadable = ReadProjectText(ProjectFile, existing) != ProjectRead::Whole;
-  if (existing.find("$files") != std::string::npos) {
+  ProjectRead read = ReadProjectText(beside, existing);
+  if (read == ProjectRead::Nothing) return false;
+  ProjectFile = beside;
+  ProjectUnreadable = read != ProjectRead::Whole;
+  // An existing project is shown as it is; so is one the box cannot show whole, which is
+  // never written back and so never replaced.
+  if (ProjectUnreadable || existing.find("$files") != std::string::npos) {
     ProjectText = existing;
     ShowInBox(ProjectText);
     return false;
   }
-  ProjectUnreadable = false;
-  ProjectText = NewProjectText(path);
+  // A file of that name without a list keeps its text: the list is added to it.
+  ProjectText = existing.empty() ? NewProjectText(path) : WithFileList(existing, path);
   ShowInBox(ProjectText);
   return true;
 }

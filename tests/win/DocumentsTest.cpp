@@ -510,3 +510,21 @@ TEST_F(Documents, AFileThatExistsButCannotBeReadIsReportedAndNothingChanges) {
   for (HANDLE file : held) CloseHandle(file);
   EXPECT_EQ(Slurp(Path("held.zoproj")), "$files\r\n");
 }
+
+TEST_F(Documents, AProjectFileBesideADroppedFileKeepsItsText) {
+  SetControlText(FinderBoxes[ProjectBox], "");
+  Spill(Path("a.zoproj"), "notes of my own\r\n");
+  EXPECT_TRUE(AddFileToProject(Path("a.bas")));
+  EXPECT_TRUE(SaveProjectBox(ProjectFile));
+  EXPECT_EQ(Slurp(Path("a.zoproj")), "notes of my own\r\n$files\r\n<[a.bas]>\t00001  [" + Path("a.bas") + "]\r\n");
+  // One that the list cannot show whole is shown as far as it can, and never written over.
+  const std::string zero("$project\r\n\0notes", 16);
+  Spill(Path("b.zoproj"), zero);
+  SetControlText(FinderBoxes[ProjectBox], "");
+  DialogAnswer answer({Press(IDOK)});
+  EXPECT_FALSE(AddFileToProject(Path("b.bas")));
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(ProjectFile, Path("b.zoproj"));
+  EXPECT_TRUE(SaveProjectBox(ProjectFile));
+  EXPECT_EQ(Slurp(Path("b.zoproj")), zero);
+}
