@@ -29,6 +29,9 @@ bool FileHolds(const std::string& name, std::string_view text);
 // whole. A failure is reported in a message box (caption "zor") naming the file and the
 // system's reason, and the result is false.
 bool WriteTextFile(const std::string& name, std::string_view text);
+// Writes as WriteTextFile does but shows no report of a failure: the report's text, or ""
+// when the file was written.
+std::string TryWriteTextFile(const std::string& name, std::string_view text);
 // Makes the folder of path (expanded) the current directory and returns it.
 std::string EnterDirectoryOf(const std::string& path);
 

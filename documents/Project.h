@@ -31,3 +31,6 @@ void RecordCaretLine(const std::string& name);
 // empty box creates no file), through the same safe replace as documents. Nothing when name is
 // empty or the project's text could not be read whole. False when the write failed (reported).
 bool SaveProjectBox(const std::string& name);
+// As SaveProjectBox, but a failed write is not shown: the report's text, or "" when the list
+// was written or needed no write.
+std::string TrySaveProjectBox(const std::string& name);

@@ -18,6 +18,10 @@ std::string WithFileList(std::string_view text, std::string_view path);
 // (text unchanged) when the text holds no "$files".
 bool InsertFileEntry(std::string& text, std::string_view path);
 
+// The question asked at closing when the project list could not be written: the report of the
+// failure, then whether to close without saving the list.
+std::string CloseWithoutListText(std::string_view failure);
+
 // The Project menu can hold this many items (identifiers 3100..3199).
 constexpr size_t ProjectMenuLimit = 100;
 // One item of the Project menu: its name and the command text it runs.

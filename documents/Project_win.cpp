@@ -86,9 +86,15 @@ void RecordCaretLine(const std::string& name) {
   ShowInBox(ProjectText);
 }
 
-bool SaveProjectBox(const std::string& name) {
-  if (name.empty() || ProjectUnreadable) return true;
+std::string TrySaveProjectBox(const std::string& name) {
+  if (name.empty() || ProjectUnreadable) return {};
   std::string text = GetControlText(FinderBoxes[ProjectBox]);
-  if (FileHolds(name, text)) return true;
-  return WriteTextFile(name, text);
+  if (FileHolds(name, text)) return {};
+  return TryWriteTextFile(name, text);
+}
+
+bool SaveProjectBox(const std::string& name) {
+  std::string failure = TrySaveProjectBox(name);
+  if (!failure.empty()) ShowBox(failure, "zor", MB_OK | MB_ICONERROR);
+  return failure.empty();
 }

@@ -223,22 +223,23 @@ bool FileHolds(const std::string& name, std::string_view text) {
   }
 }
 
-bool WriteTextFile(const std::string& name, std::string_view text) {
+std::string TryWriteTextFile(const std::string& name, std::string_view text) {
   std::string path = ExpandPath(name);
   // Where the folder holds the name in more than one letter case and none exactly, the
   // system would pick one of them: another file than the user's might be replaced.
   std::vector<std::string> twins = NamesAlike(path);
-  if (twins.size() > 1 && std::find(twins.begin(), twins.end(), NamePart(path)) == twins.end()) {
-    ShowBox(CaseTwinsText(path, twins), "zor", MB_OK | MB_ICONERROR);
-    return false;
-  }
+  if (twins.size() > 1 && std::find(twins.begin(), twins.end(), NamePart(path)) == twins.end())
+    return CaseTwinsText(path, twins);
   DWORD error = ReplaceContent(path, text);
-  if (error != 0) {
-    ShowBox(WriteFailureText(path, SystemReason(error)), "zor", MB_OK | MB_ICONERROR);
-    return false;
-  }
+  if (error != 0) return WriteFailureText(path, SystemReason(error));
   ReportLeftBehind(path);
-  return true;
+  return {};
+}
+
+bool WriteTextFile(const std::string& name, std::string_view text) {
+  std::string failure = TryWriteTextFile(name, text);
+  if (!failure.empty()) ShowBox(failure, "zor", MB_OK | MB_ICONERROR);
+  return failure.empty();
 }
 
 std::string EnterDirectoryOf(const std::string& path) {

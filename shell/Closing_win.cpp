@@ -1,20 +1,33 @@
 // MainWindow's closing step: the save prompt, the settings file and the end of the loop.
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "base/Boxes_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/Project.h"
+#include "documents/ProjectText.h"
 #include "editor/EditorAccess_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Painting_win.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 
+namespace {
+// The project list is written to its file; where that fails, the user may leave it unsaved
+// (a read-only project file would otherwise keep the IDE from ever closing). False: stay.
+bool ProjectListSettled() {
+  std::string failure = TrySaveProjectBox(ProjectFile);
+  if (failure.empty()) return true;
+  return ShowBox(CloseWithoutListText(failure), "Closing Zorvexide", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+         IDYES;
+}
+}  // namespace
+
 void OnClose() {
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);
-  // A project list or a document that could not be saved keeps the window open, as Cancel does.
-  if (!SaveProjectBox(ProjectFile) || SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) {
+  // A document that could not be saved keeps the window open, as Cancel does.
+  if (!ProjectListSettled() || SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) {
     Api.SetFocus(CurrentEditor);
     return;
   }

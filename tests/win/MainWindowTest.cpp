@@ -283,20 +283,30 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile
   EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
 }
 
-TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenKeepsTheWindowOpen) {
+TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenIsLeftUnsavedOnlyWhenTheUserSaysSo) {
   const std::string project = dir + "\\mainwindow_ro.zoproj";
   WriteFile(project, "$files\r\n");
   SetFileAttributesA(project.c_str(), FILE_ATTRIBUTE_READONLY);
   ProjectFile = project;
   SetWindowTextA(FinderBoxes[ProjectBox], "$files\r\nedited\r\n");
   {
-    DialogAnswer answer({Press(IDOK)});
+    DialogAnswer answer({Press(IDNO)});
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(answer.Complete());
-    EXPECT_EQ(answer.At(0).title, "zor");
+    EXPECT_EQ(answer.At(0).title, "Closing Zorvexide");
+    EXPECT_EQ(answer.At(0).text.rfind("Cannot write ", 0), 0u) << answer.At(0).text;
+    EXPECT_NE(answer.At(0).text.find("The project list was not saved. Close without saving it?"), std::string::npos);
   }
   EXPECT_FALSE(QuitPosted());
   EXPECT_EQ(ReadFile(settingsFile), settings);  // not written: closing did not go on
+  {
+    DialogAnswer answer({Press(IDYES)});
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_TRUE(QuitPosted());  // before the answering ends: it takes every message left
+  }
+  EXPECT_NE(ReadFile(settingsFile), settings);
+  EXPECT_EQ(ReadFile(project), "$files\r\n");
   SetFileAttributesA(project.c_str(), FILE_ATTRIBUTE_NORMAL);
   std::remove(project.c_str());
 }
