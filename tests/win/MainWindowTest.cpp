@@ -311,6 +311,33 @@ TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenIsLeftUnsavedOnlyWhenTh
   std::remove(project.c_str());
 }
 
+TEST_F(MainWindowCreated, TheEndOfTheSessionAsksAboutUnsavedTextAndWritesTheSettingsAsClosingDoes) {
+  SendMessageA(window, WM_SIZE, 0, 0);
+  SendMessageA(Editor, 2181 /*SCI_SETTEXT*/, 0, reinterpret_cast<LPARAM>("changed"));
+  {
+    DialogAnswer answer({Press(IDCANCEL)});
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);  // Cancel refuses it
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "Closing Zorvexide");
+    EXPECT_EQ(answer.At(0).text, "Save " + source);
+  }
+  EXPECT_EQ(ReadFile(settingsFile), settings);
+  {
+    DialogAnswer answer({Press(IDYES)});
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_TRUE(answer.Complete());
+  }
+  EXPECT_EQ(ReadFile(source), "changed");
+  EXPECT_EQ(ReadFile(dir + "\\zorvexIde.cfg"), "$dir [" + CurrentDirectory() + "]\r\n$file [" + source +
+                                                   "]\r\n$pos [0]\r\n$sizeX [700]\r\n$sizeY [500]\r\n$font [Courier New]\r\n"
+                                                   "$fontsize [10]\r\n");
+  EXPECT_EQ(SaveName, source);  // another program may yet refuse the end, and the IDE goes on
+  SendMessageA(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(QuitPosted());
+  SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(QuitPosted());
+}
+
 TEST_F(MainWindowCreated, AfterABoxOrADialogTypingGoesToTheControlThatHadTheFocus) {
   SetForegroundWindow(window);
   SetFocus(FinderBoxes[FindBox]);
