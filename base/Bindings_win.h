@@ -23,11 +23,12 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 #define ZOR_KERNEL32(X) \
   X(AllocConsole) X(CloseHandle) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileSizeEx) X(GetFullPathNameA) X(GetLastError) \
-  X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) \
+  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileInformationByHandle) X(GetFileSizeEx) \
+  X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
+  X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) \
   X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) \
-  X(SetFileAttributesA) \
+  X(SetEndOfFile) X(SetFileAttributesA) X(SetFilePointerEx) \
   X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WriteFile)
 
 #define ZOR_USER32(X) \

@@ -20,14 +20,20 @@ enum class FileRead {
 FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
 // The system's message for an error code, without its line break.
 std::string SystemReason(unsigned long error);
+// The name as a full path; the name itself when the system cannot make one of it.
+std::string FullPath(const std::string& name);
 // True when the file (name expanded) holds exactly text, compared piece by piece without
 // reading the file whole; a file that cannot be read counts as empty.
 bool FileHolds(const std::string& name, std::string_view text);
 // Replaces the content of the file (name expanded) with text, raw bytes as given. The new
 // content goes to a temporary file in the same folder first, which then takes the old
 // file's place in one atomic rename, so a failed or interrupted write leaves the old file
-// whole. A failure is reported in a message box (caption "zor") naming the file and the
-// system's reason, and the result is false.
+// whole. A file reached through a link (a symbolic link, a reparse point, a second hard link),
+// which the rename would cut off from the link, and a file in a folder that takes no new file
+// are written in place instead: their old content is copied to a scratch file first and put
+// back if the write fails, and the file keeps its security and attributes. A failure is
+// reported in a message box (caption "zor") naming the file and the system's reason, and the
+// result is false.
 bool WriteTextFile(const std::string& name, std::string_view text);
 // Writes as WriteTextFile does but shows no report of a failure: the report's text, or ""
 // when the file was written.

@@ -107,18 +107,6 @@ void CreateEditor(bool scintilla, const std::string& text) {
   PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
   RestorePos = 0;
 }
-// The file named on the command line as a full path: the working directory changes during
-// start-up, and a relative name would then name another file.
-std::string FullPath(const std::string& name) {
-  if (name.empty()) return name;
-  DWORD size = Api.GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return name;
-  std::string full(size, '\0');
-  DWORD got = Api.GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
-  if (got == 0 || got >= size) return name;
-  full.resize(got);
-  return full;
-}
 }  // namespace
 
 std::string CurrentDirectory() {
@@ -143,6 +131,8 @@ void OnCreate(HWND window) {
   std::string startDir = CurrentDirectory();
   ProgramDir = GetProgramDir();
   std::string settingsText = ReadTextFile(ProgramDir + "\\Zorvexide.cfg");
+  // A full path: the working directory changes during start-up, and a relative name would
+  // then name another file.
   StartArgument = FullPath(Unquote(GetCommandTail()));
   WorkDir = StartArgument.empty() ? startDir : DirPart(StartArgument);
   settingsText = TakeArgument(settingsText);
