@@ -8,6 +8,7 @@
 #include "zorbasic/Interp.h"
 #include "zorbasic/Lexer.h"
 #include "zorbasic/NumberText.h"
+#include "zorbasic/Stack.h"
 
 namespace zb {
 
@@ -41,6 +42,7 @@ struct Sym {
   int slot = -1;
   bool global = false;
   bool byref = false;
+  int dims = 0;  // an array's dimensions
   int line = 0;
   ConstValue value;
 };
@@ -195,7 +197,7 @@ class Checker {
     return it == globals_.end() ? nullptr : &it->second;
   }
 
-  Sym& Declare(const std::string& name, int line, Sym::K k, Type type) {
+  Sym& Declare(const std::string& name, int line, Sym::K k, Type type, int dims = 0) {
     std::string key = Lower(name);
     Scope& scope = current_ >= 0 ? locals_ : globals_;
     auto it = scope.find(key);
@@ -210,10 +212,11 @@ class Checker {
     s.type = type;
     s.line = line;
     s.global = current_ < 0;
+    s.dims = dims;
     if (k != Sym::Const) {
       std::vector<SlotInfo>& slots = current_ >= 0 ? localSlots_ : globalSlots_;
       s.slot = static_cast<int>(slots.size());
-      slots.push_back({type, k == Sym::Array});
+      slots.push_back({type, k == Sym::Array, dims});
     }
     return scope[key] = s;
   }
@@ -252,6 +255,7 @@ class Checker {
   }
 
   void CheckBlock(Block& b) {
+    if (StackFull(prog_.stackFloor)) Error(b.stmts.empty() ? 0 : b.stmts[0]->line, "blocks nested too deeply for the stack");
     open_.push_back(&b);
     for (size_t k = 0; k < b.stmts.size(); ++k) {
       try {
@@ -272,8 +276,8 @@ class Checker {
       case SOp::Input: {
         if (s.b) Scalar(*s.b, "show as a prompt");
         if (s.a->op == EOp::Name && !Find(s.a->s) && !IsCallable(s.a->s)) {
-          Declare(s.a->s, s.line, Sym::Var, {Base::Float, -1});
-          AddDecl(Decl::Variable, s.a->s, s.line, "variable " + s.a->s + " as float (declared by input)", ScopeTitle());
+          Declare(s.a->s, s.line, Sym::Var, {Base::Str, -1});
+          AddDecl(Decl::Variable, s.a->s, s.line, "variable " + s.a->s + " as string (declared by input)", ScopeTitle());
         }
         Place(*s.a);
         if (s.a->kind == Kind::Rec) Error(s.line, "input cannot read a record");
@@ -344,12 +348,17 @@ class Checker {
 
   bool IsCallable(const std::string& name) { return procs_.count(Lower(name)) || FindBuiltin(name); }
 
-  void Dim(Stmt& s) {
+  void Sizes(DimItem& d) {
+    for (Expr* e : {d.size.get(), d.size2.get()}) {
+      if (!e) continue;
+      Value(*e);
+      if (!IsNumeric(e->kind)) Error(d.line, "the size of array " + d.name + " must be a number");
+    }
+  }
+
+  [[gnu::noinline]] void Dim(Stmt& s) {
     for (DimItem& d : s.dims) {
-      if (d.size) {
-        Value(*d.size);
-        if (!IsNumeric(d.size->kind)) Error(d.line, "the size of array " + d.name + " must be a number");
-      }
+      Sizes(d);
       if (d.init) Value(*d.init);
       if (!d.hasType) {
         d.type = d.init && d.init->kind == Kind::Str ? Type{Base::Str, -1} : Type{Base::Float, -1};
@@ -357,7 +366,7 @@ class Checker {
       }
       ResolveType(d.type, d.typeName, d.line, static_cast<int>(prog_.types.size()));
       if (d.init) Assignable(d.type, *d.init, d.line, d.name);
-      Sym& sym = Declare(d.name, d.line, d.size ? Sym::Array : Sym::Var, d.type);
+      Sym& sym = Declare(d.name, d.line, d.size ? Sym::Array : Sym::Var, d.type, d.size2 ? 2 : d.size ? 1 : 0);
       d.slot = sym.slot;
       d.global = sym.global;
       std::string text = d.name + (d.size ? "()" : "") + " as " + TypeName(prog_, d.type);
@@ -365,18 +374,20 @@ class Checker {
     }
   }
 
-  void Redim(Stmt& s) {
+  [[gnu::noinline]] void Redim(Stmt& s) {
     for (DimItem& d : s.dims) {
-      Value(*d.size);
-      if (!IsNumeric(d.size->kind)) Error(d.line, "the size of array " + d.name + " must be a number");
+      Sizes(d);
+      int dims = d.size2 ? 2 : 1;
       Sym* sym = Find(d.name);
       if (!sym) {
         if (!d.hasType) Error(d.line, "redim of " + d.name + ", which is not declared");
         ResolveType(d.type, d.typeName, d.line, static_cast<int>(prog_.types.size()));
-        sym = &Declare(d.name, d.line, Sym::Array, d.type);
+        sym = &Declare(d.name, d.line, Sym::Array, d.type, dims);
         AddDecl(Decl::Array, d.name, d.line, "array " + d.name + "() as " + TypeName(prog_, d.type), ScopeTitle());
       } else if (sym->k != Sym::Array) {
         Error(d.line, "redim of " + d.name + ", which is not an array");
+      } else if (sym->dims != dims) {
+        Error(d.line, "redim cannot change the dimensions of " + d.name + " (" + std::to_string(sym->dims) + ")");
       } else if (d.hasType) {
         ResolveType(d.type, d.typeName, d.line, static_cast<int>(prog_.types.size()));
         if (!(d.type == sym->type)) Error(d.line, "redim cannot change the type of " + d.name);
@@ -403,7 +414,7 @@ class Checker {
     }
   }
 
-  void Const(Stmt& s) {
+  [[gnu::noinline]] void Const(Stmt& s) {
     for (DimItem& d : s.dims) {
       Value(*d.init);
       if (!IsConstantTree(*d.init)) Error(d.line, "the value of constant " + d.name + " must be known before the program runs");
@@ -415,9 +426,12 @@ class Checker {
         ResolveType(t, d.typeName, d.line, 0);
         Assignable(t, *d.init, d.line, d.name);
         Kind k = KindOf(t);
-        if (k == Kind::Int || k == Kind::Bool) {
-          int64_t iv = v.kind == Kind::Float ? static_cast<int64_t>(std::nearbyint(v.f)) : v.i;
-          v.i = k == Kind::Bool ? (iv ? -1 : 0) : iv;
+        if (k == Kind::Bool) {
+          v.i = (v.kind == Kind::Float ? v.f != 0 : v.i != 0) ? -1 : 0;
+        } else if (k == Kind::Int) {
+          std::string why;
+          bool fits = v.kind == Kind::Float ? StoredInteger(v.f, t.base, v.i, why) : StoredInteger(v.i, t.base, v.i, why);
+          if (!fits) Error(d.line, "constant " + d.name + ": " + why);
         } else if (k == Kind::Float && v.kind != Kind::Float) {
           v.f = static_cast<double>(v.i);
         }
@@ -434,7 +448,7 @@ class Checker {
     }
   }
 
-  void Assign(Stmt& s) {
+  [[gnu::noinline]] void Assign(Stmt& s) {
     bool fresh = s.a->op == EOp::Name && !Find(s.a->s) && !IsCallable(s.a->s);
     try {
       Value(*s.b);
@@ -465,7 +479,7 @@ class Checker {
     }
   }
 
-  void For(Stmt& s) {
+  [[gnu::noinline]] void For(Stmt& s) {
     Expr& c = *s.a;
     Sym* sym = Find(c.s);
     if (!sym && !IsCallable(c.s)) {
@@ -481,13 +495,13 @@ class Checker {
       if (e && !IsNumeric(e->kind)) Error(s.line, "the bounds and step of a for loop must be numbers");
     if (!s.name.empty() && !SameWord(s.name, c.s)) Error(s.line, "next " + s.name + " does not match for " + c.s);
     auto isInt = [](Expr* e) { return !e || e->kind == Kind::Int || e->kind == Kind::Bool; };
-    s.intLoop = c.kind == Kind::Int && c.type.base == Base::Int && isInt(s.b.get()) && isInt(s.c.get()) && isInt(s.d.get());
+    s.intLoop = c.kind == Kind::Int && isInt(s.b.get()) && isInt(s.c.get()) && isInt(s.d.get());
     loops_.push_back(SOp::For);
     CheckBlock(s.blocks[0]);
     loops_.pop_back();
   }
 
-  void Select(Stmt& s) {
+  [[gnu::noinline]] void Select(Stmt& s) {
     Scalar(*s.a, "select on");
     bool str = s.a->kind == Kind::Str;
     for (CaseArm& arm : s.arms) {
@@ -502,10 +516,11 @@ class Checker {
     }
   }
 
-  void CallSub(Stmt& s) {
+  [[gnu::noinline]] void CallSub(Stmt& s) {
     auto it = procs_.find(Lower(s.name));
     if (it != procs_.end()) {
       s.target = it->second;
+      for (auto& a : s.args) Value(*a);
       CheckArgs(prog_.procs[it->second], s.args, s.line);
       return;
     }
@@ -526,17 +541,24 @@ class Checker {
     Error(s.line, "unknown sub " + s.name);
   }
 
+  // A call's arguments against the procedure's parameters; the arguments are typed already.
   void CheckArgs(const Proc& p, std::vector<ExprPtr>& args, int line) {
     if (args.size() != p.params.size()) {
       Error(line, p.name + " takes " + std::to_string(p.params.size()) + " argument" + (p.params.size() == 1 ? "" : "s") +
                       ", not " + std::to_string(args.size()));
     }
     for (size_t k = 0; k < args.size(); ++k) {
-      Value(*args[k]);
       const Param& par = p.params[k];
       Assignable(par.type, *args[k], line, "parameter " + par.name + " of " + p.name);
       EOp op = args[k]->op;
-      if (par.byref && (op == EOp::Var || op == EOp::Index || op == EOp::Field) && args[k]->type == par.type) {
+      bool place = op == EOp::Var || op == EOp::Index || op == EOp::Field;
+      // A byref parameter works on the caller's variable, which must have its very type; any
+      // other argument (a literal, an expression) is passed as a copy.
+      if (par.byref && place && !(args[k]->type == par.type)) {
+        Error(line, "byref parameter " + par.name + " of " + p.name + " is " + TypeName(prog_, par.type) + ", but " +
+                        (args[k]->s.empty() ? std::string("the variable") : args[k]->s) + " is " + TypeName(prog_, args[k]->type));
+      }
+      if (par.byref && place) {
         auto ref = std::make_unique<Expr>();
         ref->op = EOp::RefArg;
         ref->kind = args[k]->kind;
@@ -592,33 +614,55 @@ class Checker {
     }
   }
 
+  // Types an expression: its operands first, then the node itself. Only this routine recurses,
+  // on a small frame, since an expression may be 10,000 operators deep; the work on each node
+  // is done by routines that are not inlined into it.
   void Value(Expr& e) {
+    if (StackFull(prog_.stackFloor)) TooDeep(e);
     switch (e.op) {
       case EOp::IntLit: SetType(e, {Base::Int, -1}); return;
       case EOp::FloatLit: SetType(e, {Base::Float, -1}); return;
       case EOp::StrLit: SetType(e, {Base::Str, -1}); return;
       case EOp::BoolLit: SetType(e, {Base::Bool, -1}); return;
       case EOp::Name: return NameValue(e);
-      case EOp::CallOrIndex: return CallOrIndex(e);
-      case EOp::Field: return FieldValue(e);
+      case EOp::CallOrIndex:
+        if (NamesArrayFirst(e)) ArrayArgument(e);
+        for (auto& a : e.args) Value(*a);
+        return CallOrIndex(e);
+      case EOp::Field:
+        Value(*e.a);
+        return FieldValue(e);
       case EOp::Var: case EOp::Index: case EOp::Call: case EOp::Builtin: case EOp::RefArg: return;  // checked already
       case EOp::Neg:
-        Value(*e.a);
-        if (!IsNumeric(e.a->kind)) Error(e.line, std::string("cannot negate ") + KindText(e.a->kind));
-        SetType(e, e.a->kind == Kind::Float ? Type{Base::Float, -1} : Type{Base::Int, -1});
-        return;
       case EOp::Not:
         Value(*e.a);
-        if (!IsNumeric(e.a->kind)) Error(e.line, std::string("not needs a number or a comparison, not ") + KindText(e.a->kind));
-        SetType(e, e.a->kind == Kind::Bool ? Type{Base::Bool, -1} : Type{Base::Int, -1});
-        return;
-      default: return BinaryValue(e);
+        return UnaryValue(e);
+      default:
+        Value(*e.a);
+        Value(*e.b);
+        return BinaryValue(e);
     }
   }
 
-  void BinaryValue(Expr& e) {
-    Value(*e.a);
-    Value(*e.b);
+  [[noreturn, gnu::noinline]] void TooDeep(const Expr& e) { Error(e.line, "expression nested too deeply for the stack"); }
+
+  [[gnu::noinline]] void UnaryValue(Expr& e) {
+    if (e.op == EOp::Neg) {
+      if (!IsNumeric(e.a->kind)) Error(e.line, std::string("cannot negate ") + KindText(e.a->kind));
+      return SetType(e, e.a->kind == Kind::Float ? Type{Base::Float, -1} : Type{Base::Int, -1});
+    }
+    if (!IsNumeric(e.a->kind)) Error(e.line, std::string("not needs a number or a comparison, not ") + KindText(e.a->kind));
+    SetType(e, e.a->kind == Kind::Bool ? Type{Base::Bool, -1} : Type{Base::Int, -1});
+  }
+
+  // ubound(v) and lbound(v): their first argument names an array.
+  static bool NamesArrayFirst(const Expr& e) {
+    if (e.args.empty()) return false;
+    const BuiltinInfo* b = FindBuiltin(e.s);
+    return b && (b->id == Bi::Ubound || b->id == Bi::Lbound);
+  }
+
+  [[gnu::noinline]] void BinaryValue(Expr& e) {
     Kind a = e.a->kind, b = e.b->kind;
     auto numbers = [&](const char* op) {
       if (!IsNumeric(a) || !IsNumeric(b)) {
@@ -663,7 +707,7 @@ class Checker {
     }
   }
 
-  void NameValue(Expr& e) {
+  [[gnu::noinline]] void NameValue(Expr& e) {
     if (Sym* s = Find(e.s)) {
       if (s->k == Sym::Const) return Literal(e, s->value);
       if (s->k == Sym::Array) Error(e.line, e.s + " is an array: name an element, as in " + e.s + "(1)");
@@ -678,16 +722,20 @@ class Checker {
     Error(e.line, "unknown name " + e.s);
   }
 
-  void CallOrIndex(Expr& e) {
+  // A name with arguments, whose arguments are typed already.
+  [[gnu::noinline]] void CallOrIndex(Expr& e) {
     Sym* s = Find(e.s);
     if (s && s->k == Sym::Array) {
-      if (e.args.size() != 1) Error(e.line, "array " + e.s + " takes one index");
-      Value(*e.args[0]);
-      if (!IsNumeric(e.args[0]->kind)) Error(e.line, "the index of array " + e.s + " must be a number");
+      if (e.args.size() != static_cast<size_t>(s->dims)) {
+        Error(e.line, "array " + e.s + " takes " + (s->dims == 1 ? "one index" : "two indexes") + ", not " + std::to_string(e.args.size()));
+      }
+      for (auto& a : e.args)
+        if (!IsNumeric(a->kind)) Error(e.line, "the index of array " + e.s + " must be a number");
       e.op = EOp::Index;
       e.slot = s->slot;
       e.global = s->global;
       e.a = std::move(e.args[0]);
+      if (e.args.size() == 2) e.b = std::move(e.args[1]);
       e.args.clear();
       SetType(e, s->type);
       return;
@@ -711,10 +759,22 @@ class Checker {
                         (b->minArgs == b->maxArgs ? std::to_string(b->minArgs) : std::to_string(b->minArgs) + " or " + std::to_string(b->maxArgs)) +
                         " argument" + (b->maxArgs == 1 ? "" : "s") + ", not " + std::to_string(n));
     }
-    for (auto& a : e.args) Value(*a);
     e.op = EOp::Builtin;
     e.slot = static_cast<int>(b->id);
     BuiltinTypes(e, b->id);
+  }
+
+  // ubound(v) and lbound(v) name an array, not a value: the argument becomes the array's slot.
+  void ArrayArgument(Expr& e) {
+    Expr& a = *e.args[0];
+    Sym* s = a.op == EOp::Name ? Find(a.s) : nullptr;
+    if (!s || s->k != Sym::Array) Error(e.line, e.s + " needs the name of an array");
+    a.op = EOp::Var;
+    a.slot = s->slot;
+    a.global = s->global;
+    a.i = s->dims;
+    a.type = s->type;
+    a.kind = Kind::Void;
   }
 
   void Arg(Expr& e, size_t k, Kind want) {
@@ -747,6 +807,9 @@ class Checker {
       case Bi::Sgn: Arg(e, 0, Kind::Int); return SetType(e, tInt);
       case Bi::Irnd: Arg(e, 0, Kind::Int); Arg(e, 1, Kind::Int); return SetType(e, tInt);
       case Bi::Getfile: Arg(e, 0, Kind::Str); return SetType(e, tStr);
+      case Bi::Ubound: case Bi::Lbound:
+        if (n == 2) Arg(e, 1, Kind::Int);
+        return SetType(e, tInt);
       case Bi::Putfile: Arg(e, 0, Kind::Str); Arg(e, 1, Kind::Void); return SetType(e, tBool);
       default:
         for (size_t k = 0; k < n; ++k) Arg(e, k, Kind::Float);
@@ -754,8 +817,7 @@ class Checker {
     }
   }
 
-  void FieldValue(Expr& e) {
-    Value(*e.a);
+  [[gnu::noinline]] void FieldValue(Expr& e) {
     if (e.a->kind != Kind::Rec) Error(e.line, "." + e.s + " needs a record, not " + std::string(KindText(e.a->kind)));
     const RecType& r = prog_.types[e.a->type.rec];
     for (size_t k = 0; k < r.fields.size(); ++k) {

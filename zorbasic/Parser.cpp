@@ -1,4 +1,4 @@
-// The parser: statements and blocks by recursive descent, expressions by precedence levels.
+// The parser: statements and blocks by recursive descent, expressions by precedence climbing.
 // A syntax error ends the statement; parsing goes on at the next line, so a damaged program
 // is still read as far as it can be.
 #include <algorithm>
@@ -7,6 +7,7 @@
 
 #include "zorbasic/Front.h"
 #include "zorbasic/Lexer.h"
+#include "zorbasic/Stack.h"
 
 namespace zb {
 
@@ -202,11 +203,12 @@ class Parser {
     }
   }
 
+  // One level of blocks nested in blocks.
   struct Nest {
     explicit Nest(Parser& p, int line) : p_(p) {
-      if (++p_.depth_ > MaxNesting) {
+      if (++p_.depth_ > MaxBlockDepth || StackFull(p_.prog_.stackFloor)) {
         --p_.depth_;
-        throw ParseError{line, "nested too deeply"};
+        throw ParseError{line, "blocks nested too deeply (more than 1000)"};
       }
     }
     ~Nest() { --p_.depth_; }
@@ -305,7 +307,7 @@ class Parser {
     }
   }
 
-  void ParseNameStatement(Block& b) {
+  [[gnu::noinline]] void ParseNameStatement(Block& b) {
     int line = Cur().line;
     if (Cur().kind == Tok::Name && Cur().kw == Kw::None && At(1).kind == Tok::End && At(1).colon && AtNewline(2)) {
       auto s = NewStmt(SOp::Label, line);
@@ -314,7 +316,7 @@ class Parser {
       return b.stmts.push_back(std::move(s));
     }
     if (Cur().kind != Tok::Name || Cur().kw != Kw::None) Unexpected();
-    ExprPtr target = ParsePostfix();
+    ExprPtr target = ParsePlace();
     if (IsOp('=')) {
       Take();
       auto s = NewStmt(SOp::Assign, line);
@@ -335,7 +337,7 @@ class Parser {
     b.stmts.push_back(std::move(s));
   }
 
-  StmtPtr ParsePrint(int line) {
+  [[gnu::noinline]] StmtPtr ParsePrint(int line) {
     auto s = NewStmt(SOp::Print, line);
     while (!AtEnd() && !IsKw(Kw::Else)) {
       PrintItem item;
@@ -348,13 +350,13 @@ class Parser {
     return s;
   }
 
-  StmtPtr ParseInput(int line) {
+  [[gnu::noinline]] StmtPtr ParseInput(int line) {
     auto s = NewStmt(SOp::Input, line);
     ExprPtr first = ParseExpr();
     if (IsOp(',') || IsOp(';')) {
       Take();
       s->b = std::move(first);
-      s->a = ParsePostfix();
+      s->a = ParsePlace();
     } else {
       s->a = std::move(first);
     }
@@ -380,7 +382,17 @@ class Parser {
     Take();
   }
 
-  StmtPtr ParseDim(int line) {
+  // An array's sizes after its "(": one, or two for two dimensions, and the ")".
+  void ParseSizes(DimItem& item) {
+    item.size = ParseExpr();
+    if (IsOp(',')) {
+      Take();
+      item.size2 = ParseExpr();
+    }
+    Expect(')');
+  }
+
+  [[gnu::noinline]] StmtPtr ParseDim(int line) {
     auto s = NewStmt(SOp::Dim, line);
     bool common = false;
     Type commonType;
@@ -396,8 +408,7 @@ class Parser {
       item.name = TakeName("a variable");
       if (IsOp('(')) {
         Take();
-        item.size = ParseExpr();
-        Expect(')');
+        ParseSizes(item);
       }
       if (IsKw(Kw::As)) {
         if (common) Error("the type is already given after dim");
@@ -429,15 +440,14 @@ class Parser {
     return s;
   }
 
-  StmtPtr ParseRedim(int line) {
+  [[gnu::noinline]] StmtPtr ParseRedim(int line) {
     auto s = NewStmt(SOp::Redim, line);
     for (;;) {
       DimItem item;
       item.line = Cur().line;
       item.name = TakeName("an array");
       Expect('(');
-      item.size = ParseExpr();
-      Expect(')');
+      ParseSizes(item);
       if (IsKw(Kw::As)) {
         Take();
         ParseTypeName(item.type, item.typeName);
@@ -450,7 +460,7 @@ class Parser {
     return s;
   }
 
-  StmtPtr ParseConst(int line) {
+  [[gnu::noinline]] StmtPtr ParseConst(int line) {
     auto s = NewStmt(SOp::Const, line);
     for (;;) {
       DimItem item;
@@ -586,6 +596,18 @@ class Parser {
         } else {
           for (;;) {
             CaseItem item;
+            if (Cur().kind == Tok::Name && SameWord(TextOf(Cur()), "is") && IsComparison(At(1))) {
+              // case is > 9: the select value compared with the value that follows.
+              Take();
+              uint8_t level = 0;
+              BinaryAt(item.compare, level);
+              Take();
+              item.lo = ParseExpr();
+              arm.items.push_back(std::move(item));
+              if (!IsOp(',')) break;
+              Take();
+              continue;
+            }
             item.lo = ParseExpr();
             if (IsKw(Kw::To)) {
               Take();
@@ -720,6 +742,26 @@ class Parser {
   }
 
   // --- expressions
+  // Read by precedence climbing over explicit stacks of values and pending operators, so
+  // parentheses, signs and calls nest as deep as the text goes without using the native stack;
+  // only the height of the tree is limited, since everything after the parser walks it.
+  // Levels from the loosest; operators of one level group from the left.
+  enum Level : uint8_t { LOr = 1, LAnd, LNot, LCompare, LShift, LAdd, LMod, LIntDiv, LMul, LNeg, LPow };
+
+  struct Pending {
+    enum What : uint8_t { Binary, Prefix, Paren, Args } what = Binary;
+    EOp op = EOp::Add;
+    uint8_t level = 0;
+    int line = 0;
+    ExprPtr call;  // Args: the name whose arguments are being read
+  };
+
+  struct ExprStack {
+    std::vector<ExprPtr> values;
+    std::vector<Pending> ops;
+    int open = 0;  // parentheses and argument lists among ops
+  };
+
   ExprPtr Node(EOp op, int line) {
     auto e = std::make_unique<Expr>();
     e->op = op;
@@ -727,9 +769,11 @@ class Parser {
     return e;
   }
 
+  static void TooHigh(int line) { throw ParseError{line, "expression too long: more than 10000 operators deep"}; }
+
   ExprPtr Binary(EOp op, ExprPtr a, ExprPtr b) {
     int height = 1 + std::max(a->height, b->height);
-    if (height > MaxHeight) throw ParseError{a->line, "expression too long"};
+    if (height > MaxExprHeight) TooHigh(a->line);
     auto e = Node(op, a->line);
     e->height = static_cast<uint16_t>(height);
     e->a = std::move(a);
@@ -738,138 +782,189 @@ class Parser {
   }
 
   ExprPtr Unary(EOp op, ExprPtr a, int line) {
-    if (a->height + 1 > MaxHeight) throw ParseError{line, "expression too long"};
+    if (a->height + 1 > MaxExprHeight) TooHigh(line);
     auto e = Node(op, line);
     e->height = static_cast<uint16_t>(a->height + 1);
     e->a = std::move(a);
     return e;
   }
 
-  ExprPtr ParseExpr() {
-    Nest nest(*this, Cur().line);
-    return ParseOr();
-  }
-
-  ExprPtr ParseOr() {
-    ExprPtr e = ParseAnd();
-    while (IsKw(Kw::Or) || IsKw(Kw::Xor)) {
-      EOp op = Take().kw == Kw::Or ? EOp::Or : EOp::Xor;
-      e = Binary(op, std::move(e), ParseAnd());
-    }
-    return e;
-  }
-
-  ExprPtr ParseAnd() {
-    ExprPtr e = ParseNot();
-    while (IsKw(Kw::And)) {
-      Take();
-      e = Binary(EOp::And, std::move(e), ParseNot());
-    }
-    return e;
-  }
-
-  ExprPtr ParseNot() {
-    if (IsKw(Kw::Not)) {
-      int line = Take().line;
-      Nest nest(*this, line);
-      return Unary(EOp::Not, ParseNot(), line);
-    }
-    return ParseCompare();
-  }
-
-  ExprPtr ParseCompare() {
-    ExprPtr e = ParseConcat();
-    for (;;) {
-      if (Cur().kind != Tok::Op) return e;
-      EOp op;
-      switch (Cur().op) {
-        case '=': op = EOp::Eq; break;
-        case OpNe: op = EOp::Ne; break;
-        case '<': op = EOp::Lt; break;
-        case '>': op = EOp::Gt; break;
-        case OpLe: op = EOp::Le; break;
-        case OpGe: op = EOp::Ge; break;
-        default: return e;
+  // The binary operator at the current token, with its level.
+  bool BinaryAt(EOp& op, uint8_t& level) {
+    const Token& t = Cur();
+    if (t.kind == Tok::Op) {
+      level = LCompare;
+      switch (t.op) {
+        case '^': op = EOp::Pow; level = LPow; return true;
+        case '*': op = EOp::Mul; level = LMul; return true;
+        case '/': op = EOp::Div; level = LMul; return true;
+        case '\\': op = EOp::IntDiv; level = LIntDiv; return true;
+        case '+': op = EOp::Add; level = LAdd; return true;
+        case '-': op = EOp::Sub; level = LAdd; return true;
+        case '&': op = EOp::Concat; level = LAdd; return true;
+        case '=': op = EOp::Eq; return true;
+        case OpNe: op = EOp::Ne; return true;
+        case '<': op = EOp::Lt; return true;
+        case '>': op = EOp::Gt; return true;
+        case OpLe: op = EOp::Le; return true;
+        case OpGe: op = EOp::Ge; return true;
+        default: return false;
       }
+    }
+    if (t.kind != Tok::Name) return false;
+    switch (t.kw) {
+      case Kw::Mod: op = EOp::Mod; level = LMod; return true;
+      case Kw::Shl: op = EOp::Shl; level = LShift; return true;
+      case Kw::Shr: op = EOp::Shr; level = LShift; return true;
+      case Kw::And: op = EOp::And; level = LAnd; return true;
+      case Kw::Or: op = EOp::Or; level = LOr; return true;
+      case Kw::Xor: op = EOp::Xor; level = LOr; return true;
+      default: return false;
+    }
+  }
+
+  static bool IsComparison(const Token& t) {
+    return t.kind == Tok::Op && (t.op == '=' || t.op == OpNe || t.op == '<' || t.op == '>' || t.op == OpLe || t.op == OpGe);
+  }
+
+  // Applies the pending operators of at least this level, down to the innermost bracket.
+  void Reduce(ExprStack& st, uint8_t level) {
+    while (!st.ops.empty()) {
+      Pending& p = st.ops.back();
+      if (p.what == Pending::Paren || p.what == Pending::Args || p.level < level) return;
+      ExprPtr b = std::move(st.values.back());
+      st.values.pop_back();
+      if (p.what == Pending::Prefix) {
+        st.values.push_back(Unary(p.op, std::move(b), p.line));
+      } else {
+        ExprPtr a = std::move(st.values.back());
+        st.values.pop_back();
+        st.values.push_back(Binary(p.op, std::move(a), std::move(b)));
+      }
+      st.ops.pop_back();
+    }
+  }
+
+  // A sign, not or an opening parenthesis before an operand; true when one was taken.
+  bool TakePrefix(ExprStack& st) {
+    const Token& t = Cur();
+    Pending p;
+    p.line = t.line;
+    if (t.kind == Tok::Op && (t.op == '-' || t.op == '+')) {
+      bool minus = Take().op == '-';
+      if (!minus) return true;
+      p.what = Pending::Prefix, p.op = EOp::Neg, p.level = LNeg;
+    } else if (t.kind == Tok::Name && t.kw == Kw::Not) {
       Take();
-      e = Binary(op, std::move(e), ParseConcat());
-    }
-  }
-
-  ExprPtr ParseConcat() {
-    ExprPtr e = ParseShift();
-    while (IsOp('&')) {
+      p.what = Pending::Prefix, p.op = EOp::Not, p.level = LNot;
+    } else if (t.kind == Tok::Op && t.op == '(') {
       Take();
-      e = Binary(EOp::Concat, std::move(e), ParseShift());
+      p.what = Pending::Paren;
+      ++st.open;
+    } else {
+      return false;
     }
-    return e;
+    st.ops.push_back(std::move(p));
+    return true;
   }
 
-  ExprPtr ParseShift() {
-    ExprPtr e = ParseAdd();
-    while (IsKw(Kw::Shl) || IsKw(Kw::Shr)) {
-      EOp op = Take().kw == Kw::Shl ? EOp::Shl : EOp::Shr;
-      e = Binary(op, std::move(e), ParseAdd());
+  // An operand: a literal or a name. A name followed by "(" opens its argument list: then
+  // the first argument comes next and the result is true.
+  bool Operand(ExprStack& st) {
+    ExprPtr e = ParsePrimary();
+    if (e->op != EOp::Name || !IsOp('(')) {
+      st.values.push_back(std::move(e));
+      return false;
     }
-    return e;
-  }
-
-  ExprPtr ParseAdd() {
-    ExprPtr e = ParseMod();
-    while (IsOp('+') || IsOp('-')) {
-      EOp op = Take().op == '+' ? EOp::Add : EOp::Sub;
-      e = Binary(op, std::move(e), ParseMod());
-    }
-    return e;
-  }
-
-  ExprPtr ParseMod() {
-    ExprPtr e = ParseIntDiv();
-    while (IsKw(Kw::Mod)) {
+    Take();
+    e->op = EOp::CallOrIndex;
+    if (IsOp(')')) {
       Take();
-      e = Binary(EOp::Mod, std::move(e), ParseIntDiv());
+      st.values.push_back(std::move(e));
+      return false;
     }
-    return e;
+    Pending p;
+    p.what = Pending::Args;
+    p.line = e->line;
+    p.call = std::move(e);
+    st.ops.push_back(std::move(p));
+    ++st.open;
+    return true;
   }
 
-  ExprPtr ParseIntDiv() {
-    ExprPtr e = ParseMul();
-    while (IsOp('\\')) {
+  // Ends the innermost argument's value: it joins its call's arguments. True at a ")".
+  bool EndArgument(ExprStack& st, bool close) {
+    Reduce(st, 0);
+    Pending& p = st.ops.back();
+    if (p.what == Pending::Paren) {
+      if (!close) Unexpected();
       Take();
-      e = Binary(EOp::IntDiv, std::move(e), ParseMul());
+      st.ops.pop_back();
+      --st.open;
+      return true;
     }
-    return e;
+    ExprPtr value = std::move(st.values.back());
+    st.values.pop_back();
+    Take();
+    p.call->height = static_cast<uint16_t>(std::max<int>(p.call->height, value->height + 1));
+    if (p.call->height > MaxExprHeight) TooHigh(p.line);
+    p.call->args.push_back(std::move(value));
+    if (!close) return false;
+    st.values.push_back(std::move(p.call));
+    st.ops.pop_back();
+    --st.open;
+    return true;
   }
 
-  ExprPtr ParseMul() {
-    ExprPtr e = ParseUnary();
-    while (IsOp('*') || IsOp('/')) {
-      EOp op = Take().op == '*' ? EOp::Mul : EOp::Div;
-      e = Binary(op, std::move(e), ParseUnary());
-    }
-    return e;
+  void FieldOf(ExprStack& st) {
+    Take();
+    int line = Cur().line;
+    std::string field = TakeName("a field");
+    ExprPtr f = Unary(EOp::Field, std::move(st.values.back()), line);
+    f->s = std::move(field);
+    st.values.back() = std::move(f);
   }
 
-  ExprPtr ParseUnary() {
-    if (IsOp('-') || IsOp('+')) {
-      Token t = Take();
-      Nest nest(*this, t.line);
-      ExprPtr a = ParseUnary();
-      if (t.op == '+') return a;
-      return Unary(EOp::Neg, std::move(a), t.line);
+  // An expression; placeOnly reads just a place (a name with its indexes and fields), as the
+  // start of an assignment or the variable of input.
+  ExprPtr ParseExpression(bool placeOnly) {
+    ExprStack st;
+    bool operand = true;  // an operand comes next
+    for (;;) {
+      if (operand) {
+        if (placeOnly && st.open == 0) {
+          if (Cur().kind != Tok::Name || Cur().kw != Kw::None) Unexpected();
+        } else if (TakePrefix(st)) {
+          continue;
+        }
+        operand = Operand(st);
+        continue;
+      }
+      if (IsOp('.')) {
+        FieldOf(st);
+        continue;
+      }
+      if (st.open > 0 && (IsOp(')') || IsOp(','))) {
+        operand = !EndArgument(st, IsOp(')'));
+        continue;
+      }
+      EOp op;
+      uint8_t level;
+      if ((placeOnly && st.open == 0) || !BinaryAt(op, level)) break;
+      int line = Take().line;
+      Reduce(st, level);
+      Pending p;
+      p.what = Pending::Binary, p.op = op, p.level = level, p.line = line;
+      st.ops.push_back(std::move(p));
+      operand = true;
     }
-    return ParsePow();
+    if (st.open > 0) Unexpected();
+    Reduce(st, 0);
+    return std::move(st.values.back());
   }
 
-  ExprPtr ParsePow() {
-    ExprPtr e = ParsePostfix();
-    while (IsOp('^')) {
-      Take();
-      ExprPtr rhs = IsOp('-') || IsOp('+') ? ParseUnary() : ParsePostfix();
-      e = Binary(EOp::Pow, std::move(e), std::move(rhs));
-    }
-    return e;
-  }
+  ExprPtr ParseExpr() { return ParseExpression(false); }
+  ExprPtr ParsePlace() { return ParseExpression(true); }
 
   void ParseArgs(std::vector<ExprPtr>& args, char close) {
     if (close && IsOp(close)) {
@@ -887,27 +982,7 @@ class Parser {
     }
   }
 
-  ExprPtr ParsePostfix() {
-    ExprPtr e = ParsePrimary();
-    for (;;) {
-      if (IsOp('(') && e->op == EOp::Name) {
-        Take();
-        e->op = EOp::CallOrIndex;
-        ParseArgs(e->args, ')');
-        for (auto& a : e->args) e->height = static_cast<uint16_t>(std::max<int>(e->height, a->height + 1));
-      } else if (IsOp('.')) {
-        Take();
-        int line = Cur().line;
-        std::string field = TakeName("a field");
-        ExprPtr f = Unary(EOp::Field, std::move(e), line);
-        f->s = std::move(field);
-        e = std::move(f);
-      } else {
-        return e;
-      }
-    }
-  }
-
+  // A literal or a name.
   ExprPtr ParsePrimary() {
     const Token& t = Cur();
     int line = t.line;
@@ -927,14 +1002,6 @@ class Parser {
         e->s = Take().s;
         return e;
       }
-      case Tok::Op:
-        if (t.op == '(') {
-          Take();
-          ExprPtr e = ParseExpr();
-          Expect(')');
-          return e;
-        }
-        Unexpected();
       case Tok::Name:
         if (t.kw == Kw::True || t.kw == Kw::False) {
           auto e = Node(EOp::BoolLit, line);
@@ -946,7 +1013,6 @@ class Parser {
           e->s = std::string(TextOf(Take()));
           return e;
         }
-        if (t.kw == Kw::Not) return ParseNot();
         Unexpected();
       default:
         if (AtEnd()) Error("expected a value");
@@ -964,6 +1030,24 @@ class Parser {
 };
 
 }  // namespace
+
+Expr::~Expr() {
+  constexpr int Tall = 64;  // below this the children's own destructors recurse
+  if (height <= Tall) return;
+  std::vector<std::unique_ptr<Expr>> pending;
+  auto detach = [&](Expr& e) {
+    if (e.a) pending.push_back(std::move(e.a));
+    if (e.b) pending.push_back(std::move(e.b));
+    for (auto& arg : e.args)
+      if (arg) pending.push_back(std::move(arg));
+  };
+  detach(*this);
+  while (!pending.empty()) {
+    std::unique_ptr<Expr> e = std::move(pending.back());
+    pending.pop_back();
+    if (e->height > Tall) detach(*e);
+  }
+}
 
 void Parse(Program& prog, std::vector<Problem>& problems) {
   Parser parser(prog, problems);
