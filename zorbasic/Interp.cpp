@@ -128,6 +128,8 @@ int64_t Sub(int64_t a, int64_t b) {
   return r;
 }
 int64_t Mul(int64_t a, int64_t b) {
+  // Two 32-bit factors never overflow, and a 32-bit program multiplies them in one instruction.
+  if (a == static_cast<int32_t>(a) && b == static_cast<int32_t>(b)) return static_cast<int64_t>(static_cast<int32_t>(a)) * static_cast<int32_t>(b);
   int64_t r;
   if (__builtin_mul_overflow(a, b, &r)) throw IntOverflow{};
   return r;
@@ -221,6 +223,14 @@ class Interp {
     globals_.resize(prog_.globals.size());
     for (size_t k = 0; k < prog_.globals.size(); ++k) Init(globals_[k], prog_.globals[k].type, prog_.globals[k].array);
     frame_ = globals_.data();
+    // A plain procedure has only scalar slots and no byref parameter: its frame is set up
+    // and left without the work records, arrays and references need.
+    for (size_t k = 0; k < prog_.procs.size(); ++k) {
+      bool plain = true;
+      for (const Param& par : prog_.procs[k].params) plain = plain && !par.byref;
+      for (const SlotInfo& slot : prog_.procSlots[k]) plain = plain && !slot.array && slot.type.base != Base::Rec;
+      plain_.push_back(plain);
+    }
     Flow f = ExecBlock(prog_.main, 0);
     (void)f;
   }
@@ -265,6 +275,13 @@ class Interp {
       for (const Block& inner : s->blocks) FindLabels(inner);
       for (const CaseArm& arm : s->arms) FindLabels(arm.body);
     }
+  }
+
+  // A scalar slot made empty.
+  static void Clear(Cell& c) {
+    c.i = 0;
+    c.f = 0;
+    if (!c.s.empty()) c.s.clear();
   }
 
   void Init(Cell& c, Type t, bool array) {
@@ -770,7 +787,20 @@ class Interp {
     }
   }
 
-  [[gnu::noinline]] void StoreCell(Cell& c, Type t, const Expr& v) {
+  // A scalar parameter or result straight into its cell; the rest by StoreOther.
+  void StoreCell(Cell& c, Type t, const Expr& v) {
+    if (t.base == Base::Int) {
+      c.i = FitValue(v, Base::Int);
+      return;
+    }
+    if (t.base == Base::Float) {
+      c.f = F(v);
+      return;
+    }
+    StoreOther(c, t, v);
+  }
+
+  [[gnu::noinline]] void StoreOther(Cell& c, Type t, const Expr& v) {
     switch (KindOf(t)) {
       case Kind::Int:
       case Kind::Bool: c.i = FitValue(v, t.base); return;
@@ -800,8 +830,13 @@ class Interp {
     size_t savedChunk, savedTop;
     Cell* frame = stack_.Push(slots.size(), savedChunk, savedTop);
     size_t savedPins = pins_.size();
+    bool plain = plain_[static_cast<size_t>(index)];
     // A parameter is set from its argument at once; the other slots start empty.
-    for (size_t k = 0; k < args.size(); ++k) {
+    if (plain) {
+      for (size_t k = 0; k < args.size(); ++k) StoreCell(frame[k], p.params[k].type, *args[k]);
+      for (size_t k = args.size(); k < slots.size(); ++k) Clear(frame[k]);
+    }
+    for (size_t k = 0; k < args.size() && !plain; ++k) {
       Cell& c = frame[k];
       if (args[k]->op == EOp::RefArg) {
         const Expr& place = *args[k]->a;
@@ -816,8 +851,11 @@ class Interp {
       StoreCell(c, p.params[k].type, *args[k]);
       if (p.params[k].byref) c.ref = SelfRef(c, p.params[k].type);  // a copy of a value that is no variable
     }
-    for (size_t k = args.size(); k < slots.size(); ++k) Init(frame[k], slots[k].type, slots[k].array);
-    if (result) Init(*result, p.ret, false);
+    for (size_t k = args.size(); k < slots.size() && !plain; ++k) Init(frame[k], slots[k].type, slots[k].array);
+    if (result) {
+      if (p.ret.base == Base::Rec) Init(*result, p.ret, false);
+      else Clear(*result);
+    }
     Cell* savedFrame = frame_;
     Cell* savedResult = result_;
     int savedGosub = gosub_;
@@ -833,11 +871,13 @@ class Interp {
     result_ = savedResult;
     gosub_ = savedGosub;
     proc_ = savedProc;
-    for (size_t k = savedPins; k < pins_.size(); ++k) --pins_[k]->pinned;
-    pins_.resize(savedPins);
-    for (size_t k = 0; k < slots.size(); ++k) {
-      frame[k].agg.reset();
-      frame[k].arr.reset();
+    if (!plain) {
+      for (size_t k = savedPins; k < pins_.size(); ++k) --pins_[k]->pinned;
+      pins_.resize(savedPins);
+      for (size_t k = 0; k < slots.size(); ++k) {
+        frame[k].agg.reset();
+        frame[k].arr.reset();
+      }
     }
     stack_.Pop(savedChunk, savedTop);
   }
@@ -1461,7 +1501,8 @@ class Interp {
   int depth_ = 0;  // calls and gosubs running
   int pendingLabel_ = -1;
   Stack stack_;
-  std::vector<Array*> pins_;  // arrays with an element passed byref, one entry per parameter
+  std::vector<Array*> pins_;
+  std::vector<bool> plain_;  // per procedure: see Main  // arrays with an element passed byref, one entry per parameter
   std::vector<std::pair<const Block*, int>> labelHome_;
   std::string out_;
   std::chrono::steady_clock::time_point lastFlush_;
