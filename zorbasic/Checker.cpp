@@ -614,39 +614,60 @@ class Checker {
     }
   }
 
-  // Types an expression: its operands first, then the node itself. Only this routine recurses,
-  // on a small frame, since an expression may be 10,000 operators deep; the work on each node
-  // is done by routines that are not inlined into it.
-  void Value(Expr& e) {
-    if (StackFull(prog_.stackFloor)) TooDeep(e);
+  // Types an expression: its operands first, then each node itself. The tree is walked with
+  // an explicit stack rather than by recursion, since an expression may be 10,000 operators
+  // deep and the checker also runs on the IDE's thread, whose stack is small.
+  void Value(Expr& root) {
+    struct Step {
+      Expr* e;
+      bool operandsDone;
+    };
+    std::vector<Step> steps{{&root, false}};
+    while (!steps.empty()) {
+      Step step = steps.back();
+      Expr& e = *step.e;
+      if (step.operandsDone) {
+        steps.pop_back();
+        TypeNode(e);
+        continue;
+      }
+      steps.back().operandsDone = true;
+      switch (e.op) {
+        case EOp::CallOrIndex:
+          if (NamesArrayFirst(e)) ArrayArgument(e);
+          for (size_t k = e.args.size(); k-- > 0;) steps.push_back({e.args[k].get(), false});
+          break;
+        case EOp::Field:
+        case EOp::Neg:
+        case EOp::Not: steps.push_back({e.a.get(), false}); break;
+        case EOp::IntLit: case EOp::FloatLit: case EOp::StrLit: case EOp::BoolLit: case EOp::Name:
+        case EOp::Var: case EOp::Index: case EOp::Call: case EOp::Builtin: case EOp::RefArg: break;
+        default:  // the binary operators
+          steps.push_back({e.b.get(), false});
+          steps.push_back({e.a.get(), false});
+          break;
+      }
+    }
+  }
+
+  // Gives a node its type, its operands being typed already.
+  void TypeNode(Expr& e) {
     switch (e.op) {
       case EOp::IntLit: SetType(e, {Base::Int, -1}); return;
       case EOp::FloatLit: SetType(e, {Base::Float, -1}); return;
       case EOp::StrLit: SetType(e, {Base::Str, -1}); return;
       case EOp::BoolLit: SetType(e, {Base::Bool, -1}); return;
       case EOp::Name: return NameValue(e);
-      case EOp::CallOrIndex:
-        if (NamesArrayFirst(e)) ArrayArgument(e);
-        for (auto& a : e.args) Value(*a);
-        return CallOrIndex(e);
-      case EOp::Field:
-        Value(*e.a);
-        return FieldValue(e);
+      case EOp::CallOrIndex: return CallOrIndex(e);
+      case EOp::Field: return FieldValue(e);
       case EOp::Var: case EOp::Index: case EOp::Call: case EOp::Builtin: case EOp::RefArg: return;  // checked already
       case EOp::Neg:
-      case EOp::Not:
-        Value(*e.a);
-        return UnaryValue(e);
-      default:
-        Value(*e.a);
-        Value(*e.b);
-        return BinaryValue(e);
+      case EOp::Not: return UnaryValue(e);
+      default: return BinaryValue(e);
     }
   }
 
-  [[noreturn, gnu::noinline]] void TooDeep(const Expr& e) { Error(e.line, "expression nested too deeply for the stack"); }
-
-  [[gnu::noinline]] void UnaryValue(Expr& e) {
+  void UnaryValue(Expr& e) {
     if (e.op == EOp::Neg) {
       if (!IsNumeric(e.a->kind)) Error(e.line, std::string("cannot negate ") + KindText(e.a->kind));
       return SetType(e, e.a->kind == Kind::Float ? Type{Base::Float, -1} : Type{Base::Int, -1});
@@ -662,7 +683,7 @@ class Checker {
     return b && (b->id == Bi::Ubound || b->id == Bi::Lbound);
   }
 
-  [[gnu::noinline]] void BinaryValue(Expr& e) {
+  void BinaryValue(Expr& e) {
     Kind a = e.a->kind, b = e.b->kind;
     auto numbers = [&](const char* op) {
       if (!IsNumeric(a) || !IsNumeric(b)) {
@@ -707,7 +728,7 @@ class Checker {
     }
   }
 
-  [[gnu::noinline]] void NameValue(Expr& e) {
+  void NameValue(Expr& e) {
     if (Sym* s = Find(e.s)) {
       if (s->k == Sym::Const) return Literal(e, s->value);
       if (s->k == Sym::Array) Error(e.line, e.s + " is an array: name an element, as in " + e.s + "(1)");
@@ -723,7 +744,7 @@ class Checker {
   }
 
   // A name with arguments, whose arguments are typed already.
-  [[gnu::noinline]] void CallOrIndex(Expr& e) {
+  void CallOrIndex(Expr& e) {
     Sym* s = Find(e.s);
     if (s && s->k == Sym::Array) {
       if (e.args.size() != static_cast<size_t>(s->dims)) {
@@ -817,7 +838,7 @@ class Checker {
     }
   }
 
-  [[gnu::noinline]] void FieldValue(Expr& e) {
+  void FieldValue(Expr& e) {
     if (e.a->kind != Kind::Rec) Error(e.line, "." + e.s + " needs a record, not " + std::string(KindText(e.a->kind)));
     const RecType& r = prog_.types[e.a->type.rec];
     for (size_t k = 0; k < r.fields.size(); ++k) {

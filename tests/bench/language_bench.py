@@ -13,6 +13,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -65,17 +66,30 @@ COMPETITORS = ["python3", "yabasic", "brandy"]
 NOT_RUN = {("brandy", 4): "its strings hold at most 65,535 characters"}
 
 
-def run(command, cwd, out_file):
+# A competitor's run is stopped after this many seconds (yabasic copies its whole string at
+# every join, so building a million characters takes it minutes).
+LIMIT = 60
+
+
+def run(command, cwd, out_file, limit=None):
     """Seconds from start to exit and the peak resident memory in MB of the program (its
-    process and the processes it waited for). The output goes to a file, not a pipe: with a
-    wineserver that stays up, Wine's helper processes would hold a pipe open."""
+    process and the processes it waited for); None for the seconds when it was stopped at the
+    limit. The output goes to a file, not a pipe: with a wineserver that stays up, Wine's
+    helper processes would hold a pipe open. The exit is awaited without polling, so the time
+    comes out exact rather than in steps of a polling pause."""
     with open(out_file, "wb") as f:
         start = time.perf_counter()
         child = subprocess.Popen(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.DEVNULL)
+        stopper = threading.Timer(limit, child.kill) if limit else None
+        if stopper:
+            stopper.start()
         _, status, usage = os.wait4(child.pid, 0)
         elapsed = time.perf_counter() - start
+        if stopper:
+            stopper.cancel()
         child.returncode = os.waitstatus_to_exitcode(status)
-    return elapsed, usage.ru_maxrss / 1024
+    stopped = limit is not None and elapsed >= limit
+    return (None if stopped else elapsed), usage.ru_maxrss / 1024
 
 
 def numbers(text):
@@ -124,7 +138,11 @@ class Runner:
         for _ in range(3):
             if os.path.exists(out):
                 os.remove(out)
-            runs.append(run(self.command(who, source), self.work, out if who != "brandy" else os.devnull))
+            seconds, mb = run(self.command(who, source), self.work, out if who != "brandy" else os.devnull,
+                              None if who == "zor5.exe" else LIMIT)
+            if seconds is None:
+                return None, mb, ""
+            runs.append((seconds, mb))
         seconds, mb = min(runs)
         with open(out, "rb") as f:
             return seconds, mb, f.read().decode("cp1252", "replace")
@@ -159,6 +177,9 @@ def main():
                     verdict.append(f"{c}: {NOT_RUN[(c, index)]}")
                     continue
                 t, mb, out = runner.best_of_three(c, text)
+                if t is None:
+                    line += f" {'over ' + str(LIMIT) + ' s':>24}"
+                    continue
                 line += f" {t:7.3f} s x{t / zt:5.1f} {mb:4.0f} MB"
                 if numbers(out) != numbers(zout):
                     verdict.append(f"{c} differs: {out.strip()[-40:]!r}")
