@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
 """Benchmark of the Zorvex Basic toolchain under Wine: six programs run by zor5.exe side by side
 with the same programs run by the machine's python3 (inside a function, Python's fastest form),
-yabasic and brandy (BBC BASIC). Each row shows the best of three runs of each, their ratio to
-zor5.exe and each run's peak memory; then the start-up time of a run of "print 1", and the
-compiler library's answers on large sources (querybench.exe). Prints figures only.
+yabasic and brandy (BBC BASIC). Each row shows, for the best of three runs of each, the time from
+start to exit, the processor time it took, the ratio of that processor time to zor5.exe's and
+its peak memory; then the start-up time of a run of "print 1", and the compiler library's answers
+on large sources (querybench.exe). Prints figures only.
+
+The ratios compare processor time, not the time to exit: on a machine that runs other work as
+well, a run waits for the processor by chance, and the time to exit shows it.
 
 Expects the builds in out/ and the Wine environment and display set by dev/bench, which also
 installs yabasic and brandy; a competitor that is missing is left out of the table."""
@@ -51,7 +55,7 @@ ROWS = [
      "    print(repr(x))\nmain()\n",
      "x = 0\nfor i = 1 to 1000\n  for j = 1 to 1000\n    x = x + (i * j) / (i + j)\n  next\nnext\nprint str$(x, \"%.17g\")\n",
      "x = 0\nFOR I% = 1 TO 1000\n  FOR J% = 1 TO 1000\n    x = x + (I% * J%) / (I% + J%)\n  NEXT\nNEXT\n@% = &1110\nPRINT x\n"),
-    ("a 1,000,000-character string built piece by piece",
+    ("1,000,000-character string, piece by piece",
      "dim s as string\nfor i = 1 to 1000000\n  s = s & \"x\"\nnext\nprint len(s)\n",
      "def main():\n    s = ''\n    for i in range(1000000):\n        s = s + 'x'\n    print(len(s))\nmain()\n",
      "s$ = \"\"\nfor i = 1 to 1000000\n  s$ = s$ + \"x\"\nnext\nprint len(s$)\n",
@@ -72,9 +76,9 @@ LIMIT = 60
 
 
 def run(command, cwd, out_file, limit=None):
-    """Seconds from start to exit and the peak resident memory in MB of the program (its
-    process and the processes it waited for); None for the seconds when it was stopped at the
-    limit. The output goes to a file, not a pipe: with a wineserver that stays up, Wine's
+    """Seconds from start to exit, processor seconds (user and system) and the peak resident
+    memory in MB of the program (its process and the processes it waited for); None for the
+    seconds when it was stopped at the limit. The output goes to a file, not a pipe: with a wineserver that stays up, Wine's
     helper processes would hold a pipe open. The exit is awaited without polling, so the time
     comes out exact rather than in steps of a polling pause."""
     with open(out_file, "wb") as f:
@@ -89,7 +93,7 @@ def run(command, cwd, out_file, limit=None):
             stopper.cancel()
         child.returncode = os.waitstatus_to_exitcode(status)
     stopped = limit is not None and elapsed >= limit
-    return (None if stopped else elapsed), usage.ru_maxrss / 1024
+    return (None if stopped else elapsed), usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024
 
 
 def numbers(text):
@@ -138,14 +142,14 @@ class Runner:
         for _ in range(3):
             if os.path.exists(out):
                 os.remove(out)
-            seconds, mb = run(self.command(who, source), self.work, out if who != "brandy" else os.devnull,
-                              None if who == "zor5.exe" else LIMIT)
+            seconds, cpu, mb = run(self.command(who, source), self.work, out if who != "brandy" else os.devnull,
+                                   None if who == "zor5.exe" else LIMIT)
             if seconds is None:
-                return None, mb, ""
-            runs.append((seconds, mb))
-        seconds, mb = min(runs)
+                return None, None, mb, ""
+            runs.append((cpu, seconds, mb))
+        cpu, seconds, mb = min(runs)
         with open(out, "rb") as f:
-            return seconds, mb, f.read().decode("cp1252", "replace")
+            return seconds, cpu, mb, f.read().decode("cp1252", "replace")
 
 
 def main():
@@ -160,27 +164,28 @@ def main():
                        stderr=subprocess.DEVNULL, timeout=60)
         runner = Runner(work)
         run(["wine", runner.zor5, "--help"], work, os.path.join(work, "help.txt"))
-        print("Best of 3 runs each; time in seconds, x = its time / zor5.exe's (above 1: zor5.exe is faster),")
-        print("peak memory in MB. zor5.exe runs under Wine; the others natively.")
-        head = f"{'program':52} {'zor5.exe':>16}"
+        print("Best of 3 runs each: seconds to exit / processor seconds, x = its processor time / zor5.exe's")
+        print("(above 1: zor5.exe is faster), peak memory in MB. zor5.exe runs under Wine; the others natively.")
+        head = f"{'program':44} {'zor5.exe':>20}"
         for c in present:
-            head += f" {c:>24}"
+            head += f" {c:>27}"
         print(head + "  output")
         for index, (title, *sources) in enumerate(ROWS):
-            zt, zmb, zout = runner.best_of_three("zor5.exe", sources[0])
-            line = f"{title:52} {zt:7.3f} s {zmb:4.0f} MB"
+            zwall, zt, zmb, zout = runner.best_of_three("zor5.exe", sources[0])
+            zt = max(zt, 0.001)
+            line = f"{title:44} {zwall:5.2f}/{zt:5.2f} s {zmb:4.0f} MB"
             verdict = []
             for c in present:
                 text = sources[1 + COMPETITORS.index(c)]
                 if text is None:
-                    line += f" {'not run':>24}"
+                    line += f" {'not run':>27}"
                     verdict.append(f"{c}: {NOT_RUN[(c, index)]}")
                     continue
-                t, mb, out = runner.best_of_three(c, text)
-                if t is None:
-                    line += f" {'over ' + str(LIMIT) + ' s':>24}"
+                wall, t, mb, out = runner.best_of_three(c, text)
+                if wall is None:
+                    line += f" {'over ' + str(LIMIT) + ' s':>27}"
                     continue
-                line += f" {t:7.3f} s x{t / zt:5.1f} {mb:4.0f} MB"
+                line += f" {wall:5.2f}/{t:5.2f} s x{t / zt:5.1f} {mb:4.0f} MB"
                 if numbers(out) != numbers(zout):
                     verdict.append(f"{c} differs: {out.strip()[-40:]!r}")
             print(line + "  " + ("; ".join(verdict) if verdict else "same"))
