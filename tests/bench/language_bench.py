@@ -5,6 +5,7 @@ and the compiler library's answers on large sources (querybench.exe). Prints fig
 
 Expects the builds in out/ and the Wine environment and display set by dev/bench."""
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -13,6 +14,8 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
 DIST = os.path.join(OUT, "dist")
+sys.path.insert(0, os.path.join(ROOT, "package"))
+from make_package import copy_program  # noqa: E402
 
 PROGRAMS = [
     ("sum of 10,000,000 numbers",
@@ -46,7 +49,11 @@ def wine_path(path):
 
 
 def main():
-    zor5 = os.path.join(DIST, "zor5.exe")
+    # A copy of the program folder: what the runs write stays out of out/dist.
+    program = os.path.join(OUT, "bench", "language")
+    shutil.rmtree(program, ignore_errors=True)
+    copy_program(DIST, program)
+    zor5 = os.path.join(program, "zor5.exe")
     with tempfile.TemporaryDirectory(dir=OUT) as work:
         # A wineserver that stays up, as it does while the IDE runs, so each run is timed
         # without Wine's own start-up (dev/bench stops it at the end).
@@ -75,7 +82,7 @@ def main():
         print(f"start-up: zor5.exe on \"print 1\", process start to exit: best {min(runs):.3f} s, worst {max(runs):.3f} s of 5")
     bench = os.path.join(OUT, "bench", "querybench.exe")
     if os.path.exists(bench):
-        subprocess.run(["wine", bench], cwd=DIST, stdin=subprocess.DEVNULL, timeout=600)
+        subprocess.run(["wine", bench], cwd=program, stdin=subprocess.DEVNULL, timeout=600)
     else:
         print("querybench.exe was not built")
     return 0

@@ -7,10 +7,14 @@ dev/test sets up.
 import os
 import shutil
 import subprocess
+import sys
 import time
 from collections import Counter
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "package"))
+from make_package import copy_program  # noqa: E402  (the release knows what a run writes there)
+
 OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
 DIST = os.path.join(OUT, "dist")
 TOOLS = os.path.join(OUT, "e2e-tools")
@@ -58,10 +62,12 @@ def wine_env(prefix=None):
 
 
 def fresh_program_dir(name, without=()):
-    """A copy of out/dist under out/e2e/<name>, as a user's program folder."""
+    """The program's own files from out/dist under out/e2e/<name>, as a fresh install: nothing
+    an earlier run wrote into out/dist (settings, scratch files) comes along, nor the names in
+    without."""
     target = os.path.join(OUT, "e2e", name)
     shutil.rmtree(target, ignore_errors=True)
-    shutil.copytree(DIST, target, ignore=shutil.ignore_patterns(*without) if without else None)
+    copy_program(DIST, target, without)
     return target
 
 
