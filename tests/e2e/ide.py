@@ -71,6 +71,25 @@ def fresh_program_dir(name, without=()):
     return target
 
 
+def focused_window():
+    """The X window that has the keyboard focus."""
+    return xdotool("getwindowfocus")
+
+
+def focus(window, timeout=30):
+    """Gives the window the keyboard focus and waits until it has it: a key pressed before
+    then would go to another window."""
+    xdotool("windowfocus", "--sync", window)
+    wait_for(lambda: focused_window() == window, timeout, f"the focus on window {window}")
+
+
+def press(window, *keys):
+    """Presses each key once in the window, once it has the focus."""
+    focus(window)
+    for key in keys:
+        xdotool("key", key)
+
+
 class Picture:
     """A screenshot's pixels as (r, g, b) tuples."""
 
@@ -146,6 +165,23 @@ def program_with_source(name, file_name, content, without=()):
     return folder, source
 
 
+def console_text(peek_dir, env=None, attributes=False):
+    """The IDE's console screen text as its console shows it; empty if not readable. The text
+    passes through a file in peek_dir."""
+    out = os.path.join(peek_dir, "console.txt")
+    if os.path.exists(out):
+        os.remove(out)
+    args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
+    if attributes:
+        args.append("--attributes")
+    subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=env)
+    try:
+        with open(out, "rb") as f:
+            return f.read().decode("cp1252")
+    except OSError:
+        return ""
+
+
 class Ide:
     """One run of the program, started in its program folder."""
 
@@ -169,23 +205,15 @@ class Ide:
         return wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], timeout, "the console window")
 
     def answer_greeting(self, text="", close_welcome=True):
-        """Types the answer into the console, then closes the welcome dialog that follows it
-        (unless close_welcome is false, for tests of the dialog itself). A key typed before the
-        console window has the input focus is lost, so the answer is repeated until the
-        greeting has taken it."""
+        """Types the answer into the console once its prompt shows, then closes the welcome
+        dialog that follows it (unless close_welcome is false, for tests of the dialog itself)."""
         console = self.console_window()
-        wait_for(lambda: "Enter text to start.." in self.console_text(), 30, "the console prompt")
-
-        def answered():
-            xdotool("windowfocus", "--sync", console)
-            if text:
-                xdotool("type", "--delay", "20", text)
-            xdotool("key", "Return")
-            try:
-                return wait_for(lambda: "start Zorvex:" in self.console_text(), 5, "the greeting's answer")
-            except TimeoutError:
-                return False
-        wait_for(answered, 30, "the console to take the answer")
+        wait_for(lambda: "Enter text to start.." in self.console_text(), 60, "the console prompt")
+        focus(console)
+        if text:
+            xdotool("type", "--delay", "20", text)
+        xdotool("key", "Return")
+        wait_for(lambda: "start Zorvex:" in self.console_text(), 60, "the greeting's answer")
         if close_welcome:
             self.close_welcome()
 
@@ -194,32 +222,12 @@ class Ide:
         return wait_for(lambda: (windows_named(WELCOME_TITLE) or [None])[0], timeout, "the welcome dialog")
 
     def close_welcome(self):
-        """Presses Esc in the welcome dialog until it has gone."""
-        dialog = self.welcome_window()
-
-        def closed():
-            xdotool("windowfocus", "--sync", dialog)
-            xdotool("key", "Escape")
-            try:
-                return wait_for(lambda: not windows_named(WELCOME_TITLE), 5, "the welcome dialog to close")
-            except TimeoutError:
-                return False
-        wait_for(closed, 30, "the welcome dialog to take Esc")
+        """Presses Esc once in the welcome dialog, which must end it."""
+        press(self.welcome_window(), "Escape")
+        wait_for(lambda: not windows_named(WELCOME_TITLE), 60, "the welcome dialog to close after one Esc")
 
     def console_text(self, attributes=False):
-        """The console's screen text as the program's console shows it; empty if not readable."""
-        out = os.path.join(self.peek_dir, "console.txt")
-        if os.path.exists(out):
-            os.remove(out)
-        args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
-        if attributes:
-            args.append("--attributes")
-        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
-        try:
-            with open(out, "rb") as f:
-                return f.read().decode("cp1252")
-        except OSError:
-            return ""
+        return console_text(self.peek_dir, self.env, attributes)
 
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
@@ -239,15 +247,13 @@ class Ide:
         return wait_for(lambda: (windows_named(title) or [None])[0], timeout, f"a window titled {title!r}")
 
     def focus(self, window):
-        xdotool("windowfocus", "--sync", window)
+        focus(window)
 
     def keys(self, window, *keys):
-        self.focus(window)
-        for key in keys:
-            xdotool("key", key)
+        press(window, *keys)
 
     def type_text(self, window, text):
-        self.focus(window)
+        focus(window)
         xdotool("type", "--delay", "15", text)
 
     def geometry(self, window):
