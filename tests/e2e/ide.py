@@ -23,8 +23,8 @@ MAIN_TITLE = "ZorvexIde_2023/24 ->beta "
 WELCOME_TITLE = "Zorvex Basic says welcome to Zor"
 
 
-def wait_for(condition, timeout=30.0, what="condition"):
-    """Polls condition() until it returns a true value, which is returned."""
+def wait_for(condition, timeout=30.0, what="condition", pause=0.1):
+    """Polls condition() every pause seconds until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
@@ -32,7 +32,7 @@ def wait_for(condition, timeout=30.0, what="condition"):
             return value
         if time.monotonic() > deadline:
             raise TimeoutError(f"timed out after {timeout:.0f} s waiting for {what}")
-        time.sleep(0.1)
+        time.sleep(pause)
 
 
 def xdotool(*args):
