@@ -21,6 +21,9 @@ TOOLS = os.path.join(OUT, "e2e-tools")
 SCREENSHOTS = os.path.join(OUT, "e2e", "screenshots")
 MAIN_TITLE = "ZorvexIde_2023/24 ->beta "
 WELCOME_TITLE = "Zorvex Basic says welcome to Zor"
+# How long a program's start may take on a busy machine: each run starts a fresh Wine server,
+# whose services and console host share the processor with everything else running.
+START_TIMEOUT = 120
 
 
 def wait_for(condition, timeout=30.0, what="condition", pause=0.1):
@@ -201,14 +204,14 @@ class Ide:
                                         stderr=subprocess.DEVNULL, env=self.env)
 
     # --- the console greeting
-    def console_window(self, timeout=30):
+    def console_window(self, timeout=START_TIMEOUT):
         return wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], timeout, "the console window")
 
     def answer_greeting(self, text="", close_welcome=True):
         """Types the answer into the console once its prompt shows, then closes the welcome
         dialog that follows it (unless close_welcome is false, for tests of the dialog itself)."""
         console = self.console_window()
-        wait_for(lambda: "Enter text to start.." in self.console_text(), 60, "the console prompt")
+        wait_for(lambda: "Enter text to start.." in self.console_text(), START_TIMEOUT, "the console prompt")
         focus(console)
         if text:
             xdotool("type", "--delay", "20", text)
@@ -218,7 +221,7 @@ class Ide:
             self.close_welcome()
 
     # --- the welcome dialog
-    def welcome_window(self, timeout=30):
+    def welcome_window(self, timeout=START_TIMEOUT):
         return wait_for(lambda: (windows_named(WELCOME_TITLE) or [None])[0], timeout, "the welcome dialog")
 
     def close_welcome(self):
@@ -243,7 +246,7 @@ class Ide:
             return None
 
     # --- windows
-    def main_window(self, title=MAIN_TITLE, timeout=30):
+    def main_window(self, title=MAIN_TITLE, timeout=60):
         return wait_for(lambda: (windows_named(title) or [None])[0], timeout, f"a window titled {title!r}")
 
     def focus(self, window):
