@@ -232,6 +232,24 @@ class Ide:
     def console_text(self, attributes=False):
         return console_text(self.peek_dir, self.env, attributes)
 
+    def wait_keys_taken(self):
+        """Waits until the system's keyboard state has Ctrl, Shift and Alt up again: a window of
+        another process (the console) may take its keys late on a busy machine, and a key typed
+        elsewhere meanwhile would count as pressed with them."""
+        out = os.path.join(self.peek_dir, "modifiers.txt")
+
+        def released():
+            if os.path.exists(out):
+                os.remove(out)
+            subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "modifiers", wine_path(out)],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
+            try:
+                with open(out) as f:
+                    return f.read().split() == ["up", "up", "up"]
+            except OSError:
+                return False
+        wait_for(released, START_TIMEOUT, "Ctrl, Shift and Alt to be released")
+
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
         out = os.path.join(self.peek_dir, "window.txt")
