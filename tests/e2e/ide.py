@@ -79,11 +79,16 @@ def focused_window():
     return xdotool("getwindowfocus")
 
 
-def focus(window, timeout=30):
+def focus(window, timeout=60):
     """Gives the window the keyboard focus and waits until it has it: a key pressed before
-    then would go to another window."""
-    xdotool("windowfocus", "--sync", window)
-    wait_for(lambda: focused_window() == window, timeout, f"the focus on window {window}")
+    then would go to another window. A window that is still being activated can lose the
+    focus again to another window of the program; it is then given the focus again (no key
+    has been pressed yet)."""
+    def has_it():
+        if focused_window() != window:
+            xdotool("windowfocus", "--sync", window)
+        return focused_window() == window
+    wait_for(has_it, timeout, f"the focus on window {window}")
 
 
 def press(window, *keys):
