@@ -10,6 +10,7 @@ struct KeyRow {
   LoopTarget target;
   int command;
   bool lParamIsWindow, withhold;
+  bool alt = false;
 };
 
 const KeyRow KeyRows[] = {
@@ -33,6 +34,9 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 'X', true, LoopTarget::Other, 2088, false, false},
     {LoopKeyDown, 'Z', true, LoopTarget::Other, 2090, false, false},
     {LoopKeyDown, 'S', false, LoopTarget::Other, 0, false, false},          // plain letters are typing
+    {LoopKeyDown, 'E', true, LoopTarget::Other, 0, false, false, true},     // AltGr+E ("€") is typing too
+    {LoopKeyDown, 'S', true, LoopTarget::SearchBox, 0, false, false, true}, // AltGr+S ("ś")
+    {LoopKeyDown, 0x74, true, LoopTarget::Other, 1005, true, false, true},  // Ctrl+Alt+F5 is still F5
     {LoopKeyDown, 0x1B, false, LoopTarget::SearchBox, 2227, true, true},    // Escape never reaches a control
     {LoopKeyDown, 0x1B, false, LoopTarget::Other, 2227, true, true},
     {LoopKeyUp, 0x0D, false, LoopTarget::SearchBox, 0, false, false},
@@ -45,8 +49,9 @@ const KeyRow KeyRows[] = {
 
 TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
   for (const KeyRow& row : KeyRows) {
-    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.target);
-    SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control);
+    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.alt, row.target);
+    SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control
+                                    << " alt " << row.alt);
     EXPECT_EQ(action.command, row.command);
     if (row.command) {
       EXPECT_EQ(action.lParamIsWindow, row.lParamIsWindow);
