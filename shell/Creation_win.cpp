@@ -14,6 +14,7 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorSetup_win.h"
 #include "shell/MainWindowSteps_win.h"
+#include "shell/Placement.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -73,10 +74,14 @@ std::string ReadStartDocument() {
   return text;
 }
 
+// The remembered size, at the corner the placement mode chose for the start-up size: a larger
+// window would reach past the work area there, its status bar out of reach, so it is moved
+// back onto it.
 void ResizeToSettings() {
   RECT r;
   Api.GetWindowRect(MainWindow, &r);
-  Api.MoveWindow(MainWindow, r.left, r.top, WindowWidth, WindowHeight, TRUE);
+  WindowPlace at = KeepOnWorkArea({r.left, r.top}, WindowWidth, WindowHeight, WorkAreaWidth, WorkAreaHeight);
+  Api.MoveWindow(MainWindow, at.x, at.y, WindowWidth, WindowHeight, TRUE);
 }
 
 void CreateButtonsAndBoxes() {

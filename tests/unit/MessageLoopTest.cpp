@@ -82,3 +82,17 @@ TEST(WindowPlacement, FixedModesAndUnknownModeKeepsThePreviousPlace) {
   EXPECT_EQ(kept.x, 11);
   EXPECT_EQ(kept.y, 12);
 }
+
+TEST(WindowPlacement, ARememberedSizeIsMovedOntoTheWorkArea) {
+  struct Case { WindowPlace at; int width, height; WindowPlace kept; };
+  const Case cases[] = {
+      {{514, 217}, 1590, 990, {10, 10}},  // the corner of the 580 x 580 start-up size on 1600 x 1000
+      {{510, 210}, 800, 600, {510, 210}}, // fits where it is
+      {{-50, 0}, 1700, 1100, {0, 0}},     // larger than the work area: its top left stays on it
+  };
+  for (const Case& c : cases) {
+    WindowPlace kept = KeepOnWorkArea(c.at, c.width, c.height, 1600, 1000);
+    EXPECT_EQ(kept.x, c.kept.x) << c.width;
+    EXPECT_EQ(kept.y, c.kept.y) << c.width;
+  }
+}
