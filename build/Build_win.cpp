@@ -98,6 +98,12 @@ Outcome ProjectCommand(int index) {
 void CompilerQuery(int mode, const std::string& word) {
   std::string query = GetControlText(CurrentEditor);
   if (HoldsOnlyBlanks(query)) return;
+  if (query.find('\0') != std::string::npos) {
+    SetControlText(FinderBoxes[OutputBox], NulByteQueryText(query));
+    PendingAction = 1;
+    OutputShown = 1;
+    return;
+  }
   int start = 0, end = 0;
   EditorSelection(start, end);
   std::string asked = word;
