@@ -73,9 +73,9 @@ void ToolsCommand(int modifier) {
     RunShell("", false);
     return;
   }
-  Api.SetCurrentDirectoryA(ProgramDir.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(ProgramDir).c_str());
   if (modifier == 1) LaunchProcess("zor5.exe tools/QnCommand.zobas", false);
-  Api.SetCurrentDirectoryA(WorkDir.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
 }
 
 Outcome ProjectCommand(int index) {

@@ -167,7 +167,7 @@ void OnCreate(HWND window) {
   ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth, WorkAreaHeight));
   ResizeToSettings();
   std::string text = ReadStartDocument();
-  Api.SetCurrentDirectoryA(WorkDir.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
   CreateButtonsAndBoxes();
   CreateEditor(scintilla, text);
   Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
