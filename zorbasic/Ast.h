@@ -37,7 +37,7 @@ enum class EOp : uint8_t {
   IntLit, FloatLit, StrLit, BoolLit,
   Name,         // a plain name, resolved by the checker to Var or Const
   CallOrIndex,  // name(args), resolved to Index, Call or Builtin
-  Var, Index, Field, Call, Builtin,
+  Var, Index, Field, Call, Builtin,  // Index: a is the index, b the second one of a two-dimensional array
   Neg, Not,
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Shl, Shr, Concat,
   Eq, Ne, Lt, Gt, Le, Ge, And, Or, Xor,
@@ -48,7 +48,7 @@ struct Expr {
   EOp op = EOp::IntLit;
   Kind kind = Kind::Void;  // set by the checker
   Type type;               // exact type of a place (variable, element, field) or a call result
-  uint16_t height = 1;     // depth of the tree below, bounded by the parser
+  uint16_t height = 1;     // depth of the tree below, bounded by the parser (MaxExprHeight)
   bool global = false;     // Var: a slot of the main program rather than the frame
   bool byref = false;      // Var: the slot holds a reference to the caller's place
   int line = 0;            // index of the output line in the unit
@@ -58,6 +58,10 @@ struct Expr {
   std::string s;  // literal text, or the name as written
   std::unique_ptr<Expr> a, b;
   std::vector<std::unique_ptr<Expr>> args;
+
+  Expr() = default;
+  // A tall tree is taken apart without recursion, so freeing it needs no deep stack.
+  ~Expr();
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -76,7 +80,8 @@ struct Block {
 struct DimItem {
   std::string name;
   int line = 0;
-  ExprPtr size;  // set for arrays
+  ExprPtr size;   // set for arrays
+  ExprPtr size2;  // the second dimension of a two-dimensional array
   bool hasType = false;
   Type type;
   std::string typeName;  // as written, resolved by the checker
@@ -91,7 +96,8 @@ struct PrintItem {
 };
 
 struct CaseItem {
-  ExprPtr lo, hi;  // hi set for "a to b"
+  ExprPtr lo, hi;         // hi set for "a to b"
+  EOp compare = EOp::Eq;  // without hi: "case is < x" compares with Lt, a plain "case x" with Eq
 };
 struct CaseArm {
   std::vector<CaseItem> items;  // empty for case else

@@ -48,6 +48,8 @@ constexpr BuiltinInfo Table[] = {
     {"irnd", Bi::Irnd, 2, 2, "irnd(lo as int, hi as int) as int"},
     {"getfile", Bi::Getfile, 1, 1, "getfile(name as string) as string"},
     {"putfile", Bi::Putfile, 2, 2, "putfile(name as string, text as string) as bool"},
+    {"ubound", Bi::Ubound, 1, 2, "ubound(array [, dimension as int]) as int"},
+    {"lbound", Bi::Lbound, 1, 2, "lbound(array [, dimension as int]) as int"},
 };
 
 }  // namespace

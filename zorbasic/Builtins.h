@@ -10,7 +10,7 @@ namespace zb {
 enum class Bi : uint8_t {
   Len, Left, Right, Mid, Ucase, Lcase, Ltrim, Rtrim, Instr, Str, Val, Chr, Asc, Hex, Space,
   Abs, Sgn, Sqr, Sin, Cos, Tan, Atn, Asin, Acos, Exp, Log, Pow, Hypot, Int, Frac, Floor, Ceil,
-  Round, Pi, Rnd, Irnd, Getfile, Putfile,
+  Round, Pi, Rnd, Irnd, Getfile, Putfile, Ubound, Lbound,
 };
 
 struct BuiltinInfo {

@@ -1,6 +1,7 @@
 // The front end shared by the compile tool, the runtimes and the compiler library: a checked
 // program with its declarations, built from a preprocessed unit.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct Decl {
 struct SlotInfo {
   Type type;
   bool array = false;
+  int dims = 0;  // an array's dimensions, 1 or 2
 };
 
 struct Program {
@@ -41,11 +43,15 @@ struct Program {
   std::vector<std::vector<SlotInfo>> procSlots;  // per procedure
   std::vector<std::string> labels;
   std::vector<Decl> decls;
+  // The lowest stack address that reading and running the program may reach (0: no limit),
+  // set by the host that knows the stack of its thread (see Stack.h).
+  uintptr_t stackFloor = 0;
 };
 
-// Limits that keep hostile input from exhausting the stack.
-constexpr int MaxNesting = 200;   // parentheses, unary operators, blocks
-constexpr int MaxHeight = 1000;   // depth of one expression tree
+// The language's limits. Past them a program is refused with an error, never a crash.
+constexpr int MaxBlockDepth = 1000;    // blocks nested in one another
+constexpr int MaxExprHeight = 10001;   // operators nested in one expression (10,000), plus its leaves
+constexpr int MaxCallDepth = 100000;   // calls and gosubs nested while running
 
 // Parses prog.unit into the tree. Syntax errors go to problems; parsing goes on at the next line.
 void Parse(Program& prog, std::vector<Problem>& problems);

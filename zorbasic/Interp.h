@@ -18,8 +18,9 @@ class Host {
 };
 
 // Runs the program. Returns the exit code: 0 for a normal end, 1 after a run-time error,
-// whose "file(line): message" text is put in error.
-int Run(const Program& prog, Host& host, std::string& error, int maxDepth = 2000);
+// whose "file(line): message" text is put in error. Calls and gosubs nest at most maxDepth
+// deep, and the stack below prog.stackFloor is never used.
+int Run(const Program& prog, Host& host, std::string& error, int maxDepth = MaxCallDepth);
 
 // A constant's value, evaluated while checking (the expression holds only literals,
 // operators and built-in functions).
@@ -30,6 +31,11 @@ struct ConstValue {
   std::string s;
 };
 bool EvalConstant(const Program& prog, const Expr& e, ConstValue& value, std::string& error);
+
+// The value an integer variable of type b stores for x, a fraction rounded to the nearest
+// whole number (halves to even); false with the reason when it is outside the type's range.
+bool StoredInteger(int64_t x, Base b, int64_t& stored, std::string& why);
+bool StoredInteger(double x, Base b, int64_t& stored, std::string& why);
 
 // How print shows a value of each kind.
 std::string FormatInt(int64_t v);

@@ -1,10 +1,13 @@
 // The tokenizer. A ';' separates items in print and input statements and starts a comment
-// everywhere else, which is why the lexer follows where each statement starts.
+// everywhere else, which is why the lexer follows where each statement starts. The word rem
+// starts a comment wherever it stands.
 #include "zorbasic/Lexer.h"
 
 #include <array>
 #include <charconv>
 #include <cstring>
+
+#include "zorbasic/Source.h"
 
 namespace zb {
 
@@ -249,6 +252,12 @@ Token Lexer::Next() {
     ++p_;
     while (p_ < text_.size() && IsNameChar(static_cast<unsigned char>(text_[p_]))) ++p_;
     Token t = Make(Tok::Name, start);
+    if (t.len == 3 && SameWord(Text(t), "rem")) {
+      // The word rem starts a comment, as ' does; the line break after it still ends the statement.
+      SkipLineComment();
+      stmtStart_ = wasStart;
+      return Next();
+    }
     t.kw = c == '#' ? Kw::None : KeywordOf(Text(t));
     if (wasStart) inPrint_ = t.kw == Kw::Print || t.kw == Kw::Input;
     if (t.kw == Kw::Then || t.kw == Kw::Else) stmtStart_ = true;

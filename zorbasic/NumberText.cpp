@@ -1,7 +1,7 @@
-// Float text. The rule: a float with an integral value below 1e15 in magnitude prints as a
-// plain integer ("7", "-1024"). Any other finite float prints its shortest round-trip digits
-// (the fewest significant digits, 1 to 17, that read back as the same double) in fixed form
-// when 1e-4 <= |x| < 1e15 ("0.5", "3.25", "0.00012"), and in exponent form otherwise, with a
+// Float text. The rule: a float with an integral value below 1e16 in magnitude prints as a
+// plain integer ("7", "-1024", "9007199254740992"). Any other finite float prints its shortest
+// round-trip digits (the fewest significant digits, 1 to 17, that read back as the same double)
+// in fixed form when 1e-4 <= |x| < 1e16 ("0.5", "3.25", "0.00012"), and in exponent form otherwise, with a
 // sign and at least two exponent digits ("1e+20", "2.5e-07", "1.7976931348623157e+308").
 // Infinities and NaN print as "inf", "-inf" and "nan".
 #include "zorbasic/NumberText.h"
@@ -40,7 +40,7 @@ std::string FormatFloat(double x) {
   if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
   if (x == 0) return "0";
   double ax = std::fabs(x);
-  if (ax < 1e15 && std::floor(ax) == ax) {
+  if (ax < 1e16 && std::floor(ax) == ax) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.0f", x);
     return buf;
@@ -49,7 +49,7 @@ std::string FormatFloat(double x) {
   int exp10 = 0;
   ShortestDigits(ax, digits, exp10);
   std::string out = x < 0 ? "-" : "";
-  if (ax >= 1e-4 && ax < 1e15) {
+  if (ax >= 1e-4 && ax < 1e16) {
     if (exp10 < 0) {
       out += "0.";
       out.append(static_cast<size_t>(-exp10 - 1), '0');
@@ -112,6 +112,43 @@ double ParseNumber(std::string_view s) {
   }
   double v = std::strtod(number.c_str(), nullptr);
   return negative ? -v : v;
+}
+
+namespace {
+
+bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+bool IsHexChar(char c) { return IsDigitChar(c) || ((c | 32) >= 'a' && (c | 32) <= 'f'); }
+size_t Digits(std::string_view s, size_t k, bool (*is)(char)) {
+  while (k < s.size() && is(s[k])) ++k;
+  return k;
+}
+
+}  // namespace
+
+bool ReadNumber(std::string_view s, double& value) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  size_t k = 0;
+  if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+  if (s.size() > k + 2 && s[k] == '0' && (s[k + 1] | 32) == 'x') {
+    if (Digits(s, k + 2, IsHexChar) != s.size()) return false;
+    value = ParseNumber(s);
+    return true;
+  }
+  size_t whole = Digits(s, k, IsDigitChar);
+  size_t end = whole;
+  if (end < s.size() && s[end] == '.') end = Digits(s, end + 1, IsDigitChar);
+  if (end - k - (end > whole ? 1 : 0) == 0) return false;  // no digit at all
+  if (end < s.size() && (s[end] | 32) == 'e') {
+    size_t q = end + 1;
+    if (q < s.size() && (s[q] == '+' || s[q] == '-')) ++q;
+    size_t exp = Digits(s, q, IsDigitChar);
+    if (exp == q) return false;
+    end = exp;
+  }
+  if (end != s.size()) return false;
+  value = std::strtod(std::string(s).c_str(), nullptr);
+  return true;
 }
 
 }  // namespace zb

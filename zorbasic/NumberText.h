@@ -9,5 +9,9 @@ namespace zb {
 std::string FormatFloat(double x);
 // The leading number of a text, 0 when there is none ("  12abc" reads 12, "0x1F" 31).
 double ParseNumber(std::string_view s);
+// A whole text read as one number, as input reads it: blanks around it, an optional sign, then
+// decimal digits with an optional fraction and exponent, or 0x and hexadecimal digits. False
+// when the text holds anything else.
+bool ReadNumber(std::string_view s, double& value);
 
 }  // namespace zb

@@ -133,6 +133,7 @@ bool IsDirectiveWord(std::string_view w) {
 }
 
 struct Analysis {
+  uintptr_t stackFloor = 0;
   Program prog;
   std::vector<Decl> defines;
   bool checked = false;  // the whole program went through the front end
@@ -146,6 +147,7 @@ struct Analysis {
 constexpr size_t FullCheckBytes = 2 * 1024 * 1024;
 
 void Analyse(const std::string& text, Analysis& a, bool whole) {
+  a.prog.stackFloor = a.stackFloor;
   std::vector<Diag> diags;
   PreprocessOptions options;
   options.includes = false;
@@ -313,13 +315,14 @@ void AddError(std::string& out, const Analysis& a) {
   if (!a.checked) AddLine(out, "(the source is over 2 MB: only the lines that declare names were checked; a run checks all of it)");
 }
 
-std::string ListAnswer(const std::string& user, const std::string& word) {
+std::string ListAnswer(const std::string& user, const std::string& word, uintptr_t floor) {
   std::string out;
   if (word.empty()) {
     AddLine(out, "no word to list");
     return out;
   }
   Analysis a;
+  a.stackFloor = floor;
   Scan scan = ScanText(user, {word});
   AnalyseFor(user, scan, a);
   const std::vector<size_t>& lines = scan.lines;
@@ -341,13 +344,14 @@ std::string ListAnswer(const std::string& user, const std::string& word) {
   return out;
 }
 
-std::string RecordAnswer(const std::string& user, const std::string& word) {
+std::string RecordAnswer(const std::string& user, const std::string& word, uintptr_t floor) {
   std::string out;
   if (word.empty()) {
     AddLine(out, "no word to look up");
     return out;
   }
   Analysis a;
+  a.stackFloor = floor;
   AnalyseFor(user, ScanText(user, {word}), a);
   Lines text(user);
   if (KeywordOf(word) != Kw::None) AddLine(out, word + ": keyword");
@@ -368,7 +372,7 @@ std::string RecordAnswer(const std::string& user, const std::string& word) {
   return out;
 }
 
-std::string ShowAnswer(const std::string& user, size_t line) {
+std::string ShowAnswer(const std::string& user, size_t line, uintptr_t floor) {
   std::string out;
   Lines text(user);
   std::string_view shown = text.Line(line);
@@ -382,6 +386,7 @@ std::string ShowAnswer(const std::string& user, size_t line) {
     if (!AnyWord(seen, word)) seen.push_back(word);
   }
   Analysis a;
+  a.stackFloor = floor;
   AnalyseFor(user, ScanText(user, seen), a);
   for (const std::string& word : seen)
     for (const std::string& w : WhatIs(a, word)) AddLine(out, w);
@@ -392,7 +397,7 @@ std::string ShowAnswer(const std::string& user, size_t line) {
 
 }  // namespace
 
-QueryAnswer AnswerQuery(std::string_view text) {
+QueryAnswer AnswerQuery(std::string_view text, uintptr_t stackFloor) {
   QueryAnswer answer;
   Found f = FindDirective(text);
   if (f.kind == Directive::None || f.file.empty()) return answer;
@@ -400,9 +405,9 @@ QueryAnswer AnswerQuery(std::string_view text) {
   answer.file = f.file;
   std::string user = UserText(text, f);
   switch (f.kind) {
-    case Directive::List: answer.text = ListAnswer(user, f.arg); break;
-    case Directive::Recordof: answer.text = RecordAnswer(user, f.arg); break;
-    case Directive::Show: answer.text = ShowAnswer(user, Lines(user).LineOf(f.lineStart)); break;
+    case Directive::List: answer.text = ListAnswer(user, f.arg, stackFloor); break;
+    case Directive::Recordof: answer.text = RecordAnswer(user, f.arg, stackFloor); break;
+    case Directive::Show: answer.text = ShowAnswer(user, Lines(user).LineOf(f.lineStart), stackFloor); break;
     default: break;
   }
   return answer;

@@ -2,6 +2,7 @@
 // directive inserted (#list, #recordof or #show with a quoted file name); the answer is the
 // text to write to that file.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@ struct QueryAnswer {
   std::string text;
 };
 
-QueryAnswer AnswerQuery(std::string_view text);
+// stackFloor: the lowest stack address reading the program may reach (0: no limit).
+QueryAnswer AnswerQuery(std::string_view text, uintptr_t stackFloor = 0);
 
 }  // namespace zb

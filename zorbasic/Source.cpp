@@ -148,7 +148,7 @@ class Preprocessor {
     seen_.insert(IncludeKey(name));
     std::vector<Cond> conds;
     bool inBlock = false;
-    int lineNo = 0;
+    int lineNo = 0, blockLine = 0;
     size_t p = 0;
     for (;;) {
       size_t e = p;
@@ -167,12 +167,16 @@ class Preprocessor {
       } else {
         Emit(fileIndex, lineNo, Replace(line, inBlock));
       }
+      bool wasInBlock = inBlock;
       inBlock = EndsInBlockComment(line, inBlock);
+      if (inBlock && !wasInBlock) blockLine = lineNo;
       if (e >= text.size()) break;
       p = e + ((text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ? 2 : 1);
       if (p >= text.size()) break;
     }
     for (const Cond& c : conds) Error(name, c.line, "#ifdef without #endif");
+    // Without its */ a comment would silently take the rest of the program with it.
+    if (inBlock) Error(name, blockLine, "/* without */: the comment is never closed");
   }
 
   Unit unit;

@@ -1,11 +1,13 @@
 // The interpreter as a native command-line program: zorrun <file> runs a Zorvex Basic program
-// with its console on stdout and stdin. Used by tests that run example programs.
+// with its console on stdout and stdin, on a thread with the Windows tools' stack. Used by
+// tests that run example programs.
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "zorbasic/Front.h"
 #include "zorbasic/Interp.h"
+#include "zorbasic/native/BigStack.h"
 
 namespace {
 
@@ -26,19 +28,14 @@ class StdHost : public zb::Host {
   }
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: zorrun <source file>\n");
-    return 2;
-  }
-  std::string path = argv[1], text, why;
+int RunFile(const std::string& path, uintptr_t stackFloor) {
+  std::string text, why;
   if (!zb::ReadSourceFile(path, text, why)) {
     std::fprintf(stderr, "zorrun: \"%s\" %s\n", path.c_str(), why.c_str());
     return 1;
   }
   zb::Program prog;
+  prog.stackFloor = stackFloor;
   std::vector<std::string> errors;
   if (!zb::LoadProgram(path, text, zb::ReadSourceFile, prog, errors)) {
     for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
@@ -48,5 +45,21 @@ int main(int argc, char** argv) {
   std::string error;
   int code = zb::Run(prog, host, error);
   if (code) std::fprintf(stderr, "%s\n", error.c_str());
+  return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: zorrun <source file>\n");
+    return 2;
+  }
+  std::string path = argv[1];
+  int code = zbnative::RunOnToolStack([&](uintptr_t floor) { return RunFile(path, floor); });
+  if (code < 0) {
+    std::fprintf(stderr, "zorrun: no thread could be started for the program\n");
+    return 1;
+  }
   return code;
 }

@@ -29,6 +29,7 @@ bool ReadPayload(const std::string& path, std::string& payload) {
 
 int RunPayload(const std::string& payload) {
   zb::Program prog;
+  prog.stackFloor = zbwin::ThreadStackFloor(zbwin::ToolStackMargin);
   if (!zb::DeserializeUnit(payload, prog.unit)) {
     zbwin::ErrorLine("zorrt: the program attached to this file is damaged");
     return 1;
@@ -48,6 +49,7 @@ int RunSource(const std::string& path) {
     return 1;
   }
   zb::Program prog;
+  prog.stackFloor = zbwin::ThreadStackFloor(zbwin::ToolStackMargin);
   std::vector<std::string> errors;
   if (!zb::LoadProgram(path, text, zb::ReadSourceFile, prog, errors)) {
     for (const std::string& e : errors) zbwin::ErrorLine(e);

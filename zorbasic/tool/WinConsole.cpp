@@ -112,10 +112,16 @@ void ErrorLine(const std::string& line) {
   std::fflush(stderr);
 }
 
+uintptr_t ThreadStackFloor(size_t margin) {
+  MEMORY_BASIC_INFORMATION info{};
+  if (!VirtualQuery(&info, &info, sizeof info)) return 0;
+  return reinterpret_cast<uintptr_t>(info.AllocationBase) + margin;
+}
+
 int RunLoaded(const zb::Program& prog) {
   ConsoleHost host;
   std::string error;
-  int code = zb::Run(prog, host, error, MaxCallDepth);
+  int code = zb::Run(prog, host, error);
   if (code) ErrorLine(error);
   return code;
 }

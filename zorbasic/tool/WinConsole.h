@@ -1,6 +1,8 @@
 // What the compile tool and the runtimes need from Windows: the console as the program's
 // host, their own file's name, and whole-file replacement.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,8 +11,12 @@
 
 namespace zbwin {
 
-// Calls nested this deep in a Zorvex Basic program fit the 256 MB stack the tools link with.
-constexpr int MaxCallDepth = 20000;
+// Stack kept free below a program's stack floor: an expression is evaluated between two checks
+// of the floor, and its depth is bounded by the parser.
+constexpr size_t ToolStackMargin = size_t{16} << 20;
+
+// The stack floor for the running thread: its stack's lowest address plus margin.
+uintptr_t ThreadStackFloor(size_t margin);
 
 class ConsoleHost : public zb::Host {
  public:

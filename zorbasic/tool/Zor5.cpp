@@ -103,6 +103,7 @@ int Main(int argc, char** argv) {
   }
   if (t.action == zb::ToolArgs::Run64) return Run64(t.source);
   zb::Program prog;
+  prog.stackFloor = zbwin::ThreadStackFloor(zbwin::ToolStackMargin);
   std::vector<std::string> errors;
   if (!zb::LoadProgram(t.source, text, zb::ReadSourceFile, prog, errors)) {
     for (const std::string& e : errors) zbwin::ErrorLine(e);
