@@ -235,6 +235,6 @@ bool WriteTextFile(const std::string& name, std::string_view text) {
 
 std::string EnterDirectoryOf(const std::string& path) {
   std::string folder = DirPart(ExpandPath(path));
-  Api.SetCurrentDirectoryA(folder.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(folder).c_str());
   return folder;
 }
