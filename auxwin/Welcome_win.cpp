@@ -26,6 +26,10 @@ void AddButtonOrReport(DialogTemplate& dialog, const std::string& text, int id, 
     Say("Dialog template full: the control \"" + text + "\" is left out");
 }
 
+// The welcome picture, decoded once when the dialog starts and freed when it ends; null when
+// the file is missing or cannot be decoded.
+void* Picture = nullptr;
+
 void SetAlpha(HWND dialog, BYTE alpha) { Api.SetLayeredWindowAttributes(dialog, 0, alpha, LWA_ALPHA); }
 
 // Shows the dialog fully transparent and raises its opacity in steps. Runs inside
@@ -41,29 +45,22 @@ void FadeIn(HWND dialog) {
   SetAlpha(dialog, FinalAlpha);
 }
 
-// The picture as the whole background; the button is then painted again over it.
-void PaintPicture(HWND dialog) {
+// The picture over the whole client area, drawn into the device context the system hands over
+// for the background. The dialog clips its children, so the Close button is never drawn over
+// and paints itself afterwards: nothing is invalidated here, and a dialog that nothing covers
+// or uncovers is not painted again.
+void PaintPicture(HWND dialog, HDC dc) {
   RECT client;
   Api.GetClientRect(dialog, &client);
-  DrawImageFile(dialog, client, WelcomePicture);
-  Api.InvalidateRect(dialog, &client, FALSE);
+  DrawPicture(dc, Picture, client);
 }
 
-// The window's device context, released when the scope ends.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(Api.GetDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
-    if (dc_) Api.ReleaseDC(window_, dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
+void OnInitDialog(HWND dialog) {
+  Api.SetWindowLongA(dialog, GWL_STYLE, Api.GetWindowLongA(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
+  FreePicture(Picture);
+  Picture = LoadPicture(WelcomePicture);
+  FadeIn(dialog);
+}
 
 // A GDI+ object (graphics or image), disposed of by the given routine when the scope ends.
 template <typename Dispose>
@@ -107,27 +104,38 @@ HWND CreateModelessFromTemplate(HWND owner, DLGPROC procedure, LPARAM value, Dia
   return window;
 }
 
-void DrawImageFile(HWND window, const RECT& rect, const std::wstring& file) {
-  WindowDc dc(window);
+void* LoadPicture(const std::wstring& file) {
+  void* picture = nullptr;
+  if (Api.GdipLoadImageFromFile(file.c_str(), &picture) != 0) return nullptr;
+  return picture;
+}
+
+void FreePicture(void* picture) {
+  if (picture) Api.GdipDisposeImage(picture);
+}
+
+void DrawPicture(HDC dc, void* picture, const RECT& rect) {
   GdipObject graphics(Api.GdipDeleteGraphics);
-  if (!dc.Get() || Api.GdipCreateFromHDC(dc.Get(), graphics.Out()) != 0) return;
-  GdipObject image(Api.GdipDisposeImage);
-  if (Api.GdipLoadImageFromFile(file.c_str(), image.Out()) != 0 || !image.Get()) return;
-  Api.GdipDrawImageRectI(graphics.Get(), image.Get(), 0, 0, rect.right, rect.bottom);
+  if (!dc || !picture || Api.GdipCreateFromHDC(dc, graphics.Out()) != 0) return;
+  Api.GdipDrawImageRectI(graphics.Get(), picture, 0, 0, rect.right, rect.bottom);
 }
 
 INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   // No C++ exception may cross into the system's dialog manager.
   try {
     switch (message) {
-      case WM_INITDIALOG: FadeIn(dialog); return TRUE;  // the system sets the default focus
-      case WM_ERASEBKGND: PaintPicture(dialog); return TRUE;
+      case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;  // the system sets the default focus
+      case WM_ERASEBKGND: PaintPicture(dialog, reinterpret_cast<HDC>(wParam)); return TRUE;
       case WM_COMMAND:
         if (LOWORD(wParam) != IDCANCEL) return FALSE;
         Api.DestroyWindow(dialog);
         return TRUE;
       case WM_CLOSE: Api.DestroyWindow(dialog); return TRUE;
-      case WM_DESTROY: Api.PostQuitMessage(0); return TRUE;
+      case WM_DESTROY:
+        FreePicture(Picture);
+        Picture = nullptr;
+        Api.PostQuitMessage(0);
+        return TRUE;
       default: return FALSE;
     }
   } catch (...) {
@@ -141,14 +149,17 @@ bool BuildWelcomeTemplate(DialogTemplate& dialog) {
   return true;
 }
 
-void RunWelcomeDialog() {
-  DialogTemplate dialog;
-  BuildWelcomeTemplate(dialog);
-  HWND window = CreateModelessFromTemplate(nullptr, WelcomeDialogProc, 0, dialog);
+void RunDialogLoop(HWND dialog) {
   MSG msg;
   while (Api.GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (Api.IsDialogMessageA(window, &msg)) continue;
+    if (Api.IsDialogMessageA(dialog, &msg)) continue;
     Api.TranslateMessage(&msg);
     Api.DispatchMessageA(&msg);
   }
+}
+
+void RunWelcomeDialog() {
+  DialogTemplate dialog;
+  BuildWelcomeTemplate(dialog);
+  RunDialogLoop(CreateModelessFromTemplate(nullptr, WelcomeDialogProc, 0, dialog));
 }

@@ -7,6 +7,7 @@ HWND MainWindow = nullptr;
 HWND Editor = nullptr;
 HWND CurrentEditor = nullptr;
 HWND FinderBoxes[7] = {};
+HWND LastFocused = nullptr;
 
 std::string ProgramDir;
 std::string WorkDir;

@@ -14,6 +14,7 @@ extern HWND Editor;                  // the Scintilla control, id 256; null with
 extern HWND CurrentEditor;           // the control the commands edit: Editor or the plain fallback
 enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, OutputBox };
 extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused; made by the creation step
+extern HWND LastFocused;             // editor or box that had the focus last; noted by the shell, read by F1
 
 extern std::string ProgramDir;       // folder of the program file, no trailing backslash; set by the creation step
 extern std::string WorkDir;          // working directory; creation step, drops, projects

@@ -219,6 +219,12 @@ std::string PathInFolder(std::string_view folder, std::string_view path) {
   return joined.append(path);
 }
 
+std::string FolderToEnter(std::string_view folder) {
+  std::string entered(folder);
+  if (entered.size() == 2 && entered[1] == ':') entered += '\\';
+  return entered;
+}
+
 std::string ExpandPath(std::string_view name) {
   if (name.empty() || name.front() != '$') return std::string(name);
   return ProgramDir + std::string(name.substr(1));

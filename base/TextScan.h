@@ -46,6 +46,10 @@ std::string ExpandPath(std::string_view name);  // a leading "$" stands for Prog
 // A relative path (no drive, no leading separator, no "$") taken inside folder; any other path,
 // and any path when folder is empty, unchanged.
 std::string PathInFolder(std::string_view folder, std::string_view path);
+// The folder as SetCurrentDirectoryA must be given it: a bare drive "C:" (the folder of a file
+// at a drive's root, kept without its trailing backslash) becomes "C:\", for "C:" alone names
+// that drive's current folder. Any other folder unchanged.
+std::string FolderToEnter(std::string_view folder);
 
 // Lower case of A to Z only; every other byte is kept.
 std::string LowerText(std::string_view s);

@@ -42,3 +42,11 @@ void InsertListingDirective(std::string& text, int mode, int start, int end, std
     InsertAt(text, start, "#show " + quoted);
   }
 }
+
+std::string NulByteQueryText(std::string_view text) {
+  std::string_view before = text.substr(0, text.find('\0'));
+  size_t line = 1;
+  for (char c : before) line += c == '\n';
+  return "Not asked: line " + std::to_string(line) +
+         " holds a NUL byte (code 0), and the compiler library reads a text only up to such a byte.";
+}

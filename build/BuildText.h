@@ -32,3 +32,7 @@ constexpr int QueryShow = 2;
 // of that line is its argument). Mode 3 inserts nothing. start and end are 1-based.
 void InsertListingDirective(std::string& text, int mode, int start, int end, std::string_view word,
                             std::string_view listingFile);
+// What the OutputBox shows instead of a listing when the query text holds a NUL byte: the
+// compiler library takes the text as a C string and would answer for the part before it as if
+// it were the whole program. Names the line of the first such byte.
+std::string NulByteQueryText(std::string_view text);

@@ -73,9 +73,9 @@ void ToolsCommand(int modifier) {
     RunShell("", false);
     return;
   }
-  Api.SetCurrentDirectoryA(ProgramDir.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(ProgramDir).c_str());
   if (modifier == 1) LaunchProcess("zor5.exe tools/QnCommand.zobas", false);
-  Api.SetCurrentDirectoryA(WorkDir.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
 }
 
 Outcome ProjectCommand(int index) {
@@ -98,6 +98,12 @@ Outcome ProjectCommand(int index) {
 void CompilerQuery(int mode, const std::string& word) {
   std::string query = GetControlText(CurrentEditor);
   if (HoldsOnlyBlanks(query)) return;
+  if (query.find('\0') != std::string::npos) {
+    SetControlText(FinderBoxes[OutputBox], NulByteQueryText(query));
+    PendingAction = 1;
+    OutputShown = 1;
+    return;
+  }
   int start = 0, end = 0;
   EditorSelection(start, end);
   std::string asked = word;

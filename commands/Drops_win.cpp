@@ -78,17 +78,36 @@ Outcome OnDropFiles(HDROP drop, DropPoint point) {
   return Outcome::Go;
 }
 
-void KeywordHelp() {
+namespace {
+bool IsEditorOrBox(HWND window) {
+  if (window == nullptr) return false;
+  if (window == CurrentEditor) return true;
+  for (int slot = FindBox; slot <= OutputBox; ++slot)
+    if (window == FinderBoxes[slot]) return true;
+  return false;
+}
+
+// The control whose word F1 looks up: the editor or box that has the focus. A click on a button
+// gives the button the focus (the toolbar's Help picture), and its caption is no word of the
+// user's: then the editor or box that had the focus before, or the editor.
+HWND HelpSource() {
   HWND focused = Api.GetFocus();
+  if (IsEditorOrBox(focused)) return focused;
+  if (LastFocused && Api.IsWindow(LastFocused)) return LastFocused;
+  return CurrentEditor;
+}
+}  // namespace
+
+void KeywordHelp() {
+  HWND focused = HelpSource();
   std::string text = GetControlText(focused);
   DWORD start = 0, end = 0;
   if (focused) Api.SendMessageA(focused, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   int s = static_cast<int>(start) + 1, e = static_cast<int>(end) + 1, length = 0;
   std::string word = WordAt(text, s, e, length);
+  // Codes 0 to 32 go: a caret on a NUL byte of the text gives the word "\0", no page's name.
   size_t first = 0;
-  while (first < word.size() && static_cast<unsigned char>(word[first]) >= 1 &&
-         static_cast<unsigned char>(word[first]) <= 32)
-    ++first;
+  while (first < word.size() && static_cast<unsigned char>(word[first]) <= 32) ++first;
   LaunchProcess(HelpCommandLine(ProgramDir, word.substr(first)), false);
 }
 

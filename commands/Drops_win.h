@@ -16,7 +16,8 @@ struct DropPoint {
 // toolbar row). Stop when a cancelled prompt or a failure ended the drop.
 Outcome OnDropFiles(HDROP drop, DropPoint point);
 
-// F1: the help file at the page of the word at the caret of the focused control.
+// F1: the help file at the page of the word at the caret of the focused editor or box (of the
+// one focused last when a button has the focus).
 void KeywordHelp();
 // Shift+F1: the box listing the keys.
 void ShowKeyHelp();

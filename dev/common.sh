@@ -85,6 +85,12 @@ stop_xvfb() {
   return 0
 }
 
+# A fresh copy of the program folder out/dist in the given folder, holding only the program's
+# own files: the settings and scratch files that runs wrote into out/dist stay behind.
+program_copy() {
+  python3 "$root/package/make_package.py" --copy-to "$1" || die "could not copy the program folder to $1"
+}
+
 # Builds the release from out/dist: out/release/ZorvexIde-<version>-setup.exe and .zip.
 build_package() {
   python3 "$root/package/make_package.py" >"$out/package.log" 2>&1 \

@@ -20,7 +20,8 @@ enum class FileRead {
 FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
 // The system's message for an error code, without its line break.
 std::string SystemReason(unsigned long error);
-// The name as a full path; the name itself when the system cannot make one of it.
+// The name as a full path, so that a change of the working directory cannot make it name
+// another file; an empty or "$" name, and one the system cannot make whole, as it is.
 std::string FullPath(const std::string& name);
 // True when the file (name expanded) holds exactly text, compared piece by piece without
 // reading the file whole; a file that cannot be read counts as empty.

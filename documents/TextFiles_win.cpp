@@ -262,7 +262,9 @@ std::string SystemReason(unsigned long error) {
 }
 
 std::string FullPath(const std::string& name) {
-  if (name.empty()) return name;
+  // A "$" name stands for the program's folder and is expanded at every file access; made
+  // absolute it would name a folder "$" in the current directory.
+  if (name.empty() || name[0] == '$') return name;
   DWORD size = Api.GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
   if (size == 0) return name;
   std::string full(size, '\0');
@@ -358,6 +360,6 @@ bool WriteTextFile(const std::string& name, std::string_view text) {
 
 std::string EnterDirectoryOf(const std::string& path) {
   std::string folder = DirPart(ExpandPath(path));
-  Api.SetCurrentDirectoryA(folder.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(folder).c_str());
   return folder;
 }

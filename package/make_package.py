@@ -7,6 +7,7 @@ Every file in the program folder belongs to the program, except those the IDE it
 there at run time (the settings file and the scratch files), which are never packaged.
 """
 import argparse
+import fnmatch
 import os
 import re
 import shutil
@@ -42,6 +43,15 @@ def project_version(cmake_lists=os.path.join(ROOT, "CMakeLists.txt")):
 
 def is_runtime_file(relative):
     return os.path.basename(relative).lower() in RUNTIME_FILES
+
+
+def copy_program(dist, target, without=()):
+    """Copies the program folder's own files to target, as a fresh install holds them: the
+    files runs of the IDE wrote there are left out, and so is every file or folder whose name
+    matches a pattern in without."""
+    def ignored(_, names):
+        return {n for n in names if is_runtime_file(n) or any(fnmatch.fnmatch(n, p) for p in without)}
+    shutil.copytree(dist, target, ignore=ignored)
 
 
 def check_windows_name(relative):
@@ -189,7 +199,17 @@ def main(argv=None):
     parser.add_argument("--dist", default=os.path.join(out, "dist"), help="the program folder")
     parser.add_argument("--release", default=os.path.join(out, "release"), help="where the packages go")
     parser.add_argument("--work", default=os.path.join(out, "package"), help="staging folder")
+    parser.add_argument("--copy-to", metavar="FOLDER",
+                        help="only copy the program's own files into FOLDER (emptied first), as a fresh install")
     args = parser.parse_args(argv)
+    if args.copy_to:
+        shutil.rmtree(args.copy_to, ignore_errors=True)
+        try:
+            copy_program(args.dist, args.copy_to)
+        except OSError as error:
+            print(f"package: {error}", file=sys.stderr)
+            return 1
+        return 0
     try:
         started = time.monotonic()
         version = project_version()

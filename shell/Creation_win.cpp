@@ -14,6 +14,7 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorSetup_win.h"
 #include "shell/MainWindowSteps_win.h"
+#include "shell/Placement.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -57,8 +58,18 @@ std::string TakeArgument(const std::string& settingsText) {
   return {};
 }
 
+// True when name is the file named on the command line and that file exists and is empty: the
+// user asked for it (a new file made in a folder, then opened with the IDE), and the first
+// save must write into it rather than ask for a name.
+bool NamesEmptyFile(const std::string& name) {
+  std::string content;
+  unsigned long error = 0;
+  return name == StartArgument && ReadWholeFile(ExpandPath(name), content, error) == FileRead::Whole && content.empty();
+}
+
 // The document to show: empty with a project, else the current file's text (a file that
-// cannot be read or is empty leaves the document untitled).
+// cannot be read, or an empty one other than the command line's, leaves the document
+// untitled).
 std::string ReadStartDocument() {
   if (!ProjectFile.empty()) {
     WorkDir = EnterDirectoryOf(ProjectFile);
@@ -68,15 +79,20 @@ std::string ReadStartDocument() {
     return {};
   }
   std::string text;
-  if (!ReadDocument(CurrentFile, text)) text.clear();  // unreadable or too large: reported, starts untitled
-  if (text.empty()) CurrentFile.clear();
+  bool read = ReadDocument(CurrentFile, text);
+  if (!read) text.clear();  // unreadable or too large: reported, starts untitled
+  if (text.empty() && !(read && NamesEmptyFile(CurrentFile))) CurrentFile.clear();
   return text;
 }
 
+// The remembered size, at the corner the placement mode chose for the start-up size: a larger
+// window would reach past the work area there, its status bar out of reach, so it is moved
+// back onto it.
 void ResizeToSettings() {
   RECT r;
   Api.GetWindowRect(MainWindow, &r);
-  Api.MoveWindow(MainWindow, r.left, r.top, WindowWidth, WindowHeight, TRUE);
+  WindowPlace at = KeepOnWorkArea({r.left, r.top}, WindowWidth, WindowHeight, WorkAreaWidth, WorkAreaHeight);
+  Api.MoveWindow(MainWindow, at.x, at.y, WindowWidth, WindowHeight, TRUE);
 }
 
 void CreateButtonsAndBoxes() {
@@ -139,14 +155,18 @@ void OnCreate(HWND window) {
   ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth, WorkAreaHeight));
   ResizeToSettings();
   std::string text = ReadStartDocument();
-  Api.SetCurrentDirectoryA(WorkDir.c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
   CreateButtonsAndBoxes();
   CreateEditor(scintilla, text);
   Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
   if (!ProjectFile.empty()) {
     // A project file that could not be read whole is never written back over.
-    ProjectUnreadable = ReadProjectText(ProjectFile, ProjectText) != ProjectRead::Whole;
-    SetControlText(FinderBoxes[ProjectBox], ProjectText);
+    std::string list;
+    ProjectUnreadable = ReadProjectText(ProjectFile, list) != ProjectRead::Whole;
+    SetControlText(FinderBoxes[ProjectBox], list);
+    // The box ends its text at a NUL byte: the Project menu is built from what the box shows,
+    // as when a project is opened later.
+    ProjectText = GetControlText(FinderBoxes[ProjectBox]);
   }
   RebuildMenuBar(MainWindow);
   FinderFont = ApplyFont(FinderBoxes + 1, 6, 13, 9, 400, "Lucida console");

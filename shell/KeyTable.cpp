@@ -17,11 +17,14 @@ bool WithheldControlLetter(unsigned key) {
   }
 }
 
-LoopAction KeyDown(unsigned key, bool controlDown, LoopTarget target) {
+LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget target) {
   if (key == VirtualReturn) return {KeyEnter, true, target == LoopTarget::SearchBox};
   if (key >= VirtualF1 && key <= VirtualF10) return {int(KeyF1 + (key - VirtualF1)), true, false};
   if (key >= 'A' && key <= 'Z') {
-    if (!controlDown) return {};
+    // Windows reports AltGr as Control and Alt held together, and AltGr+letter types a
+    // character on many layouts ("€" with E on a German one, "ś" with S on a Polish one): a
+    // letter with both is typing, never a command.
+    if (!controlDown || altDown) return {};
     return {CtrlKey(char(key)), false, WithheldControlLetter(key)};
   }
   if (key == VirtualEscape) return {KeyEscape, true, true};
@@ -29,9 +32,9 @@ LoopAction KeyDown(unsigned key, bool controlDown, LoopTarget target) {
 }
 }  // namespace
 
-LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, LoopTarget target) {
+LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, bool altDown, LoopTarget target) {
   if (message == LoopLButtonDoubleClick) return {KeyDoubleClick, true, target == LoopTarget::ProjectBox};
   if (message == LoopKeyUp) return {};
-  if (message == LoopKeyDown) return KeyDown(key, controlDown, target);
+  if (message == LoopKeyDown) return KeyDown(key, controlDown, altDown, target);
   return {};
 }

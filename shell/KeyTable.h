@@ -20,6 +20,6 @@ constexpr unsigned LoopKeyDown = 0x0100;
 constexpr unsigned LoopKeyUp = 0x0101;
 constexpr unsigned LoopLButtonDoubleClick = 0x0203;
 
-// Maps one queued message. key is the low 8 bits of wParam; controlDown tells whether
-// Control is held at that moment.
-LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, LoopTarget target);
+// Maps one queued message. key is the low 8 bits of wParam; controlDown and altDown tell
+// whether Control and Alt are held at that moment.
+LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, bool altDown, LoopTarget target);

@@ -43,8 +43,11 @@ void RunMessageLoop() {
   while (Api.GetMessageA(&msg, nullptr, 0, 0) > 0) {
     // The key state as it was when this message was queued: while the program is busy keys pile
     // up, and the state of the keyboard now says nothing about a key pressed back then.
-    bool controlDown = msg.message == WM_KEYDOWN && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    LoopAction action = MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, TargetOf(msg.hwnd));
+    bool keyDown = msg.message == WM_KEYDOWN;
+    bool controlDown = keyDown && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    bool altDown = keyDown && (Api.GetKeyState(VK_MENU) & 0x8000) != 0;
+    LoopAction action =
+        MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd));
     if (action.command)
       Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
                        action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);

@@ -13,7 +13,6 @@ HWND CommandButtons[11] = {};
 HWND ToolbarButtons[10] = {};
 HFONT FinderFont = nullptr;
 HFONT PlainEditorFont = nullptr;
-HWND LastFocused = nullptr;
 
 std::string StartArgument;
 std::string StartDirectory;

@@ -24,7 +24,6 @@ extern HWND CommandButtons[11];      // ids 1000, 4001..4010 in that order
 extern HWND ToolbarButtons[10];      // the picture buttons, in toolbar order; made after creation
 extern HFONT FinderFont;             // font of the finder boxes; deleted on WM_DESTROY
 extern HFONT PlainEditorFont;        // font of the plain editor without Scintilla; deleted on WM_DESTROY
-extern HWND LastFocused;             // editor or box that had the focus last; noted from their notifications
 
 extern std::string StartArgument;    // the file named on the command line, unquoted
 extern std::string StartDirectory;   // current directory the process was started in; empty until recorded

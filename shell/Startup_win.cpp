@@ -4,6 +4,7 @@
 #include "auxwin/Console.h"
 #include "auxwin/Welcome_win.h"
 #include "base/Bindings_win.h"
+#include "base/TextScan.h"
 #include "build/Launch.h"
 #include "commands/CommandState.h"
 #include "shell/MainWindowSteps_win.h"
@@ -60,7 +61,7 @@ bool RunWelcome() {
 // start directory once those files are loaded.
 void EnterProgramFolder() {
   StartDirectory = CurrentDirectory();
-  Api.SetCurrentDirectoryA(GetProgramDir().c_str());
+  Api.SetCurrentDirectoryA(FolderToEnter(GetProgramDir()).c_str());
 }
 
 void PrepareToolbar() {

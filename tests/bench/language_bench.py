@@ -23,6 +23,8 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
 DIST = os.path.join(OUT, "dist")
+sys.path.insert(0, os.path.join(ROOT, "package"))
+from make_package import copy_program  # noqa: E402
 
 # Each row: its title, then the program in Zorvex Basic, Python, yabasic and BBC BASIC (brandy).
 # brandy writes its text to its own screen; *SPOOL copies it into the file that is compared.
@@ -113,9 +115,9 @@ def wine_path(path):
 
 
 class Runner:
-    def __init__(self, work):
+    def __init__(self, work, program):
         self.work = work
-        self.zor5 = os.path.join(DIST, "zor5.exe")
+        self.zor5 = os.path.join(program, "zor5.exe")
 
     def command(self, who, source):
         if who == "zor5.exe":
@@ -157,12 +159,16 @@ def main():
     missing = [c for c in COMPETITORS if c not in present]
     # brandy draws its screen with SDL: the dummy driver keeps it off the display.
     os.environ["SDL_VIDEODRIVER"] = "dummy"
+    # A copy of the program folder: what the runs write stays out of out/dist.
+    program = os.path.join(OUT, "bench", "language")
+    shutil.rmtree(program, ignore_errors=True)
+    copy_program(DIST, program)
     with tempfile.TemporaryDirectory(dir=OUT) as work:
         # A wineserver that stays up, as it does while the IDE runs, so each run is timed
         # without Wine's own start-up (dev/bench stops it at the end).
         subprocess.run(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
-        runner = Runner(work)
+        runner = Runner(work, program)
         run(["wine", runner.zor5, "--help"], work, os.path.join(work, "help.txt"))
         print("Best of 3 runs each: seconds to exit / processor seconds, x = its processor time / zor5.exe's")
         print("(above 1: zor5.exe is faster), peak memory in MB. zor5.exe runs under Wine; the others natively.")
@@ -198,7 +204,7 @@ def main():
         print(f"start-up: zor5.exe on \"print 1\", process start to exit: best {min(times):.3f} s, worst {max(times):.3f} s of 5")
     bench = os.path.join(OUT, "bench", "querybench.exe")
     if os.path.exists(bench):
-        subprocess.run(["wine", bench], cwd=DIST, stdin=subprocess.DEVNULL, timeout=600)
+        subprocess.run(["wine", bench], cwd=program, stdin=subprocess.DEVNULL, timeout=600)
     else:
         print("querybench.exe was not built")
     return 0

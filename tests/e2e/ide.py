@@ -7,20 +7,27 @@ dev/test sets up.
 import os
 import shutil
 import subprocess
+import sys
 import time
 from collections import Counter
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "package"))
+from make_package import copy_program  # noqa: E402  (the release knows what a run writes there)
+
 OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
 DIST = os.path.join(OUT, "dist")
 TOOLS = os.path.join(OUT, "e2e-tools")
 SCREENSHOTS = os.path.join(OUT, "e2e", "screenshots")
 MAIN_TITLE = "ZorvexIde_2023/24 ->beta "
 WELCOME_TITLE = "Zorvex Basic says welcome to Zor"
+# How long a program's start may take on a busy machine: each run starts a fresh Wine server,
+# whose services and console host share the processor with everything else running.
+START_TIMEOUT = 120
 
 
-def wait_for(condition, timeout=30.0, what="condition"):
-    """Polls condition() until it returns a true value, which is returned."""
+def wait_for(condition, timeout=30.0, what="condition", pause=0.1):
+    """Polls condition() every pause seconds until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
@@ -28,7 +35,7 @@ def wait_for(condition, timeout=30.0, what="condition"):
             return value
         if time.monotonic() > deadline:
             raise TimeoutError(f"timed out after {timeout:.0f} s waiting for {what}")
-        time.sleep(0.1)
+        time.sleep(pause)
 
 
 def xdotool(*args):
@@ -58,11 +65,37 @@ def wine_env(prefix=None):
 
 
 def fresh_program_dir(name, without=()):
-    """A copy of out/dist under out/e2e/<name>, as a user's program folder."""
+    """The program's own files from out/dist under out/e2e/<name>, as a fresh install: nothing
+    an earlier run wrote into out/dist (settings, scratch files) comes along, nor the names in
+    without."""
     target = os.path.join(OUT, "e2e", name)
     shutil.rmtree(target, ignore_errors=True)
-    shutil.copytree(DIST, target, ignore=shutil.ignore_patterns(*without) if without else None)
+    copy_program(DIST, target, without)
     return target
+
+
+def focused_window():
+    """The X window that has the keyboard focus."""
+    return xdotool("getwindowfocus")
+
+
+def focus(window, timeout=60):
+    """Gives the window the keyboard focus and waits until it has it: a key pressed before
+    then would go to another window. A window that is still being activated can lose the
+    focus again to another window of the program; it is then given the focus again (no key
+    has been pressed yet)."""
+    def has_it():
+        if focused_window() != window:
+            xdotool("windowfocus", "--sync", window)
+        return focused_window() == window
+    wait_for(has_it, timeout, f"the focus on window {window}")
+
+
+def press(window, *keys):
+    """Presses each key once in the window, once it has the focus."""
+    focus(window)
+    for key in keys:
+        xdotool("key", key)
 
 
 class Picture:
@@ -140,6 +173,23 @@ def program_with_source(name, file_name, content, without=()):
     return folder, source
 
 
+def console_text(peek_dir, env=None, attributes=False):
+    """The IDE's console screen text as its console shows it; empty if not readable. The text
+    passes through a file in peek_dir."""
+    out = os.path.join(peek_dir, "console.txt")
+    if os.path.exists(out):
+        os.remove(out)
+    args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
+    if attributes:
+        args.append("--attributes")
+    subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=env)
+    try:
+        with open(out, "rb") as f:
+            return f.read().decode("cp1252")
+    except OSError:
+        return ""
+
+
 class Ide:
     """One run of the program, started in its program folder."""
 
@@ -159,56 +209,51 @@ class Ide:
                                         stderr=subprocess.DEVNULL, env=self.env)
 
     # --- the console greeting
-    def console_window(self, timeout=30):
+    def console_window(self, timeout=START_TIMEOUT):
         return wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], timeout, "the console window")
 
     def answer_greeting(self, text="", close_welcome=True):
-        """Types the answer into the console, then closes the welcome dialog that follows it
-        (unless close_welcome is false, for tests of the dialog itself). A key typed before the
-        console window has the input focus is lost, so the answer is repeated until the
-        greeting has taken it."""
+        """Types the answer into the console once its prompt shows, then closes the welcome
+        dialog that follows it (unless close_welcome is false, for tests of the dialog itself)."""
         console = self.console_window()
-        wait_for(lambda: "Enter text to start.." in self.console_text(), 30, "the console prompt")
-
-        def answered():
-            xdotool("windowfocus", "--sync", console)
-            if text:
-                xdotool("type", "--delay", "20", text)
-            xdotool("key", "Return")
-            try:
-                return wait_for(lambda: "start Zorvex:" in self.console_text(), 5, "the greeting's answer")
-            except TimeoutError:
-                return False
-        wait_for(answered, 30, "the console to take the answer")
+        wait_for(lambda: "Enter text to start.." in self.console_text(), START_TIMEOUT, "the console prompt")
+        focus(console)
+        if text:
+            xdotool("type", "--delay", "20", text)
+        xdotool("key", "Return")
+        wait_for(lambda: "start Zorvex:" in self.console_text(), 60, "the greeting's answer")
         if close_welcome:
             self.close_welcome()
 
     # --- the welcome dialog
-    def welcome_window(self, timeout=30):
+    def welcome_window(self, timeout=START_TIMEOUT):
         return wait_for(lambda: (windows_named(WELCOME_TITLE) or [None])[0], timeout, "the welcome dialog")
 
     def close_welcome(self):
-        """Presses Esc once in the welcome dialog and waits until it has gone. The dialog fades
-        in before it takes input, and a key pressed meanwhile waits in its queue: a second Esc
-        would wait there too and then close the next box, a report that start-up shows."""
-        dialog = self.welcome_window()
-        self.keys(dialog, "Escape")
-        wait_for(lambda: not windows_named(WELCOME_TITLE), 60, "the welcome dialog to take Esc")
+        """Presses Esc once in the welcome dialog, which must end it."""
+        press(self.welcome_window(), "Escape")
+        wait_for(lambda: not windows_named(WELCOME_TITLE), 60, "the welcome dialog to close after one Esc")
 
     def console_text(self, attributes=False):
-        """The console's screen text as the program's console shows it; empty if not readable."""
-        out = os.path.join(self.peek_dir, "console.txt")
-        if os.path.exists(out):
-            os.remove(out)
-        args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
-        if attributes:
-            args.append("--attributes")
-        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
-        try:
-            with open(out, "rb") as f:
-                return f.read().decode("cp1252")
-        except OSError:
-            return ""
+        return console_text(self.peek_dir, self.env, attributes)
+
+    def wait_keys_taken(self):
+        """Waits until the system's keyboard state has Ctrl, Shift and Alt up again: a window of
+        another process (the console) may take its keys late on a busy machine, and a key typed
+        elsewhere meanwhile would count as pressed with them."""
+        out = os.path.join(self.peek_dir, "modifiers.txt")
+
+        def released():
+            if os.path.exists(out):
+                os.remove(out)
+            subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "modifiers", wine_path(out)],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
+            try:
+                with open(out) as f:
+                    return f.read().split() == ["up", "up", "up"]
+            except OSError:
+                return False
+        wait_for(released, START_TIMEOUT, "Ctrl, Shift and Alt to be released")
 
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
@@ -224,19 +269,17 @@ class Ide:
             return None
 
     # --- windows
-    def main_window(self, title=MAIN_TITLE, timeout=30):
+    def main_window(self, title=MAIN_TITLE, timeout=60):
         return wait_for(lambda: (windows_named(title) or [None])[0], timeout, f"a window titled {title!r}")
 
     def focus(self, window):
-        xdotool("windowfocus", "--sync", window)
+        focus(window)
 
     def keys(self, window, *keys):
-        self.focus(window)
-        for key in keys:
-            xdotool("key", key)
+        press(window, *keys)
 
     def type_text(self, window, text):
-        self.focus(window)
+        focus(window)
         xdotool("type", "--delay", "15", text)
 
     def geometry(self, window):

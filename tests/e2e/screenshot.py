@@ -1,33 +1,29 @@
 #!/usr/bin/env python3
 """Used by dev/start on a virtual display: answers the console greeting of the IDE that is
-starting, closes its welcome dialog, waits for its main window and saves a screenshot of
-the whole screen."""
+starting in the given program folder, closes its welcome dialog, waits for its main window
+and saves a screenshot of the whole screen.
+
+    screenshot.py <screenshot.png> <program folder>
+"""
 import subprocess
 import sys
 
-from ide import MAIN_TITLE, WELCOME_TITLE, Picture, wait_for, windows_named, xdotool
+from ide import MAIN_TITLE, WELCOME_TITLE, Picture, console_text, press, wait_for, windows_named
 
 EDITOR_BACK = (252, 248, 220)  # the editor's background: its controls have been drawn
 
 
-def press_until(window_title, key, done, what):
-    """Focuses the window and presses key until done() holds; a key sent before the window
-    takes the focus is lost."""
+def press_once(window_title, key, done, what):
+    """Waits for the window, presses key once in it when it has the focus, and waits for done()."""
     window = wait_for(lambda: (windows_named(window_title) or [None])[0], 60, f"the window {window_title!r}")
-
-    def pressed():
-        xdotool("windowfocus", "--sync", window)
-        xdotool("key", key)
-        try:
-            return wait_for(done, 5, what)
-        except TimeoutError:
-            return False
-    wait_for(pressed, 60, what)
+    press(window, key)
+    wait_for(done, 60, what)
 
 
-def main(target):
-    press_until("ZorvexBasic", "Return", lambda: windows_named(WELCOME_TITLE), "the welcome dialog")
-    press_until(WELCOME_TITLE, "Escape", lambda: windows_named(MAIN_TITLE), "the main window")
+def main(target, program_dir):
+    wait_for(lambda: "Enter text to start.." in console_text(program_dir), 60, "the console prompt")
+    press_once("ZorvexBasic", "Return", lambda: windows_named(WELCOME_TITLE), "the welcome dialog")
+    press_once(WELCOME_TITLE, "Escape", lambda: windows_named(MAIN_TITLE), "the main window")
     window = windows_named(MAIN_TITLE)[0]
     wait_for(lambda: subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True)
              .stdout.find("IsViewable") >= 0, 30, "the main window to be shown")
@@ -41,4 +37,4 @@ def main(target):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(sys.argv[1], sys.argv[2]))

@@ -13,14 +13,12 @@ import zipfile
 from ide import DIST, OUT, ROOT, Ide, read, wait_for, windows_named, wine_env, write, xdotool
 
 sys.path.insert(0, os.path.join(ROOT, "package"))
-from make_package import project_version  # noqa: E402  (the version's one reader)
+from make_package import RUNTIME_FILES, program_files, project_version  # noqa: E402  (their one source)
 
 VERSION = project_version()
 RELEASE = os.path.join(OUT, "release")
 SETUP = os.path.join(RELEASE, f"ZorvexIde-{VERSION}-setup.exe")
 ZIP = os.path.join(RELEASE, f"ZorvexIde-{VERSION}.zip")
-# Files the IDE writes into its folder while it runs; they never belong to a package.
-RUNTIME_FILES = ["zorvexIde.cfg", "_.zobas", "_.txt", "_.bat", "_.exe"]
 CLASSES = r"HKCU\Software\Classes"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZorvexIde"
 PROGRAM_TEXT = b'print "hello from the installed IDE"\r\n'
@@ -37,8 +35,7 @@ def program_folder_files(folder):
 
 def dist_files():
     """What the build put into the program folder, less what the IDE itself writes there."""
-    runtime = {name.lower() for name in RUNTIME_FILES}
-    return {n for n in program_folder_files(DIST) if os.path.basename(n).lower() not in runtime}
+    return set(program_files(DIST))
 
 
 class Packages(unittest.TestCase):
@@ -63,7 +60,7 @@ class Packages(unittest.TestCase):
         used = os.path.join(OUT, "e2e", "package-used-dist")
         shutil.rmtree(used, ignore_errors=True)
         shutil.copytree(DIST, used)
-        for name in RUNTIME_FILES + ["ZORVEXIDE.CFG", "lib/_.bat"]:
+        for name in sorted(RUNTIME_FILES) + ["zorvexIde.cfg", "ZORVEXIDE.CFG", "lib/_.bat"]:
             with open(os.path.join(used, name), "wb") as f:
                 f.write(b"written by a run\r\n")
         work = os.path.join(OUT, "e2e", "package-used")

@@ -4,7 +4,7 @@ import os
 import unittest
 from pathlib import Path
 
-from ide import (OUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, screenshot, wait_for,
+from ide import (OUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, read, screenshot, wait_for,
                  windows_named, wine_path)
 
 
@@ -38,11 +38,12 @@ class StartUp(unittest.TestCase):
         main = self.ide.main_window()
         console = self.ide.console_window()
         self.ide.keys(console, "ctrl+c", "ctrl+Break")
+        self.ide.wait_keys_taken()
         width = self.ide.geometry(console)[2]
         self.ide.click(console, width - 8, 8)  # where the close box of its caption would be
         # The IDE still works: it saves what is typed into it, and closes normally.
         self.ide.edit_and_save(main, "ctrl+End", text="still here")
-        wait_for(lambda: open(source, "rb").read() == b"alive\r\nstill here", 30, "the saved file")
+        wait_for(lambda: read(source) == b"alive\r\nstill here", 60, "the saved file")
         self.ide.close_main_window(main)
         self.assertEqual(self.ide.wait_exit(), 0)
 

@@ -10,6 +10,7 @@ struct KeyRow {
   LoopTarget target;
   int command;
   bool lParamIsWindow, withhold;
+  bool alt = false;
 };
 
 const KeyRow KeyRows[] = {
@@ -33,6 +34,9 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 'X', true, LoopTarget::Other, 2088, false, false},
     {LoopKeyDown, 'Z', true, LoopTarget::Other, 2090, false, false},
     {LoopKeyDown, 'S', false, LoopTarget::Other, 0, false, false},          // plain letters are typing
+    {LoopKeyDown, 'E', true, LoopTarget::Other, 0, false, false, true},     // AltGr+E ("€") is typing too
+    {LoopKeyDown, 'S', true, LoopTarget::SearchBox, 0, false, false, true}, // AltGr+S ("ś")
+    {LoopKeyDown, 0x74, true, LoopTarget::Other, 1005, true, false, true},  // Ctrl+Alt+F5 is still F5
     {LoopKeyDown, 0x1B, false, LoopTarget::SearchBox, 2227, true, true},    // Escape never reaches a control
     {LoopKeyDown, 0x1B, false, LoopTarget::Other, 2227, true, true},
     {LoopKeyUp, 0x0D, false, LoopTarget::SearchBox, 0, false, false},
@@ -45,8 +49,9 @@ const KeyRow KeyRows[] = {
 
 TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
   for (const KeyRow& row : KeyRows) {
-    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.target);
-    SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control);
+    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.alt, row.target);
+    SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control
+                                    << " alt " << row.alt);
     EXPECT_EQ(action.command, row.command);
     if (row.command) {
       EXPECT_EQ(action.lParamIsWindow, row.lParamIsWindow);
@@ -76,4 +81,18 @@ TEST(WindowPlacement, FixedModesAndUnknownModeKeepsThePreviousPlace) {
   WindowPlace kept = PlaceWindow(7, 1920, 1040, 580, 580, {11, 12});
   EXPECT_EQ(kept.x, 11);
   EXPECT_EQ(kept.y, 12);
+}
+
+TEST(WindowPlacement, ARememberedSizeIsMovedOntoTheWorkArea) {
+  struct Case { WindowPlace at; int width, height; WindowPlace kept; };
+  const Case cases[] = {
+      {{514, 217}, 1590, 990, {10, 10}},  // the corner of the 580 x 580 start-up size on 1600 x 1000
+      {{510, 210}, 800, 600, {510, 210}}, // fits where it is
+      {{-50, 0}, 1700, 1100, {0, 0}},     // larger than the work area: its top left stays on it
+  };
+  for (const Case& c : cases) {
+    WindowPlace kept = KeepOnWorkArea(c.at, c.width, c.height, 1600, 1000);
+    EXPECT_EQ(kept.x, c.kept.x) << c.width;
+    EXPECT_EQ(kept.y, c.kept.y) << c.width;
+  }
 }

@@ -216,6 +216,11 @@ TEST(PathParts, SplitFromTheEnd) {
   }
 }
 
+TEST(FolderToEnter, ABareDriveIsEnteredAtItsRoot) {
+  EXPECT_EQ(FolderToEnter("C:"), "C:\\");  // the folder of a program at the drive's root
+  EXPECT_EQ(FolderToEnter("C:\\ide"), "C:\\ide");
+}
+
 TEST(ExpandPath, ExpandsOnlyALeadingDollar) {
   std::string saved = ProgramDir;
   ProgramDir = "C:\\ide";

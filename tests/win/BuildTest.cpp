@@ -158,3 +158,15 @@ TEST_F(Build, AProjectCommandAsksAboutTheDocumentFirst) {
   EXPECT_EQ(GetFileAttributesA(Path("_.bat").c_str()), INVALID_FILE_ATTRIBUTES);
   ProjectCommands[1].clear();
 }
+
+TEST_F(Build, AQueryOfATextWithANulByteIsRefusedInTheOutputBox) {
+  // The library reads its text only up to a NUL byte: it would answer for half the program.
+  SetControlText(CurrentEditor, std::string("print 1\r\nx\0y\r\nprint 2\r\n", 23));
+  CompilerQuery(0, "print");
+  EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]),
+            "Not asked: line 2 holds a NUL byte (code 0), and the compiler library reads a text only up to "
+            "such a byte.");
+  EXPECT_EQ(OutputShown, 1);
+  EXPECT_EQ(GetFileAttributesA(Path("_.txt").c_str()), INVALID_FILE_ATTRIBUTES);  // the library was not asked
+  OutputShown = PendingAction = 0;
+}

@@ -16,6 +16,8 @@
 #include "build/Launch.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
+#include "editor/EditorAccess_win.h"
+#include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"
@@ -108,6 +110,10 @@ bool QuitPosted() {
   return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
+// The command line the creation step reads, as a shortcut or a file association gives it.
+std::string GivenCommandLine;
+LPSTR WINAPI GivenLine() { return GivenCommandLine.data(); }
+
 class MainWindowCreated : public testing::Test {
  protected:
   void SetUp() override {
@@ -155,6 +161,19 @@ class MainWindowCreated : public testing::Test {
     CurrentFile.clear();
     SaveName.clear();
     ProjectOpen = OutputShown = PendingAction = RestorePos = 0;
+  }
+
+  // Creates the window again, the command line naming argument after the program.
+  void CreateWithArgument(const std::string& argument) {
+    DestroyWindow(window);
+    QuitPosted();
+    SetCurrentDirectoryA(startDir.c_str());
+    ResetState();
+    GivenCommandLine = "\"ZorvexIde.exe\" " + argument;
+    auto commandLine = Api.GetCommandLineA;
+    Api.GetCommandLineA = GivenLine;
+    window = CreateMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
+    Api.GetCommandLineA = commandLine;
   }
 
   HWND window = nullptr;
@@ -231,6 +250,33 @@ TEST_F(MainWindowCreated, SettingsGiveTheDocumentTheSizeAndTheCaretAtTheCentredP
   char title[128] = "";
   GetWindowTextA(window, title, sizeof title);
   EXPECT_STREQ(title, "ZorvexIde_2023/24 ->beta ");
+}
+
+TEST_F(MainWindowCreated, ADollarNameAndAnEmptyFileOnTheCommandLineKeepTheirNames) {
+  const std::string dollar = dir + "\\dollar_argument.zobas", empty = dir + "\\empty_argument.zobas";
+  WriteFile(dollar, "print 7\r\n");
+  WriteFile(empty, "");
+  CreateWithArgument("$\\dollar_argument.zobas");  // "$" stands for the program's folder
+  EXPECT_EQ(CurrentFile, "$\\dollar_argument.zobas");
+  EXPECT_EQ(GetControlText(CurrentEditor), "print 7\r\n");
+  CreateWithArgument(empty);  // the first save writes into it without asking for a name
+  EXPECT_EQ(SaveName, empty);
+  std::remove(dollar.c_str());
+  std::remove(empty.c_str());
+}
+
+TEST_F(MainWindowCreated, AProjectOnTheCommandLineGetsTheMenuOfTheTextItsBoxShows) {
+  const std::string project = dir + "\\nul_argument.zoproj";
+  WriteFile(project, std::string("$files\r\n<[a.bas]>\t00001  [a.bas]\r\n\0$command Hidden\r\n[\r\ndir\r\n]\r\n", 63));
+  {
+    DialogAnswer answer({Press(IDOK)});  // the box says the list ends at the NUL byte
+    CreateWithArgument(project);
+  }
+  HMENU bar = GetMenu(window);
+  ASSERT_EQ(GetMenuItemCount(bar), 6);
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 4)), 1);  // "a.bas": nothing from behind the NUL byte
+  ProjectUnreadable = false;
+  std::remove(project.c_str());
 }
 
 TEST_F(MainWindowCreated, LayoutMovesEveryControlToItsComputedPlace) {

@@ -200,4 +200,21 @@ TEST_F(MenuAndDrops, F1StartsTheHelpViewerAtThePageOfTheWordAtTheCaret) {
   SetFocus(CurrentEditor);
   SendMessageA(window_, WM_COMMAND, KeyF1, 0);
   EXPECT_EQ(Recorded("help.txt"), ProgramDir + "\\inf\\zorvex_help.chm::/print.htm");
+
+  // The caret on a NUL byte: no word, so the help file opens at its first page.
+  SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path("help-nul.txt").c_str());
+  SetControlText(CurrentEditor, std::string("x \0 y\r\n", 7));
+  SendMessageA(CurrentEditor, EM_SETSEL, 2, 2);
+  SendMessageA(window_, WM_COMMAND, KeyF1, 0);
+  EXPECT_EQ(Recorded("help-nul.txt"), ProgramDir + "\\inf\\zorvex_help.chm");
+}
+
+TEST_F(MenuAndDrops, TheToolbarsHelpPictureLooksUpTheWordOfTheEditorItHadTheFocusFrom) {
+  SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path("help.txt").c_str());
+  SetControlText(CurrentEditor, "  Print x\r\n");
+  SendMessageA(CurrentEditor, EM_SETSEL, 4, 4);
+  SetFocus(CurrentEditor);
+  SetFocus(ToolbarButtons[6]);  // a click gives the picture the focus, its caption "<<" no word
+  SendMessageA(window_, WM_COMMAND, ToolbarHelp, reinterpret_cast<LPARAM>(ToolbarButtons[6]));
+  EXPECT_EQ(Recorded("help.txt"), ProgramDir + "\\inf\\zorvex_help.chm::/print.htm");
 }

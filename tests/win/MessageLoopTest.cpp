@@ -108,12 +108,13 @@ TEST_F(MessageLoop, EscapeIsACommandAndNeverReachesTheControl) {
   EXPECT_FALSE(ReachedKey(other, VK_ESCAPE));
 }
 
-// Sets Control down or up in this thread's key state: the state that the thread has taken
-// from its input so far, which belongs to the message it handles next.
-void ControlState(bool down) {
+// Sets Control (and Alt) down or up in this thread's key state: the state that the thread has
+// taken from its input so far, which belongs to the message it handles next.
+void ControlState(bool down, bool alt = false) {
   BYTE keys[256];
   GetKeyboardState(keys);
   keys[VK_CONTROL] = down ? 0x80 : 0;
+  keys[VK_MENU] = down && alt ? 0x80 : 0;
   SetKeyboardState(keys);
 }
 
@@ -127,6 +128,16 @@ TEST_F(MessageLoop, ControlLettersAreWithheldOrPassedOnAsTabled) {
   for (const Command& c : Received) EXPECT_EQ(c.lParam, 0);
   EXPECT_FALSE(ReachedKey(other, 'S'));
   EXPECT_TRUE(ReachedKey(other, 'C'));
+}
+
+TEST_F(MessageLoop, LettersWithControlAndAltAreAltGrTypingAndReachTheControl) {
+  // AltGr comes as Control and Alt: AltGr+E, +S and +O type characters on German and Polish
+  // keyboards, and must neither run, save nor open anything.
+  ControlState(true, true);
+  RunOver({KeyDown(other, 'E'), KeyDown(other, 'S'), KeyDown(other, 'O')});
+  ControlState(false);
+  EXPECT_TRUE(Received.empty());
+  for (WPARAM key : {'E', 'S', 'O'}) EXPECT_TRUE(ReachedKey(other, key)) << char(key);
 }
 
 TEST_F(MessageLoop, ALetterIsReadWithTheControlKeyAsItWasWhenTheLetterCame) {

@@ -1,10 +1,12 @@
 // The welcome dialog made from its template by the platform: its caption, fade-in result and
-// centred default button, the ways it closes, and a dialog that cannot be made.
+// centred default button, the ways it closes, its picture drawn only when it needs painting,
+// and a dialog that cannot be made.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
 #include "DialogAnswer.h"
 #include "auxwin/Welcome_win.h"
+#include "base/Bindings_win.h"
 
 namespace {
 std::string OwnDir() {
@@ -16,6 +18,83 @@ std::string OwnDir() {
 bool QuitPosted() {
   MSG msg;
   return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// GDI+ running for one test, as start-up runs it around the welcome dialog.
+class GdiplusRunning {
+ public:
+  GdiplusRunning() {
+    GdipStartupInput input = {1, nullptr, FALSE, FALSE};
+    started_ = Api.GdiplusStartup(&token_, &input, nullptr) == 0;
+  }
+  GdiplusRunning(const GdiplusRunning&) = delete;
+  GdiplusRunning& operator=(const GdiplusRunning&) = delete;
+  ~GdiplusRunning() {
+    if (started_) Api.GdiplusShutdown(token_);
+  }
+  bool Started() const { return started_; }
+
+ private:
+  ULONG_PTR token_ = 0;
+  bool started_ = false;
+};
+
+// Counts the pictures decoded and drawn through the bound GDI+ routines while it lives.
+class PictureCounts {
+ public:
+  PictureCounts() : load_(Api.GdipLoadImageFromFile), draw_(Api.GdipDrawImageRectI) {
+    Decodes = Draws = 0;
+    RealLoad = load_;
+    RealDraw = draw_;
+    Api.GdipLoadImageFromFile = CountLoad;
+    Api.GdipDrawImageRectI = CountDraw;
+  }
+  PictureCounts(const PictureCounts&) = delete;
+  PictureCounts& operator=(const PictureCounts&) = delete;
+  ~PictureCounts() {
+    Api.GdipLoadImageFromFile = load_;
+    Api.GdipDrawImageRectI = draw_;
+  }
+  static inline int Decodes = 0;
+  static inline int Draws = 0;
+
+ private:
+  static GdipStatus WINAPI CountLoad(const WCHAR* file, void** image) {
+    ++Decodes;
+    return RealLoad(file, image);
+  }
+  static GdipStatus WINAPI CountDraw(void* graphics, void* image, INT x, INT y, INT width, INT height) {
+    ++Draws;
+    return RealDraw(graphics, image, x, y, width, height);
+  }
+  static inline GdipLoadImageFromFileFn RealLoad = nullptr;
+  static inline GdipDrawImageRectIFn RealDraw = nullptr;
+  GdipLoadImageFromFileFn load_;
+  GdipDrawImageRectIFn draw_;
+};
+
+bool NoPaintPending() { return (HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0; }
+
+// Handles this thread's messages for the given time; returns how many were WM_PAINT.
+int PaintsWithin(DWORD milliseconds) {
+  int paints = 0;
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      paints += msg.message == WM_PAINT;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return paints;
+}
+
+bool LoopGaveUp = false;
+void CALLBACK GiveUpLoop(HWND, UINT, UINT_PTR, DWORD) {
+  LoopGaveUp = true;
+  PostQuitMessage(0);
 }
 
 HWND ShowWelcome() {
@@ -76,6 +155,53 @@ TEST(WelcomeDialog, CloseEscAndTheCloseBoxEndItsLoopButOtherCommandsDoNot) {
     if (IsWindow(dialog)) DestroyWindow(dialog);
     QuitPosted();
   }
+}
+
+TEST(WelcomeDialog, EscEnterAndTheCloseButtonEachEndItsLoopAtTheFirstPress) {
+  const struct { const char* how; UINT message; WPARAM wParam; } presses[] = {
+      {"Esc", WM_KEYDOWN, VK_ESCAPE}, {"Enter", WM_KEYDOWN, VK_RETURN}, {"the Close button", BM_CLICK, 0}};
+  for (const auto& press : presses) {
+    SCOPED_TRACE(press.how);
+    HWND dialog = ShowWelcome();
+    ASSERT_NE(dialog, nullptr);
+    // Sent to the Close button, which has the focus in the dialog.
+    PostMessageA(GetDlgItem(dialog, IDCANCEL), press.message, press.wParam, 0);
+    LoopGaveUp = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10000, GiveUpLoop);
+    RunDialogLoop(dialog);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(LoopGaveUp);
+    EXPECT_FALSE(IsWindow(dialog));
+    if (IsWindow(dialog)) DestroyWindow(dialog);
+    QuitPosted();
+  }
+}
+
+TEST(WelcomeDialog, AnIdleDialogDecodesItsPictureOnceAndPaintsOnlyWhenUncovered) {
+  GdiplusRunning gdiplus;
+  ASSERT_TRUE(gdiplus.Started());
+  PictureCounts counts;
+  HWND dialog = ShowWelcome();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(WaitFor(NoPaintPending, 5000));  // its first paint is done
+  EXPECT_EQ(PictureCounts::Decodes, 1);
+  EXPECT_GE(PictureCounts::Draws, 1);  // the picture is beside the tests
+  int drawn = PictureCounts::Draws;
+
+  // Nothing covers or uncovers it: it is not painted again, so it waits without working.
+  EXPECT_EQ(PaintsWithin(1000), 0);
+  EXPECT_EQ(PictureCounts::Draws, drawn);
+
+  // Uncovered, it draws the picture again, from the picture it decoded at the start: once for
+  // the dialog and at most once more where the themed button draws its parent's background.
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  EXPECT_TRUE(WaitFor(NoPaintPending, 5000));
+  EXPECT_GE(PictureCounts::Draws, drawn + 1);
+  EXPECT_LE(PictureCounts::Draws, drawn + 2);
+  EXPECT_EQ(PaintsWithin(200), 0);
+  EXPECT_EQ(PictureCounts::Decodes, 1);
+  DestroyWindow(dialog);
+  QuitPosted();
 }
 
 TEST(ModelessDialog, ADialogThatCannotBeMadeIsReportedAndEndsTheProcessWithFailure) {

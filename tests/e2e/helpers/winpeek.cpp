@@ -6,6 +6,8 @@
 //     the title of the top-level window with that title and the texts of its child windows
 //   winpeek memory <program.exe> <outfile>
 //     the program's peak and current committed private memory in bytes, one line each
+//   winpeek modifiers <outfile>
+//     "down" or "up" for Ctrl, Shift and Alt as the system's keyboard state has them, one line each
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -98,6 +100,11 @@ int PeekMemory(const char* exeName, const char* outName) {
   return SaveText(outName, std::to_string(counters.PeakPagefileUsage) + "\n" +
                                std::to_string(counters.PagefileUsage) + "\n") ? 0 : 6;
 }
+int PeekModifiers(const char* outName) {
+  std::string text;
+  for (int key : {VK_CONTROL, VK_SHIFT, VK_MENU}) text += (GetAsyncKeyState(key) & 0x8000) ? "down\n" : "up\n";
+  return SaveText(outName, text) ? 0 : 6;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +112,7 @@ int main(int argc, char** argv) {
     return PeekConsole(argv[2], argv[3], argc > 4 && std::strcmp(argv[4], "--attributes") == 0);
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "memory") == 0) return PeekMemory(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | memory <program.exe> <outfile>\n");
+  if (argc >= 3 && std::strcmp(argv[1], "modifiers") == 0) return PeekModifiers(argv[2]);
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile>\n");
   return 2;
 }
