@@ -63,8 +63,14 @@ std::string WrapLongLine(std::string_view text, size_t width) {
   return wrapped.append(text);
 }
 
-std::string WriteFailureText(std::string_view path, std::string_view reason) {
-  return "Cannot write " + WrapLongLine(path, 64) + "\r\n" + std::string(reason);
+std::string WriteFailureText(std::string_view path, std::string_view reason, std::string_view keptCopy) {
+  std::string text = "Cannot write " + WrapLongLine(path, 64) + "\r\n" + std::string(reason);
+  if (!keptCopy.empty()) text += "\r\nIts old content is kept in " + WrapLongLine(keptCopy, 64);
+  return text;
+}
+
+std::string ReadFailureText(std::string_view path, std::string_view reason) {
+  return "Cannot read " + std::string(path) + ": " + std::string(reason);
 }
 
 std::string ListedPathAt(std::string_view list, int start, int end) {

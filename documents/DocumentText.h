@@ -33,8 +33,11 @@ constexpr size_t LongestPath = 259;
 // first character.
 std::string TempNameBeside(std::string_view path, std::string_view tag);
 // The text of the message that reports a failed write of path, with the system's reason; a
-// long path is broken into lines so that the box fits on the screen.
-std::string WriteFailureText(std::string_view path, std::string_view reason);
+// long path is broken into lines so that the box fits on the screen. keptCopy names the scratch
+// file that holds the file's old content when a failed write into the file could not put it back.
+std::string WriteFailureText(std::string_view path, std::string_view reason, std::string_view keptCopy = {});
+// The report of a file that exists but cannot be read: "Cannot read " path ": " reason.
+std::string ReadFailureText(std::string_view path, std::string_view reason);
 // The report of a save refused because the folder holds the file under names that differ only
 // in letter case (possible on some file systems) and none is exactly the one asked for.
 std::string CaseTwinsText(std::string_view path, const std::vector<std::string>& names);

@@ -6,20 +6,39 @@
 #include "base/Outcome.h"
 
 // The whole content of the file (name expanded with ExpandPath) as raw bytes; "" when the
-// file cannot be opened or read.
+// file cannot be opened or read. For the program's own files (settings, listings), where an
+// unreadable file is as good as none; documents and projects are read with ReadDocument.
 std::string ReadTextFile(const std::string& name);
-// The whole file at path as raw bytes (no "$" expansion). False when it cannot be opened or
-// read, or is too large to hold in memory (tooLarge is then set).
-bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge);
+// What reading a whole file gave.
+enum class FileRead {
+  Whole,     // text holds every byte
+  Missing,   // the file or its folder does not exist (or the name is empty): text is empty
+  Failed,    // the file exists but could not be opened or read: error holds the system's code
+  TooLarge,  // the file is larger than a string of this process can be
+};
+// The whole file at path as raw bytes (no "$" expansion); text is empty unless Whole.
+FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
+// The system's message for an error code, without its line break.
+std::string SystemReason(unsigned long error);
+// The name as a full path, so that a change of the working directory cannot make it name
+// another file; an empty or "$" name, and one the system cannot make whole, as it is.
+std::string FullPath(const std::string& name);
 // True when the file (name expanded) holds exactly text, compared piece by piece without
 // reading the file whole; a file that cannot be read counts as empty.
 bool FileHolds(const std::string& name, std::string_view text);
 // Replaces the content of the file (name expanded) with text, raw bytes as given. The new
 // content goes to a temporary file in the same folder first, which then takes the old
 // file's place in one atomic rename, so a failed or interrupted write leaves the old file
-// whole. A failure is reported in a message box (caption "zor") naming the file and the
-// system's reason, and the result is false.
+// whole. A file reached through a link (a symbolic link, a reparse point, a second hard link),
+// which the rename would cut off from the link, and a file in a folder that takes no new file
+// are written in place instead: their old content is copied to a scratch file first and put
+// back if the write fails, and the file keeps its security and attributes. A failure is
+// reported in a message box (caption "zor") naming the file and the system's reason, and the
+// result is false.
 bool WriteTextFile(const std::string& name, std::string_view text);
+// Writes as WriteTextFile does but shows no report of a failure: the report's text, or ""
+// when the file was written.
+std::string TryWriteTextFile(const std::string& name, std::string_view text);
 // Makes the folder of path (expanded) the current directory and returns it.
 std::string EnterDirectoryOf(const std::string& path);
 
@@ -32,9 +51,10 @@ enum class SaveAnswer { Unchanged = 0, Cancel = 2, Yes = 6, No = 7 };
 // failed write also gives Cancel, so no caller discards text that was not saved. The name is
 // taken as it is when the check begins: that file is the one the prompt names and writes.
 SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::string& caption);
-// Reads the whole file name (expanded) into text. False when the file is too large to be
-// edited, which has been reported in a box (caption "zor"); a file that cannot be opened reads
-// as empty text, as with ReadTextFile.
+// Reads the whole file name (expanded) into text. A file that does not exist reads as empty
+// text. False when the file exists but cannot be read ("Cannot read " path ": " and the
+// system's reason) or is too large to be edited, which has been reported in a box (caption
+// "zor"): the caller then keeps the document as it was.
 bool ReadDocument(const std::string& name, std::string& text);
 // Puts a loaded document's text into the current editor; the undo history starts afresh.
 // False when the editor cannot take it (too large, or NUL bytes for a plain edit control),

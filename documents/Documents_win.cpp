@@ -79,9 +79,15 @@ SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::str
 }
 
 bool ReadDocument(const std::string& name, std::string& text) {
-  bool tooLarge = false;
-  if (ReadWholeFile(ExpandPath(name), text, tooLarge) || !tooLarge) return true;
-  ReportCannotLoad(TooLargeText(ExpandPath(name)));
+  const std::string path = ExpandPath(name);
+  unsigned long error = 0;
+  switch (ReadWholeFile(path, text, error)) {
+    case FileRead::Whole:
+    case FileRead::Missing: return true;
+    case FileRead::TooLarge: ReportCannotLoad(TooLargeText(path)); return false;
+    case FileRead::Failed: break;
+  }
+  ReportCannotLoad(ReadFailureText(path, SystemReason(error)));
   return false;
 }
 

@@ -29,6 +29,16 @@ std::string NewProjectText(std::string_view path) {
   return text;
 }
 
+std::string WithFileList(std::string_view text, std::string_view path) {
+  std::string result(text);
+  if (!result.empty() && result.back() != '\n') result += "\r\n";
+  return result + std::string(FilesKey) + "\r\n" + FileEntry(path);
+}
+
+std::string CloseWithoutListText(std::string_view failure) {
+  return std::string(failure) + "\r\n\r\nThe project list was not saved. Close without saving it?";
+}
+
 bool InsertFileEntry(std::string& text, std::string_view path) {
   size_t files = text.find(FilesKey);
   if (files == std::string::npos) return false;

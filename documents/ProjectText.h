@@ -11,10 +11,16 @@ std::string FileEntry(std::string_view path);
 // The text of a new project holding path (already in its "$" form) as its one file, its main
 // source and, without its extension, its output name, with the default "Dir Example" command.
 std::string NewProjectText(std::string_view path);
+// The text of a file that has no "$files" list, kept whole, followed by a list holding path.
+std::string WithFileList(std::string_view text, std::string_view path);
 // Inserts the entry for path on the line after the first "$files"; later files therefore
 // stand above earlier ones. When no line break follows "$files", one is added first. False
 // (text unchanged) when the text holds no "$files".
 bool InsertFileEntry(std::string& text, std::string_view path);
+
+// The question asked at closing when the project list could not be written: the report of the
+// failure, then whether to close without saving the list.
+std::string CloseWithoutListText(std::string_view failure);
 
 // The Project menu can hold this many items (identifiers 3100..3199).
 constexpr size_t ProjectMenuLimit = 100;

@@ -24,21 +24,24 @@ int CaretLine() {
 void ShowInBox(const std::string& text) { SetControlText(FinderBoxes[ProjectBox], text); }
 }  // namespace
 
-std::string ReadProjectText(const std::string& name) {
-  std::string text = ReadTextFile(name);
-  ProjectUnreadable = text.find('\0') != std::string::npos;
-  if (ProjectUnreadable)
-    ShowBox("The project file " + WrapLongLine(ExpandPath(name), 64) +
-                " holds NUL bytes, which the project list cannot show; it is shown up to the first one and "
-                "will not be written back.",
-            "zor", MB_OK | MB_ICONERROR);
-  return text;
+ProjectRead ReadProjectText(const std::string& name, std::string& text) {
+  if (!ReadDocument(name, text)) return ProjectRead::Nothing;
+  if (text.find('\0') == std::string::npos) return ProjectRead::Whole;
+  ShowBox("The project file " + WrapLongLine(ExpandPath(name), 64) +
+              " holds NUL bytes, which the project list cannot show; it is shown up to the first one and "
+              "will not be written back.",
+          "zor", MB_OK | MB_ICONERROR);
+  return ProjectRead::Part;
 }
 
 bool OpenProjectFile(const std::string& name) {
   if (!SaveProjectBox(ProjectFile)) return false;
+  std::string text;
+  ProjectRead read = ReadProjectText(name, text);
+  if (read == ProjectRead::Nothing) return false;
   ProjectFile = name;
-  ProjectText = ReadProjectText(name);
+  ProjectUnreadable = read != ProjectRead::Whole;
+  ProjectText = text;
   ProjectOpen = 1;
   PendingAction = 1;
   ShowInBox(ProjectText);
@@ -55,15 +58,21 @@ bool AddFileToProject(const std::string& path) {
     return true;
   }
   // No project in the box: the one beside the dropped file, or a new one there.
-  ProjectFile = StripExt(path) + ".zoproj";
-  std::string existing = ReadProjectText(ProjectFile);
-  if (existing.find("$files") != std::string::npos) {
+  const std::string beside = StripExt(path) + ".zoproj";
+  std::string existing;
+  ProjectRead read = ReadProjectText(beside, existing);
+  if (read == ProjectRead::Nothing) return false;
+  ProjectFile = beside;
+  ProjectUnreadable = read != ProjectRead::Whole;
+  // An existing project is shown as it is; so is one the box cannot show whole, which is
+  // never written back and so never replaced.
+  if (ProjectUnreadable || existing.find("$files") != std::string::npos) {
     ProjectText = existing;
     ShowInBox(ProjectText);
     return false;
   }
-  ProjectUnreadable = false;
-  ProjectText = NewProjectText(path);
+  // A file of that name without a list keeps its text: the list is added to it.
+  ProjectText = existing.empty() ? NewProjectText(path) : WithFileList(existing, path);
   ShowInBox(ProjectText);
   return true;
 }
@@ -77,9 +86,15 @@ void RecordCaretLine(const std::string& name) {
   ShowInBox(ProjectText);
 }
 
-bool SaveProjectBox(const std::string& name) {
-  if (name.empty() || ProjectUnreadable) return true;
+std::string TrySaveProjectBox(const std::string& name) {
+  if (name.empty() || ProjectUnreadable) return {};
   std::string text = GetControlText(FinderBoxes[ProjectBox]);
-  if (FileHolds(name, text)) return true;
-  return WriteTextFile(name, text);
+  if (FileHolds(name, text)) return {};
+  return TryWriteTextFile(name, text);
+}
+
+bool SaveProjectBox(const std::string& name) {
+  std::string failure = TrySaveProjectBox(name);
+  if (!failure.empty()) ShowBox(failure, "zor", MB_OK | MB_ICONERROR);
+  return failure.empty();
 }

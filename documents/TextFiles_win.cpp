@@ -1,4 +1,5 @@
-// Whole-file input and output of raw bytes; writes replace the old file in one step.
+// Whole-file input and output of raw bytes; writes replace the old file in one step, or, where
+// that would break a link, write into the file itself with its old content kept until done.
 #include <windows.h>
 #include <algorithm>
 #include <new>
@@ -44,13 +45,14 @@ std::string HexNumber(unsigned value) {
   return text;
 }
 
-// Creates a new, empty temporary file beside path and names temp after it; the handle is
-// invalid on failure.
+// Creates a new, empty temporary file beside path, open for reading and writing, and names
+// temp after it; the handle is invalid on failure.
 HANDLE CreateTempBeside(const std::string& path, TempFile& temp) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = TempNameBeside(path, HexNumber(Api.GetCurrentProcessId()) + "-" + HexNumber(++counter));
-    HANDLE file = Api.CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = Api.CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       temp.Name(std::move(name));
       return file;
@@ -61,7 +63,7 @@ HANDLE CreateTempBeside(const std::string& path, TempFile& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
-// Writes every byte and flushes; false (with the last error set) when any step fails.
+// Writes every byte at the file's position; false (with the last error set) when any step fails.
 bool WriteAll(HANDLE file, std::string_view text) {
   for (size_t done = 0; done < text.size();) {
     DWORD part = static_cast<DWORD>(std::min<size_t>(Chunk, text.size() - done));
@@ -73,7 +75,105 @@ bool WriteAll(HANDLE file, std::string_view text) {
     }
     done += written;
   }
-  return Api.FlushFileBuffers(file) != 0;
+  return true;
+}
+
+bool Rewind(HANDLE file) { return Api.SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN) != 0; }
+
+// Replaces the whole content of file with text, on disk when it returns true.
+bool Overwrite(HANDLE file, std::string_view text) {
+  return Rewind(file) && WriteAll(file, text) && Api.SetEndOfFile(file) && Api.FlushFileBuffers(file);
+}
+
+// Replaces the whole content of to with the content of from, on disk when it returns true.
+bool CopyContent(HANDLE from, HANDLE to) {
+  if (!Rewind(from) || !Rewind(to)) return false;
+  std::string chunk(Chunk, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!Api.ReadFile(from, chunk.data(), Chunk, &got, nullptr)) return false;
+    if (got == 0) break;
+    if (!WriteAll(to, std::string_view(chunk.data(), got))) return false;
+  }
+  return Api.SetEndOfFile(to) && Api.FlushFileBuffers(to);
+}
+
+// The path the system gives an open file or folder, links resolved; "" when it gives none.
+std::string FinalPathOf(HANDLE handle) {
+  std::string path(MAX_PATH, '\0');
+  DWORD got = Api.GetFinalPathNameByHandleA(handle, path.data(), DWORD(path.size()), FILE_NAME_NORMALIZED);
+  if (got >= path.size()) {
+    path.resize(got + 1);
+    got = Api.GetFinalPathNameByHandleA(handle, path.data(), DWORD(path.size()), FILE_NAME_NORMALIZED);
+  }
+  if (got == 0 || got >= path.size()) return {};
+  path.resize(got);
+  return path;
+}
+
+KernelHandle OpenForAttributes(const std::string& path, DWORD flags) {
+  return KernelHandle(Api.CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, flags, nullptr));
+}
+
+// True when the folder's entry of path leads elsewhere: the file that opens is not the folder's
+// entry of that name but what a symbolic link in its place points to. (Wine shows a Unix
+// symbolic link so, and not as a reparse point.)
+bool LeadsElsewhere(const std::string& path, HANDLE file) {
+  std::string full = FullPath(path);
+  std::string folderName = DirPart(full);
+  if (folderName.size() == 2 && folderName[1] == ':') folderName += '\\';  // the root of a drive
+  KernelHandle folder = OpenForAttributes(folderName, FILE_FLAG_BACKUP_SEMANTICS);
+  if (!folder.Valid()) return false;
+  std::string reached = FinalPathOf(file), entry = FinalPathOf(folder.Get());
+  if (reached.empty() || entry.empty()) return false;
+  if (entry.back() != '\\') entry += '\\';
+  return !SameText(reached, entry + NamePart(full));
+}
+
+// True when path reaches its content through a link that renaming a new file over the path
+// would break: a reparse point (a symbolic link), a file with more than one hard link (the
+// others would keep the old content), or a folder entry that leads elsewhere.
+bool ReachedThroughLink(const std::string& path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+  KernelHandle file = OpenForAttributes(path, 0);
+  if (!file.Valid()) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (Api.GetFileInformationByHandle(file.Get(), &info) && info.nNumberOfLinks > 1) return true;
+  return LeadsElsewhere(path, file.Get());
+}
+
+// A scratch file for the old content of path: beside it, else in the user's temporary folder;
+// invalid when neither takes a new file.
+HANDLE CreateScratchFor(const std::string& path, TempFile& scratch) {
+  HANDLE file = CreateTempBeside(path, scratch);
+  if (file != INVALID_HANDLE_VALUE) return file;
+  char folder[MAX_PATH + 1] = "";
+  DWORD length = Api.GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return INVALID_HANDLE_VALUE;
+  return CreateTempBeside(std::string(folder, length) + NamePart(path), scratch);
+}
+
+// Writes text into the file at path itself, which stays the same file with its security, owner,
+// attributes and links. Its old content is copied to a scratch file first and put back when the
+// write fails; where no scratch file can be made at all, the file is written without one. 0 or
+// the system's error code; keptCopy names the scratch file when it still holds the old content
+// because putting it back failed too.
+DWORD WriteInPlace(const std::string& path, std::string_view text, std::string& keptCopy) {
+  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return Api.GetLastError();
+  TempFile scratch;
+  KernelHandle old(CreateScratchFor(path, scratch));
+  // Without a whole copy of the old content a failed write could not be undone: write nothing.
+  if (old.Valid() && !CopyContent(file.Get(), old.Get())) return Api.GetLastError();
+  if (Overwrite(file.Get(), text)) return 0;
+  DWORD error = Api.GetLastError();
+  if (old.Valid() && !CopyContent(old.Get(), file.Get())) {
+    scratch.Keep();
+    keptCopy = scratch.Name();
+  }
+  return error;
 }
 
 // Puts the finished temporary file in place of path with one rename, which the file system
@@ -98,15 +198,17 @@ DWORD PutInPlace(const std::string& path, TempFile& temp, DWORD oldAttributes) {
 }
 
 // Replaces the content of path with text; 0 or the system's error code. On failure the
-// old file is unchanged and the temporary file is gone.
-DWORD ReplaceContent(const std::string& path, std::string_view text) {
+// old file is unchanged and the temporary file is gone (keptCopy: see WriteInPlace).
+DWORD ReplaceContent(const std::string& path, std::string_view text, std::string& keptCopy) {
   DWORD attributes = Api.GetFileAttributesA(path.c_str());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return ERROR_ACCESS_DENIED;
+  if (exists && ReachedThroughLink(path, attributes)) return WriteInPlace(path, text, keptCopy);
   TempFile temp;
   KernelHandle file(CreateTempBeside(path, temp));
-  if (!file.Valid()) return Api.GetLastError();
-  if (!WriteAll(file.Get(), text)) return Api.GetLastError();
+  // A folder where no new file may be made still lets its files be written.
+  if (!file.Valid()) return exists ? WriteInPlace(path, text, keptCopy) : Api.GetLastError();
+  if (!WriteAll(file.Get(), text) || !Api.FlushFileBuffers(file.Get())) return Api.GetLastError();
   if (!file.Close()) return Api.GetLastError();
   return PutInPlace(path, temp, attributes);
 }
@@ -146,7 +248,9 @@ void ReportLeftBehind(const std::string& path) {
   if (!fresh.empty()) ShowBox(LeftBehindText(path, fresh), "zor", MB_OK | MB_ICONWARNING);
 }
 
-std::string SystemReason(DWORD error) {
+}  // namespace
+
+std::string SystemReason(unsigned long error) {
   char* message = nullptr;
   DWORD length = Api.FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -156,43 +260,62 @@ std::string SystemReason(DWORD error) {
   while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ') reason.pop_back();
   return reason.empty() ? "System error " + std::to_string(error) + "." : reason;
 }
-}  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& text, bool& tooLarge) {
+std::string FullPath(const std::string& name) {
+  // A "$" name stands for the program's folder and is expanded at every file access; made
+  // absolute it would name a folder "$" in the current directory.
+  if (name.empty() || name[0] == '$') return name;
+  DWORD size = Api.GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return name;
+  std::string full(size, '\0');
+  DWORD got = Api.GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
+  if (got == 0 || got >= size) return name;
+  full.resize(got);
+  return full;
+}
+
+FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error) {
   text.clear();
-  tooLarge = false;
+  error = 0;
+  if (path.empty()) return FileRead::Missing;
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
+  if (!file.Valid()) {
+    // Only a file that is not there reads as empty text; one that is there but cannot be
+    // opened (held by another program, no access) must not pass for an empty file.
+    error = Api.GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing : FileRead::Failed;
+  }
   LARGE_INTEGER size{};
   bool sized = Api.GetFileSizeEx(file.Get(), &size) != 0;
   // A file larger than a string can be in this process is refused before reading it.
-  if (sized && static_cast<unsigned long long>(size.QuadPart) > text.max_size()) {
-    tooLarge = true;
-    return false;
-  }
+  if (sized && static_cast<unsigned long long>(size.QuadPart) > text.max_size()) return FileRead::TooLarge;
+  FileRead result = FileRead::Failed;
   try {
     if (sized && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
     std::string chunk(Chunk, '\0');
     for (;;) {
       DWORD got = 0;
-      if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) break;
-      if (got == 0) return true;
+      if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) {
+        error = Api.GetLastError();
+        break;
+      }
+      if (got == 0) return FileRead::Whole;
       text.append(chunk, 0, got);
     }
   } catch (const std::bad_alloc&) {
-    tooLarge = true;
+    result = FileRead::TooLarge;
   } catch (const std::length_error&) {
-    tooLarge = true;
+    result = FileRead::TooLarge;
   }
   std::string().swap(text);  // give the memory back at once
-  return false;
+  return result;
 }
 
 std::string ReadTextFile(const std::string& name) {
   std::string text;
-  bool tooLarge = false;
-  return ReadWholeFile(ExpandPath(name), text, tooLarge) ? text : std::string();
+  unsigned long error = 0;
+  return ReadWholeFile(ExpandPath(name), text, error) == FileRead::Whole ? text : std::string();
 }
 
 bool FileHolds(const std::string& name, std::string_view text) {
@@ -215,22 +338,24 @@ bool FileHolds(const std::string& name, std::string_view text) {
   }
 }
 
-bool WriteTextFile(const std::string& name, std::string_view text) {
+std::string TryWriteTextFile(const std::string& name, std::string_view text) {
   std::string path = ExpandPath(name);
   // Where the folder holds the name in more than one letter case and none exactly, the
   // system would pick one of them: another file than the user's might be replaced.
   std::vector<std::string> twins = NamesAlike(path);
-  if (twins.size() > 1 && std::find(twins.begin(), twins.end(), NamePart(path)) == twins.end()) {
-    ShowBox(CaseTwinsText(path, twins), "zor", MB_OK | MB_ICONERROR);
-    return false;
-  }
-  DWORD error = ReplaceContent(path, text);
-  if (error != 0) {
-    ShowBox(WriteFailureText(path, SystemReason(error)), "zor", MB_OK | MB_ICONERROR);
-    return false;
-  }
+  if (twins.size() > 1 && std::find(twins.begin(), twins.end(), NamePart(path)) == twins.end())
+    return CaseTwinsText(path, twins);
+  std::string keptCopy;
+  DWORD error = ReplaceContent(path, text, keptCopy);
+  if (error != 0) return WriteFailureText(path, SystemReason(error), keptCopy);
   ReportLeftBehind(path);
-  return true;
+  return {};
+}
+
+bool WriteTextFile(const std::string& name, std::string_view text) {
+  std::string failure = TryWriteTextFile(name, text);
+  if (!failure.empty()) ShowBox(failure, "zor", MB_OK | MB_ICONERROR);
+  return failure.empty();
 }
 
 std::string EnterDirectoryOf(const std::string& path) {

@@ -63,8 +63,8 @@ std::string TakeArgument(const std::string& settingsText) {
 // save must write into it rather than ask for a name.
 bool NamesEmptyFile(const std::string& name) {
   std::string content;
-  bool tooLarge = false;
-  return name == StartArgument && ReadWholeFile(ExpandPath(name), content, tooLarge) && content.empty();
+  unsigned long error = 0;
+  return name == StartArgument && ReadWholeFile(ExpandPath(name), content, error) == FileRead::Whole && content.empty();
 }
 
 // The document to show: empty with a project, else the current file's text (a file that
@@ -80,7 +80,7 @@ std::string ReadStartDocument() {
   }
   std::string text;
   bool read = ReadDocument(CurrentFile, text);
-  if (!read) text.clear();  // too large: reported, starts untitled
+  if (!read) text.clear();  // unreadable or too large: reported, starts untitled
   if (text.empty() && !(read && NamesEmptyFile(CurrentFile))) CurrentFile.clear();
   return text;
 }
@@ -123,20 +123,6 @@ void CreateEditor(bool scintilla, const std::string& text) {
   PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
   RestorePos = 0;
 }
-// The file named on the command line as a full path: the working directory changes during
-// start-up, and a relative name would then name another file.
-std::string FullPath(const std::string& name) {
-  // A "$" name stands for the program's folder and is expanded at every file access; made
-  // absolute it would name a folder "$" in the current directory.
-  if (name.empty() || name[0] == '$') return name;
-  DWORD size = Api.GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return name;
-  std::string full(size, '\0');
-  DWORD got = Api.GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
-  if (got == 0 || got >= size) return name;
-  full.resize(got);
-  return full;
-}
 }  // namespace
 
 std::string CurrentDirectory() {
@@ -161,6 +147,8 @@ void OnCreate(HWND window) {
   std::string startDir = CurrentDirectory();
   ProgramDir = GetProgramDir();
   std::string settingsText = ReadTextFile(ProgramDir + "\\Zorvexide.cfg");
+  // A full path: the working directory changes during start-up, and a relative name would
+  // then name another file.
   StartArgument = FullPath(Unquote(GetCommandTail()));
   WorkDir = StartArgument.empty() ? startDir : DirPart(StartArgument);
   settingsText = TakeArgument(settingsText);
@@ -172,7 +160,10 @@ void OnCreate(HWND window) {
   CreateEditor(scintilla, text);
   Api.SetWindowTextA(MainWindow, ShortTitle(CurrentFile).c_str());
   if (!ProjectFile.empty()) {
-    SetControlText(FinderBoxes[ProjectBox], ReadProjectText(ProjectFile));
+    // A project file that could not be read whole is never written back over.
+    std::string list;
+    ProjectUnreadable = ReadProjectText(ProjectFile, list) != ProjectRead::Whole;
+    SetControlText(FinderBoxes[ProjectBox], list);
     // The box ends its text at a NUL byte: the Project menu is built from what the box shows,
     // as when a project is opened later.
     ProjectText = GetControlText(FinderBoxes[ProjectBox]);

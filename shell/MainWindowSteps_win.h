@@ -10,6 +10,12 @@ void OnSize();
 // WM_CLOSE: asks about the document, writes the settings file and ends the message loop;
 // a cancelled prompt keeps the window open and the settings file unwritten.
 void OnClose();
+// WM_QUERYENDSESSION: what closing does before the window goes (the project list, the save
+// prompt, the settings file); TRUE lets the session end, FALSE (Cancel) refuses it.
+LRESULT OnQueryEndSession();
+// WM_ENDSESSION: when the session does end, the window goes as at closing; otherwise the IDE
+// goes on.
+void OnEndSession(bool ending);
 // WM_DESTROY: releases the fonts and posts the quit message.
 void OnDestroy();
 // WM_SETFOCUS: MainWindow itself takes no typing, so the focus goes on to the control that had

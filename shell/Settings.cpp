@@ -17,6 +17,36 @@ int KeyAtLineStart(std::string_view text, std::string_view key) {
 constexpr int SmallestFont = 4;
 constexpr int LargestFont = 72;
 
+// True when the brackets open and close in value as a group of that kind needs them to: no
+// close before its open, none left open. Such a value reads back whole from that group.
+bool Balanced(std::string_view value, char open, char close) {
+  int depth = 0;
+  for (char c : value) {
+    if (c == open) ++depth;
+    if (c == close && --depth < 0) return false;
+  }
+  return depth == 0;
+}
+
+// The value's bracket group as the file holds it: "[" value "]", or, where the value's own
+// square brackets would end that group early or let it run on (a folder "old[1"), "<" value
+// ">", which Windows names never hold; empty when neither carries the value.
+std::string Group(std::string_view value) {
+  if (Balanced(value, '[', ']')) return "[" + std::string(value) + "]";
+  if (Balanced(value, '<', '>')) return "<" + std::string(value) + ">";
+  return {};
+}
+
+// A text value as the file can carry it: empty (as a missing entry is) when it holds a line
+// break or another control character, which a value read from a damaged file can, or brackets
+// that no group reads back; written back, such a value would break the file's lines or come
+// back other than it went.
+std::string Carried(std::string value) {
+  for (char c : value)
+    if (static_cast<unsigned char>(c) < 32) return {};
+  return Group(value).empty() ? std::string() : value;
+}
+
 // A size keeps its default unless the file gives a positive one, and is at most the work area.
 int SizeOr(int value, int fallback, int workArea) {
   if (value <= 0) return fallback;
@@ -38,12 +68,12 @@ Settings ReadSettings(std::string_view text, std::string_view programDir,
     s.file = commandLineFile;
     return s;
   }
-  s.dir = SettingsValue(text, "$dir ");
-  s.file = PathInFolder(s.dir, SettingsValue(text, "$file "));
+  s.dir = Carried(SettingsValue(text, "$dir "));
+  s.file = Carried(PathInFolder(s.dir, SettingsValue(text, "$file ")));
   s.pos = ReadNumber(SettingsValue(text, "$pos "));
   s.sizeX = SizeOr(ReadNumber(SettingsValue(text, "$sizeX ")), s.sizeX, workWidth);
   s.sizeY = SizeOr(ReadNumber(SettingsValue(text, "$sizeY ")), s.sizeY, workHeight);
-  std::string font = SettingsValue(text, "$font ");
+  std::string font = Carried(SettingsValue(text, "$font "));
   if (!font.empty()) s.font = std::move(font);
   int fontSize = ReadNumber(SettingsValue(text, "$fontsize "));
   if (fontSize >= SmallestFont && fontSize <= LargestFont) s.fontSize = fontSize;
@@ -52,7 +82,8 @@ Settings ReadSettings(std::string_view text, std::string_view programDir,
 
 std::string ComposeSettings(const Settings& s) {
   auto line = [](std::string_view key, std::string_view value) {
-    return std::string(key) + "[" + std::string(value) + "]\r\n";
+    std::string group = Group(value);
+    return std::string(key) + (group.empty() ? "[]" : group) + "\r\n";
   };
   return line("$dir ", s.dir) + line("$file ", s.file) + line("$pos ", std::to_string(s.pos)) +
          line("$sizeX ", std::to_string(s.sizeX)) + line("$sizeY ", std::to_string(s.sizeY)) +

@@ -19,14 +19,17 @@ struct Settings {
 // Reads the settings text. An empty text (no file, or dropped because a source file was
 // named on the command line) gives the defaults with dir = programDir and file = the
 // document the command line named. Otherwise each entry is read from its key; missing text
-// entries read as empty, a relative file is taken inside the entry's folder, a missing or
-// non-positive size and an empty font keep the default, a font size outside 4..72 gives the
-// default and a window larger than the work area (when its size is known, above 0) the work
-// area's size, so that no settings file can make the IDE unusable.
+// entries read as empty, and so do text values holding a line break or another control
+// character (the font then keeps its default), a relative file is taken inside the entry's
+// folder, a missing or non-positive size and an empty font keep the default, a font size
+// outside 4..72 gives the default and a window larger than the work area (when its size is
+// known, above 0) the work area's size, so that no settings file can make the IDE unusable.
 Settings ReadSettings(std::string_view text, std::string_view programDir,
                       std::string_view commandLineFile, int workWidth = 0, int workHeight = 0);
 
-// The seven entries, one a line, each line ending in CR LF.
+// The seven entries, one a line, each line ending in CR LF. A text value is written in square
+// brackets, or in angle brackets where its own square brackets are not balanced, so that every
+// value reads back the same.
 std::string ComposeSettings(const Settings& settings);
 
 // The value behind key, where a key standing at the start of a line (or of the text) wins

@@ -28,6 +28,8 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_SIZE: OnSize(); return true;
     case WM_SETFOCUS: OnSetFocus(); return true;
     case WM_CLOSE: OnClose(); return true;
+    case WM_QUERYENDSESSION: result = OnQueryEndSession(); return true;
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return true;
     case WM_DESTROY: OnDestroy(); return true;
     case WM_COMMAND:
       RememberFocus(wParam, lParam);
@@ -48,6 +50,7 @@ std::string WhatFailed(UINT message) {
   switch (message) {
     case WM_CREATE: return "create the main window";
     case WM_CLOSE: return "close the window; it stays open";
+    case WM_QUERYENDSESSION: return "save the work before the session ends; the IDE stays open";
     case WM_COMMAND: return "carry out the command";
     case WM_DROPFILES: return "take the dropped files";
     default: return "finish the last action";

@@ -1,18 +1,23 @@
 """Faults below the program, injected while a user works: saves killed at random moments,
 read-only files, a folder removed under an open file, a file changed by another program,
-damaged settings files, a huge file with NUL bytes and a long line, and two files whose names
-differ only in letter case. Each ends with a check of the bytes on disk."""
+damaged settings files, a huge file with NUL bytes and a long line, two files whose names
+differ only in letter case, a file behind a symbolic link and a folder that takes no new file.
+Each ends with a check of the bytes on disk."""
 import os
 import random
 import re
 import shutil
+import subprocess
 import time
 import unittest
 
-from ide import Ide, fresh_folder, fresh_program_dir, read, wait_for, wine_path, write, xdotool
+from ide import OUT, Ide, fresh_folder, fresh_program_dir, read, wait_for, wine_path, write, xdotool
 
-SETTINGS_LINES = re.compile(rb"\$dir \[[^\r\n]*\]\r\n\$file \[[^\r\n]*\]\r\n\$pos \[-?\d+\]\r\n\$sizeX \[\d+\]\r\n"
-                            rb"\$sizeY \[\d+\]\r\n\$font \[[^\r\n]*\]\r\n\$fontsize \[\d+\]\r\n\Z")
+# A text value stands in square brackets, or in angle brackets where its own square ones do not pair.
+TEXT_VALUE = rb"(?:\[[^\r\n]*\]|<[^\r\n]*>)"
+SETTINGS_LINES = re.compile(rb"\$dir " + TEXT_VALUE + rb"\r\n\$file " + TEXT_VALUE + rb"\r\n\$pos \[-?\d+\]\r\n"
+                            rb"\$sizeX \[\d+\]\r\n\$sizeY \[\d+\]\r\n\$font " + TEXT_VALUE +
+                            rb"\r\n\$fontsize \[\d+\]\r\n\Z")
 
 
 class Faults(unittest.TestCase):
@@ -136,6 +141,39 @@ class Faults(unittest.TestCase):
         self.ide.keys(window, "ctrl+s")
         expected = data.replace(b"needle5", b"!")
         wait_for(lambda: os.path.getsize(source) == len(expected) and read(source) == expected, 120, "the saved file")
+
+    def test_a_file_reached_through_a_link_or_in_a_folder_that_takes_no_new_file_is_written_in_place(self):
+        folder = fresh_program_dir("links")
+        work = fresh_folder("links-work")
+        target, link = os.path.join(work, "target.bas"), os.path.join(work, "link.bas")
+        write(target, b"old\r\n")
+        os.symlink("target.bas", link)
+        window = self.start(folder, wine_path(link))
+        self.type_at_start(window, "x")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(target) == b"xold\r\n" and sorted(os.listdir(work)) == ["link.bas", "target.bas"], 30,
+                 "the link's target saved, and no scratch file left")
+        self.assertTrue(os.path.islink(link))
+        self.ide.kill()
+
+        # A folder where no new file may be made (immutable: that holds for root too).
+        locked = os.path.join(OUT, "e2e", "links-locked")
+        if os.geteuid() == 0 and os.path.isdir(locked):
+            subprocess.run(["chattr", "-i", locked])  # left immutable by a run cut short
+        locked = fresh_folder("links-locked")
+        source = os.path.join(locked, "kept.bas")
+        write(source, b"old\r\n")
+        if os.geteuid() == 0:
+            subprocess.run(["chattr", "+i", locked], check=True)
+            self.addCleanup(subprocess.run, ["chattr", "-i", locked])
+        else:
+            os.chmod(locked, 0o555)
+            self.addCleanup(os.chmod, locked, 0o755)
+        window = self.start(folder, wine_path(source))
+        self.type_at_start(window, "x")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(source) == b"xold\r\n", 30, "the file saved in its locked folder")
+        self.assertEqual(os.listdir(locked), ["kept.bas"])
 
     def test_names_that_differ_only_in_letter_case_never_replace_each_other(self):
         folder = fresh_program_dir("twins")

@@ -104,3 +104,17 @@ TEST(LineField, EntryWithoutRoomForTheFieldIsLeftAlone) {
   EXPECT_EQ(LineFieldOf("12 [a.bas]", "a.bas"), -1);
   EXPECT_EQ(WithLineField("x", "", 9), "x");
 }
+
+TEST(LineField, OnlyAFileEntryOfTheListHasALineField) {
+  // "$main" above the entry names the same file: saving that file must not turn it into digits.
+  const std::string list = "$project\r\n$main [a.bas]\r\n$command x [a.bas]\r\n$files\r\n<[a.bas]>\t00003  [a.bas]\r\n";
+  std::string expected = list;
+  expected.replace(expected.find("00003 "), 6, "000042");
+  EXPECT_EQ(WithLineField(list, "A.bas", 42), expected);
+  EXPECT_EQ(LineFieldOf(list, "a.bas"), 3);
+  EXPECT_EQ(LineFieldOf("$main [a.bas]\r\n", "a.bas"), -1);
+  // A field is read as digits only.
+  for (const char* field : {"-0012", " 1234", "+0012", "x0012"})
+    EXPECT_EQ(LineFieldOf("<[a.bas]>\t0" + std::string(field) + " [a.bas]", "a.bas"), -1) << field;
+  EXPECT_EQ(LineFieldOf("<[a.bas]>\t012ab  [a.bas]", "a.bas"), 12);
+}

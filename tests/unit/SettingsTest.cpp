@@ -72,20 +72,32 @@ TEST(SettingsRead, NumbersRoundHalfToEven) {
   EXPECT_EQ(Read("$sizeX [801.5]").sizeX, 802);
 }
 
-TEST(SettingsRead, BracketsNestAndAnUnbalancedCloseCuts) {
+TEST(SettingsRead, EveryNameWrittenReadsBackTheSame) {
+  // Windows names may hold "[" and "]" in any number, balanced or not, but never "<" or ">".
+  for (const char* name : {"C:\\old[1", "C:\\odd]name", "C:\\a]b[c", "C:\\My [Bold] dir", "C:\\[[x", "C:\\x]]"}) {
+    Settings s = Demo();
+    s.dir = name;
+    s.file = std::string(name) + "\\a[1].zobas";
+    s.font = std::string(name).substr(3);
+    EXPECT_EQ(Read(ComposeSettings(s)), s) << name;
+  }
   Settings s = Demo();
-  s.font = "My [Bold] Font";
-  s.file = "C:\\odd]name.zobas";
-  const Settings back = Read(ComposeSettings(s));
-  EXPECT_EQ(back.font, "My [Bold] Font");
-  EXPECT_EQ(back.file, "C:\\odd");
+  s.dir = "C:\\old[1";
+  EXPECT_EQ(ComposeSettings(s).rfind("$dir <C:\\old[1>\r\n", 0), 0u);
   EXPECT_EQ(Read("$dir [C:\\unfinished").dir, "C:\\unfinished");
 }
 
-TEST(SettingsRead, UnbracketedTextTakesTheRestOfTheFile) {
-  const Settings s = Read("$fontsize 14\r\n$font Courier\r\n");
+TEST(SettingsRead, ValuesWithLineBreaksOrControlCharactersFallBack) {
+  // An unclosed font group ran on over the next line, and writing it back grew the file.
+  const Settings damaged = Read("$font [[[[\r\n$fontsize [");
+  EXPECT_EQ(damaged.font, "Lucida Console");
+  EXPECT_EQ(ComposeSettings(damaged), ComposeSettings(Settings()));
+  const Settings s = Read("$dir [C:\\a\tb]$file [C:\\x\ny.bas]$fontsize 14\r\n$font Courier\r\n");
+  EXPECT_EQ(s.dir, "");
+  EXPECT_EQ(s.file, "");
   EXPECT_EQ(s.fontSize, 14);
-  EXPECT_EQ(s.font, "Courier\r\n");
+  EXPECT_EQ(s.font, "Lucida Console");  // unbracketed, it took in the rest of the file
+  EXPECT_EQ(Read("$font Courier").font, "Courier");
 }
 
 TEST(SettingsRead, MissingOrNonPositiveSizesAndEmptyFontKeepDefaults) {

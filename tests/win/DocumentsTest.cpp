@@ -480,3 +480,51 @@ TEST_F(Documents, ARememberedLineZeroIsTheTopOfTheFile) {
   EXPECT_EQ(CaretLine(), 1);
   EXPECT_EQ(GetFocus(), CurrentEditor);
 }
+
+TEST_F(Documents, AFileThatExistsButCannotBeReadIsReportedAndNothingChanges) {
+  OpenWith(Path("a.zobas"), "kept\r\n");
+  Spill(Path("held.zobas"), "held\r\n");
+  Spill(Path("held.zoproj"), "$files\r\n");
+  // Another program holds both files open and lets nobody else read them.
+  HANDLE held[] = {CreateFileA(Path("held.zobas").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                   CreateFileA(Path("held.zoproj").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[held.zobas]>\t00001  [" + Path("held.zobas") + "]\r\n");
+  const std::string report = "Cannot read " + Path("held.zobas") + ": ";
+  DialogAnswer answer({Press(IDOK), ChooseFile(Path("held.zobas")), Press(IDOK), Press(IDOK), Press(IDOK)});
+  EXPECT_EQ(OpenDroppedFile(Path("held.zobas")), Outcome::Stop);
+  EXPECT_EQ(OpenDocument(), Outcome::Go);
+  SwitchToListedFile("<[held.zobas]>", false);
+  EXPECT_FALSE(OpenProjectFile(Path("held.zoproj")));
+  EXPECT_TRUE(answer.Complete());
+  for (size_t i : {0, 2, 3}) {
+    EXPECT_EQ(answer.At(i).title, "zor");
+    EXPECT_EQ(answer.At(i).text.rfind(report, 0), 0u) << answer.At(i).text;
+    EXPECT_GT(answer.At(i).text.size(), report.size());  // the system's reason follows
+  }
+  EXPECT_EQ(answer.At(4).text.rfind("Cannot read " + Path("held.zoproj") + ": ", 0), 0u) << answer.At(4).text;
+  EXPECT_EQ(Text(), "kept\r\n");
+  EXPECT_EQ(CurrentFile, Path("a.zobas"));
+  EXPECT_EQ(SaveName, Path("a.zobas"));
+  EXPECT_EQ(Title(), "Loaded " + Path("a.zobas"));
+  EXPECT_EQ(ProjectFile, "");
+  for (HANDLE file : held) CloseHandle(file);
+  EXPECT_EQ(Slurp(Path("held.zoproj")), "$files\r\n");
+}
+
+TEST_F(Documents, AProjectFileBesideADroppedFileKeepsItsText) {
+  SetControlText(FinderBoxes[ProjectBox], "");
+  Spill(Path("a.zoproj"), "notes of my own\r\n");
+  EXPECT_TRUE(AddFileToProject(Path("a.bas")));
+  EXPECT_TRUE(SaveProjectBox(ProjectFile));
+  EXPECT_EQ(Slurp(Path("a.zoproj")), "notes of my own\r\n$files\r\n<[a.bas]>\t00001  [" + Path("a.bas") + "]\r\n");
+  // One that the list cannot show whole is shown as far as it can, and never written over.
+  const std::string zero("$project\r\n\0notes", 16);
+  Spill(Path("b.zoproj"), zero);
+  SetControlText(FinderBoxes[ProjectBox], "");
+  DialogAnswer answer({Press(IDOK)});
+  EXPECT_FALSE(AddFileToProject(Path("b.bas")));
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(ProjectFile, Path("b.zoproj"));
+  EXPECT_TRUE(SaveProjectBox(ProjectFile));
+  EXPECT_EQ(Slurp(Path("b.zoproj")), zero);
+}

@@ -329,22 +329,59 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile
   EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
 }
 
-TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenKeepsTheWindowOpen) {
+TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenIsLeftUnsavedOnlyWhenTheUserSaysSo) {
   const std::string project = dir + "\\mainwindow_ro.zoproj";
   WriteFile(project, "$files\r\n");
   SetFileAttributesA(project.c_str(), FILE_ATTRIBUTE_READONLY);
   ProjectFile = project;
   SetWindowTextA(FinderBoxes[ProjectBox], "$files\r\nedited\r\n");
   {
-    DialogAnswer answer({Press(IDOK)});
+    DialogAnswer answer({Press(IDNO)});
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(answer.Complete());
-    EXPECT_EQ(answer.At(0).title, "zor");
+    EXPECT_EQ(answer.At(0).title, "Closing Zorvexide");
+    EXPECT_EQ(answer.At(0).text.rfind("Cannot write ", 0), 0u) << answer.At(0).text;
+    EXPECT_NE(answer.At(0).text.find("The project list was not saved. Close without saving it?"), std::string::npos);
   }
   EXPECT_FALSE(QuitPosted());
   EXPECT_EQ(ReadFile(settingsFile), settings);  // not written: closing did not go on
+  {
+    DialogAnswer answer({Press(IDYES)});
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_TRUE(QuitPosted());  // before the answering ends: it takes every message left
+  }
+  EXPECT_NE(ReadFile(settingsFile), settings);
+  EXPECT_EQ(ReadFile(project), "$files\r\n");
   SetFileAttributesA(project.c_str(), FILE_ATTRIBUTE_NORMAL);
   std::remove(project.c_str());
+}
+
+TEST_F(MainWindowCreated, TheEndOfTheSessionAsksAboutUnsavedTextAndWritesTheSettingsAsClosingDoes) {
+  SendMessageA(window, WM_SIZE, 0, 0);
+  SendMessageA(Editor, 2181 /*SCI_SETTEXT*/, 0, reinterpret_cast<LPARAM>("changed"));
+  {
+    DialogAnswer answer({Press(IDCANCEL)});
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);  // Cancel refuses it
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).title, "Closing Zorvexide");
+    EXPECT_EQ(answer.At(0).text, "Save " + source);
+  }
+  EXPECT_EQ(ReadFile(settingsFile), settings);
+  {
+    DialogAnswer answer({Press(IDYES)});
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_TRUE(answer.Complete());
+  }
+  EXPECT_EQ(ReadFile(source), "changed");
+  EXPECT_EQ(ReadFile(dir + "\\zorvexIde.cfg"), "$dir [" + CurrentDirectory() + "]\r\n$file [" + source +
+                                                   "]\r\n$pos [0]\r\n$sizeX [700]\r\n$sizeY [500]\r\n$font [Courier New]\r\n"
+                                                   "$fontsize [10]\r\n");
+  EXPECT_EQ(SaveName, source);  // another program may yet refuse the end, and the IDE goes on
+  SendMessageA(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(QuitPosted());
+  SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(MainWindowCreated, AfterABoxOrADialogTypingGoesToTheControlThatHadTheFocus) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
+#include "base/Bindings_win.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "shell/ShellState.h"
@@ -154,4 +155,38 @@ TEST(TextFiles, AScratchFileLeftByAnInterruptedSaveIsReportedOnce) {
   EXPECT_TRUE(WriteTextFile(folder.File("a.bas"), "two"));
   EXPECT_EQ(answer.Count(), 0u);
   EXPECT_EQ(Slurp(folder.File("~zor1a2-3.tmp")), "text that was being saved");  // kept for the user
+}
+
+namespace {
+// Stands in for the system's WriteFile as a full disk would: nothing fits past the first
+// megabyte of a file.
+BOOL WINAPI WriteFileOnAFullDisk(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  LARGE_INTEGER at{};
+  SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT);
+  if (at.QuadPart + size > (1 << 20)) {
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
+  return WriteFile(file, data, size, written, overlapped);
+}
+}  // namespace
+
+TEST(TextFiles, SavingThroughAHardLinkWritesTheOneFileAndUndoesAFailedWrite) {
+  ScratchFolder folder;
+  const std::string first = folder.File("a.bas"), second = folder.File("b.bas");
+  Spill(first, "old");
+  ASSERT_TRUE(CreateHardLinkA(second.c_str(), first.c_str(), nullptr));
+  EXPECT_TRUE(WriteTextFile(second, "new"));
+  EXPECT_EQ(Slurp(first), "new");  // both names still show the one file
+  {
+    DialogAnswer answer({Press(IDOK)});
+    const auto systems = Api.WriteFile;
+    Api.WriteFile = WriteFileOnAFullDisk;
+    EXPECT_FALSE(WriteTextFile(second, std::string(3 << 20, 'x')));
+    Api.WriteFile = systems;
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).text.rfind("Cannot write " + WrapLongLine(second, 64) + "\r\n", 0), 0u) << answer.At(0).text;
+  }
+  EXPECT_EQ(Slurp(first), "new");  // the old content was put back
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"a.bas", "b.bas"}));
 }
