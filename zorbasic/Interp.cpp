@@ -11,7 +11,11 @@
 
 namespace zb {
 
-std::string FormatInt(int64_t v) { return std::to_string(v); }
+// Integers print as numbers do: plain digits below 1e16 in size, an exponent from there on.
+std::string FormatInt(int64_t v) {
+  constexpr int64_t Plain = 10'000'000'000'000'000;
+  return v > -Plain && v < Plain ? std::to_string(v) : FormatFloat(static_cast<double>(v));
+}
 // A bool prints as its value: true is -1 and false 0, as in every other arithmetic.
 std::string FormatBool(int64_t v) { return v ? "-1" : "0"; }
 

@@ -400,8 +400,8 @@ class Interp {
   int depth_ = 0;  // calls and gosubs running
   int pendingLabel_ = -1;
   Stack stack_;
-  std::vector<Array*> pins_;
-  std::vector<bool> plain_;  // per procedure: see Main  // arrays with an element passed byref, one entry per parameter
+  std::vector<Array*> pins_;  // arrays with an element passed byref, pinned until the call returns
+  std::vector<bool> plain_;  // per procedure: a frame with only scalar slots and no byref parameter (see Main)
   std::vector<std::pair<const Block*, int>> labelHome_;
   std::string out_;
   std::chrono::steady_clock::time_point lastFlush_;
