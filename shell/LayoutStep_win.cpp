@@ -27,6 +27,11 @@ void OnSize() {
   Place(FinderBoxes[LineBox], plan.line);
   Place(FinderBoxes[KeywordBox], plan.keyword);
   for (int i = 0; i < 11; ++i) Place(CommandButtons[i], plan.buttons[i]);
+  // The OutputBox panel reaches up over the lower row of boxes and the command buttons right of
+  // it; on top of them it also takes the clicks where it is seen, so a click on its first lines
+  // goes to the listing and not into a box hidden under it.
+  if (OutputShown != 0)
+    Api.SetWindowPos(FinderBoxes[OutputBox], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The remembered caret is shown once, on the first layout after the editor exists.
   if (RestorePos != 0 && Editor) {
     RestoreCaret(Editor, RestorePos);
