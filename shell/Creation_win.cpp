@@ -91,7 +91,8 @@ std::string ReadStartDocument() {
 void ResizeToSettings() {
   RECT r;
   Api.GetWindowRect(MainWindow, &r);
-  WindowPlace at = KeepOnWorkArea({r.left, r.top}, WindowWidth, WindowHeight, WorkAreaWidth, WorkAreaHeight);
+  WindowPlace at = KeepOnWorkArea({r.left, r.top}, WindowWidth, WindowHeight, {WorkAreaLeft, WorkAreaTop}, WorkAreaWidth,
+                                  WorkAreaHeight);
   Api.MoveWindow(MainWindow, at.x, at.y, WindowWidth, WindowHeight, TRUE);
 }
 

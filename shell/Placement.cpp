@@ -2,10 +2,10 @@
 #include "shell/Placement.h"
 
 namespace {
-// One coordinate of a window from at to at + size, moved back inside 0 .. area.
-int Inside(int at, int size, int area) {
-  if (at > area - size) at = area - size;
-  return at < 0 ? 0 : at;
+// One coordinate of a window from at to at + size, moved back inside first .. end.
+int Inside(int at, int size, int first, int end) {
+  if (at > end - size) at = end - size;
+  return at < first ? first : at;
 }
 }  // namespace
 
@@ -22,7 +22,7 @@ WindowPlace PlaceWindow(int mode, int workWidth, int workHeight, int width, int 
   }
 }
 
-WindowPlace KeepOnWorkArea(WindowPlace place, int width, int height, int workWidth, int workHeight) {
-  if (workWidth <= 0 || workHeight <= 0) return place;
-  return {Inside(place.x, width, workWidth), Inside(place.y, height, workHeight)};
+WindowPlace KeepOnWorkArea(WindowPlace place, int width, int height, WindowPlace topLeft, int right, int bottom) {
+  if (right <= topLeft.x || bottom <= topLeft.y) return place;
+  return {Inside(place.x, width, topLeft.x, right), Inside(place.y, height, topLeft.y, bottom)};
 }

@@ -5,6 +5,8 @@ namespace {
 uint32_t GuiStateRecord[GuiStateSlots];
 }
 uint32_t* GuiState = GuiStateRecord;
+int WorkAreaLeft = 0;
+int WorkAreaTop = 0;
 int WorkAreaWidth = 0;
 int WorkAreaHeight = 0;
 HBITMAP ToolbarPictures[10] = {};

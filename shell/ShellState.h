@@ -16,6 +16,8 @@ typedef HBITMAP__* HBITMAP;
 constexpr int GuiStateSlots = 4096;
 extern uint32_t* GuiState;           // address returned by guistate(); set by start-up
 
+extern int WorkAreaLeft;             // left edge of the desktop work area (0 unless a task bar is there); set by start-up
+extern int WorkAreaTop;              // top edge of the desktop work area; set by start-up
 extern int WorkAreaWidth;            // right edge of the desktop work area; set by start-up
 extern int WorkAreaHeight;           // bottom edge of the desktop work area; set by start-up
 extern HBITMAP ToolbarPictures[10];  // pictures of the toolbar buttons; loaded by start-up

@@ -36,6 +36,8 @@ constexpr UINT ExitStartupFailed = 1;  // a start-up failure must not look like 
 void ReadWorkArea() {
   RECT area = {};
   Api.SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  WorkAreaLeft = area.left;
+  WorkAreaTop = area.top;
   WorkAreaWidth = area.right;
   WorkAreaHeight = area.bottom;
 }

@@ -91,8 +91,11 @@ TEST(WindowPlacement, ARememberedSizeIsMovedOntoTheWorkArea) {
       {{-50, 0}, 1700, 1100, {0, 0}},     // larger than the work area: its top left stays on it
   };
   for (const Case& c : cases) {
-    WindowPlace kept = KeepOnWorkArea(c.at, c.width, c.height, 1600, 1000);
+    WindowPlace kept = KeepOnWorkArea(c.at, c.width, c.height, {0, 0}, 1600, 1000);
     EXPECT_EQ(kept.x, c.kept.x) << c.width;
     EXPECT_EQ(kept.y, c.kept.y) << c.width;
   }
+  // A task bar along the top: the work area starts 40 pixels down, and the window below it.
+  WindowPlace below = KeepOnWorkArea({514, 10}, 800, 600, {0, 40}, 1600, 1000);
+  EXPECT_EQ(below.y, 40);
 }
