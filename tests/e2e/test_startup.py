@@ -4,8 +4,8 @@ import os
 import unittest
 from pathlib import Path
 
-from ide import (OUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, read, screenshot, wait_for,
-                 windows_named, wine_path)
+from ide import (OUT, START_TIMEOUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, read,
+                 screenshot, wait_for, windows_named, wine_path)
 
 
 class StartUp(unittest.TestCase):
@@ -16,7 +16,7 @@ class StartUp(unittest.TestCase):
     def test_greeting_is_answered_then_the_main_window_opens_and_closes(self):
         self.ide = Ide(fresh_program_dir("greeting"))
         self.ide.console_window()
-        wait_for(lambda: "Enter text to start.." in self.ide.console_text(), 30, "the prompt")
+        wait_for(lambda: "Enter text to start.." in self.ide.console_text(), START_TIMEOUT, "the prompt")
         # Start-up waits for the answer: no main window yet.
         self.assertEqual(windows_named(MAIN_TITLE), [])
         self.ide.answer_greeting()
