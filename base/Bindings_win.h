@@ -21,15 +21,15 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 
 // X(name) for routines declared by <windows.h>; T(name, type) for those typed above.
 #define ZOR_KERNEL32(X) \
-  X(AllocConsole) X(CloseHandle) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
+  X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileInformationByHandle) X(GetFileSizeEx) \
+  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
-  X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) \
-  X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(ReadFile) \
-  X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) \
+  X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
+  X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) \
+  X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) X(SetEvent) \
   X(SetEndOfFile) X(SetFileAttributesA) X(SetFilePointerEx) \
-  X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WriteFile)
+  X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WriteFile)
 
 #define ZOR_USER32(X) \
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
@@ -38,7 +38,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
   X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
   X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
   X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
-  X(MoveWindow) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
+  X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
   X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 

@@ -8,6 +8,7 @@ HWND Editor = nullptr;
 HWND CurrentEditor = nullptr;
 HWND FinderBoxes[7] = {};
 HWND LastFocused = nullptr;
+HWND StatusBar = nullptr;
 
 std::string ProgramDir;
 std::string WorkDir;

@@ -7,7 +7,7 @@
 // zor5.exe on it, or with a project open on the project's main file when the document is no
 // Basic source. Shift alone runs it with the 64-bit runtime.
 void BuildCommand(int modifier);
-// F7: an interactive command prompt (0, 3), the tools script (1), nothing (2).
+// F7: an interactive command prompt (0, 3), the tools script (1), find in files (2).
 void ToolsCommand(int modifier);
 // Project menu item 3100 + index: Stop when the save prompt was cancelled.
 Outcome ProjectCommand(int index);

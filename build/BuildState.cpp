@@ -2,3 +2,4 @@
 #include "build/BuildState.h"
 
 std::string BuildInput;
+std::string FoundInFolder;

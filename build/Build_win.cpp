@@ -7,6 +7,7 @@
 #include "build/Build.h"
 #include "build/BuildState.h"
 #include "build/BuildText.h"
+#include "build/FindFiles.h"
 #include "build/Launch.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
@@ -76,6 +77,7 @@ void ToolsCommand(int modifier) {
   Api.SetCurrentDirectoryA(FolderToEnter(ProgramDir).c_str());
   if (modifier == 1) LaunchProcess("zor5.exe tools/QnCommand.zobas", false);
   Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
+  if (modifier == 2) FindInFiles();
 }
 
 Outcome ProjectCommand(int index) {

@@ -6,6 +6,7 @@
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
 #include "build/Build.h"
+#include "build/FindFiles.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
 #include "commands/Dispatch.h"
@@ -82,10 +83,13 @@ Outcome EnterInBox(int modifier) {
   return RunKeyCommand({action, modifier}, 0);
 }
 
-// A double click on the ProjectBox switches to the file listed at its caret; any double
-// click ends with the focus in the editor.
+// A double click on the ProjectBox switches to the file listed at its caret, one on the
+// OutputBox goes to the line its listing names there; any double click ends with the focus in
+// the editor.
 void SwitchByCaret(LPARAM lParam) {
-  if (reinterpret_cast<HWND>(lParam) == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
+  HWND window = reinterpret_cast<HWND>(lParam);
+  if (window == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
+  else if (window == FinderBoxes[OutputBox]) GoToListedLine();
   FocusEditor();
 }
 

@@ -87,6 +87,16 @@ std::string ListedPathOfKey(std::string_view list, std::string_view key) {
   return ListedPathAt(list, start, start + 1);
 }
 
+std::vector<std::string> ListedPaths(std::string_view list) {
+  std::vector<std::string> paths;
+  for (size_t at = list.find("<["); at != std::string_view::npos; at = list.find("<[", at + 2)) {
+    int start = static_cast<int>(at) + 1 + 2;  // 1-based, inside the label behind "<["
+    std::string path = ListedPathAt(list, start, start + 1);
+    if (!path.empty()) paths.push_back(path);
+  }
+  return paths;
+}
+
 std::string ReplacePromptText(std::string_view path) {
   return std::string(path) + " already exists.\r\nDo you want to replace it?";
 }

@@ -53,6 +53,8 @@ std::string WrapLongLine(std::string_view text, size_t width);
 // positions start..end of list, in the letter case in which the list has it; empty when
 // the positions are not inside a label item.
 std::string ListedPathAt(std::string_view list, int start, int end);
+// The paths of every file entry of the list, in list order: the item after each label item.
+std::vector<std::string> ListedPaths(std::string_view list);
 // The path listed after the label item key (found ignoring the case of A to Z), in the list's
 // own letter case; empty when the key is empty, absent or not a label item.
 std::string ListedPathOfKey(std::string_view list, std::string_view key);

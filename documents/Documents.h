@@ -72,6 +72,11 @@ Outcome OpenDocument();
 // Save (modifier other than 1) and Save As (modifier 1). The caret line is recorded in the
 // project list first, which is written back to its file; the caller rebuilds the menu bar.
 void SaveDocument(int modifier);
+// Opens name as the document at the user's request from a listing: asks about unsaved text
+// first ("Loading Another File", as Open asks) and loads it. True when name is the document
+// now, also when it already was (then nothing is asked or loaded); false when the user
+// cancelled, or the file is missing or cannot be edited (reported).
+bool OpenListedFile(const std::string& name);
 // Opens a dropped file; Stop when the save prompt was cancelled and the drop handling must end.
 Outcome OpenDroppedFile(const std::string& name);
 // Switches to the file listed after a label item of the ProjectBox: the one whose text

@@ -148,6 +148,20 @@ void SaveDocument(int modifier) {
   SetTitle("Saved " + ShortTitle(name));
 }
 
+bool OpenListedFile(const std::string& name) {
+  if (!SaveName.empty() && SameText(FullPath(ExpandPath(SaveName)), FullPath(ExpandPath(name)))) return true;
+  const std::string path = ExpandPath(name);
+  // A file that went away since it was listed is said to be gone, not opened as an empty one.
+  if (Api.GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ReportCannotLoad(ReadFailureText(path, SystemReason(Api.GetLastError())));
+    return false;
+  }
+  if (!MayReplaceDocument("Loading Another File") || !LoadIntoEditor(name)) return false;
+  NameDocument(name);
+  SetTitle("Loaded " + ShortTitle(name));
+  return true;
+}
+
 Outcome OpenDroppedFile(const std::string& name) {
   if (!MayReplaceDocument("Switching To Another File")) return Outcome::Stop;
   if (!LoadIntoEditor(name)) return Outcome::Stop;

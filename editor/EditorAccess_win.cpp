@@ -115,6 +115,12 @@ void SetControlText(HWND control, std::string_view text) {
   Send(control, WM_SETTEXT, terminated.size(), reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
+void ShowStatus(const std::string& text) {
+  if (StatusBar == nullptr) return;
+  Api.SetWindowTextA(StatusBar, text.c_str());
+  Api.UpdateWindow(StatusBar);
+}
+
 void FocusSelectAll(HWND control) {
   Api.SetFocus(control);
   LRESULT length = EditorSend(control, WM_GETTEXTLENGTH, SCI_GETTEXTLENGTH, 0, 0);

@@ -2,14 +2,10 @@
 #include "editor/WordAt.h"
 #include "base/TextScan.h"
 
-namespace {
-
 bool IsWordCode(int c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '#' ||
          c == '_' || c >= 127;
 }
-
-}  // namespace
 
 std::string WordAt(std::string_view text, int& p, int& end, int& length) {
   if (!IsWordCode(CodeAt(text, p))) {

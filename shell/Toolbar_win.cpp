@@ -84,4 +84,4 @@ void CreateToolbarButtons(HWND window) {
   }
 }
 
-void CreateMainStatusBar(HWND window) { CreateStatusBar(window, StatusText, 0, 0); }
+void CreateMainStatusBar(HWND window) { StatusBar = CreateStatusBar(window, StatusText, 0, 0); }

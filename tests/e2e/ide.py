@@ -294,6 +294,26 @@ class Ide:
         xdotool("mousemove", "--sync", str(x + dx), str(y + dy))
         xdotool("click", "1")
 
+    def double_click(self, x, y):
+        """A left double-click at the screen point (x, y)."""
+        xdotool("mousemove", "--sync", str(x), str(y))
+        xdotool("click", "--repeat", "2", "--delay", "80", "1")
+
+    def point_of(self, title, text):
+        """The screen point (x, y) of the first character of text in the edit box of the window
+        titled title whose text holds it; None while there is none."""
+        out = os.path.join(self.peek_dir, "point.txt")
+        if os.path.exists(out):
+            os.remove(out)
+        subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "point", title, text, wine_path(out)],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
+        try:
+            with open(out) as f:
+                x, y = f.read().split()
+                return int(x), int(y)
+        except (OSError, ValueError):
+            return None
+
     def edit_and_save(self, window, *keys, text):
         """Clicks into the editor, presses keys, types text and saves with Ctrl+S."""
         self.click(window, 300, 300)

@@ -73,6 +73,11 @@ TEST(DocumentText, CaretInsideALabelFindsItsPath) {
   EXPECT_EQ(ListedPathAt(list, inPath, inPath), "");
 }
 
+TEST(DocumentText, EveryLabelItemGivesTheListedPathBehindIt) {
+  EXPECT_EQ(ListedPaths(List), (std::vector<std::string>{"C:\\Src\\Second.BAS", "$\\Lib\\First.bas"}));
+  EXPECT_EQ(ListedPaths("$main [a.bas]\r\n<[]>"), std::vector<std::string>{});
+}
+
 TEST(LineField, FieldIsReadAndWrittenIgnoringCase) {
   EXPECT_EQ(LineFieldOf(List, "c:\\src\\second.bas"), 42);
   EXPECT_EQ(LineFieldOf(List, "$\\LIB\\first.bas"), 1);

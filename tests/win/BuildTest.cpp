@@ -7,6 +7,7 @@
 #include "ScratchFolder.h"
 #include "build/Build.h"
 #include "build/BuildState.h"
+#include "build/FindFiles.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
@@ -125,6 +126,34 @@ TEST_F(Build, AnIncludeFileOfAProjectBuildsTheMainFileWithTheProjectsOutputKind)
   BuildCommand(0);
   EXPECT_EQ(Started("source.txt"), "\"" + Path("other.bas") + "\"");
   EXPECT_EQ(GetFileAttributesA(Path("nomain.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheListNamesIt) {
+  Spill(Path("b.bas"), "x = 1\r\nprint X\r\n");
+  Spill(Path("a.inc"), std::string("x\0binary", 8));  // a NUL byte in its head: skipped
+  ProjectFile = Path("p.zoproj");
+  SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[c.bas]>\t00001  [$\\c.bas]\r\n<[b.bas]>\t00001  [$\\b.bas]\r\n"
+                                          "<[a.inc]>\t00001  [$\\a.inc]\r\n");
+  // The document is searched as the editor holds it, unsaved (its file does not exist yet).
+  CurrentFile = SaveName = "$\\c.bas";
+  SetControlText(CurrentEditor, "' c\r\nlet x = 2\r\n");
+  SendMessageA(CurrentEditor, EM_SETSEL, 9, 9);  // the caret on the x
+  OutputShown = 0;
+  ToolsCommand(2);
+  const std::string listing = GetControlText(FinderBoxes[OutputBox]);
+  EXPECT_EQ(listing, Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
+                         "(2): let x = 2\r\n3 lines in 2 files, 1 files skipped");
+  EXPECT_EQ(OutputShown, 1);
+
+  const size_t second = listing.find("print X");
+  SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, second, second);
+  DialogAnswer answer({Press(IDNO)});  // "Save $\c.bas", "Loading Another File": not saved
+  GoToListedLine();
+  EXPECT_EQ(answer.At(0).title, "Loading Another File");
+  EXPECT_EQ(SaveName, "$\\b.bas");  // as the list names it, so its line field follows it
+  size_t start = 0, end = 0;
+  ControlSelection(CurrentEditor, start, end);
+  EXPECT_EQ(start, 7u);  // the start of line 2
 }
 
 TEST_F(Build, TheToolsScriptRunsInTheProgramFolder) {

@@ -6,6 +6,9 @@
 //     the title of the top-level window with that title and the texts of its child windows
 //   winpeek memory <program.exe> <outfile>
 //     the program's peak and current committed private memory in bytes, one line each
+//   winpeek point <title> <text> <outfile>
+//     the screen position "x y" of the first character of text in the first child edit box of
+//     the window with that title whose text holds it
 //   winpeek modifiers <outfile>
 //     "down" or "up" for Ctrl, Shift and Alt as the system's keyboard state has them, one line each
 #include <windows.h>
@@ -38,15 +41,48 @@ bool SaveText(const char* name, const std::string& text) {
 
 // The child's text as it answers WM_GETTEXT (an edit control keeps its own text, which the
 // system's copy of the window text does not follow).
-BOOL CALLBACK AddChildText(HWND child, LPARAM lParam) {
+std::string ChildText(HWND child) {
   std::string text(65536, '\0');
   DWORD_PTR got = 0;
   if (!SendMessageTimeoutA(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                            5000, &got))
     got = 0;
   text.resize(got);
-  *reinterpret_cast<std::string*>(lParam) += text + "\n";
+  return text;
+}
+
+BOOL CALLBACK AddChildText(HWND child, LPARAM lParam) {
+  *reinterpret_cast<std::string*>(lParam) += ChildText(child) + "\n";
   return TRUE;
+}
+
+// The child whose text holds a given text, and where.
+struct TextSearch {
+  const char* text;
+  HWND child = nullptr;
+  size_t at = 0;
+};
+
+BOOL CALLBACK FindChildText(HWND child, LPARAM lParam) {
+  auto* search = reinterpret_cast<TextSearch*>(lParam);
+  size_t at = ChildText(child).find(search->text);
+  if (at == std::string::npos) return TRUE;
+  search->child = child;
+  search->at = at;
+  return FALSE;
+}
+
+int PeekPoint(const char* title, const char* text, const char* outName) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) return 3;
+  TextSearch search{text};
+  EnumChildWindows(window, FindChildText, reinterpret_cast<LPARAM>(&search));
+  if (!search.child) return 4;
+  DWORD_PTR place = 0;
+  SendMessageTimeoutA(search.child, EM_POSFROMCHAR, search.at, 0, SMTO_ABORTIFHUNG, 5000, &place);
+  POINT point = {static_cast<short>(LOWORD(place)), static_cast<short>(HIWORD(place))};
+  ClientToScreen(search.child, &point);
+  return SaveText(outName, std::to_string(point.x) + " " + std::to_string(point.y) + "\n") ? 0 : 6;
 }
 
 int PeekWindow(const char* title, const char* outName) {
@@ -113,6 +149,7 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "memory") == 0) return PeekMemory(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "modifiers") == 0) return PeekModifiers(argv[2]);
-  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile>\n");
+  if (argc >= 5 && std::strcmp(argv[1], "point") == 0) return PeekPoint(argv[2], argv[3], argv[4]);
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile> | point <title> <text> <outfile>\n");
   return 2;
 }

@@ -1,0 +1,93 @@
+// Find in files: the whole-word rule, the listing's lines, order and summary, and reading a
+// double-clicked line back.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
+#include "build/FindFilesText.h"
+
+namespace {
+std::string Listed(std::string_view word, std::string_view text, std::string_view name = "a.bas") {
+  Listing listing;
+  WordSearch(word).ListLines(text, name, listing);
+  return listing.text;
+}
+}  // namespace
+
+TEST(FindFilesText, TheWordIsFoundWholeWithTheCaseOfAToZFolded) {
+  struct Case { const char* word; const char* text; bool found; };
+  for (Case c : {Case{"total", "x = TOTAL + 1", true}, Case{"Total", "total", true},
+                 Case{"total", "subtotal = 1", false}, Case{"total", "totals", false},
+                 Case{"total", "total_2", false}, Case{"total", "#total", false},
+                 Case{"total", "total.x(total)", true}, Case{"a", "b = \xe4" "a", false},
+                 Case{"\xc4" "x", "\xe4x", false},  // only A to Z fold
+                 Case{"x = ", "x = 5", true},        // a blank at the end needs no boundary
+                 Case{"#define", "#DEFINE n 3", true}, Case{"n", "", false}}) {
+    EXPECT_EQ(WordSearch(c.word).Find(c.text, 0) != std::string_view::npos, c.found) << c.word << " in " << c.text;
+  }
+}
+
+TEST(FindFilesText, EveryLineHoldingTheWordIsListedOnceWithItsNumber) {
+  // CR LF, a lone LF and a lone CR each end a line, as the editor counts them.
+  EXPECT_EQ(Listed("x", "x = 1\r\ny = 2\nprint x, x\rend x"),
+            "a.bas(1): x = 1\r\na.bas(3): print x, x\r\na.bas(4): end x\r\n");
+  // Leading blanks go, tabs and other control characters become blanks, 200 characters stay.
+  EXPECT_EQ(Listed("go", "\t  \tgo\tto\x01z"), "a.bas(1): go to z\r\n");
+  std::string longLine = "k " + std::string(300, 'y');
+  EXPECT_EQ(Listed("k", longLine), "a.bas(1): " + longLine.substr(0, 200) + "\r\n");
+}
+
+TEST(FindFilesText, TheSummaryCountsLinesFilesAndSkippedFilesAndTheListingStopsAtItsLimit) {
+  Listing listing;
+  WordSearch search("w");
+  search.ListLines("w\r\nw\r\n", "one.bas", listing);
+  search.ListLines("none", "two.bas", listing);
+  EXPECT_EQ(ListingText(listing), "one.bas(1): w\r\none.bas(2): w\r\n2 lines in 1 files");
+  listing.skipped = 3;
+  EXPECT_EQ(ListingSummary(listing), "2 lines in 1 files, 3 files skipped");
+
+  // Files searched one by one are added in order, the whole listing stopping at its limit.
+  Listing many = listing, big, last;
+  std::string text;
+  for (size_t k = 0; k < MostListedLines; ++k) text += "w\n";
+  search.ListLines(text, "big.bas", big);
+  search.ListLines("w", "last.bas", last);
+  AddFileListing(many, big);
+  AddFileListing(many, last);
+  std::string shown = ListingText(many);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), static_cast<long>(MostListedLines + 1));
+  EXPECT_NE(shown.find("big.bas(9998): w\r\n\x85 and 3 more\r\n10003 lines in 3 files, 3 files skipped"),
+            std::string::npos);
+}
+
+TEST(FindFilesText, FilesAreListedByNameIgnoringCaseAndOnlySourcesAreSearched) {
+  std::vector<std::string> names = {"b.bas", "A.bas", "sub\\x.inc", "a.bas", "Sub\\a.zobas", "C.inc"};
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return NameBefore(a, b); });
+  EXPECT_EQ(names, (std::vector<std::string>{"A.bas", "a.bas", "b.bas", "C.inc", "Sub\\a.zobas", "sub\\x.inc"}));
+  for (const char* name : {"a.bas", "A.BAS", "b.ZoBas", "c.inc"}) EXPECT_TRUE(IsSourceName(name)) << name;
+  for (const char* name : {"a.basic", "a.txt", "bas", "a.bas.bak"}) EXPECT_FALSE(IsSourceName(name)) << name;
+  EXPECT_TRUE(IsBinaryHead(std::string("ab\0c", 4)));
+  EXPECT_FALSE(IsBinaryHead(std::string(HeadBytes, 'a') + '\0'));
+}
+
+TEST(FindFilesText, ADoubleClickedLineIsReadBackAsAHitOrAQueryLine) {
+  struct Case { const char* line; std::optional<ListedHit> hit; int queryLine; };
+  const Case cases[] = {
+      {"sub\\a.bas(12): print x", ListedHit{"sub\\a.bas", 12}, 0},
+      {"C:\\Program Files (x86)\\p\\a.bas(3): x(1): y", ListedHit{"C:\\Program Files (x86)\\p\\a.bas", 3}, 0},
+      {"line 8: print total(3): x", std::nullopt, 8},  // a query's line: a name holds no ":"
+      {"first error: line 5: print without a value", std::nullopt, 5},
+      {"total: a float, in main, line 3", std::nullopt, 3},
+      {"2 lines in 1 files", std::nullopt, 0},
+      {"no line holds x", std::nullopt, 0},
+      {"a.bas(0): zero", std::nullopt, 0},
+      {"a.bas(x): y", std::nullopt, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HitOfLine(c.line), c.hit) << c.line;
+    EXPECT_EQ(QueryLineOf(c.line), c.queryLine) << c.line;
+  }
+  const std::string box = "a.bas(1): x\r\nb.bas(2): y\r\n2 lines in 2 files";
+  EXPECT_EQ(LineAround(box, 15), "b.bas(2): y");
+  EXPECT_EQ(LineAround(box, 13), "b.bas(2): y");
+  EXPECT_EQ(LineAround(box, 500), "2 lines in 2 files");
+}
