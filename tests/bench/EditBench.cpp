@@ -3,9 +3,9 @@
 // next to the time of one plain copy of the text; then a 256 MB source loaded, searched and
 // saved, each with the process's peak memory per source byte. Run from the program folder.
 #include <windows.h>
-#include <psapi.h>
 #include <cstdio>
 #include <string>
+#include "BenchClock.h"
 #include "base/Bindings_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
@@ -15,20 +15,6 @@
 #include "shell/ShellState.h"
 
 namespace {
-double Seconds() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Peak committed private memory of this process so far, in bytes.
-double PeakMemory() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return static_cast<double>(counters.PeakPagefileUsage);
-}
 
 // A line of source; two in five hold the word "needle" once, the rest are plain code.
 std::string Line(int n) {

@@ -3,30 +3,17 @@
 // second, the process's peak memory and the time the OutputBox alone takes to show the listing. Usage: findfilesbench <document in the tree> <word> [runs]
 // (run from the program folder).
 #include <windows.h>
-#include <psapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "BenchClock.h"
 #include "base/Bindings_win.h"
 #include "build/Build.h"
 #include "editor/EditorAccess_win.h"
 #include "shell/ShellState.h"
 
 namespace {
-double Seconds() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double PeakMegabytes() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return static_cast<double>(counters.PeakPagefileUsage) / (1 << 20);
-}
 
 HWND Child(const char* cls, DWORD style, int width) {
   return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, width, 500, MainWindow, nullptr,
@@ -80,7 +67,7 @@ int main(int argc, char** argv) {
   RedrawWindow(FinderBoxes[OutputBox], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const double display = Seconds() - t;
   std::sort(times.begin(), times.end());
-  std::printf("ide %.4f %.4f %.4f %.1f %.4f %s\n", times.front(), times[times.size() / 2], times.back(), PeakMegabytes(),
+  std::printf("ide %.4f %.4f %.4f %.1f %.4f %s\n", times.front(), times[times.size() / 2], times.back(), PeakMemory() / (1 << 20),
               display, Summary(listing).c_str());
   DeleteObject(font);
   return 0;
