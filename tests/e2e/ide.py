@@ -204,13 +204,31 @@ class Ide:
                        env=self.env)
         self.program_dir = program_dir
         self.peek_dir = peek_dir or program_dir
-        self.process = subprocess.Popen(command or ["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
-                                        cwd=cwd or program_dir, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL, env=self.env)
+        # What Wine says while the program runs, for the report of a start that fails.
+        self.output = os.path.join(OUT, "e2e", "wine-output.txt")
+        os.makedirs(os.path.dirname(self.output), exist_ok=True)
+        with open(self.output, "wb") as output:
+            self.process = subprocess.Popen(command or ["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
+                                            cwd=cwd or program_dir, stdout=output, stderr=subprocess.STDOUT,
+                                            env=self.env)
+        self.started_directly = command is None
 
     # --- the console greeting
     def console_window(self, timeout=START_TIMEOUT):
-        return wait_for(lambda: (windows_named("ZorvexBasic") or [None])[0], timeout, "the console window")
+        def said():
+            with open(self.output, "rb") as output:
+                return output.read()[-2000:].decode("latin-1")
+
+        def shown():
+            window = (windows_named("ZorvexBasic") or [None])[0]
+            if not window and self.started_directly and self.process.poll() is not None:
+                raise AssertionError(f"the IDE ended ({self.process.returncode}) before its console showed; Wine said: "
+                                     + said())
+            return window
+        try:
+            return wait_for(shown, timeout, "the console window")
+        except TimeoutError as error:
+            raise TimeoutError(f"{error}; Wine said: {said()}") from None
 
     def answer_greeting(self, text="", close_welcome=True):
         """Types the answer into the console once its prompt shows, then closes the welcome
