@@ -197,21 +197,26 @@ class Ide:
         """prefix: another Wine prefix than the environment's; command: how to start the IDE
         instead of running program_dir's ZorvexIde.exe with args (wine start on a file, say);
         peek_dir: where console_text and window_texts leave their files (program_dir)."""
-        self.env = wine_env(prefix)
+        # Wine's reports of a display it cannot reach are kept (see console_window).
+        self.env = dict(wine_env(prefix) or os.environ, WINEDEBUG="-all,err+winediag")
+        self.program_dir = program_dir
+        self.peek_dir = peek_dir or program_dir
+        self.command = command or ["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args]
+        self.cwd = cwd or program_dir
+        self.started_directly = command is None
+        # What Wine says while the program runs, for the report of a start that fails.
+        self.output = os.path.join(OUT, "e2e", "wine-output.txt")
+        os.makedirs(os.path.dirname(self.output), exist_ok=True)
+        self.start()
+
+    def start(self):
         # Nothing of an earlier run may still be on the screen.
         subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=self.env)
         subprocess.run(["wineserver", "-w"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30,
                        env=self.env)
-        self.program_dir = program_dir
-        self.peek_dir = peek_dir or program_dir
-        # What Wine says while the program runs, for the report of a start that fails.
-        self.output = os.path.join(OUT, "e2e", "wine-output.txt")
-        os.makedirs(os.path.dirname(self.output), exist_ok=True)
         with open(self.output, "wb") as output:
-            self.process = subprocess.Popen(command or ["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args],
-                                            cwd=cwd or program_dir, stdout=output, stderr=subprocess.STDOUT,
+            self.process = subprocess.Popen(self.command, cwd=self.cwd, stdout=output, stderr=subprocess.STDOUT,
                                             env=self.env)
-        self.started_directly = command is None
 
     # --- the console greeting
     def console_window(self, timeout=START_TIMEOUT):
@@ -219,9 +224,20 @@ class Ide:
             with open(self.output, "rb") as output:
                 return output.read()[-2000:].decode("latin-1")
 
+        restarted = False
+
         def shown():
+            nonlocal restarted
             window = (windows_named("ZorvexBasic") or [None])[0]
             if not window and self.started_directly and self.process.poll() is not None:
+                # About one Wine start in a hundred finds the X display refusing its connection
+                # ("no driver could be loaded"): no window of the program can show, so its
+                # console fails and the welcome dialog ends it. Nothing was typed yet; that
+                # start is made again, once.
+                if not restarted and "no driver could be loaded" in said():
+                    restarted = True
+                    self.start()
+                    return None
                 raise AssertionError(f"the IDE ended ({self.process.returncode}) before its console showed; Wine said: "
                                      + said())
             return window
