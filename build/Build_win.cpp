@@ -22,10 +22,9 @@ std::string ProjectValue(const std::string& key) { return ExpandPath(ValueAfterK
 
 // The editor's selection, 1-based.
 void EditorSelection(int& start, int& end) {
-  DWORD s = 0, e = 0;
-  Api.SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-  start = static_cast<int>(s) + 1;
-  end = static_cast<int>(e) + 1;
+  const TextSpan selection = SelectionSpan(CurrentEditor);
+  start = selection.start;
+  end = selection.end;
 }
 
 bool HoldsOnlyBlanks(std::string_view text) {

@@ -153,6 +153,10 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::SendSave: SendCommand(KeyF9); break;
     case KeyAction::InsertTimeStamp: InsertTimeStamp(); break;
     case KeyAction::FocusEditor: FocusEditor(); break;
+    case KeyAction::ToggleComments: break;
+    case KeyAction::ToggleFold: break;
+    case KeyAction::FoldAll: break;
+    case KeyAction::UnfoldAll: break;
   }
   return Outcome::Go;
 }

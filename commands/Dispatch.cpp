@@ -151,6 +151,10 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyF8: return {KeyAction::OpenDocument, modifier};
     case KeyF9: return {KeyAction::SaveDocument, modifier};
     case KeyF10: return {KeyAction::NewDocument, modifier};
+    case KeyF11:
+      if (modifier == ModCtrl) return {KeyAction::FoldAll, modifier};
+      if (modifier == (ModCtrl | ModShift)) return {KeyAction::UnfoldAll, modifier};
+      return {KeyAction::ToggleFold, modifier};
     case TargetReplaceInSelection: return {KeyAction::ReplaceInSelection, modifier};
     case KeyDoubleClick: return {KeyAction::SwitchByCaret, modifier};
     case KeyEnter: return {KeyAction::EnterInBox, modifier};
@@ -159,6 +163,7 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyCtrlF: return {KeyAction::SelectAllFindBox, modifier};
     case KeyCtrlG: return {KeyAction::ShowLineNumber, modifier};
     case KeyCtrlO: return {KeyAction::SendOpen, modifier};
+    case KeyCtrlQ: return {KeyAction::ToggleComments, modifier};
     case KeyCtrlR: return {KeyAction::SelectAllReplaceBox, modifier};
     case KeyCtrlS: return {KeyAction::SendSave, modifier};
     case KeyCtrlT: return {KeyAction::InsertTimeStamp, modifier};

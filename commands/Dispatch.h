@@ -25,10 +25,10 @@ enum class DirectAction {
   SetOutputDll,           // OutputKind = 1, then refresh the check marks
   ToggleNameAfterSource,  // NameAfterSource flips, then refresh the check marks
   FindEditorConsoleLine,  // ConsoleWrite "findeditor2 is not working yet"
-  Undo,                   // EM_UNDO to a plain edit control, SCI_UNDO to the Editor
-  Cut,                    // SCI_CUT to the Editor; nothing for a plain edit control
-  Copy,                   // SCI_COPY, likewise
-  Paste,                  // SCI_PASTE, likewise
+  Undo,                   // undo in the focused editor or box
+  Cut,                    // cut from the Editor; nothing for a plain edit control
+  Copy,                   // copy, likewise
+  Paste,                  // paste, likewise
   RunProjectCommand,      // ProjectCommands[projectCommand]; a cancelled prompt stops the dispatch
 };
 
@@ -61,6 +61,10 @@ enum class KeyAction {
   SendSave,             // SendMessage WM_COMMAND 1009 to MainWindow (nested dispatch)
   InsertTimeStamp,      // TimeStamp text in place of the focused control's selection
   FocusEditor,
+  ToggleComments,       // "' " on the selected lines, or off again; modifier 3 only takes it off
+  ToggleFold,           // the fold the caret is in
+  FoldAll,              // every block folded
+  UnfoldAll,            // every block shown
 };
 
 struct KeyCommand {

@@ -101,10 +101,10 @@ HWND HelpSource() {
 void KeywordHelp() {
   HWND focused = HelpSource();
   std::string text = GetControlText(focused);
-  DWORD start = 0, end = 0;
-  if (focused) Api.SendMessageA(focused, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  int s = static_cast<int>(start) + 1, e = static_cast<int>(end) + 1, length = 0;
-  std::string word = WordAt(text, s, e, length);
+  TextSpan selection;
+  if (focused) selection = SelectionSpan(focused);
+  int length = 0;
+  std::string word = WordAt(text, selection.start, selection.end, length);
   // Codes 0 to 32 go: a caret on a NUL byte of the text gives the word "\0", no page's name.
   size_t first = 0;
   while (first < word.size() && static_cast<unsigned char>(word[first]) <= 32) ++first;

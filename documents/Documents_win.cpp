@@ -44,10 +44,8 @@ void ReportCannotLoad(const std::string& text) { ShowBox(text, "zor", MB_OK | MB
 // The path the ProjectBox lists for key or for its caret; empty when there is none.
 std::string ListedPath(const std::string& key, bool byCaret) {
   if (!byCaret) return ListedPathOfKey(ProjectText, key);
-  DWORD start = 0, end = 0;
-  EditorSend(FinderBoxes[ProjectBox], EM_GETSEL, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-             reinterpret_cast<LPARAM>(&end));
-  return ListedPathAt(ProjectText, static_cast<int>(start) + 1, static_cast<int>(end) + 1);
+  const TextSpan selection = SelectionSpan(FinderBoxes[ProjectBox]);
+  return ListedPathAt(ProjectText, selection.start, selection.end);
 }
 
 // Moves the editor to the line remembered for path, with about twenty lines below it in view.

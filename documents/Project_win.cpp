@@ -14,13 +14,6 @@
 #include "editor/EditorAccess_win.h"
 
 namespace {
-// The 1-based line of the editor's selection start.
-int CaretLine() {
-  DWORD start = 0;
-  EditorSend(CurrentEditor, EM_GETSEL, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  return static_cast<int>(EditorSend(CurrentEditor, EM_LINEFROMCHAR, EM_LINEFROMCHAR, start, 0)) + 1;
-}
-
 void ShowInBox(const std::string& text) { SetControlText(FinderBoxes[ProjectBox], text); }
 }  // namespace
 
@@ -80,7 +73,7 @@ bool AddFileToProject(const std::string& path) {
 void RecordCaretLine(const std::string& name) {
   if (ProjectFile.empty() || name.empty()) return;
   ProjectText = GetControlText(FinderBoxes[ProjectBox]);
-  std::string updated = WithLineField(ProjectText, name, CaretLine());
+  std::string updated = WithLineField(ProjectText, name, CaretLine(CurrentEditor));
   if (updated == ProjectText) return;
   ProjectText = updated;
   ShowInBox(ProjectText);

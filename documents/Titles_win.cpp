@@ -33,13 +33,11 @@ void InsertTimeStamp() {
   HWND target = Api.GetFocus();
   if (!TakesTimeStamp(target)) return;
   std::string text = GetControlText(target);
-  DWORD start = 0;
-  DWORD end = 0;
-  Api.SendMessageA(target, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  size_t start = 0, end = 0;
+  ControlSelection(target, start, end);
   size_t from = std::min<size_t>(std::min(start, end), text.size());
   size_t to = std::min<size_t>(std::max(start, end), text.size());
   std::string stamp = TimeStamp().substr(0, 19);
   SetControlText(target, text.substr(0, from) + stamp + text.substr(to));
-  WPARAM caret = from + stamp.size();
-  Api.SendMessageA(target, EM_SETSEL, caret, caret);
+  PlaceCaret(target, from + stamp.size());
 }

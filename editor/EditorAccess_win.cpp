@@ -4,6 +4,7 @@
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
+#include "editor/EditorSend_win.h"
 #include "editor/SciMessages.h"
 
 namespace {
@@ -71,6 +72,22 @@ void ControlSelection(HWND control, size_t& start, size_t& end) {
   end = e;
 }
 
+TextSpan SelectionSpan(HWND control) {
+  size_t start = 0, end = 0;
+  ControlSelection(control, start, end);
+  return {static_cast<int>(start) + 1, static_cast<int>(end) + 1};
+}
+
+int CaretLine(HWND control) {
+  size_t start = 0, end = 0;
+  ControlSelection(control, start, end);
+  return static_cast<int>(Send(control, EM_LINEFROMCHAR, start, 0)) + 1;
+}
+
+void PlaceCaret(HWND control, size_t at) { Send(control, EM_SETSEL, at, at); }
+
+void LiftTextLimit(HWND box) { Send(box, EM_SETLIMITTEXT, 0, 0); }
+
 void SelectAndShow(HWND control, size_t from, size_t to) {
   Send(control, EM_SETSEL, from, to);
   Send(control, EM_SCROLLCARET, 0, 0);
@@ -133,13 +150,7 @@ HFONT ApplyFont(HWND const* controls, int count, int height, int width, int weig
   return font;
 }
 
-void ShowLineNumber(HWND editor, HWND box) {
-  DWORD start = 0;
-  DWORD end = 0;
-  Send(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  LRESULT line = Send(editor, EM_LINEFROMCHAR, start, 0);
-  SetControlText(box, std::to_string(line + 1));
-}
+void ShowLineNumber(HWND editor, HWND box) { SetControlText(box, std::to_string(CaretLine(editor))); }
 
 void GoToLine(HWND editor, int line) {
   if (line > 0) {

@@ -6,9 +6,6 @@
 #include <string>
 #include <string_view>
 
-// Sends sciMessage when control is the Editor, boxMessage otherwise; a chosen message of 0
-// sends nothing and gives 0.
-LRESULT EditorSend(HWND control, UINT boxMessage, UINT sciMessage, WPARAM wParam, LPARAM lParam);
 // The whole text of the control, exactly as long as the control reports (NUL bytes included
 // for the Editor).
 std::string GetControlText(HWND control);
@@ -23,6 +20,18 @@ void SetControlText(HWND control, std::string_view text);
 void ReplaceRange(HWND control, size_t from, size_t to, std::string_view text);
 // The control's selection, 0-based start and end.
 void ControlSelection(HWND control, size_t& start, size_t& end);
+// The control's selection as the program's 1-based string positions (start = end for a caret).
+struct TextSpan {
+  int start = 1;
+  int end = 1;
+};
+TextSpan SelectionSpan(HWND control);
+// The 1-based line of the control's selection start.
+int CaretLine(HWND control);
+// Puts the caret at the 0-based position without selecting anything.
+void PlaceCaret(HWND control, size_t at);
+// Lets a box hold a text of any length (edit boxes stop at about 32 K characters by default).
+void LiftTextLimit(HWND box);
 // Selects 0-based from..to and scrolls it into view.
 void SelectAndShow(HWND control, size_t from, size_t to);
 // How a load into a control ended: the text is in whole; it was refused and the old text

@@ -53,3 +53,11 @@ constexpr unsigned SCI_SETILEXER = 4033;
 
 // Margin type of a line-number margin (SCI_SETMARGINTYPEN).
 constexpr int SC_MARGIN_NUMBER = 1;
+
+// Notifications the editor sends its parent with WM_NOTIFY, and the kinds of modification.
+constexpr unsigned SCN_CHARADDED = 2001;
+constexpr unsigned SCN_UPDATEUI = 2007;
+constexpr unsigned SCN_MODIFIED = 2008;
+constexpr unsigned SCN_MARGINCLICK = 2010;
+constexpr int SC_MOD_INSERTTEXT = 0x1;
+constexpr int SC_MOD_DELETETEXT = 0x2;

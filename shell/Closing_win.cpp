@@ -29,9 +29,8 @@ bool SaveWorkBeforeEnd() {
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);
   if (!ProjectListSettled() || SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) return false;
-  DWORD selectionStart = 0, selectionEnd = 0;
-  Api.SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
-                   reinterpret_cast<LPARAM>(&selectionEnd));
+  size_t selectionStart = 0, selectionEnd = 0;
+  ControlSelection(CurrentEditor, selectionStart, selectionEnd);
   // A settings file that cannot be written is reported, and closing goes on.
   WriteTextFile(ProgramDir + "\\zorvexIde.cfg", ComposeSettings(SettingsAtClosing(CurrentDirectory(), int(selectionEnd))));
   return true;

@@ -105,7 +105,7 @@ void CreateButtonsAndBoxes() {
     FinderBoxes[slot] = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
     // Edit boxes stop at about 32 K characters by default: a project list or a listing can
     // be longer, and the user must be able to type in it.
-    Api.SendMessageA(FinderBoxes[slot], EM_SETLIMITTEXT, 0, 0);
+    LiftTextLimit(FinderBoxes[slot]);
   }
 }
 

@@ -21,6 +21,8 @@ void OnDestroy();
 // WM_SETFOCUS: MainWindow itself takes no typing, so the focus goes on to the control that had
 // it last (the editor at first), as after a message box or a file dialog.
 void OnSetFocus();
+// WM_NOTIFY: passes each event of the editor to the operation that owns it.
+void OnNotify(const NMHDR* header);
 // Notes the editor or box that has just received the focus, from its notification message.
 void RememberFocus(WPARAM wParam, LPARAM lParam);
 

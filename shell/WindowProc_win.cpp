@@ -35,6 +35,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
       RememberFocus(wParam, lParam);
       runPending = DispatchCommand(wParam, lParam) == Outcome::Go;
       return true;
+    case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); return true;
     case WM_DROPFILES: runPending = TakeDrop(window, wParam) == Outcome::Go; return true;
     case WM_DRAWITEM: OnDrawItem(wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return true;
     case WM_ERASEBKGND: result = OnEraseBackground(window, reinterpret_cast<HDC>(wParam)); runPending = false; return true;

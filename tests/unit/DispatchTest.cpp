@@ -208,6 +208,9 @@ const KeyCase KeyCases[] = {
     {2071, 2, K::ShowLineNumber, 2},  {2079, 2, K::SendOpen, 2},
     {2082, 2, K::SelectAllReplaceBox, 2}, {2083, 3, K::SendSave, 3},
     {2084, 2, K::InsertTimeStamp, 2}, {2227, 0, K::FocusEditor, 0},
+    {2081, 2, K::ToggleComments, 2},  {2081, 3, K::ToggleComments, 3},
+    {1011, 0, K::ToggleFold, 0},      {1011, 1, K::ToggleFold, 1},
+    {1011, 2, K::FoldAll, 2},         {1011, 3, K::UnfoldAll, 3},
 };
 
 TEST(DispatchKeys, EveryKeyCommandRunsItsAction) {

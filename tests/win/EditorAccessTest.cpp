@@ -4,6 +4,7 @@
 #include <string>
 #include "TestControls.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/EditorSend_win.h"
 #include "editor/SciMessages.h"
 
 using namespace std::string_literals;

@@ -1,0 +1,25 @@
+// What the editing component tells its parent window (WM_NOTIFY), read into plain values, so
+// the main window can pass each event to the operation that owns it without knowing the
+// component's own notification layout.
+#pragma once
+#include <windows.h>
+#include <cstddef>
+
+enum class EditorEventKind {
+  None,         // not from the Editor, or nothing the IDE acts on
+  CharAdded,    // a character was typed into the text
+  UpdateUi,     // the text, the caret or the selection may have changed since the last one
+  Modified,     // text was inserted or deleted
+  MarginClick,  // a click in one of the margins
+};
+
+struct EditorEvent {
+  EditorEventKind kind = EditorEventKind::None;
+  int character = 0;     // CharAdded: the character typed
+  size_t position = 0;   // Modified: where the change starts; MarginClick: the line's start
+  int linesAdded = 0;    // Modified: lines added (negative when removed)
+  int margin = 0;        // MarginClick: which margin, 0 the line numbers
+};
+
+// The event a WM_NOTIFY message carries; None unless it comes from the Editor.
+EditorEvent ReadEditorEvent(const NMHDR* header);
