@@ -11,6 +11,7 @@ struct KeyRow {
   int command;
   bool lParamIsWindow, withhold;
   bool alt = false;
+  bool types = true;  // a dispatched key-down is translated, so its character is typed
 };
 
 const KeyRow KeyRows[] = {
@@ -34,6 +35,15 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 'X', true, LoopTarget::Other, 2088, false, false},
     {LoopKeyDown, 'Z', true, LoopTarget::Other, 2090, false, false},
     {LoopKeyDown, 'S', false, LoopTarget::Other, 0, false, false},          // plain letters are typing
+    // Other Ctrl+letters reach the control as keys only: their control bytes are typed nowhere.
+    {LoopKeyDown, 'B', true, LoopTarget::Other, 2066, false, false, false, false},
+    {LoopKeyDown, 'H', true, LoopTarget::Other, 2072, false, false, false, false},  // not a backspace
+    {LoopKeyDown, 'I', true, LoopTarget::SearchBox, 2073, false, false, false, false},  // not a tab
+    {LoopKeyDown, 'J', true, LoopTarget::Other, 2074, false, false, false, false},  // not a lone LF
+    {LoopKeyDown, 'M', true, LoopTarget::Other, 2077, false, false, false, false},  // not a lone CR
+    {LoopKeyDown, 'Q', true, LoopTarget::ProjectBox, 2081, false, false, false, false},
+    {LoopKeyDown, 'W', true, LoopTarget::Other, 2087, false, false, false, false},
+    {LoopKeyDown, 'Y', true, LoopTarget::Other, 2089, false, false, false, false},  // the editor's redo key
     {LoopKeyDown, 'E', true, LoopTarget::Other, 0, false, false, true},     // AltGr+E ("€") is typing too
     {LoopKeyDown, 'S', true, LoopTarget::SearchBox, 0, false, false, true}, // AltGr+S ("ś")
     {LoopKeyDown, 0x74, true, LoopTarget::Other, 1005, true, false, true},  // Ctrl+Alt+F5 is still F5
@@ -57,6 +67,9 @@ TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
       EXPECT_EQ(action.lParamIsWindow, row.lParamIsWindow);
     }
     EXPECT_EQ(action.withhold, row.withhold);
+    if (!row.withhold) {
+      EXPECT_EQ(action.translate, row.types);
+    }
   }
 }
 
