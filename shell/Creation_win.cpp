@@ -176,4 +176,5 @@ void OnCreate(HWND window) {
   Api.SetFocus(MainWindow);
   Api.SetFocus(CurrentEditor);
   SaveName = CurrentFile;
+  ReportEmergencyCopy();
 }
