@@ -1,5 +1,6 @@
 // Whole-file input and output of raw bytes; writes replace the old file in one step, or, where
-// that would break a link, write into the file itself with its old content kept until done.
+// that would break a link, write into the file itself with its old content kept until done
+// (and not at all where no copy of the old content can be made).
 #include <windows.h>
 #include <algorithm>
 #include <new>
@@ -156,20 +157,24 @@ HANDLE CreateScratchFor(const std::string& path, TempFile& scratch) {
 
 // Writes text into the file at path itself, which stays the same file with its security, owner,
 // attributes and links. Its old content is copied to a scratch file first and put back when the
-// write fails; where no scratch file can be made at all, the file is written without one. 0 or
-// the system's error code; keptCopy names the scratch file when it still holds the old content
-// because putting it back failed too.
+// write fails. 0 or the system's error code; keptCopy names the scratch file when it still holds
+// the old content because putting it back failed too.
 DWORD WriteInPlace(const std::string& path, std::string_view text, std::string& keptCopy) {
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return Api.GetLastError();
   TempFile scratch;
   KernelHandle old(CreateScratchFor(path, scratch));
-  // Without a whole copy of the old content a failed write could not be undone: write nothing.
-  if (old.Valid() && !CopyContent(file.Get(), old.Get())) return Api.GetLastError();
+  // Without a whole copy of the old content a failed write could not be undone and would leave
+  // the file neither old nor new: write nothing, and the text stays in the editor.
+  if (!old.Valid()) {
+    DWORD error = Api.GetLastError();
+    return error != 0 ? error : ERROR_CANNOT_MAKE;
+  }
+  if (!CopyContent(file.Get(), old.Get())) return Api.GetLastError();
   if (Overwrite(file.Get(), text)) return 0;
   DWORD error = Api.GetLastError();
-  if (old.Valid() && !CopyContent(old.Get(), file.Get())) {
+  if (!CopyContent(old.Get(), file.Get())) {
     scratch.Keep();
     keptCopy = scratch.Name();
   }
@@ -206,7 +211,8 @@ DWORD ReplaceContent(const std::string& path, std::string_view text, std::string
   if (exists && ReachedThroughLink(path, attributes)) return WriteInPlace(path, text, keptCopy);
   TempFile temp;
   KernelHandle file(CreateTempBeside(path, temp));
-  // A folder where no new file may be made still lets its files be written.
+  // A folder where no new file may be made still lets its files be written: in place, their old
+  // content kept in the temporary folder until the write is done.
   if (!file.Valid()) return exists ? WriteInPlace(path, text, keptCopy) : Api.GetLastError();
   if (!WriteAll(file.Get(), text) || !Api.FlushFileBuffers(file.Get())) return Api.GetLastError();
   if (!file.Close()) return Api.GetLastError();

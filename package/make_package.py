@@ -20,8 +20,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 
 # Files the IDE writes while it runs: its settings beside the program, the untitled build
-# source and the listing beside the program, the project commands in the current folder.
-RUNTIME_FILES = {"zorvexide.cfg", "_.zobas", "_.txt", "_.bat", "_.exe"}
+# source and the listing beside the program, the project commands in the current folder, and
+# what a forced end of the session keeps of an untitled text, with its note.
+RUNTIME_FILES = {"zorvexide.cfg", "_.zobas", "_.txt", "_.bat", "_.exe", "zorvexide.unsaved",
+                 "untitled~unsaved.zobas"}
 README = "README.txt"
 WINDOWS_BAD_CHARS = set('<>:"|?*\\') | {chr(c) for c in range(32)}
 # Seconds from 1601-01-01 (Windows file times) to 1970-01-01.

@@ -86,14 +86,14 @@ std::string ReadStartDocument() {
 }
 
 // The remembered size, at the corner the placement mode chose for the start-up size: a larger
-// window would reach past the work area there, its status bar out of reach, so it is moved
-// back onto it.
+// window would reach past the work area there, its status bar out of reach, so it is made to
+// fit the work area and moved back onto it.
 void ResizeToSettings() {
   RECT r;
   Api.GetWindowRect(MainWindow, &r);
-  WindowPlace at = KeepOnWorkArea({r.left, r.top}, WindowWidth, WindowHeight, {WorkAreaLeft, WorkAreaTop}, WorkAreaWidth,
-                                  WorkAreaHeight);
-  Api.MoveWindow(MainWindow, at.x, at.y, WindowWidth, WindowHeight, TRUE);
+  WindowBounds at = KeepOnWorkArea({r.left, r.top}, WindowWidth, WindowHeight, {WorkAreaLeft, WorkAreaTop},
+                                   WorkAreaWidth, WorkAreaHeight);
+  Api.MoveWindow(MainWindow, at.x, at.y, at.width, at.height, TRUE);
 }
 
 void CreateButtonsAndBoxes() {
@@ -153,7 +153,9 @@ void OnCreate(HWND window) {
   StartArgument = FullPath(Unquote(GetCommandTail()));
   WorkDir = StartArgument.empty() ? startDir : DirPart(StartArgument);
   settingsText = TakeArgument(settingsText);
-  ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth, WorkAreaHeight));
+  // WorkAreaWidth and WorkAreaHeight are the work area's right and bottom edges.
+  ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth - WorkAreaLeft,
+                             WorkAreaHeight - WorkAreaTop));
   ResizeToSettings();
   std::string text = ReadStartDocument();
   Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
@@ -174,4 +176,5 @@ void OnCreate(HWND window) {
   Api.SetFocus(MainWindow);
   Api.SetFocus(CurrentEditor);
   SaveName = CurrentFile;
+  ReportEmergencyCopy();
 }

@@ -17,6 +17,13 @@ bool WithheldControlLetter(unsigned key) {
   }
 }
 
+// Ctrl+letters whose character is the control's own editing key: an edit box copies, pastes,
+// cuts and undoes on the characters of Ctrl+C, V, X and Z. Every other Ctrl+letter is a command,
+// a key that the editor binds on its key-down (redo, the line commands), or nothing at all; its
+// character (a tab, a line feed, a backspace or another control byte) would only be typed into
+// the text.
+bool TypesItsCharacter(unsigned key) { return key == 'C' || key == 'V' || key == 'X' || key == 'Z'; }
+
 LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget target) {
   if (key == VirtualReturn) return {KeyEnter, true, target == LoopTarget::SearchBox};
   if (key >= VirtualF1 && key <= VirtualF10) return {int(KeyF1 + (key - VirtualF1)), true, false};
@@ -25,7 +32,7 @@ LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget targ
     // character on many layouts ("€" with E on a German one, "ś" with S on a Polish one): a
     // letter with both is typing, never a command.
     if (!controlDown || altDown) return {};
-    return {CtrlKey(char(key)), false, WithheldControlLetter(key)};
+    return {CtrlKey(char(key)), false, WithheldControlLetter(key), TypesItsCharacter(key)};
   }
   if (key == VirtualEscape) return {KeyEscape, true, true};
   return {};

@@ -13,6 +13,8 @@ struct LoopAction {
   int command = 0;             // WM_COMMAND identifier to send first; 0 sends nothing
   bool lParamIsWindow = false; // lParam is the message's window (else 0)
   bool withhold = false;       // the queued message is then dropped instead of dispatched
+  bool translate = true;       // a dispatched key-down is translated as well, so its character
+                               // is typed; false hands the control the key-down alone
 };
 
 // Message numbers and virtual keys the loop looks at (the platform's values).

@@ -14,8 +14,11 @@ void OnClose();
 // prompt, the settings file); TRUE lets the session end, FALSE (Cancel) refuses it.
 LRESULT OnQueryEndSession();
 // WM_ENDSESSION: when the session does end, the window goes as at closing; otherwise the IDE
-// goes on.
+// goes on. An end that the IDE refused keeps unsaved text in a copy beside the document (the
+// program folder for an untitled one), which the next start names.
 void OnEndSession(bool ending);
+// At start-up: the console line that names the copy a forced end of the last session left.
+void ReportEmergencyCopy();
 // WM_DESTROY: releases the fonts and posts the quit message.
 void OnDestroy();
 // WM_SETFOCUS: MainWindow itself takes no typing, so the focus goes on to the control that had

@@ -52,7 +52,7 @@ void RunMessageLoop() {
       Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
                        action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);
     if (action.withhold) continue;
-    Api.TranslateMessage(&msg);
+    if (action.translate) Api.TranslateMessage(&msg);
     Api.DispatchMessageA(&msg);
   }
 }

@@ -1,5 +1,6 @@
 // Placement of the main window (declared in Placement.h).
 #include "shell/Placement.h"
+#include <algorithm>
 
 namespace {
 // One coordinate of a window from at to at + size, moved back inside first .. end.
@@ -22,7 +23,9 @@ WindowPlace PlaceWindow(int mode, int workWidth, int workHeight, int width, int 
   }
 }
 
-WindowPlace KeepOnWorkArea(WindowPlace place, int width, int height, WindowPlace topLeft, int right, int bottom) {
-  if (right <= topLeft.x || bottom <= topLeft.y) return place;
-  return {Inside(place.x, width, topLeft.x, right), Inside(place.y, height, topLeft.y, bottom)};
+WindowBounds KeepOnWorkArea(WindowPlace place, int width, int height, WindowPlace topLeft, int right, int bottom) {
+  if (right <= topLeft.x || bottom <= topLeft.y) return {place.x, place.y, width, height};
+  width = std::min(width, right - topLeft.x);
+  height = std::min(height, bottom - topLeft.y);
+  return {Inside(place.x, width, topLeft.x, right), Inside(place.y, height, topLeft.y, bottom), width, height};
 }

@@ -1,6 +1,7 @@
 // Fixed texts of start-up (declared in StartupText.h).
 #include "shell/StartupText.h"
 #include "shell/Version.h"
+#include "base/TextScan.h"
 
 const char* const KeywordList =
     "\r\n"
@@ -72,4 +73,18 @@ std::string ComposeAboutText() {
   text += "\r\n";
   text += "Web site: the Zorvex IDE project pages\r\n";
   return text;
+}
+
+std::string EmergencyCopyName(std::string_view document) {
+  const std::string name = NamePart(document);
+  const std::string folder(document.substr(0, document.size() - name.size()));
+  const size_t dot = name.rfind('.');
+  const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  return folder + stem + "~unsaved" + name.substr(stem.size());
+}
+
+const char* const EmergencyNoteFile = "zorvexIde.unsaved";
+
+std::string EmergencyCopyLine(std::string_view copy) {
+  return "\r\nThe session ended while the text was not saved; it is kept in " + std::string(copy) + "\r\n";
 }

@@ -1,6 +1,7 @@
 """Running and searching as a user does it with the keys: F5 on an untitled document, F3 and F4
-through a source, Ctrl+F7 through a folder of sources and a double-click on what it lists, and a
-document of 300 MB that opens whole (or is reported, never blank)."""
+through a source, Ctrl+letters that are no command, Ctrl+F7 through a folder of sources and a
+double-click on what it lists, and a document of 300 MB that opens whole (or is reported, never
+blank)."""
 import os
 import unittest
 
@@ -40,6 +41,17 @@ class Editing(unittest.TestCase):
         self.ide.main_window("Find & Replace")
         self.ide.keys(window, "ctrl+s")
         wait_for(lambda: read(source) == b"' sum\r\nx = sum + sum\r\nprint Total\r\n", 30, "the replaced text")
+
+    def test_ctrl_letters_that_are_no_command_type_nothing(self):
+        folder, source = program_with_source("ctrlletters", "keys.bas", b"print 1\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+End", *("ctrl+" + letter for letter in "bhijkmnpqw"))
+        self.ide.type_text(window, "x")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(source) == b"print 1\r\nx", 30, "the source with only the typed letter added")
 
     def test_ctrl_f7_lists_the_word_in_the_folders_sources_and_a_double_click_opens_a_listed_line(self):
         folder = fresh_program_dir("findfiles")

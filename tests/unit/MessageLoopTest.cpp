@@ -11,6 +11,7 @@ struct KeyRow {
   int command;
   bool lParamIsWindow, withhold;
   bool alt = false;
+  bool types = true;  // a dispatched key-down is translated, so its character is typed
 };
 
 const KeyRow KeyRows[] = {
@@ -34,6 +35,15 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 'X', true, LoopTarget::Other, 2088, false, false},
     {LoopKeyDown, 'Z', true, LoopTarget::Other, 2090, false, false},
     {LoopKeyDown, 'S', false, LoopTarget::Other, 0, false, false},          // plain letters are typing
+    // Other Ctrl+letters reach the control as keys only: their control bytes are typed nowhere.
+    {LoopKeyDown, 'B', true, LoopTarget::Other, 2066, false, false, false, false},
+    {LoopKeyDown, 'H', true, LoopTarget::Other, 2072, false, false, false, false},  // not a backspace
+    {LoopKeyDown, 'I', true, LoopTarget::SearchBox, 2073, false, false, false, false},  // not a tab
+    {LoopKeyDown, 'J', true, LoopTarget::Other, 2074, false, false, false, false},  // not a lone LF
+    {LoopKeyDown, 'M', true, LoopTarget::Other, 2077, false, false, false, false},  // not a lone CR
+    {LoopKeyDown, 'Q', true, LoopTarget::ProjectBox, 2081, false, false, false, false},
+    {LoopKeyDown, 'W', true, LoopTarget::Other, 2087, false, false, false, false},
+    {LoopKeyDown, 'Y', true, LoopTarget::Other, 2089, false, false, false, false},  // the editor's redo key
     {LoopKeyDown, 'E', true, LoopTarget::Other, 0, false, false, true},     // AltGr+E ("€") is typing too
     {LoopKeyDown, 'S', true, LoopTarget::SearchBox, 0, false, false, true}, // AltGr+S ("ś")
     {LoopKeyDown, 0x74, true, LoopTarget::Other, 1005, true, false, true},  // Ctrl+Alt+F5 is still F5
@@ -57,6 +67,9 @@ TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
       EXPECT_EQ(action.lParamIsWindow, row.lParamIsWindow);
     }
     EXPECT_EQ(action.withhold, row.withhold);
+    if (!row.withhold) {
+      EXPECT_EQ(action.translate, row.types);
+    }
   }
 }
 
@@ -83,19 +96,28 @@ TEST(WindowPlacement, FixedModesAndUnknownModeKeepsThePreviousPlace) {
   EXPECT_EQ(kept.y, 12);
 }
 
-TEST(WindowPlacement, ARememberedSizeIsMovedOntoTheWorkArea) {
-  struct Case { WindowPlace at; int width, height; WindowPlace kept; };
+TEST(WindowPlacement, ARememberedSizeIsFittedAndMovedOntoTheWorkArea) {
+  struct Case { WindowPlace at; int width, height; WindowPlace topLeft; WindowBounds kept; };
   const Case cases[] = {
-      {{514, 217}, 1590, 990, {10, 10}},  // the corner of the 580 x 580 start-up size on 1600 x 1000
-      {{510, 210}, 800, 600, {510, 210}}, // fits where it is
-      {{-50, 0}, 1700, 1100, {0, 0}},     // larger than the work area: its top left stays on it
+      // the corner of the 580 x 580 start-up size on 1600 x 1000
+      {{514, 217}, 1590, 990, {0, 0}, {10, 10, 1590, 990}},
+      {{510, 210}, 800, 600, {0, 0}, {510, 210, 800, 600}},      // fits where it is
+      {{-50, 0}, 1700, 1100, {0, 0}, {0, 0, 1600, 1000}},       // larger than the work area
+      // A task bar 40 pixels high along the top: the work area is 960 high, from 40 down.
+      {{514, 10}, 800, 600, {0, 40}, {514, 40, 800, 600}},
+      {{514, 217}, 800, 1000, {0, 40}, {514, 40, 800, 960}},
+      // one 60 pixels wide along the left
+      {{514, 217}, 1600, 700, {60, 0}, {60, 217, 1540, 700}},
   };
   for (const Case& c : cases) {
-    WindowPlace kept = KeepOnWorkArea(c.at, c.width, c.height, {0, 0}, 1600, 1000);
-    EXPECT_EQ(kept.x, c.kept.x) << c.width;
-    EXPECT_EQ(kept.y, c.kept.y) << c.width;
+    WindowBounds kept = KeepOnWorkArea(c.at, c.width, c.height, c.topLeft, 1600, 1000);
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " below " << c.topLeft.y);
+    EXPECT_EQ(kept.x, c.kept.x);
+    EXPECT_EQ(kept.y, c.kept.y);
+    EXPECT_EQ(kept.width, c.kept.width);
+    EXPECT_EQ(kept.height, c.kept.height);
   }
-  // A task bar along the top: the work area starts 40 pixels down, and the window below it.
-  WindowPlace below = KeepOnWorkArea({514, 10}, 800, 600, {0, 40}, 1600, 1000);
-  EXPECT_EQ(below.y, 40);
+  WindowBounds unknown = KeepOnWorkArea({514, 217}, 1700, 1100, {0, 0}, 0, 0);
+  EXPECT_EQ(unknown.width, 1700);
+  EXPECT_EQ(unknown.x, 514);
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 #include "DialogAnswer.h"
 #include "build/Launch.h"
@@ -507,4 +508,40 @@ TEST(ShowMessage, AnEmptyCaptionShowsAsMsgBox) {
   EXPECT_EQ(answer.At(0).text, "some text");
   EXPECT_EQ(answer.At(1).title, "Zor");
   EXPECT_TRUE(answer.Complete());
+}
+
+namespace {
+std::string Written;  // every byte the program wrote through WriteFile, the console's included
+BOOL WINAPI RecordingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  Written.append(static_cast<const char*>(data), size);
+  return WriteFile(file, data, size, written, overlapped);
+}
+}  // namespace
+
+TEST_F(MainWindowCreated, AForcedEndOfTheSessionKeepsUnsavedTextAndTheNextStartSaysWhere) {
+  const std::string copy = dir + "\\mainwindow_source~unsaved.zobas", untitled = dir + "\\untitled~unsaved.zobas";
+  for (const auto& [name, text, kept] : {std::tuple{source, "changed", copy}, std::tuple{std::string(), "draft", untitled}}) {
+    SaveName = name;
+    SendMessageA(Editor, 2181 /*SCI_SETTEXT*/, 0, reinterpret_cast<LPARAM>(text));
+    EnableWindow(window, FALSE);  // a box of the IDE is up
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);  // the user forced the end
+    EnableWindow(window, TRUE);
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_EQ(ReadFile(kept), text);
+  }
+  EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");  // the document is left as it was
+  DestroyWindow(window);
+  SetCurrentDirectoryA(startDir.c_str());
+  ResetState();
+  Written.clear();
+  const auto systems = Api.WriteFile;
+  Api.WriteFile = RecordingWrite;
+  window = CreateMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
+  Api.WriteFile = systems;
+  for (const std::string& kept : {copy, untitled})
+    EXPECT_NE(Written.find("kept in " + kept + "\r\n"), std::string::npos) << Written;
+  EXPECT_EQ(GetFileAttributesA((dir + "\\zorvexIde.unsaved").c_str()), INVALID_FILE_ATTRIBUTES);  // said once
+  std::remove(copy.c_str());
+  std::remove(untitled.c_str());
 }

@@ -190,3 +190,34 @@ TEST(TextFiles, SavingThroughAHardLinkWritesTheOneFileAndUndoesAFailedWrite) {
   EXPECT_EQ(Slurp(first), "new");  // the old content was put back
   EXPECT_EQ(folder.Files(), (std::vector<std::string>{"a.bas", "b.bas"}));
 }
+
+namespace {
+// Stands in for the system's CreateFileA where neither the file's folder nor the temporary
+// folder takes a new file.
+HANDLE WINAPI CreateFileWhereNoNewFileFits(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                           DWORD disposition, DWORD flags, HANDLE model) {
+  if (disposition == CREATE_NEW) {
+    SetLastError(ERROR_DISK_FULL);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateFileA(name, access, share, security, disposition, flags, model);
+}
+}  // namespace
+
+TEST(TextFiles, AFileWrittenInPlaceIsLeftWholeWhereNoCopyOfItsOldContentCanBeMade) {
+  ScratchFolder folder;
+  const std::string first = folder.File("a.bas"), second = folder.File("b.bas");
+  Spill(first, "old");
+  ASSERT_TRUE(CreateHardLinkA(second.c_str(), first.c_str(), nullptr));
+  {
+    DialogAnswer answer({Press(IDOK)});
+    const auto systems = Api.CreateFileA;
+    Api.CreateFileA = CreateFileWhereNoNewFileFits;
+    EXPECT_FALSE(WriteTextFile(second, "new"));
+    Api.CreateFileA = systems;
+    EXPECT_TRUE(answer.Complete());
+    EXPECT_EQ(answer.At(0).text.rfind("Cannot write " + WrapLongLine(second, 64) + "\r\n", 0), 0u) << answer.At(0).text;
+  }
+  EXPECT_EQ(Slurp(first), "old");
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"a.bas", "b.bas"}));
+}
