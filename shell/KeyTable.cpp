@@ -7,12 +7,12 @@ namespace {
 constexpr unsigned VirtualReturn = 0x0D;
 constexpr unsigned VirtualEscape = 0x1B;
 constexpr unsigned VirtualF1 = 0x70;
-constexpr unsigned VirtualF10 = 0x79;
+constexpr unsigned VirtualF12 = 0x7B;  // F11 folds, F12 goes to definitions
 
 // Ctrl+letter commands whose key the editor must not see as well.
 bool WithheldControlLetter(unsigned key) {
   switch (key) {
-    case 'A': case 'E': case 'F': case 'G': case 'O': case 'R': case 'S': case 'T': return true;
+    case 'A': case 'E': case 'F': case 'G': case 'O': case 'Q': case 'R': case 'S': case 'T': return true;
     default: return false;
   }
 }
@@ -26,7 +26,7 @@ bool TypesItsCharacter(unsigned key) { return key == 'C' || key == 'V' || key ==
 
 LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget target) {
   if (key == VirtualReturn) return {KeyEnter, true, target == LoopTarget::SearchBox};
-  if (key >= VirtualF1 && key <= VirtualF10) return {int(KeyF1 + (key - VirtualF1)), true, false};
+  if (key >= VirtualF1 && key <= VirtualF12) return {int(KeyF1 + (key - VirtualF1)), true, false};
   if (key >= 'A' && key <= 'Z') {
     // Windows reports AltGr as Control and Alt held together, and AltGr+letter types a
     // character on many layouts ("€" with E on a German one, "ś" with S on a Polish one): a

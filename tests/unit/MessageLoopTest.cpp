@@ -21,7 +21,9 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 0x70, false, LoopTarget::Other, 1001, true, false},       // F1
     {LoopKeyDown, 0x74, true, LoopTarget::SearchBox, 1005, true, false},    // Ctrl+F5 is still F5
     {LoopKeyDown, 0x79, false, LoopTarget::Other, 1010, true, false},       // F10
-    {LoopKeyDown, 0x7A, false, LoopTarget::Other, 0, false, false},         // F11 is no command
+    {LoopKeyDown, 0x7A, false, LoopTarget::Other, 1011, true, false},       // F11 folds
+    {LoopKeyDown, 0x7B, true, LoopTarget::Other, 1012, true, false},        // Ctrl+F12 is still F12
+    {LoopKeyDown, 0x7C, false, LoopTarget::Other, 0, false, false},         // F13 is no command
     {LoopKeyDown, 'A', true, LoopTarget::Other, 2065, false, true},
     {LoopKeyDown, 'C', true, LoopTarget::Other, 2067, false, false},        // the editor copies too
     {LoopKeyDown, 'E', true, LoopTarget::Other, 2069, false, true},
@@ -41,7 +43,7 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 'I', true, LoopTarget::SearchBox, 2073, false, false, false, false},  // not a tab
     {LoopKeyDown, 'J', true, LoopTarget::Other, 2074, false, false, false, false},  // not a lone LF
     {LoopKeyDown, 'M', true, LoopTarget::Other, 2077, false, false, false, false},  // not a lone CR
-    {LoopKeyDown, 'Q', true, LoopTarget::ProjectBox, 2081, false, false, false, false},
+    {LoopKeyDown, 'Q', true, LoopTarget::ProjectBox, 2081, false, true, false, false},  // comment marks
     {LoopKeyDown, 'W', true, LoopTarget::Other, 2087, false, false, false, false},
     {LoopKeyDown, 'Y', true, LoopTarget::Other, 2089, false, false, false, false},  // the editor's redo key
     {LoopKeyDown, 'E', true, LoopTarget::Other, 0, false, false, true},     // AltGr+E ("€") is typing too
