@@ -53,6 +53,12 @@ void ConfigureFoldMargin(HWND editor) {
   Sci(editor, SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_SHOW | SC_AUTOMATICFOLD_CHANGE, 0);
   Sci(editor, SCI_SETFOLDFLAGS, SC_FOLDFLAG_LINEAFTER_CONTRACTED, 0);
 }
+
+// The editor tells the main window of changes to the text only: reporting every fold level
+// and style the lexer sets would cost more than colouring and folding a big document.
+constexpr int ReportedChanges = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_PERFORMED_USER | SC_PERFORMED_UNDO |
+                                SC_PERFORMED_REDO | SC_MULTISTEPUNDOREDO | SC_LASTSTEPINUNDOREDO |
+                                SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
 }  // namespace
 
 void ConfigureEditor(HWND editor, const std::string& keywords, const std::string& fontName, int fontSize) {
@@ -70,6 +76,7 @@ void ConfigureEditor(HWND editor, const std::string& keywords, const std::string
   Sci(editor, SCI_SETCARETLINEVISIBLE, 1, 0);
   for (const StyleColour& c : ClassColours) Sci(editor, SCI_STYLESETFORE, c.style, c.colour);
   ConfigureFoldMargin(editor);
+  Sci(editor, SCI_SETMODEVENTMASK, ReportedChanges, 0);
 }
 
 void UpdateLineNumberWidth() {

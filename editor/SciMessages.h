@@ -59,6 +59,7 @@ constexpr unsigned SCI_APPENDTEXT = 2282;
 constexpr unsigned SCI_GETCHARACTERPOINTER = 2520;
 constexpr unsigned SCI_SETEMPTYSELECTION = 2556;
 constexpr unsigned SCI_ALLOCATE = 2446;
+constexpr unsigned SCI_SETMODEVENTMASK = 2359;
 constexpr unsigned SCI_SETSTATUS = 2382;
 constexpr unsigned SCI_GETSTATUS = 2383;
 constexpr unsigned SCI_FOLDALL = 2662;
@@ -103,3 +104,15 @@ constexpr int SC_FOLDFLAG_LINEAFTER_CONTRACTED = 0x0010;
 constexpr int SC_FOLDACTION_CONTRACT = 0;
 constexpr int SC_FOLDACTION_EXPAND = 1;
 constexpr int SC_FOLDACTION_CONTRACT_EVERY_LEVEL = 4;
+
+// Changes that SCN_MODIFIED reports (SCI_SETMODEVENTMASK): text inserted or deleted, before and
+// after, and how (typed, undone, redone).
+constexpr int SC_MOD_INSERTTEXT = 0x1;
+constexpr int SC_MOD_DELETETEXT = 0x2;
+constexpr int SC_PERFORMED_USER = 0x10;
+constexpr int SC_PERFORMED_UNDO = 0x20;
+constexpr int SC_PERFORMED_REDO = 0x40;
+constexpr int SC_MULTISTEPUNDOREDO = 0x80;
+constexpr int SC_LASTSTEPINUNDOREDO = 0x100;
+constexpr int SC_MOD_BEFOREINSERT = 0x400;
+constexpr int SC_MOD_BEFOREDELETE = 0x800;
