@@ -15,7 +15,7 @@ constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b 
 constexpr int DefaultStyle = 32;
 constexpr int LineNumberMargin = 0;
 constexpr int LeastLineNumberWidth = 30;
-constexpr int FoldMarginWidth = 14;
+constexpr int FoldMarginWidth = 16;  // the width the symbol margin has by default, so the text stays where it was
 
 LRESULT Sci(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   return Api.SendMessageA(editor, message, wParam, lParam);

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-constexpr int FoldMargin = 2;
+constexpr int FoldMargin = 1;
 
 void EditorMarginClick(int margin, size_t position);
 void ToggleFoldAtCaret();
