@@ -183,8 +183,8 @@ char Lower(unsigned char ch) {
   return static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
 }
 
-// Reads the word of code at pos (folded to lower case; a word longer than any that folds is
-// cut short, which no word to fold matches) and returns the position after it.
+// Hands the word of code at pos to reader, folded to lower case (a word longer than any that
+// folds goes as an empty word), and returns the position after it.
 Sci_PositionU ReadWord(Lexilla::LexAccessor& styler, Sci_PositionU pos, Sci_PositionU end,
                        StatementReader& reader) {
   char word[12];
