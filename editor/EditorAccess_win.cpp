@@ -5,6 +5,7 @@
 #include "base/SharedState.h"
 #include "base/TextScan.h"
 #include "editor/EditorSend_win.h"
+#include "editor/EditorSetup_win.h"
 #include "editor/SciMessages.h"
 
 namespace {
@@ -20,6 +21,11 @@ LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
 void SetEditorText(HWND editor, std::string_view text) {
   static const char empty = '\0';
   Send(editor, SCI_SETTEXT, text.size(), reinterpret_cast<LPARAM>(text.empty() ? &empty : text.data()));
+}
+
+// Unfolds whatever hides the line holding the 0-based position, and scrolls to it.
+void UnfoldLineAt(HWND editor, size_t position) {
+  Send(editor, SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<WPARAM>(Send(editor, SCI_LINEFROMPOSITION, position, 0)), 0);
 }
 
 }  // namespace
@@ -90,6 +96,10 @@ void LiftTextLimit(HWND box) { Send(box, EM_SETLIMITTEXT, 0, 0); }
 
 void SelectAndShow(HWND control, size_t from, size_t to) {
   Send(control, EM_SETSEL, from, to);
+  if (IsEditor(control)) {
+    UnfoldLineAt(control, from);
+    UnfoldLineAt(control, to);
+  }
   Send(control, EM_SCROLLCARET, 0, 0);
 }
 
@@ -120,6 +130,7 @@ LoadResult LoadControlText(HWND control, std::string_view text) {
   Send(control, SCI_SETUNDOCOLLECTION, 1, 0);
   Send(control, SCI_EMPTYUNDOBUFFER, 0, 0);
   Send(control, SCI_SCROLLCARET, 0, 0);
+  UpdateLineNumberWidth();
   return whole ? LoadResult::Whole : LoadResult::Emptied;
 }
 
@@ -156,6 +167,7 @@ void GoToLine(HWND editor, int line) {
   if (line > 0) {
     if (Editor != nullptr) {
       Send(editor, SCI_GOTOLINE, line - 1, 0);
+      UnfoldLineAt(editor, static_cast<size_t>(Send(editor, SCI_GETCURRENTPOS, 0, 0)));
     } else {
       LRESULT at = Send(editor, EM_LINEINDEX, line - 1, 0);
       // A line beyond the end goes to the end of the text, as the editor does.

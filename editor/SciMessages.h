@@ -8,6 +8,9 @@ constexpr unsigned SCI_SETUNDOCOLLECTION = 2012;
 constexpr unsigned SCI_SETSAVEPOINT = 2014;
 constexpr unsigned SCI_GOTOLINE = 2024;
 constexpr unsigned SCI_GOTOPOS = 2025;
+constexpr unsigned SCI_MARKERDEFINE = 2040;
+constexpr unsigned SCI_MARKERSETFORE = 2041;
+constexpr unsigned SCI_MARKERSETBACK = 2042;
 constexpr unsigned SCI_GETFIRSTVISIBLELINE = 2152;
 constexpr unsigned SCI_SETTABWIDTH = 2036;
 constexpr unsigned SCI_SETCODEPAGE = 2037;
@@ -24,6 +27,7 @@ constexpr unsigned SCI_SETCARETLINEVISIBLE = 2096;
 constexpr unsigned SCI_SETCARETLINEBACK = 2098;
 constexpr unsigned SCI_GETSELECTIONSTART = 2143;
 constexpr unsigned SCI_GETSELECTIONEND = 2145;
+constexpr unsigned SCI_GETLINECOUNT = 2154;
 constexpr unsigned SCI_SETSEL = 2160;
 constexpr unsigned SCI_SCROLLCARET = 2169;
 constexpr unsigned SCI_LINEFROMPOSITION = 2166;
@@ -38,26 +42,83 @@ constexpr unsigned SCI_GETTEXTLENGTH = 2183;
 constexpr unsigned SCI_SETTARGETSTART = 2190;
 constexpr unsigned SCI_SETTARGETEND = 2192;
 constexpr unsigned SCI_REPLACETARGET = 2194;
+constexpr unsigned SCI_GETFOLDLEVEL = 2223;
+constexpr unsigned SCI_GETFOLDPARENT = 2225;
+constexpr unsigned SCI_GETLINEVISIBLE = 2228;
+constexpr unsigned SCI_TOGGLEFOLD = 2231;
+constexpr unsigned SCI_ENSUREVISIBLE = 2232;
+constexpr unsigned SCI_SETFOLDFLAGS = 2233;
+constexpr unsigned SCI_ENSUREVISIBLEENFORCEPOLICY = 2234;
 constexpr unsigned SCI_SETMARGINTYPEN = 2240;
 constexpr unsigned SCI_SETMARGINWIDTHN = 2242;
+constexpr unsigned SCI_GETMARGINWIDTHN = 2243;
+constexpr unsigned SCI_SETMARGINMASKN = 2244;
+constexpr unsigned SCI_SETMARGINSENSITIVEN = 2246;
+constexpr unsigned SCI_TEXTWIDTH = 2276;
 constexpr unsigned SCI_APPENDTEXT = 2282;
 constexpr unsigned SCI_GETCHARACTERPOINTER = 2520;
 constexpr unsigned SCI_SETEMPTYSELECTION = 2556;
 constexpr unsigned SCI_ALLOCATE = 2446;
+constexpr unsigned SCI_SETMODEVENTMASK = 2359;
 constexpr unsigned SCI_SETSTATUS = 2382;
 constexpr unsigned SCI_GETSTATUS = 2383;
+constexpr unsigned SCI_FOLDALL = 2662;
+constexpr unsigned SCI_SETAUTOMATICFOLD = 2663;
 constexpr unsigned SCI_SETTARGETRANGE = 2686;
 constexpr unsigned SCI_SETLEXER = 4001;
 constexpr unsigned SCI_SETKEYWORDS = 4005;
 constexpr unsigned SCI_SETILEXER = 4033;
 
-// Margin type of a line-number margin (SCI_SETMARGINTYPEN).
+// Margin types (SCI_SETMARGINTYPEN): symbols, such as the fold markers, and line numbers.
+constexpr int SC_MARGIN_SYMBOL = 0;
 constexpr int SC_MARGIN_NUMBER = 1;
 
-// Notifications the editor sends its parent with WM_NOTIFY, and the kinds of modification.
+// Notifications the editor sends its parent with WM_NOTIFY.
 constexpr unsigned SCN_CHARADDED = 2001;
 constexpr unsigned SCN_UPDATEUI = 2007;
 constexpr unsigned SCN_MODIFIED = 2008;
 constexpr unsigned SCN_MARGINCLICK = 2010;
+
+// The style the line numbers are drawn in.
+constexpr int STYLE_LINENUMBER = 33;
+
+// Fold levels as the lexer sets them (SCI_GETFOLDLEVEL).
+constexpr int SC_FOLDLEVELHEADERFLAG = 0x2000;
+
+// The fold markers, their shapes, and the margin mask that shows them.
+constexpr int SC_MARKNUM_FOLDEREND = 25;
+constexpr int SC_MARKNUM_FOLDEROPENMID = 26;
+constexpr int SC_MARKNUM_FOLDERMIDTAIL = 27;
+constexpr int SC_MARKNUM_FOLDERTAIL = 28;
+constexpr int SC_MARKNUM_FOLDERSUB = 29;
+constexpr int SC_MARKNUM_FOLDER = 30;
+constexpr int SC_MARKNUM_FOLDEROPEN = 31;
+constexpr unsigned SC_MASK_FOLDERS = 0xFE000000u;
+constexpr int SC_MARK_VLINE = 9;
+constexpr int SC_MARK_LCORNER = 10;
+constexpr int SC_MARK_TCORNER = 11;
+constexpr int SC_MARK_BOXPLUS = 12;
+constexpr int SC_MARK_BOXPLUSCONNECTED = 13;
+constexpr int SC_MARK_BOXMINUS = 14;
+constexpr int SC_MARK_BOXMINUSCONNECTED = 15;
+
+// Folding behaviour: folds follow edits and show hidden lines that need showing; a line is
+// drawn under a folded block; SCI_FOLDALL's actions.
+constexpr int SC_AUTOMATICFOLD_SHOW = 0x0001;
+constexpr int SC_AUTOMATICFOLD_CHANGE = 0x0004;
+constexpr int SC_FOLDFLAG_LINEAFTER_CONTRACTED = 0x0010;
+constexpr int SC_FOLDACTION_CONTRACT = 0;
+constexpr int SC_FOLDACTION_EXPAND = 1;
+constexpr int SC_FOLDACTION_CONTRACT_EVERY_LEVEL = 4;
+
+// Changes that SCN_MODIFIED reports (SCI_SETMODEVENTMASK): text inserted or deleted, before and
+// after, and how (typed, undone, redone).
 constexpr int SC_MOD_INSERTTEXT = 0x1;
 constexpr int SC_MOD_DELETETEXT = 0x2;
+constexpr int SC_PERFORMED_USER = 0x10;
+constexpr int SC_PERFORMED_UNDO = 0x20;
+constexpr int SC_PERFORMED_REDO = 0x40;
+constexpr int SC_MULTISTEPUNDOREDO = 0x80;
+constexpr int SC_LASTSTEPINUNDOREDO = 0x100;
+constexpr int SC_MOD_BEFOREINSERT = 0x400;
+constexpr int SC_MOD_BEFOREDELETE = 0x800;

@@ -7,7 +7,7 @@
 //               the match ignores the case of A..Z only ("#else" matches "#ELSE").
 //   number      decimal digits with an optional fraction and exponent ("12", "1.5", ".5",
 //               "2e10", "1.5E-3"), or "0x" / "0X" and hexadecimal digits.
-//   line comment    "'" or ";" or "//" up to the line end.
+//   line comment    "'" or ";" or "//" or the word "rem" (any letter case) up to the line end.
 //   block comment   "/*" to "*/", across lines; "/**" (but not "/**/") and "/*!" open a
 //                   documentation comment.
 //   string      '"' up to the next '"'; other quoted text: "`" up to the next "`". Neither
@@ -31,23 +31,12 @@
 #include "StyleContext.h"
 #include "LexerModule.h"
 #include "DefaultLexer.h"
+#include "scilexer/FoldZorvex.h"
 #include "scilexer/LexZorvex.h"
 
 namespace {
 
-enum ZorvexStyle {
-  StyleDefault = 0,           // blanks, identifiers, anything unclassified
-  StyleComment = 1,           // block comment
-  StyleLineComment = 2,
-  StyleDocComment = 3,        // documentation block comment
-  StyleNumber = 4,
-  StyleKeyword = 5,           // word of keyword set 0
-  StyleString = 6,            // double-quoted
-  StyleOtherQuote = 7,        // back-quoted
-  StyleOperator = 10,
-  StyleDirectiveComment = 23,     // comment that starts on a directive line
-  StyleDirectiveDocComment = 24,  // documentation comment that starts on a directive line
-};
+using namespace ZorvexStyles;
 
 char FoldCase(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -106,10 +95,13 @@ class LexerZorvex : public Lexilla::DefaultLexer {
   Sci_Position SCI_METHOD WordListSet(int n, const char* wl) override;
   void SCI_METHOD Lex(Sci_PositionU startPos, Sci_Position length, int initStyle,
                       Scintilla::IDocument* doc) override;
+  void SCI_METHOD Fold(Sci_PositionU startPos, Sci_Position length, int initStyle,
+                       Scintilla::IDocument* doc) override;
 
  private:
   void StartToken(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler, bool directiveLine);
-  void StartWord(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler);
+  void StartLineComment(Lexilla::StyleContext& sc, bool directiveLine);
+  void StartWord(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler, bool directiveLine);
   void StartNumber(Lexilla::StyleContext& sc);
   void ContinueNumber(Lexilla::StyleContext& sc);
   void ContinueToken(Lexilla::StyleContext& sc);
@@ -133,12 +125,21 @@ Sci_Position LexerZorvex::WordListSet(int n, const char* wl) {
   return 0;  // restyle from the start
 }
 
-void LexerZorvex::StartWord(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler) {
+void LexerZorvex::StartLineComment(Lexilla::StyleContext& sc, bool directiveLine) {
+  sc.SetState(directiveLine ? StyleDirectiveComment : StyleLineComment);
+  directiveLineComment = directiveLine;
+}
+
+void LexerZorvex::StartWord(Lexilla::StyleContext& sc, Lexilla::LexAccessor& styler, bool directiveLine) {
   word.clear();
   Sci_PositionU end = sc.currentPos;
   for (char c = styler.SafeGetCharAt(end, ' '); IsWordChar(static_cast<unsigned char>(c));
        c = styler.SafeGetCharAt(++end, ' ')) {
     word.push_back(FoldCase(c));
+  }
+  if (word == "rem") {
+    StartLineComment(sc, directiveLine);
+    return;  // the comment goes on from the word's first letter to the line end
   }
   sc.SetState(keywords.InList(word.c_str()) ? StyleKeyword : StyleDefault);
   // Step onto the word's last character (which may be several bytes wide in a UTF-8
@@ -181,8 +182,7 @@ void LexerZorvex::StartToken(Lexilla::StyleContext& sc, Lexilla::LexAccessor& st
     }
     sc.Forward();  // past "*", so "/*/" does not close itself
   } else if (sc.ch == '\'' || sc.ch == ';' || sc.Match('/', '/')) {
-    sc.SetState(directiveLine ? StyleDirectiveComment : StyleLineComment);
-    directiveLineComment = directiveLine;
+    StartLineComment(sc, directiveLine);
   } else if (sc.ch == '"') {
     sc.SetState(StyleString);
   } else if (sc.ch == '`') {
@@ -190,7 +190,7 @@ void LexerZorvex::StartToken(Lexilla::StyleContext& sc, Lexilla::LexAccessor& st
   } else if (IsDigit(sc.ch) || (sc.ch == '.' && IsDigit(sc.chNext))) {
     StartNumber(sc);
   } else if (IsWordStart(sc.ch)) {
-    StartWord(sc, styler);
+    StartWord(sc, styler, directiveLine);
   } else if (IsOperator(sc.ch)) {
     sc.SetState(StyleOperator);
   }
@@ -264,6 +264,11 @@ void LexerZorvex::Lex(Sci_PositionU startPos, Sci_Position length, int initStyle
     if (sc.state == StyleDefault) StartToken(sc, styler, directiveLine);
   }
   sc.Complete();
+}
+
+void LexerZorvex::Fold(Sci_PositionU startPos, Sci_Position length, int, Scintilla::IDocument* doc) {
+  Lexilla::LexAccessor styler(doc);
+  FoldZorvex(styler, startPos, length);
 }
 
 }  // namespace

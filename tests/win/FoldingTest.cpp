@@ -1,0 +1,157 @@
+// Folding in the set-up editor under Wine: the fold margin, the fold commands and clicks, the
+// jumps that unfold their target, and the line-number margin that follows the text.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <algorithm>
+#include <string>
+#include "base/SharedState.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/EditorSetup_win.h"
+#include "editor/Folding_win.h"
+
+namespace {
+
+constexpr UINT SCI_GETCURRENTPOS = 2008;
+constexpr UINT SCI_GOTOLINE = 2024;
+constexpr UINT SCI_GETLINECOUNT = 2154;
+constexpr UINT SCI_LINEFROMPOSITION = 2166;
+constexpr UINT SCI_POSITIONFROMLINE = 2167;
+constexpr UINT SCI_GETFOLDEXPANDED = 2230;
+constexpr UINT SCI_GETLINEVISIBLE = 2228;
+constexpr UINT SCI_GETMARGINTYPEN = 2241;
+constexpr UINT SCI_GETMARGINWIDTHN = 2243;
+constexpr UINT SCI_GETMARGINMASKN = 2245;
+constexpr UINT SCI_GETMARGINSENSITIVEN = 2247;
+constexpr UINT SCI_TEXTWIDTH = 2276;
+constexpr UINT SCI_GETAUTOMATICFOLD = 2664;
+constexpr UINT SCI_COLOURISE = 4003;
+
+const char Source[] =
+    "sub a\r\n"              // 0
+    "  for i = 1 to 3\r\n"   // 1
+    "    print i\r\n"        // 2
+    "  next\r\n"             // 3
+    "end sub\r\n"            // 4
+    "sub b\r\n"              // 5
+    "  x = 1\r\n"            // 6
+    "end sub\r\n";           // 7
+
+class Folding : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    library = LoadLibraryA("lib/SciLexer.dll");
+    parent = CreateWindowExA(0, "STATIC", "folding tests", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  static void TearDownTestSuite() {
+    DestroyWindow(parent);
+    if (library) FreeLibrary(library);
+  }
+  void SetUp() override {
+    ASSERT_NE(library, nullptr) << "lib/SciLexer.dll does not load";
+    Editor = CurrentEditor = CreateWindowExA(0, "Scintilla", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 600, 400,
+                                             parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(Editor, nullptr);
+    ConfigureEditor(Editor, "sub end for next print", "Courier New", 10);
+    Load(Source);
+  }
+  void TearDown() override {
+    DestroyWindow(Editor);
+    Editor = CurrentEditor = nullptr;
+  }
+
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(Editor, message, wParam, lParam); }
+  // Loads text and colours it, as painting the editor would.
+  void Load(const std::string& text) {
+    ASSERT_EQ(LoadControlText(Editor, text), LoadResult::Whole);
+    Send(SCI_COLOURISE, 0, -1);
+  }
+  size_t LineStart(int line) { return static_cast<size_t>(Send(SCI_POSITIONFROMLINE, line)); }
+  LRESULT CaretLine() { return Send(SCI_LINEFROMPOSITION, Send(SCI_GETCURRENTPOS)); }
+  // The lines that show, as a string of their numbers: "058".
+  std::string ShownLines() {
+    std::string shown;
+    for (int line = 0; line < 8; ++line)
+      if (Send(SCI_GETLINEVISIBLE, line)) shown += std::to_string(line);
+    return shown;
+  }
+  LRESULT MarginWidth() { return Send(SCI_GETMARGINWIDTHN, 0); }
+  LRESULT NumberWidth(const char* text) { return Send(SCI_TEXTWIDTH, 33, reinterpret_cast<LPARAM>(text)); }
+
+  static HMODULE library;
+  static HWND parent;
+};
+
+HMODULE Folding::library = nullptr;
+HWND Folding::parent = nullptr;
+
+}  // namespace
+
+TEST_F(Folding, TheFoldMarginShowsFoldPointsAndFoldsFollowTheText) {
+  EXPECT_EQ(Send(SCI_GETMARGINTYPEN, FoldMargin), 0);  // symbols
+  EXPECT_EQ(static_cast<unsigned>(Send(SCI_GETMARGINMASKN, FoldMargin)), 0xFE000000u);
+  EXPECT_GT(Send(SCI_GETMARGINWIDTHN, FoldMargin), 0);
+  EXPECT_EQ(Send(SCI_GETMARGINSENSITIVEN, FoldMargin), 1);
+  EXPECT_EQ(Send(SCI_GETAUTOMATICFOLD), 0x0001 | 0x0004);
+  // Folded, then the line that opens the block is edited into a plain statement: the block's
+  // lines show again.
+  Send(SCI_GOTOLINE, 6);
+  ToggleFoldAtCaret();
+  EXPECT_EQ(ShownLines(), "012345");
+  ReplaceRange(Editor, LineStart(5), LineStart(5) + 5, "x = 2");
+  Send(SCI_COLOURISE, 0, -1);
+  EXPECT_EQ(ShownLines(), "01234567");
+}
+
+TEST_F(Folding, TheFoldCommandsFoldAndUnfoldAndNeverHideTheCaret) {
+  Send(SCI_GOTOLINE, 2);
+  ToggleFoldAtCaret();  // the loop around the caret
+  EXPECT_EQ(ShownLines(), "014567");
+  EXPECT_EQ(CaretLine(), 1);
+  ToggleFoldAtCaret();  // on the fold point itself: unfolds it again
+  EXPECT_EQ(ShownLines(), "01234567");
+
+  Send(SCI_GOTOLINE, 2);
+  FoldAll();
+  EXPECT_EQ(ShownLines(), "05");
+  EXPECT_EQ(CaretLine(), 0);
+  EXPECT_EQ(Send(SCI_GETFOLDEXPANDED, 1), 0) << "inner blocks fold too";
+  UnfoldAll();
+  EXPECT_EQ(ShownLines(), "01234567");
+  EXPECT_EQ(Send(SCI_GETFOLDEXPANDED, 1), 1);
+}
+
+TEST_F(Folding, AClickInTheFoldMarginTogglesTheFoldPointOfItsLine) {
+  EditorMarginClick(FoldMargin, LineStart(5) + 2);
+  EXPECT_EQ(ShownLines(), "012345");
+  EditorMarginClick(0, LineStart(0));      // the line numbers
+  EditorMarginClick(FoldMargin, LineStart(2));  // no fold point there
+  EXPECT_EQ(ShownLines(), "012345");
+  EditorMarginClick(FoldMargin, LineStart(5));
+  EXPECT_EQ(ShownLines(), "01234567");
+}
+
+TEST_F(Folding, GoingToALineOrShowingAFindUnfoldsWhatHidesIt) {
+  FoldAll();
+  GoToLine(Editor, 3);  // 1-based: the line "print i"
+  EXPECT_EQ(CaretLine(), 2);
+  EXPECT_EQ(ShownLines(), "012345") << "both blocks around it unfold, the other sub stays folded";
+  FoldAll();
+  SelectAndShow(Editor, LineStart(6) + 2, LineStart(6) + 3);
+  EXPECT_EQ(CaretLine(), 6);
+  EXPECT_EQ(ShownLines(), "0567");
+}
+
+TEST_F(Folding, TheLineNumberMarginIsAsWideAsTheLargestNumberNeeds) {
+  EXPECT_EQ(MarginWidth(), 30) << "a short file keeps the set-up width";
+  std::string lines;
+  for (int i = 0; i < 120000; ++i) lines += "x\r\n";
+  Load(lines);
+  EXPECT_EQ(Send(SCI_GETLINECOUNT), 120001);
+  EXPECT_EQ(MarginWidth(), std::max<LRESULT>(30, NumberWidth("_999999")));
+  EXPECT_GT(NumberWidth("_999999"), NumberWidth("_99999"));
+  // Shrinks as the text does.
+  ReplaceRange(Editor, 0, LineStart(119990), "");
+  UpdateLineNumberWidth();
+  EXPECT_EQ(MarginWidth(), std::max<LRESULT>(30, NumberWidth("_99")));
+}
