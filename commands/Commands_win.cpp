@@ -16,6 +16,7 @@
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/FindReplace_win.h"
+#include "editor/Folding_win.h"
 
 namespace {
 
@@ -154,9 +155,9 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::InsertTimeStamp: InsertTimeStamp(); break;
     case KeyAction::FocusEditor: FocusEditor(); break;
     case KeyAction::ToggleComments: break;
-    case KeyAction::ToggleFold: break;
-    case KeyAction::FoldAll: break;
-    case KeyAction::UnfoldAll: break;
+    case KeyAction::ToggleFold: ToggleFoldAtCaret(); break;
+    case KeyAction::FoldAll: FoldAll(); break;
+    case KeyAction::UnfoldAll: UnfoldAll(); break;
   }
   return Outcome::Go;
 }

@@ -1,6 +1,8 @@
 // WM_NOTIFY: each event of the editor goes to the operation that owns it.
 #include <windows.h>
 #include "editor/EditorEvents_win.h"
+#include "editor/EditorSetup_win.h"
+#include "editor/Folding_win.h"
 #include "shell/MainWindowSteps_win.h"
 
 void OnNotify(const NMHDR* header) {
@@ -8,8 +10,10 @@ void OnNotify(const NMHDR* header) {
   switch (event.kind) {
     case EditorEventKind::CharAdded: break;
     case EditorEventKind::UpdateUi: break;
-    case EditorEventKind::Modified: break;
-    case EditorEventKind::MarginClick: break;
+    case EditorEventKind::Modified:
+      if (event.linesAdded != 0) UpdateLineNumberWidth();
+      break;
+    case EditorEventKind::MarginClick: EditorMarginClick(event.margin, event.position); break;
     case EditorEventKind::None: break;
   }
 }
