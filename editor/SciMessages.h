@@ -53,3 +53,43 @@ constexpr unsigned SCI_SETILEXER = 4033;
 
 // Margin type of a line-number margin (SCI_SETMARGINTYPEN).
 constexpr int SC_MARGIN_NUMBER = 1;
+
+// The editing aids: indentation, comments, Tab on lines, matching blocks and brackets.
+constexpr unsigned SCI_GETANCHOR = 2009;
+constexpr unsigned SCI_GETSTYLEAT = 2010;
+constexpr unsigned SCI_GETENDSTYLED = 2028;
+constexpr unsigned SCI_GETEOLMODE = 2030;
+constexpr unsigned SCI_SETEOLMODE = 2031;
+constexpr unsigned SCI_INDICSETSTYLE = 2080;
+constexpr unsigned SCI_INDICSETFORE = 2082;
+constexpr unsigned SCI_GETTABWIDTH = 2121;
+constexpr unsigned SCI_GETLINEENDPOSITION = 2136;
+constexpr unsigned SCI_GETDIRECTFUNCTION = 2184;
+constexpr unsigned SCI_GETDIRECTPOINTER = 2185;
+constexpr unsigned SCI_GETLINECOUNT = 2154;
+constexpr unsigned SCI_POSITIONFROMLINE = 2167;
+constexpr unsigned SCI_NEWLINE = 2329;
+constexpr unsigned SCI_BRACEHIGHLIGHT = 2351;
+constexpr unsigned SCI_BRACEBADLIGHT = 2352;
+constexpr unsigned SCI_SELECTIONISRECTANGLE = 2372;
+constexpr unsigned SCI_STYLEGETBACK = 2482;
+constexpr unsigned SCI_STYLEGETSIZE = 2485;
+constexpr unsigned SCI_STYLEGETFONT = 2486;
+constexpr unsigned SCI_SETINDICATORCURRENT = 2500;
+constexpr unsigned SCI_INDICATORFILLRANGE = 2504;
+constexpr unsigned SCI_INDICATORCLEARRANGE = 2505;
+constexpr unsigned SCI_INDICATORVALUEAT = 2507;
+constexpr unsigned SCI_INDICSETUNDER = 2510;
+constexpr unsigned SCI_INDICSETALPHA = 2523;
+constexpr unsigned SCI_INDICSETOUTLINEALPHA = 2558;
+constexpr unsigned SCI_GETSELECTIONS = 2570;
+constexpr unsigned SCI_GETRANGEPOINTER = 2643;
+constexpr unsigned SCI_COLOURISE = 4003;
+constexpr int SC_EOL_CR = 1;
+constexpr int SC_EOL_LF = 2;
+constexpr int INDIC_ROUNDBOX = 7;
+constexpr int INDICATOR_CONTAINER = 8;  // the first indicator the lexer leaves to the program
+constexpr int STYLE_BRACELIGHT = 34;
+constexpr int STYLE_BRACEBAD = 35;
+constexpr int SC_UPDATE_CONTENT = 1;    // SCN_UPDATEUI: the text or its styling changed
+constexpr int SC_UPDATE_SELECTION = 2;  // SCN_UPDATEUI: the caret or the selection moved
