@@ -36,10 +36,19 @@ std::vector<LineEdit> ToggleComments(const SourceLines& lines, int first, int la
     size_t mark;
   };
   std::vector<Line> code;  // the lines that are not blank
+  int blank = 0;
   for (int l = std::max(0, first); l <= last && l < lines.Count(); ++l) {
     const std::string text = lines.Text(l);
     const size_t indent = LeadingBlanks(text).size();
-    if (indent < text.size()) code.push_back({l, indent, CommentMarkLength(text)});
+    if (indent < text.size()) {
+      code.push_back({l, indent, CommentMarkLength(text)});
+    } else {
+      ++blank;
+    }
+  }
+  // Lines that are all blank are commented, so Ctrl+Q on an empty line begins a comment.
+  if (code.empty() && !removeOnly) {
+    for (int l = std::max(0, first); blank-- > 0; ++l) code.push_back({l, 0, 0});
   }
   const bool remove =
       removeOnly || (!code.empty() && std::all_of(code.begin(), code.end(), [](const Line& c) { return c.mark > 0; }));

@@ -38,13 +38,20 @@ struct DirectEntry {
 };
 DirectEntry Direct;
 
+// Asked again at the start of every operation, so an editor made anew is never reached through
+// an old one's entry. False without the Editor.
+bool Connect() {
+  Direct = {};
+  if (Editor == nullptr) return false;
+  Direct.editor = Editor;
+  Direct.function = reinterpret_cast<DirectFunction>(Api.SendMessageA(Editor, SCI_GETDIRECTFUNCTION, 0, 0));
+  Direct.instance = Api.SendMessageA(Editor, SCI_GETDIRECTPOINTER, 0, 0);
+  return true;
+}
+
 LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  if (Direct.editor != Editor) {
-    Direct.editor = Editor;
-    Direct.function = reinterpret_cast<DirectFunction>(Api.SendMessageA(Editor, SCI_GETDIRECTFUNCTION, 0, 0));
-    Direct.instance = Api.SendMessageA(Editor, SCI_GETDIRECTPOINTER, 0, 0);
-  }
-  if (Direct.function && Direct.instance) return Direct.function(Direct.instance, message, wParam, lParam);
+  if (Direct.editor == Editor && Direct.function && Direct.instance)
+    return Direct.function(Direct.instance, message, wParam, lParam);
   return Api.SendMessageA(Editor, message, wParam, lParam);
 }
 
@@ -216,7 +223,7 @@ void MarkBlockWords(const EditorLines& lines, int line, size_t column, bool text
 }  // namespace
 
 void EditorCharAdded(int ch) {
-  if (Editor == nullptr || Sci(SCI_GETSELECTIONS) > 1) return;
+  if (!Connect() || Sci(SCI_GETSELECTIONS) > 1) return;
   const LRESULT caret = Sci(SCI_GETCURRENTPOS);
   // A CR LF line break comes as two characters; the LF does the work.
   if (ch == '\n' || (ch == '\r' && Sci(SCI_GETEOLMODE) == SC_EOL_CR)) {
@@ -227,7 +234,7 @@ void EditorCharAdded(int ch) {
 }
 
 void EditorUpdateUi(int updated) {
-  if (Editor == nullptr || (updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION)) == 0) return;
+  if ((updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION)) == 0 || !Connect()) return;
   SetUpHighlights();
   const Place caret = PlaceOf(Sci(SCI_GETCURRENTPOS));
   const EditorLines lines(caret.line);
@@ -238,14 +245,14 @@ void EditorUpdateUi(int updated) {
 void ToggleLineComments(bool removeOnly) {
   int first = 0, last = 0;
   Place anchor{}, caret{};
-  if (Editor == nullptr || !SelectedLines(first, last, anchor, caret)) return;
+  if (!Connect() || !SelectedLines(first, last, anchor, caret)) return;
   EditLines(ToggleComments(EditorLines(0), first, last, removeOnly), anchor, caret);
 }
 
 bool IndentSelectedLines(bool outdent) {
   int first = 0, last = 0;
   Place anchor{}, caret{};
-  if (Editor == nullptr || !SelectedLines(first, last, anchor, caret) || anchor.line == caret.line) return false;
+  if (!Connect() || !SelectedLines(first, last, anchor, caret) || anchor.line == caret.line) return false;
   const EditorLines lines(first);
   const int tabWidth = static_cast<int>(Sci(SCI_GETTABWIDTH));
   EditLines(ShiftLines(lines, first, last, IndentStep(lines, first), outdent, tabWidth), anchor, caret);

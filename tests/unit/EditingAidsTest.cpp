@@ -126,6 +126,8 @@ TEST(Comments, CtrlQTogglesTheMarkOnTheLines) {
       {"' a\nb", 0, 1, true, "a\nb"},
       {"a\nb", 0, 1, true, "a\nb"},
       {"a\n\n  \nb", 0, 3, false, "' a\n\n  \n' b"},
+      {"a\n\n  \nb", 1, 2, false, "a\n' \n'   \nb"},
+      {"a\n\n  \nb", 1, 2, true, "a\n\n  \nb"},
       {"rem x\n; y\n// z\nREM\n'w", 0, 4, false, "x\ny\nz\n\nw"},
       {"remark = 1", 0, 0, false, "' remark = 1"},
       {"a\r\nb\r\n", 0, 1, false, "' a\r\n' b\r\n"},

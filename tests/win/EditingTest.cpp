@@ -89,3 +89,12 @@ TEST_F(Editing, TheCaretOnABlockWordMarksItsBlockUntilItLeaves) {
   EditorUpdateUi(SC_UPDATE_SELECTION);
   EXPECT_FALSE(marked(0) || marked(next));
 }
+
+TEST_F(Editing, AnOpenerInsideACommentOverSeveralLinesAddsNoStep) {
+  Sci(SCI_SETLEXER, 200);
+  SetControlText(editor, "/* notes\r\n  for each word");
+  Sci(SCI_GOTOPOS, Sci(SCI_GETLENGTH));
+  Type("\n");
+  EXPECT_EQ(GetControlText(editor), "/* notes\r\n  for each word\r\n  ");
+  Sci(SCI_SETLEXER, 1);  // the other tests' editor has no lexer
+}
