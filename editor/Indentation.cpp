@@ -39,8 +39,8 @@ const BlockWord* LeadingCloser(const LineScan& scan, const std::vector<BlockWord
   return scan.tokens[0].start == words[0].start ? &words[0] : nullptr;
 }
 
-// The indentation of the opener of the block that word (on line, at index) closes, or null
-// text when the opener is out of reach.
+// Sets indent to that of the opener of the block that word (on line, at index) closes or
+// continues; false when the opener is out of reach.
 bool OpenerIndent(const SourceLines& lines, int line, size_t index, const BlockWord& word, std::string& indent) {
   const BlockWordAt opener = FindOpener(lines, line, index, word.kind, OpenerReach);
   if (opener.line < 0) return false;
@@ -80,11 +80,13 @@ LineBreakIndent IndentAfterLineBreak(const SourceLines& lines, int line, std::st
   const LineScan scan = ScanLine(text, aboveScan.endsInComment);
   const std::vector<BlockWord> words = BlockWordsOf(text, scan);
   closer = LeadingCloser(scan, words);
-  if (!closer || !OpenerIndent(lines, above, aboveWords.size(), *closer, indent)) {
-    indent = aboveIndent;
-    if (OpensBlock(aboveWords)) indent += step;
-  }
   const size_t blanks = LeadingBlanks(text).size();
+  const bool toOpener = closer && OpenerIndent(lines, above, aboveWords.size(), *closer, indent);
+  if (!toOpener && IsBlankLine(aboveText)) {
+    indent = aboveText + text.substr(0, blanks);  // the break went into the indentation: all of it stays
+  } else if (!toOpener) {
+    indent = aboveIndent + (OpensBlock(aboveWords) ? std::string(step) : std::string());
+  }
   if (text.substr(0, blanks) != indent) result.edits.push_back({line, 0, blanks, indent});
   result.caretColumn = indent.size();
   return result;

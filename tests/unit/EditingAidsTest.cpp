@@ -77,6 +77,10 @@ TEST(Indentation, TypingKeepsAndStepsTheIndentation) {
       {"repeat : x = 1|", "\n", "repeat : x = 1\n  |"},
       {"for i = 1 to 3 : next|", "\n", "for i = 1 to 3 : next\n|"},
       {"for i = 1 to 2|   print", "\n", "for i = 1 to 2\n  |print"},
+      {"sub a()\n  |print 1", "\n", "sub a()\n  \n  |print 1"},
+      {"  |  print", "\n", "  \n    |print"},
+      {"|  print", "\n", "\n  |print"},
+      {"    |", "\n", "    \n    |"},
       {"sub a()|", "\r\nx", "sub a()\r\n  x|"},
       // a closing word goes back to its opener once it is complete
       {"for i = 1 to 3\n  print i\n  next|", " i", "for i = 1 to 3\n  print i\nnext i|"},
