@@ -1,0 +1,21 @@
+// The editing aids on the Editor, for the main window to call from the editor's notifications
+// and from its keys: indentation as the user types, comments on a block of lines, Tab on
+// lines, and the highlighting of matching block words and brackets. Each does nothing
+// without the Editor.
+#pragma once
+
+// SCN_CHARADDED with its character: a line break indents the new line, and a character that
+// completes a closing word at the start of a line brings the line back to its opener's
+// indentation. What the IDE adds is one undo step of its own, apart from the user's typing.
+void EditorCharAdded(int ch);
+// SCN_UPDATEUI with its updated bits: highlights the bracket beside the caret and its partner
+// (an unmatched one in the bad-brace style), and marks every word of the block whose word the
+// caret is on.
+void EditorUpdateUi(int updated);
+// Ctrl+Q (removeOnly false) and Ctrl+Shift+Q (true) on the lines of the selection or the
+// caret's line, as one undo step; the selection keeps covering the same lines.
+void ToggleLineComments(bool removeOnly);
+// Tab (outdent false) and Shift+Tab (true): true when it handled the key, that is when the
+// selection spans lines, which are then shifted by the document's indentation step as one undo
+// step. With the caret on one line the key is left to the editor.
+bool IndentSelectedLines(bool outdent);
