@@ -3,3 +3,4 @@
 
 std::string BuildInput;
 std::string FoundInFolder;
+int SearchedF7Press = -1;
