@@ -3,4 +3,3 @@
 
 std::string BuildInput;
 std::string FoundInFolder;
-int SearchedF7Press = -1;

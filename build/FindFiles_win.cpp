@@ -110,17 +110,6 @@ std::string SearchWord() {
   return word == UntouchedBoxText ? std::string() : word;
 }
 
-// A press of Ctrl+F7 held down repeats its key-down; only its first one starts a search. The low
-// bit of a key's state flips at each press of the key and not at its repeats.
-bool RepeatOfSearchedPress() {
-  SHORT state = Api.GetKeyState(VK_F7);
-  bool held = (state & 0x8000) != 0;
-  int press = state & 1;
-  bool repeat = held && press == SearchedF7Press;
-  SearchedF7Press = held ? press : -1;
-  return repeat;
-}
-
 // The full path of a name the document or the project gives ("$" expanded).
 std::string FullName(const std::string& name) { return name.empty() ? name : FullPath(ExpandPath(name)); }
 
@@ -168,7 +157,8 @@ std::string FinalPath(const std::string& path) {
 // on another file system shows as one): its final path is its parent's and its own name. A link
 // that leads elsewhere may lead back up the tree. parentFinal is the parent's final path, read
 // at the first such folder of the parent.
-bool IsMountPoint(const std::string& parent, const std::string& name, const std::string& path, std::string& parentFinal) {
+bool IsMountPoint(const std::string& parent, const std::string& name, const std::string& path,
+                  std::string& parentFinal) {
   if (parentFinal.empty()) parentFinal = FinalPath(parent);
   std::string own = FinalPath(path);
   return !own.empty() && !parentFinal.empty() && SameText(own, JoinPath(parentFinal, name));
@@ -180,7 +170,8 @@ bool IsMountPoint(const std::string& parent, const std::string& name, const std:
 std::string ReachableName(const std::string& path, const WIN32_FIND_DATAA& found, bool folder) {
   const size_t room = LongestPath - (folder ? 2 : 0);
   for (const char* name : {found.cFileName, found.cAlternateFileName})
-    if (*name != '\0' && std::string_view(name).find('?') == std::string_view::npos && JoinPath(path, name).size() <= room)
+    if (*name != '\0' && std::string_view(name).find('?') == std::string_view::npos &&
+        JoinPath(path, name).size() <= room)
       return name;
   return std::string();
 }
@@ -325,7 +316,8 @@ struct FileSearch {
 // file and the event that says one is done. The last of them to let go frees it, so a read that
 // never ends keeps only its own share.
 struct SearchPool {
-  SearchPool(std::vector<SearchFile> list, const WordSearch& word) : files(std::move(list)), jobs(files.size()), search(word) {}
+  SearchPool(std::vector<SearchFile> list, const WordSearch& word)
+      : files(std::move(list)), jobs(files.size()), search(word) {}
   const std::vector<SearchFile> files;
   std::vector<FileSearch> jobs;
   const WordSearch search;
@@ -416,7 +408,7 @@ bool TakeKeysUpToEscape() {
 }
 
 void FindInFiles() {
-  if (RepeatOfSearchedPress()) return;
+  if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
   std::string word = SearchWord();
   OutputShown = 1;
   PendingAction = 1;
