@@ -431,7 +431,7 @@ void FindInFiles() {
   if (Collect(collection, progress)) {
     std::vector<SearchFile> files = std::move(collection->files);
     SortFiles(files);
-    total = files.size();
+    total = files.size() + collection->skipped;
     listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(word)), progress);
     listing.skipped += collection->skipped;
     listing.leftOut += collection->leftOut;
