@@ -23,7 +23,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 #define ZOR_KERNEL32(X) \
   X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) \
+  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
   X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) \

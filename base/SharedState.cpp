@@ -9,6 +9,7 @@ HWND CurrentEditor = nullptr;
 HWND FinderBoxes[7] = {};
 HWND LastFocused = nullptr;
 HWND StatusBar = nullptr;
+bool KeyRepeats = false;
 
 std::string ProgramDir;
 std::string WorkDir;

@@ -16,6 +16,7 @@ enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, Outp
 extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused; made by the creation step
 extern HWND LastFocused;             // editor or box that had the focus last; noted by the shell, read by F1
 extern HWND StatusBar;               // the status bar; made after the window's creation, written by long commands
+extern bool KeyRepeats;              // true while the command of a key held into its auto-repeat runs; the message loop
 
 extern std::string ProgramDir;       // folder of the program file, no trailing backslash; set by the creation step
 extern std::string WorkDir;          // working directory; creation step, drops, projects

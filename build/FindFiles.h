@@ -5,8 +5,13 @@
 // text, or the FindBox's text) as a whole word, with the letter case of A to Z ignored: in the
 // files of the open project's list, or else in the sources of the current document's folder
 // and its sub-folders. The status bar shows the progress of a long search and the summary.
-// Esc ends a search early; what was found so far is listed.
+// Esc ends a search early; what was found so far is listed. Ctrl+F7 held into its auto-repeat
+// starts one search, not one a repeat.
 void FindInFiles();
+// While a long search runs the window takes no keys: the keys queued for the program are taken
+// and dropped up to the first Esc, which is taken too. True when there was an Esc; the keys
+// after it stay queued.
+bool TakeKeysUpToEscape();
 // A double-click in the OutputBox: a listed line "name(line): text" opens that file (asking
 // about unsaved text first) at that line; a compiler query's "line 8: …" goes to that line of
 // the current document. Any other line does nothing.

@@ -131,11 +131,13 @@ void AddFileListing(Listing& all, const Listing& file) {
   all.files += file.files;
   all.searched += file.searched;
   all.skipped += file.skipped;
+  all.leftOut += file.leftOut;
 }
 
 std::string ListingSummary(const Listing& listing) {
   std::string summary = std::to_string(listing.lines) + " lines in " + std::to_string(listing.files) + " files";
   if (listing.skipped > 0) summary += ", " + std::to_string(listing.skipped) + " files skipped";
+  if (listing.leftOut > 0) summary += ", " + std::to_string(listing.leftOut) + " folders not searched";
   return summary;
 }
 
@@ -180,4 +182,15 @@ int QueryLineOf(std::string_view line) {
     if (end > at + 5 && number > 0 && (end == line.size() || line[end] == ':' || line[end] == ',')) return number;
   }
   return 0;
+}
+
+std::string ListedFile(std::string_view folder, std::string_view name) {
+  if (folder.empty()) return std::string(name);
+  std::string path(folder);
+  if (path.back() != '\\' && path.back() != '/') path += '\\';
+  return path.append(name);
+}
+
+bool IsBlankWord(std::string_view word) {
+  return std::all_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }

@@ -29,6 +29,7 @@ struct Listing {
   size_t files = 0;     // files holding at least one
   size_t searched = 0;  // files read
   size_t skipped = 0;   // files not read: binary, too large or unreadable
+  size_t leftOut = 0;   // folders of a folder search that could not be entered
 };
 
 // A search text prepared for many texts: found as a whole word (where it begins or ends with a
@@ -54,7 +55,8 @@ class WordSearch {
 // Adds the listing of one file (searched on its own) to the whole one: its lines while the whole
 // listing holds fewer than MostListedLines, and all of its counts.
 void AddFileListing(Listing& all, const Listing& file);
-// The summary line: "N lines in M files", with ", K files skipped" when some were.
+// The summary line: "N lines in M files", with ", K files skipped" when some were and
+// ", F folders not searched" when some could not be entered.
 std::string ListingSummary(const Listing& listing);
 // The whole OutputBox text: the listed lines, "… and N more" when lines were left out, and
 // the summary, CR LF between lines.
@@ -69,6 +71,14 @@ struct ListedHit {
   bool operator==(const ListedHit&) const = default;
 };
 std::optional<ListedHit> HitOfLine(std::string_view line);
+// The file a listed name stands for: a folder search lists names relative to folder, every one
+// of them inside it, whatever its first character ("$tmp" is a folder's name like any other);
+// a project's search (folder empty) lists full paths.
+std::string ListedFile(std::string_view folder, std::string_view name);
+// The text every box of the main window starts with; in the FindBox it is no word to search for.
+constexpr std::string_view UntouchedBoxText = " finder";
+// True when word gives nothing to search for: empty, or only blanks and control characters.
+bool IsBlankWord(std::string_view word);
 // The line a compiler query's listing line names: "line 8: …", "first error: line 8: …" or
 // "…, line 8"; 0 when it names none.
 int QueryLineOf(std::string_view line);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 #include "base/Bindings_win.h"
@@ -26,6 +27,10 @@ constexpr size_t ReadPiece = 1 << 24;        // bytes asked of one ReadFile call
 // most this many bytes between them (a larger file is read alone).
 constexpr size_t FilesAtOnce = 8;
 constexpr unsigned long long BytesAtOnce = 96ull << 20;
+// The longest path the ANSI file routines take, without its terminating NUL.
+constexpr size_t LongestPath = MAX_PATH - 1;
+constexpr const char* NothingToSearch =
+    "Nothing to search for: put the caret on a word, select a text or type it in the Find box (Ctrl+F).";
 
 // A file to search: its full path, its name as the listing shows it, and its size.
 struct SearchFile {
@@ -38,17 +43,20 @@ struct SearchFile {
 class FolderSearch {
  public:
   FolderSearch(const std::string& pattern, WIN32_FIND_DATAA& found)
-      : handle_(Api.FindFirstFileA(pattern.c_str(), &found)) {}
+      : handle_(Api.FindFirstFileA(pattern.c_str(), &found)), error_(Valid() ? 0 : Api.GetLastError()) {}
   FolderSearch(const FolderSearch&) = delete;
   FolderSearch& operator=(const FolderSearch&) = delete;
   ~FolderSearch() {
     if (Valid()) Api.FindClose(handle_);
   }
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // The system's reason when the search could not start.
+  DWORD Error() const { return error_; }
   bool Next(WIN32_FIND_DATAA& found) { return Api.FindNextFileA(handle_, &found) != 0; }
 
  private:
   HANDLE handle_;
+  DWORD error_;
 };
 
 // A long search shows how far it got in the status bar, and ends early on Esc. The window is
@@ -57,18 +65,14 @@ class FolderSearch {
 class Progress {
  public:
   Progress() : started_(Api.GetTickCount()) {}
-  // Called for every folder and file with how many files were found or searched so far
-  // (doing says which); true once the user has pressed Esc.
+  // Called while files are found or searched with how many so far (doing says which); true
+  // once the user has pressed Esc.
   bool Stopped(size_t files, const char* doing) {
     DWORD now = Api.GetTickCount();
     if (stopped_ || now - started_ < QuietMilliseconds || now - shown_ < ProgressMilliseconds) return stopped_;
     shown_ = now;
     ShowStatus("Searching: " + std::to_string(files) + " files " + doing + " (Esc stops)");
-    MSG msg;
-    if (Api.PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && msg.wParam == VK_ESCAPE) {
-      Api.PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-      stopped_ = true;
-    }
+    stopped_ = TakeKeysUpToEscape();
     return stopped_;
   }
   bool Stopped() const { return stopped_; }
@@ -86,7 +90,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 std::string FirstLine(std::string_view text) { return std::string(text.substr(0, text.find_first_of("\r\n"))); }
 
-// The selected text; else the word at the caret (or just before it); else the FindBox's text.
+// The selected text; else the word at the caret (or just before it); else the FindBox's text
+// once the user has typed into it. A selection of blanks is no word.
 std::string SearchWord() {
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);
@@ -95,63 +100,165 @@ std::string SearchWord() {
   if (start > end) std::swap(start, end);
   std::string word;
   if (start < end && start < text.size()) word = FirstLine(text.substr(start, end - start));
+  if (IsBlankWord(word)) word.clear();
   for (int p : {static_cast<int>(start) + 1, static_cast<int>(start)}) {
     int wordEnd = 0, length = 0;
     std::string at = word.empty() ? WordAt(text, p, wordEnd, length) : std::string();
     if (!at.empty() && IsWordCode(static_cast<unsigned char>(at[0]))) word = at;
   }
   if (word.empty()) word = FirstLine(GetControlText(FinderBoxes[FindBox]));
-  return word;
+  return word == UntouchedBoxText ? std::string() : word;
 }
 
 // The full path of a name the document or the project gives ("$" expanded).
 std::string FullName(const std::string& name) { return name.empty() ? name : FullPath(ExpandPath(name)); }
 
-// Every source below folder, sub-folders included, named relative to folder. A folder reached
-// through a link is not entered: it may lead back up the tree.
-void CollectSources(const std::string& folder, std::vector<SearchFile>& files, Progress& progress) {
+DWORD WINAPI RunPoolTask(LPVOID context) {
+  std::unique_ptr<std::function<void()>> task(static_cast<std::function<void()>*>(context));
+  (*task)();
+  return 0;
+}
+
+// Runs task on a thread of the system's pool, or here at once when the pool takes no more work.
+// The task holds its own share of whatever it uses: the window's thread may stop waiting for it.
+void RunOnPool(std::function<void()> task, ULONG flags) {
+  auto owned = std::make_unique<std::function<void()>>(std::move(task));
+  if (Api.QueueUserWorkItem(RunPoolTask, owned.get(), flags)) {
+    owned.release();  // the pool's thread owns it now
+    return;
+  }
+  (*owned)();
+}
+
+// The files to search, found on a thread of the pool: listing a folder or asking a file's size
+// may wait long on a server that is gone, and the window must still take Esc meanwhile.
+struct Collection {
+  std::string folder;               // the folder searched; empty for the project's list
+  std::vector<std::string> listed;  // the project's files by full path
+  std::vector<SearchFile> files;
+  size_t skipped = 0;  // sources whose name cannot be given to the file routines
+  size_t leftOut = 0;  // folders that cannot be entered
+  std::atomic<size_t> found{0};
+  std::atomic<bool> stop{false};
+  std::atomic<bool> done{false};
+  KernelHandle finished{Api.CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+};
+
+// The path with every link resolved, as the system gives it; empty when it cannot be had.
+std::string FinalPath(const std::string& path) {
+  KernelHandle handle(Api.CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  char buffer[4 * MAX_PATH];
+  DWORD length = handle.Valid() ? Api.GetFinalPathNameByHandleA(handle.Get(), buffer, sizeof buffer, 0) : 0;
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+// A folder shown as a link is entered only when it is a mount point (under Wine every folder
+// on another file system shows as one): its final path is its parent's and its own name. A link
+// that leads elsewhere may lead back up the tree. parentFinal is the parent's final path, read
+// at the first such folder of the parent.
+bool IsMountPoint(const std::string& parent, const std::string& name, const std::string& path,
+                  std::string& parentFinal) {
+  if (parentFinal.empty()) parentFinal = FinalPath(parent);
+  std::string own = FinalPath(path);
+  return !own.empty() && !parentFinal.empty() && SameText(own, JoinPath(parentFinal, name));
+}
+
+// The name by which an entry of the folder path is reached: its own name when the ANSI code page
+// holds it (a "?" stands for a character it cannot) and the path stays within the file routines'
+// limit (a folder's with "\*" after it), else its short name when that does; empty when neither.
+std::string ReachableName(const std::string& path, const WIN32_FIND_DATAA& found, bool folder) {
+  const size_t room = LongestPath - (folder ? 2 : 0);
+  for (const char* name : {found.cFileName, found.cAlternateFileName})
+    if (*name != '\0' && std::string_view(name).find('?') == std::string_view::npos &&
+        JoinPath(path, name).size() <= room)
+      return name;
+  return std::string();
+}
+
+// Every source below the folder, sub-folders included, named relative to it; the folders that
+// cannot be entered are counted.
+void CollectSources(Collection& c) {
   std::vector<std::string> pending{""};
-  while (!pending.empty() && !progress.Stopped(files.size(), "found")) {
+  while (!pending.empty() && !c.stop.load()) {
     std::string relative = std::move(pending.back());
     pending.pop_back();
+    const std::string path = relative.empty() ? c.folder : JoinPath(c.folder, relative);
     WIN32_FIND_DATAA found;
-    FolderSearch search(JoinPath(relative.empty() ? folder : JoinPath(folder, relative), "*"), found);
+    FolderSearch search(JoinPath(path, "*"), found);
+    if (!search.Valid() && search.Error() != ERROR_FILE_NOT_FOUND) ++c.leftOut;
+    std::string parentFinal;
     for (bool more = search.Valid(); more; more = search.Next(found)) {
       std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
-      std::string inner = relative.empty() ? name : relative + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) pending.push_back(inner);
-      } else if (IsSourceName(name)) {
-        files.push_back({JoinPath(folder, inner), inner,
-                         (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+      const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (!folder && !IsSourceName(name)) continue;
+      std::string reached = ReachableName(path, found, folder);
+      std::string inner = relative.empty() ? reached : relative + "\\" + reached;
+      if (reached.empty()) {
+        ++(folder ? c.leftOut : c.skipped);
+      } else if (!folder) {
+        c.files.push_back({JoinPath(c.folder, inner), inner,
+                           (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+        c.found.store(c.files.size());
+      } else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                 IsMountPoint(path, name, JoinPath(path, reached), parentFinal)) {
+        pending.push_back(inner);
+      } else {
+        ++c.leftOut;
       }
     }
   }
 }
 
-// The files of the project's list, each by its full path.
-std::vector<SearchFile> ProjectFiles() {
-  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
-  std::vector<SearchFile> files;
-  for (const std::string& listed : ListedPaths(ProjectText)) {
-    std::string path = FullName(listed);
+// The files of the project's list, each by its full path, with their sizes.
+void CollectListed(Collection& c) {
+  for (const std::string& path : c.listed) {
+    if (c.stop.load()) return;
     WIN32_FILE_ATTRIBUTE_DATA data{};
     unsigned long long size = 0;
     if (Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
       size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    files.push_back({path, path, size});
+    c.files.push_back({path, path, size});
+    c.found.store(c.files.size());
   }
-  return files;
 }
 
-// The whole file in buffer; false for a file that cannot be read or is larger than
-// LargestSearchedFile (it may have grown since the folder was listed).
+// Collects on a thread of the pool and waits for it; false when the user pressed Esc first (the
+// collection then stops on its own).
+bool Collect(const std::shared_ptr<Collection>& c, Progress& progress) {
+  RunOnPool(
+      [c] {
+        try {
+          if (c->folder.empty())
+            CollectListed(*c);
+          else
+            CollectSources(*c);
+        } catch (...) {  // out of memory: what was found so far is searched
+        }
+        c->done.store(true);
+        Api.SetEvent(c->finished.Get());
+      },
+      WT_EXECUTELONGFUNCTION);
+  while (!c->done.load()) {
+    if (progress.Stopped(c->found.load(), "found")) {
+      c->stop.store(true);
+      return false;
+    }
+    Api.WaitForSingleObject(c->finished.Get(), ProgressMilliseconds);
+  }
+  return true;
+}
+
+// The whole file in buffer; false for a file that cannot be read, is no file on a disk (a pipe
+// or a device may never end or never answer) or is larger than LargestSearchedFile (it may have
+// grown since the folder was listed).
 bool ReadSearchedFile(const std::string& path, std::string& buffer) {
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size{};
-  if (!file.Valid() || !Api.GetFileSizeEx(file.Get(), &size) || static_cast<unsigned long long>(size.QuadPart) > LargestSearchedFile)
+  if (!file.Valid() || Api.GetFileType(file.Get()) != FILE_TYPE_DISK || !Api.GetFileSizeEx(file.Get(), &size) ||
+      static_cast<unsigned long long>(size.QuadPart) > LargestSearchedFile)
     return false;
   buffer.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
@@ -201,61 +308,48 @@ Listing SearchEditedText(const SearchFile& file, const WordSearch& search) {
 
 // One file's share of a search and whether it is done.
 struct FileSearch {
-  const SearchFile* file = nullptr;
   Listing listing;
   std::atomic<bool> done{false};
 };
 
-// What the window's thread shares with the pool's threads: one share a file and the event that
-// says one is done. The last of them to let go frees it.
+// What the window's thread shares with the pool's threads: the files, the word, one share a
+// file and the event that says one is done. The last of them to let go frees it, so a read that
+// never ends keeps only its own share.
 struct SearchPool {
-  SearchPool(size_t files, const WordSearch& word) : jobs(files), search(word) {}
+  SearchPool(std::vector<SearchFile> list, const WordSearch& word)
+      : files(std::move(list)), jobs(files.size()), search(word) {}
+  const std::vector<SearchFile> files;
   std::vector<FileSearch> jobs;
-  const WordSearch& search;
+  const WordSearch search;
   KernelHandle fileDone{Api.CreateEventA(nullptr, FALSE, FALSE, nullptr)};
 };
-
-struct PoolTask {
-  std::shared_ptr<SearchPool> pool;
-  size_t index;
-};
-
-DWORD WINAPI SearchOneFile(LPVOID context) {
-  std::unique_ptr<PoolTask> task(static_cast<PoolTask*>(context));
-  FileSearch& job = task->pool->jobs[task->index];
-  job.listing = ReadAndSearch(*job.file, task->pool->search);
-  job.done.store(true);
-  Api.SetEvent(task->pool->fileDone.Get());
-  return 0;
-}
 
 // Hands file index to the pool; the edited document, and any file when the pool takes no more
 // work, is searched here at once.
 void StartFileSearch(const std::shared_ptr<SearchPool>& pool, size_t index, const std::string& edited) {
   FileSearch& job = pool->jobs[index];
-  if (!edited.empty() && SameText(job.file->path, edited)) {
-    job.listing = SearchEditedText(*job.file, pool->search);
-  } else {
-    auto task = std::make_unique<PoolTask>(PoolTask{pool, index});
-    if (Api.QueueUserWorkItem(SearchOneFile, task.get(), WT_EXECUTEDEFAULT)) {
-      task.release();  // the pool's thread owns it now
-      return;
-    }
-    job.listing = ReadAndSearch(*job.file, pool->search);
+  const SearchFile& file = pool->files[index];
+  if (!edited.empty() && SameText(file.path, edited)) {
+    job.listing = SearchEditedText(file, pool->search);
+    job.done.store(true);
+    return;
   }
-  job.done.store(true);
+  RunOnPool(
+      [pool, index] {
+        FileSearch& job = pool->jobs[index];
+        job.listing = ReadAndSearch(pool->files[index], pool->search);
+        job.done.store(true);
+        Api.SetEvent(pool->fileDone.Get());
+      },
+      WT_EXECUTEDEFAULT);
 }
 
-// Searches the files and lists them in name order: the pool reads and searches a few files
+// Searches the files in their order and lists them so: the pool reads and searches a few files
 // ahead while this thread adds the finished ones to the listing, shows the progress and looks
-// for Esc. It returns only when no pool thread uses the files or the search any more.
-Listing SearchFiles(std::vector<SearchFile>& files, const WordSearch& search, Progress& progress) {
-  std::sort(files.begin(), files.end(), [](const SearchFile& a, const SearchFile& b) { return NameBefore(a.name, b.name); });
-  files.erase(std::unique(files.begin(), files.end(),
-                          [](const SearchFile& a, const SearchFile& b) { return SameText(a.path, b.path); }),
-              files.end());
+// for Esc. After Esc the files still under way are left to finish on their own.
+Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress) {
+  const std::vector<SearchFile>& files = pool->files;
   const std::string edited = FullName(SaveName);
-  auto pool = std::make_shared<SearchPool>(files.size(), search);
   auto bytesOf = [&](size_t index) { return std::min(files[index].size, LargestSearchedFile); };
   Listing listing;
   size_t queued = 0, added = 0;
@@ -264,7 +358,6 @@ Listing SearchFiles(std::vector<SearchFile>& files, const WordSearch& search, Pr
     for (; queued < files.size() && queued - added < FilesAtOnce &&
            (queued == added || bytesQueued + bytesOf(queued) <= BytesAtOnce);
          ++queued) {
-      pool->jobs[queued].file = &files[queued];
       bytesQueued += bytesOf(queued);
       StartFileSearch(pool, queued, edited);
     }
@@ -278,10 +371,23 @@ Listing SearchFiles(std::vector<SearchFile>& files, const WordSearch& search, Pr
     bytesQueued -= bytesOf(added);
     ++added;
   }
-  // Files still under way after Esc use the file list and the search: wait for them.
-  for (size_t k = added; k < queued; ++k)
-    while (!pool->jobs[k].done.load()) Api.WaitForSingleObject(pool->fileDone.Get(), ProgressMilliseconds);
   return listing;
+}
+
+// The project's files by full path, in the list's order.
+std::vector<std::string> ProjectPaths() {
+  ProjectText = GetControlText(FinderBoxes[ProjectBox]);
+  std::vector<std::string> paths;
+  for (const std::string& listed : ListedPaths(ProjectText)) paths.push_back(FullName(listed));
+  return paths;
+}
+
+// The files in the listing's order, each once.
+void SortFiles(std::vector<SearchFile>& files) {
+  std::sort(files.begin(), files.end(), [](const SearchFile& a, const SearchFile& b) { return NameBefore(a.name, b.name); });
+  files.erase(std::unique(files.begin(), files.end(),
+                          [](const SearchFile& a, const SearchFile& b) { return SameText(a.path, b.path); }),
+              files.end());
 }
 
 // The form the project's list gives a file, so that the document is named as the list names
@@ -294,29 +400,48 @@ std::string ListedForm(const std::string& path) {
 }
 }  // namespace
 
+bool TakeKeysUpToEscape() {
+  MSG msg;
+  while (Api.PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
+  return false;
+}
+
 void FindInFiles() {
+  if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
   std::string word = SearchWord();
   OutputShown = 1;
   PendingAction = 1;
-  if (word.empty()) {
-    SetControlText(FinderBoxes[OutputBox],
-                   "Nothing to search for: put the caret on a word, select a text or type it in the Find box (Ctrl+F).");
+  if (IsBlankWord(word)) {
+    SetControlText(FinderBoxes[OutputBox], NothingToSearch);
+    ShowStatus(NothingToSearch);
     return;
   }
   Progress progress;
-  std::vector<SearchFile> files;
+  auto collection = std::make_shared<Collection>();
   if (!ProjectFile.empty()) {
     FoundInFolder.clear();
-    files = ProjectFiles();
+    collection->listed = ProjectPaths();
   } else {
     FoundInFolder = SaveName.empty() ? WorkDir : DirPart(FullName(SaveName));
-    CollectSources(FoundInFolder, files, progress);
+    collection->folder = FoundInFolder;
   }
-  Listing listing = SearchFiles(files, WordSearch(word), progress);
+  Listing listing;
+  size_t total = 0;
+  if (Collect(collection, progress)) {
+    std::vector<SearchFile> files = std::move(collection->files);
+    SortFiles(files);
+    total = files.size() + collection->skipped;
+    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(word)), progress);
+    listing.skipped += collection->skipped;
+    listing.leftOut += collection->leftOut;
+  } else {
+    total = collection->found.load();
+  }
   std::string text = ListingText(listing);
   if (progress.Stopped())
     text += "\r\nStopped by Esc: " + std::to_string(listing.searched + listing.skipped) + " of " +
-            std::to_string(files.size()) + " files looked at";
+            std::to_string(total) + " files looked at";
   SetControlText(FinderBoxes[OutputBox], text);
   ShowStatus(ListingSummary(listing));
 }
@@ -328,7 +453,7 @@ void GoToListedLine() {
   ControlSelection(box, start, end);
   std::string_view line = LineAround(text, start);
   if (std::optional<ListedHit> hit = HitOfLine(line)) {
-    if (OpenListedFile(ListedForm(PathInFolder(FoundInFolder, hit->name)))) GoToLine(CurrentEditor, hit->line);
+    if (OpenListedFile(ListedForm(ListedFile(FoundInFolder, hit->name)))) GoToLine(CurrentEditor, hit->line);
   } else if (int number = QueryLineOf(line)) {
     GoToLine(CurrentEditor, number);
   }

@@ -48,9 +48,13 @@ void RunMessageLoop() {
     bool altDown = keyDown && (Api.GetKeyState(VK_MENU) & 0x8000) != 0;
     LoopAction action =
         MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd));
-    if (action.command)
+    if (action.command) {
+      // A key held down sends its key-down again and again, each saying that the key was down.
+      KeyRepeats = keyDown && (msg.lParam & (1 << 30)) != 0;
       Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
                        action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);
+      KeyRepeats = false;
+    }
     if (action.withhold) continue;
     if (action.translate) Api.TranslateMessage(&msg);
     Api.DispatchMessageA(&msg);

@@ -3,6 +3,7 @@ through a source, Ctrl+letters that are no command, Ctrl+F7 through a folder of 
 double-click on what it lists, and a document of 300 MB that opens whole (or is reported, never
 blank)."""
 import os
+import shutil
 import unittest
 
 from ide import MAIN_TITLE, START_TIMEOUT, Ide, fresh_program_dir, program_with_source, read, wait_for, windows_named, wine_path, write
@@ -79,6 +80,29 @@ class Editing(unittest.TestCase):
         self.ide.type_text(window, "!")
         self.ide.keys(window, "ctrl+s")
         wait_for(lambda: read(sums) == b"' sums\r\n\r\n!  Total = Total + 1\r\n", 30, "the mark at the listed line")
+
+    def test_esc_stops_a_long_ctrl_f7_with_a_key_pressed_before_it(self):
+        folder = fresh_program_dir("findfiles-esc")
+        work = os.path.join(folder, "work")
+        for k in range(20):  # 20,000 sources: seconds of searching under Wine
+            os.makedirs(os.path.join(work, "f%02d" % k))
+            for n in range(1000):
+                write(os.path.join(work, "f%02d" % k, "s%04d.bas" % n), b"x = 1\r\n")
+        main = os.path.join(work, "main.bas")
+        write(main, b"needle = 1\r\n")
+        self.ide = Ide(folder, args=[wine_path(main)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        # The arrow and the Esc wait in the queue, the arrow first, until the search looks at it.
+        self.ide.keys(window, "ctrl+Home", "ctrl+F7", "Right", "Escape")
+        wait_for(lambda: any(t.startswith("Stopped by Esc: ") for t in self.ide.window_texts(MAIN_TITLE) or []), 60,
+                 "the stopped search")
+        self.ide.keys(window, "ctrl+Home")
+        self.ide.type_text(window, "!")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(main) == b"!needle = 1\r\n", 30, "the window taking keys again")
+        shutil.rmtree(work, ignore_errors=True)
 
     def test_a_300_mb_document_opens_whole(self):
         folder = fresh_program_dir("huge300")

@@ -57,6 +57,11 @@ TEST(FindFilesText, TheSummaryCountsLinesFilesAndSkippedFilesAndTheListingStopsA
   EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), static_cast<long>(MostListedLines + 1));
   EXPECT_NE(shown.find("big.bas(9998): w\r\n\x85 and 3 more\r\n10003 lines in 3 files, 3 files skipped"),
             std::string::npos);
+  // Folders that could not be entered are said, so the counts are not read as complete.
+  Listing partial;
+  partial.leftOut = 2;
+  AddFileListing(many, partial);
+  EXPECT_EQ(ListingSummary(many), "10003 lines in 3 files, 3 files skipped, 2 folders not searched");
 }
 
 TEST(FindFilesText, FilesAreListedByNameIgnoringCaseAndOnlySourcesAreSearched) {
@@ -65,6 +70,8 @@ TEST(FindFilesText, FilesAreListedByNameIgnoringCaseAndOnlySourcesAreSearched) {
   EXPECT_EQ(names, (std::vector<std::string>{"A.bas", "a.bas", "b.bas", "C.inc", "Sub\\a.zobas", "sub\\x.inc"}));
   for (const char* name : {"a.bas", "A.BAS", "b.ZoBas", "c.inc"}) EXPECT_TRUE(IsSourceName(name)) << name;
   for (const char* name : {"a.basic", "a.txt", "bas", "a.bas.bak"}) EXPECT_FALSE(IsSourceName(name)) << name;
+  for (const char* word : {"", " ", "\t \r", "\x01"}) EXPECT_TRUE(IsBlankWord(word)) << word;
+  for (const char* word : {"x", " finder", "\xa0"}) EXPECT_FALSE(IsBlankWord(word)) << word;
   EXPECT_TRUE(IsBinaryHead(std::string("ab\0c", 4)));
   EXPECT_FALSE(IsBinaryHead(std::string(HeadBytes, 'a') + '\0'));
 }
@@ -86,6 +93,12 @@ TEST(FindFilesText, ADoubleClickedLineIsReadBackAsAHitOrAQueryLine) {
     EXPECT_EQ(HitOfLine(c.line), c.hit) << c.line;
     EXPECT_EQ(QueryLineOf(c.line), c.queryLine) << c.line;
   }
+  // A folder search's names are inside its folder, a leading "$" too; a project's are full paths.
+  struct Named { const char* folder; const char* name; const char* file; };
+  for (Named n : {Named{"C:\\work", "$draft.bas", "C:\\work\\$draft.bas"},
+                  Named{"C:\\work\\", "$tmp\\a.bas", "C:\\work\\$tmp\\a.bas"}, Named{"C:", "a.bas", "C:\\a.bas"},
+                  Named{"", "C:\\p\\a.bas", "C:\\p\\a.bas"}})
+    EXPECT_EQ(ListedFile(n.folder, n.name), n.file) << n.name;
   const std::string box = "a.bas(1): x\r\nb.bas(2): y\r\n2 lines in 2 files";
   EXPECT_EQ(LineAround(box, 15), "b.bas(2): y");
   EXPECT_EQ(LineAround(box, 13), "b.bas(2): y");

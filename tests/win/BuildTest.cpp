@@ -132,8 +132,9 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   Spill(Path("b.bas"), "x = 1\r\nprint X\r\n");
   Spill(Path("a.inc"), std::string("x\0binary", 8));  // a NUL byte in its head: skipped
   ProjectFile = Path("p.zoproj");
+  // A device is no file to read: it may never end or never answer.
   SetControlText(FinderBoxes[ProjectBox], "$files\r\n<[c.bas]>\t00001  [$\\c.bas]\r\n<[b.bas]>\t00001  [$\\b.bas]\r\n"
-                                          "<[a.inc]>\t00001  [$\\a.inc]\r\n");
+                                          "<[a.inc]>\t00001  [$\\a.inc]\r\n<[nul]>\t00001  [NUL]\r\n");
   // The document is searched as the editor holds it, unsaved (its file does not exist yet).
   CurrentFile = SaveName = "$\\c.bas";
   SetControlText(CurrentEditor, "' c\r\nlet x = 2\r\n");
@@ -142,7 +143,7 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   ToolsCommand(2);
   const std::string listing = GetControlText(FinderBoxes[OutputBox]);
   EXPECT_EQ(listing, Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
-                         "(2): let x = 2\r\n3 lines in 2 files, 1 files skipped");
+                         "(2): let x = 2\r\n3 lines in 2 files, 2 files skipped");
   EXPECT_EQ(OutputShown, 1);
 
   const size_t second = listing.find("print X");
@@ -154,6 +155,109 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   size_t start = 0, end = 0;
   ControlSelection(CurrentEditor, start, end);
   EXPECT_EQ(start, 7u);  // the start of line 2
+}
+
+TEST_F(Build, AFolderSearchListsNamesInsideItsFolderAndADoubleClickOpensThemThere) {
+  // A "$" begins a name like any other character here; it does not stand for the program's folder.
+  ASSERT_TRUE(CreateDirectoryA(Path("$tmp").c_str(), nullptr));
+  Spill(Path("$draft.bas"), "total = 1\r\n");
+  Spill(Path("$tmp\\b.bas"), "' b\r\nprint total\r\n");
+  SetControlText(CurrentEditor, "total");  // untitled: the working folder is searched
+  ToolsCommand(2);
+  const std::string listing = GetControlText(FinderBoxes[OutputBox]);
+  EXPECT_EQ(listing, "$draft.bas(1): total = 1\r\n$tmp\\b.bas(2): print total\r\n2 lines in 2 files");
+  const size_t second = listing.find("print");
+  SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, second, second);
+  DialogAnswer answer({Press(IDNO)});  // the untitled text is not kept
+  GoToListedLine();
+  EXPECT_EQ(SaveName, Path("$tmp\\b.bas"));
+  EXPECT_EQ(GetControlText(CurrentEditor), "' b\r\nprint total\r\n");
+}
+
+namespace {
+void SpillWide(const std::wstring& path, const std::string& text) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// The short name the system gives an entry.
+std::string ShortName(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return "";
+  FindClose(search);
+  std::string name;
+  for (const wchar_t* c = found.cAlternateFileName; *c; ++c) name += static_cast<char>(*c);
+  return name;
+}
+}  // namespace
+
+TEST_F(Build, AFolderSearchReachesFoldersByTheirShortNamesAndCountsTheOnesItCannotEnter) {
+  const std::wstring root = LongForm(folder_->Path());
+  // A name the ANSI code page cannot hold.
+  const std::wstring foreign = root + L"\\\u65e5\u672c";
+  ASSERT_TRUE(CreateDirectoryW(foreign.c_str(), nullptr));
+  SpillWide(foreign + L"\\a.bas", "total\r\n");
+  // A path longer than the ANSI file routines take: its last folders go by their short names.
+  std::wstring deep = root;
+  std::string deepName = std::string(120, 'l');
+  for (wchar_t c : {L'l', L'm', L'n'}) {
+    deep += L"\\" + std::wstring(120, c);
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    if (c != L'l') deepName += "\\" + ShortName(deep);
+  }
+  SpillWide(deep + L"\\deep.bas", "x\r\ntotal\r\n");
+  // Thirty folders of eight letters: the last ones are too deep even so.
+  std::wstring tooDeep = root;
+  for (int k = 0; k < 30; ++k) ASSERT_TRUE(CreateDirectoryW((tooDeep += L"\\abcdefgh").c_str(), nullptr));
+  SpillWide(tooDeep + L"\\far.bas", "total\r\n");
+
+  SetControlText(CurrentEditor, "total");
+  ToolsCommand(2);
+  const std::string listing = GetControlText(FinderBoxes[OutputBox]);
+  EXPECT_NE(listing.find(ShortName(foreign) + "\\a.bas(1): total\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find(deepName + "\\deep.bas(2): total\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("\r\n2 lines in 2 files, 1 folders not searched"), std::string::npos) << listing;
+}
+
+TEST_F(Build, FindInFilesWithNothingToSearchForSaysSo) {
+  struct Case { const char* text; int start, end; const char* findBox; };
+  for (Case c : {Case{"", 0, 0, " finder"}, Case{"a   b", 2, 2, " finder"}, Case{"a   b", 2, 4, ""},
+                 Case{"", 0, 0, " \t"}}) {
+    SCOPED_TRACE(std::string("[") + c.text + "] [" + c.findBox + "]");
+    SetControlText(CurrentEditor, c.text);
+    SendMessageA(CurrentEditor, EM_SETSEL, c.start, c.end);
+    SetControlText(FinderBoxes[FindBox], c.findBox);
+    SetControlText(FinderBoxes[OutputBox], "");
+    ToolsCommand(2);
+    EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]),
+              "Nothing to search for: put the caret on a word, select a text or type it in the Find box (Ctrl+F).");
+  }
+}
+
+TEST_F(Build, CtrlF7HeldIntoItsAutoRepeatSearchesOnce) {
+  SetControlText(CurrentEditor, "total");
+  for (bool repeats : {false, true}) {
+    KeyRepeats = repeats;
+    SetControlText(FinderBoxes[OutputBox], "");
+    ToolsCommand(2);
+    EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]), repeats ? "" : "0 lines in 0 files");
+  }
+  KeyRepeats = false;
+}
+
+TEST_F(Build, EscIsTakenFromBehindTheKeysQueuedBeforeIt) {
+  for (WPARAM key : {WPARAM(VK_LEFT), WPARAM('A'), WPARAM(VK_ESCAPE), WPARAM('B')})
+    PostMessageA(CurrentEditor, WM_KEYDOWN, key, 0);
+  EXPECT_TRUE(TakeKeysUpToEscape());
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, WPARAM('B'));  // a key pressed after Esc is the window's again
+  PostMessageA(CurrentEditor, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_FALSE(TakeKeysUpToEscape());
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE));
 }
 
 TEST_F(Build, TheToolsScriptRunsInTheProgramFolder) {

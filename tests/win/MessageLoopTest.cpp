@@ -9,14 +9,14 @@
 #include "shell/Startup.h"
 
 namespace {
-struct Command { int id; LPARAM lParam; };
+struct Command { int id; LPARAM lParam; bool repeats = false; };
 std::vector<Command> Received;  // command messages that reached the main window
 struct Delivered { HWND window; UINT message; WPARAM key; };
 std::vector<Delivered> Reached;  // key and double-click messages that reached a control
 WNDPROC EditProc = nullptr;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && HIWORD(wParam) == 0) Received.push_back({LOWORD(wParam), lParam});
+  if (message == WM_COMMAND && HIWORD(wParam) == 0) Received.push_back({LOWORD(wParam), lParam, KeyRepeats});
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -98,6 +98,15 @@ TEST_F(MessageLoop, FunctionKeysSendTheirIdentifiers) {
   ASSERT_EQ(Received.size(), 10u);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(Received[i].id, 1001 + i);
   EXPECT_TRUE(ReachedKey(other, VK_F5));
+}
+
+TEST_F(MessageLoop, AKeysAutoRepeatIsSaidToItsCommand) {
+  // Bit 30 of a key-down's lParam: the key was down already, held into its auto-repeat.
+  RunOver({{other, WM_KEYDOWN, VK_F7, 1, 0, {}}, {other, WM_KEYDOWN, VK_F7, 1 | (1 << 30), 0, {}}});
+  ASSERT_EQ(Received.size(), 2u);
+  EXPECT_FALSE(Received[0].repeats);
+  EXPECT_TRUE(Received[1].repeats);
+  EXPECT_FALSE(KeyRepeats);
 }
 
 TEST_F(MessageLoop, EscapeIsACommandAndNeverReachesTheControl) {

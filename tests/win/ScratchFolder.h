@@ -18,6 +18,14 @@ inline void Spill(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// The long-path form of a full path, as the wide file routines take it past MAX_PATH.
+inline std::wstring LongForm(const std::string& path) {
+  std::wstring wide(path.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  return L"\\\\?\\" + wide;
+}
+
 class ScratchFolder {
  public:
   ScratchFolder() {
@@ -29,14 +37,7 @@ class ScratchFolder {
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
-  ~ScratchFolder() {
-    for (const std::string& name : Files()) {
-      std::string file = File(name);
-      SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!DeleteFileA(file.c_str())) RemoveDirectoryA(file.c_str());
-    }
-    RemoveDirectoryA(path_.c_str());
-  }
+  ~ScratchFolder() { RemoveTree(LongForm(path_)); }
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "\\" + name; }
   // Names of the entries in the folder (files and folders), for checking what was left behind.
@@ -54,5 +55,26 @@ class ScratchFolder {
   }
 
  private:
+  // Removes the folder with all it holds, however deep (a link is removed, not followed).
+  static void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::wstring name = found.cFileName, entry = folder + L"\\" + name;
+        if (name == L"." || name == L"..") continue;
+        SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          DeleteFileW(entry.c_str());
+        else if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+          RemoveDirectoryW(entry.c_str());
+        else
+          RemoveTree(entry);
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+  }
+
   std::string path_;
 };
