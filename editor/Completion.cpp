@@ -4,26 +4,43 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "base/TextScan.h"
 
 namespace {
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  std::string la = LowerText(a), lb = LowerText(b);
-  return la != lb ? la < lb : a < b;
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// Below zero, zero or above zero as a comes before, with or after b, letter case ignored.
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+  for (size_t k = 0; k < a.size() && k < b.size(); ++k)
+    if (Lower(a[k]) != Lower(b[k])) return static_cast<unsigned char>(Lower(a[k])) - static_cast<unsigned char>(Lower(b[k]));
+  return static_cast<int>(a.size() > b.size()) - static_cast<int>(a.size() < b.size());
 }
+
+struct NameHash {
+  size_t operator()(std::string_view s) const {
+    size_t h = 2166136261u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(Lower(c))) * 16777619u;
+    return h;
+  }
+};
+struct NameEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
 
 }  // namespace
 
 std::vector<std::string> NamesStartingWith(const std::vector<std::string_view>& names, std::string_view prefix) {
-  std::vector<std::string> out;
-  std::unordered_set<std::string> seen;
+  std::vector<std::string_view> found;
+  std::unordered_set<std::string_view, NameHash, NameEqual> seen;
   for (std::string_view name : names) {
-    if (name.size() < prefix.size() || !SameText(name.substr(0, prefix.size()), prefix)) continue;
-    if (seen.insert(LowerText(name)).second) out.emplace_back(name);
+    if (name.size() < prefix.size() || !SameName(name.substr(0, prefix.size()), prefix)) continue;
+    if (seen.insert(name).second) found.push_back(name);
   }
-  std::sort(out.begin(), out.end(), LessIgnoringCase);
-  return out;
+  std::sort(found.begin(), found.end(), [](std::string_view a, std::string_view b) {
+    int order = CompareIgnoringCase(a, b);
+    return order != 0 ? order < 0 : a < b;
+  });
+  return std::vector<std::string>(found.begin(), found.end());
 }
 
 bool KnownAt(const Declaration& d, int line) { return line >= d.scopeFirst && line <= d.scopeLast; }
@@ -31,7 +48,7 @@ bool KnownAt(const Declaration& d, int line) { return line >= d.scopeFirst && li
 const Declaration* DeclarationAt(const std::vector<Declaration>& names, std::string_view name, int line) {
   const Declaration* found = nullptr;
   for (const Declaration& d : names) {
-    if (d.kind == NameKind::Field || !KnownAt(d, line) || !SameText(d.name, name)) continue;
+    if (d.kind == NameKind::Field || !KnownAt(d, line) || !SameName(d.name, name)) continue;
     bool inner = d.scopeFirst > 0 || d.scopeLast < INT_MAX;
     if (!found || (inner && found->scopeFirst == 0 && found->scopeLast == INT_MAX)) found = &d;
   }
@@ -43,7 +60,7 @@ std::vector<std::string> FieldsAfterDot(const std::vector<Declaration>& names, s
   const Declaration* var = DeclarationAt(names, name, line);
   if (!var || var->type.empty()) return out;
   for (const Declaration& d : names)
-    if (d.kind == NameKind::Field && SameText(d.owner, var->type)) out.push_back(d.name);
+    if (d.kind == NameKind::Field && SameName(d.owner, var->type)) out.emplace_back(d.name);
   return out;
 }
 

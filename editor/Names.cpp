@@ -27,13 +27,13 @@ class LineLexer {
  public:
   LineLexer(std::string_view line, bool& inComment) : s_(line), inComment_(inComment) {}
 
-  std::vector<Token> Tokens() {
-    std::vector<Token> out;
+  void Tokens(std::vector<Token>& out) {
+    out.clear();
     bool start = true, inPrint = false;
     while (p_ < s_.size()) {
       if (inComment_) {
         size_t close = s_.find("*/", p_);
-        if (close == std::string_view::npos) return out;
+        if (close == std::string_view::npos) return;
         p_ = close + 2;
         inComment_ = false;
         continue;
@@ -42,7 +42,7 @@ class LineLexer {
       if (c == ' ' || c == '\t' || c == '\v' || c == '\f') {
         ++p_;
       } else if (c == '\'' || (c == ';' && !inPrint) || (c == '/' && At(p_ + 1) == '/')) {
-        return out;
+        return;
       } else if (c == '/' && At(p_ + 1) == '*') {
         p_ += 2;
         inComment_ = true;
@@ -53,11 +53,11 @@ class LineLexer {
         size_t b = p_;
         while (p_ < s_.size() && IsNameChar(s_[p_])) ++p_;
         std::string_view word = s_.substr(b, p_ - b);
-        if (SameText(word, "rem")) return out;
-        if (start) inPrint = SameText(word, "print") || SameText(word, "input");
+        if (SameName(word, "rem")) return;
+        if (start) inPrint = SameName(word, "print") || SameName(word, "input");
         out.push_back({Tk::Name, 0, b, p_ - b});
         // A statement follows then and else on the same line.
-        start = SameText(word, "then") || SameText(word, "else");
+        start = SameName(word, "then") || SameName(word, "else");
         if (start) out.push_back({Tk::End, ' ', p_, 0});
       } else if ((c >= '0' && c <= '9') || (c == '.' && At(p_ + 1) >= '0' && At(p_ + 1) <= '9')) {
         size_t b = p_;
@@ -70,7 +70,6 @@ class LineLexer {
         if (start) inPrint = false;
       }
     }
-    return out;
   }
 
  private:
@@ -102,7 +101,7 @@ class Statement {
   size_t Size() const { return n_; }
   std::string_view Text(size_t k) const { return k < n_ ? line_.substr(t_[k].pos, t_[k].len) : std::string_view(); }
   bool IsName(size_t k) const { return k < n_ && t_[k].kind == Tk::Name; }
-  bool IsWord(size_t k, std::string_view w) const { return IsName(k) && SameText(Text(k), w); }
+  bool IsWord(size_t k, std::string_view w) const { return IsName(k) && SameName(Text(k), w); }
   bool IsOp(size_t k, char op) const { return k < n_ && t_[k].kind == Tk::Op && t_[k].op == op; }
   Tk Kind(size_t k) const { return t_[k].kind; }
   // The source text from token a to the end of token b - 1.
@@ -144,8 +143,8 @@ class Statement {
   size_t n_;
 };
 
-Declaration Named(std::string_view name, NameKind kind) {
-  Declaration d;
+FoundName Named(std::string_view name, NameKind kind) {
+  FoundName d;
   d.name = std::string(name);
   d.kind = kind;
   return d;
@@ -178,7 +177,7 @@ class LineReaderOfNames {
   }
 
   void Label(std::string_view name) {
-    Declaration d = Named(name, NameKind::Label);
+    FoundName d = Named(name, NameKind::Label);
     d.text = std::string(name) + ":";
     out_.found.push_back(std::move(d));
   }
@@ -191,7 +190,7 @@ class LineReaderOfNames {
     const std::string text = s.All();
     for (; k < s.Size(); k = s.NextItem(k)) {
       if (!s.IsName(k)) continue;
-      Declaration d = Named(s.Text(k), NameKind::Variable);
+      FoundName d = Named(s.Text(k), NameKind::Variable);
       size_t after = k + 1;
       if (s.IsOp(after, '(')) {
         d.kind = NameKind::Array;
@@ -208,7 +207,7 @@ class LineReaderOfNames {
     const std::string text = s.All();
     for (size_t k = 1; k < s.Size(); k = s.NextItem(k)) {
       if (!s.IsName(k)) continue;
-      Declaration d = Named(s.Text(k), NameKind::Constant);
+      FoundName d = Named(s.Text(k), NameKind::Constant);
       d.text = text;
       out_.found.push_back(std::move(d));
     }
@@ -218,7 +217,7 @@ class LineReaderOfNames {
   void Callable(const ::Statement& s) {
     if (!s.IsName(1)) return;
     bool isSub = s.IsWord(0, "sub");
-    Declaration d = Named(s.Text(1), isSub ? NameKind::Sub : NameKind::Function);
+    FoundName d = Named(s.Text(1), isSub ? NameKind::Sub : NameKind::Function);
     size_t after = 2;
     if (s.IsOp(2, '(')) d.parameters = s.Inside(2, after);
     if (!isSub) d.type = TypeAt(s, after);
@@ -230,7 +229,7 @@ class LineReaderOfNames {
     for (size_t k = 3; k < close; k = s.NextItem(k)) {
       size_t at = k + (s.IsWord(k, "byref") || s.IsWord(k, "byval") ? 1 : 0);
       if (!s.IsName(at) || at >= close) continue;
-      Declaration p = Named(s.Text(at), NameKind::Parameter);
+      FoundName p = Named(s.Text(at), NameKind::Parameter);
       size_t typeAt = at + 1;
       if (s.IsOp(typeAt, '(')) typeAt = s.Closing(typeAt) + 1;
       p.type = TypeAt(s, typeAt);
@@ -240,7 +239,7 @@ class LineReaderOfNames {
   }
 
   void TypeStart(const ::Statement& s) {
-    Declaration d = Named(s.Text(1), NameKind::Type);
+    FoundName d = Named(s.Text(1), NameKind::Type);
     d.text = s.All();
     out_.found.push_back(std::move(d));
     out_.block = Block::Type;
@@ -260,7 +259,7 @@ class LineReaderOfNames {
   }
 
   void Implicit(std::string_view name, std::string_view type) {
-    Declaration d = Named(name, NameKind::Variable);
+    FoundName d = Named(name, NameKind::Variable);
     d.implicit = true;
     d.type = std::string(type);
     out_.found.push_back(std::move(d));
@@ -273,7 +272,7 @@ class LineReaderOfNames {
       size_t after = k + 1;
       if (s.IsOp(after, '(')) after = s.Closing(after) + 1;
       if (!s.IsWord(after, "as")) continue;
-      Declaration d = Named(s.Text(k), NameKind::Field);
+      FoundName d = Named(s.Text(k), NameKind::Field);
       d.type = TypeAt(s, after);
       d.text = s.Between(k, std::min(s.NextItem(k) - (s.NextItem(k) < s.Size() ? 1 : 0), s.Size()));
       out_.found.push_back(std::move(d));
@@ -285,7 +284,7 @@ class LineReaderOfNames {
 
 // #include "file" (or `file`) on a line of its own.
 void Directive(const std::vector<Token>& t, std::string_view line, LineNames& out) {
-  if (t.size() < 3 || t[1].kind != Tk::Name || !SameText(line.substr(t[1].pos, t[1].len), "include")) return;
+  if (t.size() < 3 || t[1].kind != Tk::Name || !SameName(line.substr(t[1].pos, t[1].len), "include")) return;
   if (t[2].kind != Tk::String || t[2].len < 2 || line[t[2].pos + t[2].len - 1] != t[2].op) return;
   out.include = std::string(line.substr(t[2].pos + 1, t[2].len - 2));
   out.includes = true;
@@ -294,7 +293,8 @@ void Directive(const std::vector<Token>& t, std::string_view line, LineNames& ou
 LineNames ReadLine(std::string_view line, bool inComment) {
   LineNames out;
   out.startsInComment = inComment;
-  std::vector<Token> t = LineLexer(line, inComment).Tokens();
+  thread_local std::vector<Token> t;  // kept from line to line: a line needs no allocation
+  LineLexer(line, inComment).Tokens(t);
   out.endsInComment = inComment;
   if (t.empty()) return out;
   if (!out.startsInComment && t[0].kind == Tk::Op && t[0].op == '#' && line.find_first_not_of(" \t") == t[0].pos) {
@@ -332,8 +332,19 @@ void ForEachLine(std::string_view text, Each each) {
 
 }  // namespace
 
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    char x = a[k], y = b[k];
+    if (x != y && (x | 32) != (y | 32)) return false;
+    if (x != y && ((x | 32) < 'a' || (x | 32) > 'z')) return false;
+  }
+  return true;
+}
+
 void ScanNames(NameIndex& index, std::string_view text) {
   index.lines.clear();
+  index.lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   bool inComment = false;
   ForEachLine(text, [&](std::string_view line) {
     index.lines.push_back(ReadLine(line, inComment));
@@ -346,8 +357,8 @@ void ChangeLines(NameIndex& index, int first, int count, int newCount, const Lin
   first = std::clamp(first, 0, static_cast<int>(lines.size()));
   count = std::clamp(count, 0, static_cast<int>(lines.size()) - first);
   newCount = std::max(newCount, 0);
-  lines.erase(lines.begin() + first, lines.begin() + first + count);
-  lines.insert(lines.begin() + first, static_cast<size_t>(newCount), LineNames());
+  if (newCount > count) lines.insert(lines.begin() + first + count, static_cast<size_t>(newCount - count), LineNames());
+  if (newCount < count) lines.erase(lines.begin() + first + newCount, lines.begin() + first + count);
   bool inComment = first > 0 && lines[first - 1].endsInComment;
   for (int n = first; n < static_cast<int>(lines.size()); ++n) {
     if (n >= first + newCount && lines[n].startsInComment == inComment) break;
@@ -358,6 +369,64 @@ void ChangeLines(NameIndex& index, int first, int count, int newCount, const Lin
 
 namespace {
 
+// A set of names, letter case ignored: open addressing over views of the index's names, so
+// gathering the names of a large source allocates almost nothing; clearing costs what it holds.
+class NameSet {
+ public:
+  bool Contains(std::string_view name) const {
+    if (slots_.empty()) return false;
+    for (size_t k = Hash(name) & (slots_.size() - 1);; k = (k + 1) & (slots_.size() - 1)) {
+      if (slots_[k].empty()) return false;
+      if (SameName(slots_[k], name)) return true;
+    }
+  }
+
+  void Insert(std::string_view name) {
+    if ((used_.size() + 1) * 2 > slots_.size()) Grow();
+    size_t k = Hash(name) & (slots_.size() - 1);
+    for (; !slots_[k].empty(); k = (k + 1) & (slots_.size() - 1))
+      if (SameName(slots_[k], name)) return;
+    slots_[k] = name;
+    used_.push_back(k);
+  }
+
+  void Clear() {
+    for (size_t k : used_) slots_[k] = {};
+    used_.clear();
+  }
+
+ private:
+  static size_t Hash(std::string_view s) {
+    size_t h = 2166136261u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c)) * 16777619u;
+    return h ^ (h >> 15);
+  }
+
+  void Grow() {
+    std::vector<std::string_view> names;
+    names.reserve(used_.size());
+    for (size_t k : used_) names.push_back(slots_[k]);
+    slots_.assign(std::max<size_t>(16, slots_.size() * 2), {});
+    used_.clear();
+    for (std::string_view name : names) Insert(name);
+  }
+
+  std::vector<std::string_view> slots_;
+  std::vector<size_t> used_;
+};
+
+Declaration Placed(const FoundName& f, int n) {
+  Declaration d;
+  d.name = f.name;
+  d.type = f.type;
+  d.parameters = f.parameters;
+  d.text = f.text;
+  d.kind = f.kind;
+  d.implicit = f.implicit;
+  d.line = n;
+  return d;
+}
+
 // Gathers the declarations of an index, following the blocks its lines open and close.
 class Gatherer {
  public:
@@ -365,11 +434,14 @@ class Gatherer {
 
   std::vector<Declaration> Run() {
     const int count = static_cast<int>(index_.lines.size());
+    size_t found = 0;
+    for (const LineNames& line : index_.lines) found += line.found.size();
+    out_.reserve(found);
     for (int n = 0; n < count; ++n) {
       const LineNames& line = index_.lines[n];
       bool opens = line.block == Block::Sub || line.block == Block::Function || line.block == Block::Type;
       if (opens && open_ != Block::None) Close(n - 1);
-      for (const Declaration& d : line.found) Add(d, n, opens);
+      for (const FoundName& f : line.found) Add(f, n, opens);
       if (line.block == Block::EndSub || line.block == Block::EndFunction || line.block == Block::EndType) Close(n);
     }
     if (open_ != Block::None) Close(count - 1);
@@ -377,30 +449,27 @@ class Gatherer {
   }
 
  private:
-  void Add(const Declaration& d, int n, bool opens) {
-    bool opener = opens && (d.kind == NameKind::Sub || d.kind == NameKind::Function || d.kind == NameKind::Type);
-    if (opener) return Open(d, n);
-    if ((d.kind == NameKind::Field) != (open_ == Block::Type)) return;  // a type holds fields only
-    std::unordered_set<std::string>& known = open_ == Block::None ? globals_ : locals_;
-    std::string key = LowerText(d.name);
-    if (d.implicit && (known.count(key) || globals_.count(key))) return;
-    known.insert(std::move(key));
-    out_.push_back(d);
-    out_.back().line = n;
+  void Add(const FoundName& f, int n, bool opens) {
+    bool opener = opens && (f.kind == NameKind::Sub || f.kind == NameKind::Function || f.kind == NameKind::Type);
+    if (opener) return Open(f, n);
+    if ((f.kind == NameKind::Field) != (open_ == Block::Type)) return;  // a type holds fields only
+    NameSet& known = open_ == Block::None ? globals_ : locals_;
+    if (f.implicit && (known.Contains(f.name) || globals_.Contains(f.name))) return;
+    known.Insert(f.name);
+    out_.push_back(Placed(f, n));
     if (open_ == Block::None) return;
     out_.back().owner = owner_;
     out_.back().scopeFirst = openLine_;
   }
 
-  void Open(const Declaration& d, int n) {
-    globals_.insert(LowerText(d.name));
-    out_.push_back(d);
-    out_.back().line = n;
-    open_ = d.kind == NameKind::Sub ? Block::Sub : d.kind == NameKind::Function ? Block::Function : Block::Type;
+  void Open(const FoundName& f, int n) {
+    globals_.Insert(f.name);
+    out_.push_back(Placed(f, n));
+    open_ = f.kind == NameKind::Sub ? Block::Sub : f.kind == NameKind::Function ? Block::Function : Block::Type;
     openLine_ = n;
-    owner_ = d.name;
+    owner_ = f.name;
     firstInside_ = out_.size();
-    locals_.clear();
+    locals_.Clear();
   }
 
   void Close(int last) {
@@ -411,10 +480,10 @@ class Gatherer {
 
   const NameIndex& index_;
   std::vector<Declaration> out_;
-  std::unordered_set<std::string> globals_, locals_;
+  NameSet globals_, locals_;
   Block open_ = Block::None;
   int openLine_ = 0;
-  std::string owner_;
+  std::string_view owner_;
   size_t firstInside_ = 0;
 };
 

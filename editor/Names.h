@@ -11,28 +11,39 @@
 #include <string_view>
 #include <vector>
 
+// Names equal but for the case of A to Z, as the language compares them.
+bool SameName(std::string_view a, std::string_view b);
+
 enum class NameKind : uint8_t { Sub, Function, Type, Field, Variable, Array, Constant, Label, Parameter };
 
-// One declared name.
-struct Declaration {
+// A name as one line declares it.
+struct FoundName {
   std::string name;        // as declared
-  NameKind kind = NameKind::Variable;
-  bool implicit = false;   // declared by its first assignment, by input or as a for counter
   std::string type;        // as written: of a variable, array element, field or parameter; a
                            // function's result; "" when none is written or known
   std::string parameters;  // of a sub or function: as written between its parentheses
   std::string text;        // the statement that declares it, as written ("" when implicit)
-  std::string owner;       // a field's type; the sub or function of a parameter or local name
+  NameKind kind = NameKind::Variable;
+  bool implicit = false;   // declared by its first assignment, by input or as a for counter
+};
+
+// A declared name with its line and the lines where it is known. Its texts are views into the
+// index it was gathered from: valid until that index changes.
+struct Declaration {
+  std::string_view name, type, parameters, text;
+  std::string_view owner;  // a field's type; the sub or function of a parameter or local name
+  NameKind kind = NameKind::Variable;
+  bool implicit = false;
   int line = 0;
-  int scopeFirst = 0, scopeLast = INT_MAX;  // the lines where the name is known
+  int scopeFirst = 0, scopeLast = INT_MAX;
 };
 
 // What starts or ends on a line: the blocks that parameters, local names and fields live in.
 enum class Block : uint8_t { None, Sub, Function, Type, EndSub, EndFunction, EndType };
 
-// What one line declares; line numbers and scopes are filled in by GatherNames.
+// What one line declares; line numbers and scopes are given by GatherNames.
 struct LineNames {
-  std::vector<Declaration> found;
+  std::vector<FoundName> found;
   std::string include;  // the file a #include line names, as written between its quotes
   Block block = Block::None;
   bool includes = false;          // the line is a #include with a file name

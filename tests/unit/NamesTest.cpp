@@ -1,13 +1,16 @@
 // The names a source declares, as completion and going to a definition find them.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "editor/BuiltinList.h"
 #include "editor/Completion.h"
 #include "editor/Names.h"
+#include "zorbasic/Builtins.h"
 
 namespace {
 
@@ -20,11 +23,12 @@ const char* KindName(NameKind k) {
 std::vector<std::string> Described(const std::vector<Declaration>& names) {
   std::vector<std::string> out;
   for (const Declaration& d : names) {
-    std::string s = std::string(KindName(d.kind)) + " " + d.name;
-    if (!d.type.empty()) s += ":" + d.type;
-    if (!d.parameters.empty()) s += "(" + d.parameters + ")";
+    std::string s = std::string(KindName(d.kind)) + " " + std::string(d.name);
+    if (!d.type.empty()) s += ":" + std::string(d.type);
+    if (!d.parameters.empty()) s += "(" + std::string(d.parameters) + ")";
     s += " @" + std::to_string(d.line);
-    if (d.scopeLast != INT_MAX) s += " {" + std::to_string(d.scopeFirst) + "-" + std::to_string(d.scopeLast) + " " + d.owner + "}";
+    if (d.scopeLast != INT_MAX)
+      s += " {" + std::to_string(d.scopeFirst) + "-" + std::to_string(d.scopeLast) + " " + std::string(d.owner) + "}";
     out.push_back(s);
   }
   return out;
@@ -227,4 +231,22 @@ TEST(BuiltinList, ReadsTheListOrNothingOfADamagedOne) {
   const std::string damaged[] = {good + "left(s, n The first n.\n", good + "(s) nameless\n",
                                  good + "left The first n.\n", std::string("len(s) x\0y\n", 11), "\x89PNG\r\n\x1a\n"};
   for (const std::string& text : damaged) EXPECT_TRUE(ReadBuiltinList(text).empty()) << text;
+}
+
+TEST(BuiltinList, TheBuildsListHoldsEveryBuiltinOfTheCompileTool) {
+  std::ifstream file(ZOR_BUILTIN_LIST, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  std::vector<Builtin> list = ReadBuiltinList(text.str());
+  ASSERT_FALSE(list.empty());
+  for (const Builtin& b : list) {
+    const zb::BuiltinInfo* function = zb::FindBuiltin(b.name);
+    const zb::BuiltinStatement* statement = zb::FindBuiltinStatement(b.name);
+    ASSERT_TRUE(function || statement) << b.name;
+    EXPECT_EQ(b.description, function ? function->description : statement->description) << b.name;
+  }
+  for (const char* name : {"len", "sqrt", "ubound", "getfile", "irnd", "print", "input"})
+    EXPECT_NE(FindListedBuiltin(list, name), nullptr) << name;
+  EXPECT_EQ(FindListedBuiltin(list, "mid")->parameters, "s, start [, n]");
+  EXPECT_EQ(FindListedBuiltin(list, "instr")->parameters, "[start,] s, find");
 }
