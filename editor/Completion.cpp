@@ -104,3 +104,32 @@ bool ParameterRange(std::string_view parameters, int k, size_t& first, size_t& l
   }
   return false;
 }
+
+CallHint HintFor(const std::vector<Declaration>& names, const std::vector<Builtin>& builtins, std::string_view name,
+                 int line) {
+  CallHint hint;
+  const Declaration* d = DeclarationAt(names, name, line);
+  std::string_view parameters;
+  if (d && (d->kind == NameKind::Sub || d->kind == NameKind::Function)) {
+    name = d->name;
+    parameters = d->parameters;
+  } else if (const Builtin* b = FindListedBuiltin(builtins, name)) {
+    name = b->name;
+    parameters = b->parameters;
+  } else {
+    return hint;
+  }
+  hint.text = std::string(name) + "(" + std::string(parameters) + ")";
+  hint.parameters = name.size() + 1;
+  return hint;
+}
+
+bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last) {
+  if (hint.text.size() < hint.parameters + 1) return false;
+  std::string_view list(hint.text);
+  list = list.substr(hint.parameters, list.size() - hint.parameters - 1);
+  if (!ParameterRange(list, k, first, last)) return false;
+  first += hint.parameters;
+  last += hint.parameters;
+  return true;
+}

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/BuiltinList.h"
 #include "editor/Names.h"
 
 // The names that begin with prefix (letter case ignored), sorted ignoring case, each once in
@@ -26,3 +27,14 @@ int CurrentParameter(std::string_view callText);
 // past it) around the parameter as written, without the blanks and brackets beside it; false
 // when the list has no parameter k.
 bool ParameterRange(std::string_view parameters, int k, size_t& first, size_t& last);
+
+// The parameter hint of a call: "mid(s, start [, n])", "hanoi(n as int, a as string)".
+struct CallHint {
+  std::string text;       // empty when the name is no sub, function or built-in
+  size_t parameters = 0;  // where the parameter list starts in text
+};
+// The hint for a call of name at the line: a sub or function known there, else a built-in.
+CallHint HintFor(const std::vector<Declaration>& names, const std::vector<Builtin>& builtins, std::string_view name,
+                 int line);
+// The part of the hint that shows parameter k: false when it has no parameter k.
+bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last);

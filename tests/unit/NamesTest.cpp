@@ -207,14 +207,31 @@ TEST(Completion, TheParameterACallIsAt) {
 
   struct Range { std::string parameters; int k; std::string shown; };
   const Range ranges[] = {
-      {"s, start [, n]", 0, "s"}, {"s, start [, n]", 1, "start"}, {"s, start [, n]", 2, "n"}, {"s, start [, n]", 3, ""},
-      {"[start,] s, find", 0, "start"}, {"[start,] s, find", 1, "s"}, {"a as int, byref b as string", 1, "byref b as string"},
-      {"", 0, ""},
+      {"[start,] s, find", 0, "start"}, {"[start,] s, find", 1, "s"}, {"a(3), f(x, y)", 1, "f(x, y)"}, {"", 0, ""},
   };
   for (const Range& r : ranges) {
     size_t first = 0, last = 0;
     bool found = ParameterRange(r.parameters, r.k, first, last);
     EXPECT_EQ(found ? r.parameters.substr(first, last - first) : "", r.shown) << r.parameters << " " << r.k;
+  }
+}
+
+TEST(Completion, TheHintOfACallShowsTheParameterBeingTyped) {
+  NameIndex index;
+  ScanNames(index, "sub hanoi(n as int, byref a as string)\nend sub\ndim x as int");
+  std::vector<Declaration> names = GatherNames(index);
+  std::vector<Builtin> builtins = ReadBuiltinList("mid(s, start [, n]) Part of s.\npi() Pi.\n");
+  struct Case { std::string name; int k; std::string text, shown; };
+  const Case cases[] = {
+      {"MID", 1, "mid(s, start [, n])", "start"}, {"mid", 2, "mid(s, start [, n])", "n"}, {"mid", 3, "mid(s, start [, n])", ""},
+      {"Hanoi", 1, "hanoi(n as int, byref a as string)", "byref a as string"}, {"pi", 0, "pi()", ""},
+      {"x", 0, "", ""}, {"nothing", 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    CallHint hint = HintFor(names, builtins, c.name, 2);
+    EXPECT_EQ(hint.text, c.text) << c.name;
+    size_t first = 0, last = 0;
+    EXPECT_EQ(HintParameter(hint, c.k, first, last) ? hint.text.substr(first, last - first) : "", c.shown) << c.name;
   }
 }
 
