@@ -159,7 +159,7 @@ class LineReaderOfNames {
  public:
   explicit LineReaderOfNames(LineNames& out) : out_(out) {}
 
-  void Statement(const ::Statement& s) {
+  void Read(const Statement& s) {
     if (s.Size() == 0) return;
     if (s.IsWord(0, "dim")) return Dim(s);
     if (s.IsWord(0, "const")) return Const(s);
@@ -184,7 +184,7 @@ class LineReaderOfNames {
 
  private:
   // dim x as int, dim as float a, b, dim v(10) as int, dim s as string = "hi"
-  void Dim(const ::Statement& s) {
+  void Dim(const Statement& s) {
     std::string shared = TypeAt(s, 1);
     size_t k = shared.empty() ? 1 : 3;
     const std::string text = s.All();
@@ -203,7 +203,7 @@ class LineReaderOfNames {
   }
 
   // const n = 10, m = 2
-  void Const(const ::Statement& s) {
+  void Const(const Statement& s) {
     const std::string text = s.All();
     for (size_t k = 1; k < s.Size(); k = s.NextItem(k)) {
       if (!s.IsName(k)) continue;
@@ -214,7 +214,7 @@ class LineReaderOfNames {
   }
 
   // sub name(a as int, byref b as string) / function name(x as float) as float
-  void Callable(const ::Statement& s) {
+  void Callable(const Statement& s) {
     if (!s.IsName(1)) return;
     bool isSub = s.IsWord(0, "sub");
     FoundName d = Named(s.Text(1), isSub ? NameKind::Sub : NameKind::Function);
@@ -238,21 +238,21 @@ class LineReaderOfNames {
     }
   }
 
-  void TypeStart(const ::Statement& s) {
+  void TypeStart(const Statement& s) {
     FoundName d = Named(s.Text(1), NameKind::Type);
     d.text = s.All();
     out_.found.push_back(std::move(d));
     out_.block = Block::Type;
   }
 
-  void End(const ::Statement& s) {
+  void End(const Statement& s) {
     if (s.IsWord(1, "sub")) out_.block = Block::EndSub;
     else if (s.IsWord(1, "function")) out_.block = Block::EndFunction;
     else if (s.IsWord(1, "type")) out_.block = Block::EndType;
   }
 
   // input [prompt,] variable: a variable first met here is a string.
-  void Input(const ::Statement& s) {
+  void Input(const Statement& s) {
     size_t k = 1;
     for (size_t next = s.NextItem(1); next < s.Size(); next = s.NextItem(next)) k = next;
     if (s.IsName(k) && k + 1 == s.Size()) Implicit(s.Text(k), "string");
@@ -266,7 +266,7 @@ class LineReaderOfNames {
   }
 
   // x as int [, y as float]: fields when the line stands inside a type; GatherNames decides.
-  void Fields(const ::Statement& s) {
+  void Fields(const Statement& s) {
     for (size_t k = 0; k < s.Size(); k = s.NextItem(k)) {
       if (!s.IsName(k)) continue;
       size_t after = k + 1;
@@ -309,7 +309,7 @@ LineNames ReadLine(std::string_view line, bool inComment) {
   size_t b = 0;
   for (size_t k = 0; k <= t.size(); ++k) {
     if (k < t.size() && t[k].kind != Tk::End) continue;
-    reader.Statement(Statement(line, t.data() + b, k - b));
+    reader.Read(Statement(line, t.data() + b, k - b));
     b = k + 1;
   }
   return out;
@@ -320,12 +320,10 @@ template <typename Each>
 void ForEachLine(std::string_view text, Each each) {
   size_t p = 0;
   for (;;) {
-    size_t e = text.find_first_of("\r\n", p);
-    if (e == std::string_view::npos) {
-      each(text.substr(p));
-      return;
-    }
+    size_t e = p;
+    while (e < text.size() && text[e] != '\n' && text[e] != '\r') ++e;
     each(text.substr(p, e - p));
+    if (e == text.size()) return;
     p = e + (text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n' ? 2 : 1);
   }
 }

@@ -103,7 +103,7 @@ int main() {
     lines[0] = lines[0].substr(3);
     ChangeLines(index, 0, 1, 1, line);
   });
-  Report("\"/*\" typed on the first line and taken away (all read again)", comment / 2, copy);
+  Report("\"/*\" typed on the first line and taken away (read to the next */)", comment / 2, copy);
 
   names = GatherNames(index);
   std::vector<std::string_view> words;
