@@ -62,7 +62,7 @@ double Median(int runs, Step step) {
 }
 
 void Report(const char* what, double seconds, double copy) {
-  std::printf("%-60s %9.3f ms  %7.1f copies\n", what, seconds * 1000.0, seconds / copy);
+  std::printf("%-66s %9.3f ms  %7.1f copies\n", what, seconds * 1000.0, seconds / copy);
 }
 
 }  // namespace
