@@ -1,5 +1,5 @@
-// The built-in functions: names, argument counts and signatures, shared by the checker,
-// the interpreter and the compiler library's answers.
+// The built-in functions: names, argument counts, signatures and descriptions, shared by the
+// checker, the interpreter, the compiler library's answers and the editor's list of built-ins.
 #pragma once
 #include <string_view>
 
@@ -17,11 +17,20 @@ struct BuiltinInfo {
   std::string_view name;
   Bi id;
   int minArgs, maxArgs;
-  std::string_view signature;  // as the compiler library shows it
+  std::string_view signature;    // as the compiler library shows it
+  std::string_view description;  // one line, as the editor's list of built-ins shows it
+};
+
+// A statement word that takes arguments, as the editor's list of built-ins shows it; the
+// parser knows these words as keywords.
+struct BuiltinStatement {
+  std::string_view name, signature, description;
 };
 
 // The built-in function of that name (any letter case), or null.
 const BuiltinInfo* FindBuiltin(std::string_view name);
 const BuiltinInfo& BuiltinOf(Bi id);
+// The built-in statement of that name (any letter case), or null.
+const BuiltinStatement* FindBuiltinStatement(std::string_view name);
 
 }  // namespace zb

@@ -1,0 +1,135 @@
+// The completion list's names, the fields of a record, and the parameter a call is at.
+#include "editor/Completion.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// Below zero, zero or above zero as a comes before, with or after b, letter case ignored.
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+  for (size_t k = 0; k < a.size() && k < b.size(); ++k)
+    if (Lower(a[k]) != Lower(b[k])) return static_cast<unsigned char>(Lower(a[k])) - static_cast<unsigned char>(Lower(b[k]));
+  return static_cast<int>(a.size() > b.size()) - static_cast<int>(a.size() < b.size());
+}
+
+struct NameHash {
+  size_t operator()(std::string_view s) const {
+    size_t h = 2166136261u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(Lower(c))) * 16777619u;
+    return h;
+  }
+};
+struct NameEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
+
+}  // namespace
+
+std::vector<std::string> NamesStartingWith(const std::vector<std::string_view>& names, std::string_view prefix) {
+  std::vector<std::string_view> found;
+  std::unordered_set<std::string_view, NameHash, NameEqual> seen;
+  for (std::string_view name : names) {
+    if (name.size() < prefix.size() || !SameName(name.substr(0, prefix.size()), prefix)) continue;
+    if (seen.insert(name).second) found.push_back(name);
+  }
+  std::sort(found.begin(), found.end(), [](std::string_view a, std::string_view b) {
+    int order = CompareIgnoringCase(a, b);
+    return order != 0 ? order < 0 : a < b;
+  });
+  return std::vector<std::string>(found.begin(), found.end());
+}
+
+bool KnownAt(const Declaration& d, int line) { return line >= d.scopeFirst && line <= d.scopeLast; }
+
+const Declaration* DeclarationAt(const std::vector<Declaration>& names, std::string_view name, int line) {
+  const Declaration* found = nullptr;
+  for (const Declaration& d : names) {
+    if (d.kind == NameKind::Field || !KnownAt(d, line) || !SameName(d.name, name)) continue;
+    bool inner = d.scopeFirst > 0 || d.scopeLast < INT_MAX;
+    if (!found || (inner && found->scopeFirst == 0 && found->scopeLast == INT_MAX)) found = &d;
+  }
+  return found;
+}
+
+std::vector<std::string> FieldsAfterDot(const std::vector<Declaration>& names, std::string_view name, int line) {
+  std::vector<std::string> out;
+  const Declaration* var = DeclarationAt(names, name, line);
+  if (!var || var->type.empty()) return out;
+  for (const Declaration& d : names)
+    if (d.kind == NameKind::Field && SameName(d.owner, var->type)) out.emplace_back(d.name);
+  return out;
+}
+
+int CurrentParameter(std::string_view callText) {
+  int depth = 0, k = 0;
+  for (size_t p = 0; p < callText.size(); ++p) {
+    char c = callText[p];
+    if (c == '"' || c == '`') {
+      size_t close = callText.find(c, p + 1);
+      // A doubled "" inside a string opens the next string at once, so it is passed over too.
+      if (close == std::string_view::npos) return k;
+      p = close;
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth-- == 0) return -1;
+    } else if (c == ',' && depth == 0) {
+      ++k;
+    }
+  }
+  return k;
+}
+
+bool ParameterRange(std::string_view parameters, int k, size_t& first, size_t& last) {
+  size_t b = 0;
+  int depth = 0;
+  for (size_t p = 0; p <= parameters.size(); ++p) {
+    char c = p < parameters.size() ? parameters[p] : ',';
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (c != ',' || depth > 0) continue;
+    if (k-- == 0) {
+      size_t e = p;
+      while (b < e && (parameters[b] == ' ' || parameters[b] == '[' || parameters[b] == ']')) ++b;
+      while (e > b && (parameters[e - 1] == ' ' || parameters[e - 1] == '[' || parameters[e - 1] == ']')) --e;
+      first = b;
+      last = e;
+      return b < e;
+    }
+    b = p + 1;
+  }
+  return false;
+}
+
+CallHint HintFor(const std::vector<Declaration>& names, const std::vector<Builtin>& builtins, std::string_view name,
+                 int line) {
+  CallHint hint;
+  const Declaration* d = DeclarationAt(names, name, line);
+  std::string_view parameters;
+  if (d && (d->kind == NameKind::Sub || d->kind == NameKind::Function)) {
+    name = d->name;
+    parameters = d->parameters;
+  } else if (const Builtin* b = FindListedBuiltin(builtins, name)) {
+    name = b->name;
+    parameters = b->parameters;
+  } else {
+    return hint;
+  }
+  hint.text = std::string(name) + "(" + std::string(parameters) + ")";
+  hint.parameters = name.size() + 1;
+  return hint;
+}
+
+bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last) {
+  if (hint.text.size() < hint.parameters + 1) return false;
+  std::string_view list(hint.text);
+  list = list.substr(hint.parameters, list.size() - hint.parameters - 1);
+  if (!ParameterRange(list, k, first, last)) return false;
+  first += hint.parameters;
+  last += hint.parameters;
+  return true;
+}

@@ -1,0 +1,40 @@
+// What the completion list and the parameter hints show, worked out from the declarations and
+// the list of built-ins.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/BuiltinList.h"
+#include "editor/Names.h"
+
+// The names that begin with prefix (letter case ignored), sorted ignoring case, each once in
+// the case of its first appearance in names.
+std::vector<std::string> NamesStartingWith(const std::vector<std::string_view>& names, std::string_view prefix);
+// Whether the declaration is known at the line.
+bool KnownAt(const Declaration& d, int line);
+// The declaration of name (letter case ignored) known at the line, the innermost one when a
+// local name or parameter hides a name of the whole source; null when there is none.
+const Declaration* DeclarationAt(const std::vector<Declaration>& names, std::string_view name, int line);
+// The fields of the record type that name is declared of, as seen at the line, for "name.";
+// empty when name is not declared of a record type.
+std::vector<std::string> FieldsAfterDot(const std::vector<Declaration>& names, std::string_view name, int line);
+// Which parameter a call is at, 0 for the first: callText runs from behind the call's "(" (or
+// the blank after a sub's name) to the caret. Commas inside nested parentheses or strings do
+// not count. -1 when the call's ")" is in callText.
+int CurrentParameter(std::string_view callText);
+// Where parameter k stands in a parameter list such as "s, start [, n]": first and last (one
+// past it) around the parameter as written, without the blanks and brackets beside it; false
+// when the list has no parameter k.
+bool ParameterRange(std::string_view parameters, int k, size_t& first, size_t& last);
+
+// The parameter hint of a call: "mid(s, start [, n])", "hanoi(n as int, a as string)".
+struct CallHint {
+  std::string text;       // empty when the name is no sub, function or built-in
+  size_t parameters = 0;  // where the parameter list starts in text
+};
+// The hint for a call of name at the line: a sub or function known there, else a built-in.
+CallHint HintFor(const std::vector<Declaration>& names, const std::vector<Builtin>& builtins, std::string_view name,
+                 int line);
+// The part of the hint that shows parameter k: false when it has no parameter k.
+bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last);

@@ -1,0 +1,543 @@
+// Finding the declarations of a source, line by line.
+#include "editor/Names.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "base/TextScan.h"
+
+namespace {
+
+bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
+
+enum class Tk : uint8_t { Name, Number, String, Op, End };
+
+struct Token {
+  Tk kind;
+  char op;     // an Op's character; ':' for the End of a statement
+  size_t pos;  // in the line
+  size_t len;
+};
+
+// The tokens of one line outside strings' quotes and comments. inComment is the block-comment
+// state, updated to the line's end. A ";" separates items of print and input and starts a
+// comment anywhere else; the word rem starts a comment wherever it stands.
+class LineLexer {
+ public:
+  LineLexer(std::string_view line, bool& inComment) : s_(line), inComment_(inComment) {}
+
+  void Tokens(std::vector<Token>& out) {
+    out.clear();
+    bool start = true, inPrint = false;
+    while (p_ < s_.size()) {
+      if (inComment_) {
+        size_t close = s_.find("*/", p_);
+        if (close == std::string_view::npos) return;
+        p_ = close + 2;
+        inComment_ = false;
+        continue;
+      }
+      char c = s_[p_];
+      if (c == ' ' || c == '\t' || c == '\v' || c == '\f') {
+        ++p_;
+      } else if (c == '\'' || (c == ';' && !inPrint) || (c == '/' && At(p_ + 1) == '/')) {
+        return;
+      } else if (c == '/' && At(p_ + 1) == '*') {
+        p_ += 2;
+        inComment_ = true;
+      } else if (c == '"' || c == '`') {
+        out.push_back(Quoted(c));
+        start = false;
+      } else if (IsNameStart(c)) {
+        size_t b = p_;
+        while (p_ < s_.size() && IsNameChar(s_[p_])) ++p_;
+        std::string_view word = s_.substr(b, p_ - b);
+        if (SameName(word, "rem")) return;
+        if (start) inPrint = SameName(word, "print") || SameName(word, "input");
+        out.push_back({Tk::Name, 0, b, p_ - b});
+        // A statement follows then and else on the same line.
+        start = SameName(word, "then") || SameName(word, "else");
+        if (start) out.push_back({Tk::End, ' ', p_, 0});
+      } else if ((c >= '0' && c <= '9') || (c == '.' && At(p_ + 1) >= '0' && At(p_ + 1) <= '9')) {
+        size_t b = p_;
+        while (p_ < s_.size() && (IsNameChar(s_[p_]) || s_[p_] == '.')) ++p_;
+        out.push_back({Tk::Number, 0, b, p_ - b});
+        start = false;
+      } else {
+        out.push_back({c == ':' ? Tk::End : Tk::Op, c, p_++, 1});
+        start = c == ':';
+        if (start) inPrint = false;
+      }
+    }
+  }
+
+ private:
+  char At(size_t k) const { return k < s_.size() ? s_[k] : '\0'; }
+
+  Token Quoted(char quote) {
+    size_t b = p_++;
+    while (p_ < s_.size()) {
+      if (s_[p_++] != quote) continue;
+      if (quote == '"' && At(p_) == '"') {
+        ++p_;
+        continue;
+      }
+      break;
+    }
+    return {Tk::String, quote, b, p_ - b};
+  }
+
+  std::string_view s_;
+  bool& inComment_;
+  size_t p_ = 0;
+};
+
+// One statement's tokens, with the line they come from.
+class Statement {
+ public:
+  Statement(std::string_view line, const Token* t, size_t n) : line_(line), t_(t), n_(n) {}
+
+  size_t Size() const { return n_; }
+  std::string_view Text(size_t k) const { return k < n_ ? line_.substr(t_[k].pos, t_[k].len) : std::string_view(); }
+  bool IsName(size_t k) const { return k < n_ && t_[k].kind == Tk::Name; }
+  bool IsWord(size_t k, std::string_view w) const { return IsName(k) && SameName(Text(k), w); }
+  bool IsOp(size_t k, char op) const { return k < n_ && t_[k].kind == Tk::Op && t_[k].op == op; }
+  Tk Kind(size_t k) const { return t_[k].kind; }
+  // The source text from token a to the end of token b - 1.
+  std::string Between(size_t a, size_t b) const {
+    if (a >= b || b > n_) return {};
+    return std::string(line_.substr(t_[a].pos, t_[b - 1].pos + t_[b - 1].len - t_[a].pos));
+  }
+  // The source text inside the parentheses that open at token k, and the token behind them.
+  std::string Inside(size_t k, size_t& after) const {
+    size_t close = Closing(k);
+    after = close + 1;
+    if (close >= n_) return std::string(line_.substr(t_[k].pos + 1));
+    return std::string(line_.substr(t_[k].pos + 1, t_[close].pos - t_[k].pos - 1));
+  }
+  // The index of the ")" that closes the "(" at k (n when it is missing).
+  size_t Closing(size_t k) const {
+    int depth = 0;
+    for (size_t j = k; j < n_; ++j) {
+      if (IsOp(j, '(')) ++depth;
+      if (IsOp(j, ')') && --depth == 0) return j;
+    }
+    return n_;
+  }
+  // The token behind the next "," at the depth of k, or n.
+  size_t NextItem(size_t k) const {
+    int depth = 0;
+    for (size_t j = k; j < n_; ++j) {
+      if (IsOp(j, '(')) ++depth;
+      if (IsOp(j, ')')) --depth;
+      if (IsOp(j, ',') && depth <= 0) return j + 1;
+    }
+    return n_;
+  }
+  std::string All() const { return Between(0, n_); }
+
+ private:
+  std::string_view line_;
+  const Token* t_;
+  size_t n_;
+};
+
+FoundName Named(std::string_view name, NameKind kind) {
+  FoundName d;
+  d.name = std::string(name);
+  d.kind = kind;
+  return d;
+}
+
+// The type behind "as" at k ("" without one).
+std::string TypeAt(const Statement& s, size_t k) {
+  return s.IsWord(k, "as") && s.IsName(k + 1) ? std::string(s.Text(k + 1)) : std::string();
+}
+
+class LineReaderOfNames {
+ public:
+  explicit LineReaderOfNames(LineNames& out) : out_(out) {}
+
+  void Read(const Statement& s) {
+    if (s.Size() == 0) return;
+    if (s.IsWord(0, "dim")) return Dim(s);
+    if (s.IsWord(0, "const")) return Const(s);
+    if (s.IsWord(0, "sub") || s.IsWord(0, "function")) return Callable(s);
+    if (s.IsWord(0, "type") && s.IsName(1) && s.Size() == 2) return TypeStart(s);
+    if (s.IsWord(0, "end")) return End(s);
+    if (s.IsWord(0, "input")) return Input(s);
+    if (s.IsWord(0, "for") && s.IsName(1) && s.IsOp(2, '=')) return Implicit(s.Text(1), "int");
+    size_t k = s.IsWord(0, "let") ? 1 : 0;
+    if (s.IsName(k) && s.IsOp(k + 1, '=')) {
+      Tk value = k + 2 < s.Size() ? s.Kind(k + 2) : Tk::End;
+      return Implicit(s.Text(k), value == Tk::String ? "string" : value == Tk::Number ? "float" : "");
+    }
+    if (s.IsName(0) && s.IsWord(1, "as")) Fields(s);
+  }
+
+  void Label(std::string_view name) {
+    FoundName d = Named(name, NameKind::Label);
+    d.text = std::string(name) + ":";
+    out_.found.push_back(std::move(d));
+  }
+
+ private:
+  // dim x as int, dim as float a, b, dim v(10) as int, dim s as string = "hi"
+  void Dim(const Statement& s) {
+    std::string shared = TypeAt(s, 1);
+    size_t k = shared.empty() ? 1 : 3;
+    const std::string text = s.All();
+    for (; k < s.Size(); k = s.NextItem(k)) {
+      if (!s.IsName(k)) continue;
+      FoundName d = Named(s.Text(k), NameKind::Variable);
+      size_t after = k + 1;
+      if (s.IsOp(after, '(')) {
+        d.kind = NameKind::Array;
+        after = s.Closing(after) + 1;
+      }
+      d.type = shared.empty() ? TypeAt(s, after) : shared;
+      d.text = text;
+      out_.found.push_back(std::move(d));
+    }
+  }
+
+  // const n = 10, m = 2
+  void Const(const Statement& s) {
+    const std::string text = s.All();
+    for (size_t k = 1; k < s.Size(); k = s.NextItem(k)) {
+      if (!s.IsName(k)) continue;
+      FoundName d = Named(s.Text(k), NameKind::Constant);
+      d.text = text;
+      out_.found.push_back(std::move(d));
+    }
+  }
+
+  // sub name(a as int, byref b as string) / function name(x as float) as float
+  void Callable(const Statement& s) {
+    if (!s.IsName(1)) return;
+    bool isSub = s.IsWord(0, "sub");
+    FoundName d = Named(s.Text(1), isSub ? NameKind::Sub : NameKind::Function);
+    size_t after = 2;
+    if (s.IsOp(2, '(')) d.parameters = s.Inside(2, after);
+    if (!isSub) d.type = TypeAt(s, after);
+    d.text = s.All();
+    out_.found.push_back(std::move(d));
+    out_.block = isSub ? Block::Sub : Block::Function;
+    if (!s.IsOp(2, '(')) return;
+    size_t close = s.Closing(2);
+    for (size_t k = 3; k < close; k = s.NextItem(k)) {
+      size_t at = k + (s.IsWord(k, "byref") || s.IsWord(k, "byval") ? 1 : 0);
+      if (!s.IsName(at) || at >= close) continue;
+      FoundName p = Named(s.Text(at), NameKind::Parameter);
+      size_t typeAt = at + 1;
+      if (s.IsOp(typeAt, '(')) typeAt = s.Closing(typeAt) + 1;
+      p.type = TypeAt(s, typeAt);
+      p.text = s.Between(k, std::min(s.NextItem(k) - (s.NextItem(k) < close ? 1 : 0), close));
+      out_.found.push_back(std::move(p));
+    }
+  }
+
+  void TypeStart(const Statement& s) {
+    FoundName d = Named(s.Text(1), NameKind::Type);
+    d.text = s.All();
+    out_.found.push_back(std::move(d));
+    out_.block = Block::Type;
+  }
+
+  void End(const Statement& s) {
+    if (s.IsWord(1, "sub")) out_.block = Block::EndSub;
+    else if (s.IsWord(1, "function")) out_.block = Block::EndFunction;
+    else if (s.IsWord(1, "type")) out_.block = Block::EndType;
+  }
+
+  // input [prompt,] variable: a variable first met here is a string.
+  void Input(const Statement& s) {
+    size_t k = 1;
+    for (size_t next = s.NextItem(1); next < s.Size(); next = s.NextItem(next)) k = next;
+    if (s.IsName(k) && k + 1 == s.Size()) Implicit(s.Text(k), "string");
+  }
+
+  void Implicit(std::string_view name, std::string_view type) {
+    FoundName d = Named(name, NameKind::Variable);
+    d.implicit = true;
+    d.type = std::string(type);
+    out_.found.push_back(std::move(d));
+  }
+
+  // x as int [, y as float]: fields when the line stands inside a type; GatherNames decides.
+  void Fields(const Statement& s) {
+    for (size_t k = 0; k < s.Size(); k = s.NextItem(k)) {
+      if (!s.IsName(k)) continue;
+      size_t after = k + 1;
+      if (s.IsOp(after, '(')) after = s.Closing(after) + 1;
+      if (!s.IsWord(after, "as")) continue;
+      FoundName d = Named(s.Text(k), NameKind::Field);
+      d.type = TypeAt(s, after);
+      d.text = s.Between(k, std::min(s.NextItem(k) - (s.NextItem(k) < s.Size() ? 1 : 0), s.Size()));
+      out_.found.push_back(std::move(d));
+    }
+  }
+
+  LineNames& out_;
+};
+
+// #include "file" (or `file`) on a line of its own.
+void Directive(const std::vector<Token>& t, std::string_view line, LineNames& out) {
+  if (t.size() < 3 || t[1].kind != Tk::Name || !SameName(line.substr(t[1].pos, t[1].len), "include")) return;
+  if (t[2].kind != Tk::String || t[2].len < 2 || line[t[2].pos + t[2].len - 1] != t[2].op) return;
+  out.include = std::string(line.substr(t[2].pos + 1, t[2].len - 2));
+  out.includes = true;
+}
+
+LineNames ReadLine(std::string_view line, bool inComment) {
+  LineNames out;
+  out.startsInComment = inComment;
+  thread_local std::vector<Token> t;  // kept from line to line: a line needs no allocation
+  LineLexer(line, inComment).Tokens(t);
+  out.endsInComment = inComment;
+  if (t.empty()) return out;
+  if (!out.startsInComment && t[0].kind == Tk::Op && t[0].op == '#' && line.find_first_not_of(" \t") == t[0].pos) {
+    Directive(t, line, out);
+    return out;
+  }
+  LineReaderOfNames reader(out);
+  if (t.size() == 2 && t[0].kind == Tk::Name && t[1].kind == Tk::End && t[1].op == ':') {
+    reader.Label(line.substr(t[0].pos, t[0].len));
+    return out;
+  }
+  size_t b = 0;
+  for (size_t k = 0; k <= t.size(); ++k) {
+    if (k < t.size() && t[k].kind != Tk::End) continue;
+    reader.Read(Statement(line, t.data() + b, k - b));
+    b = k + 1;
+  }
+  return out;
+}
+
+// Calls each(line) for every line of text.
+template <typename Each>
+void ForEachLine(std::string_view text, Each each) {
+  size_t p = 0;
+  for (;;) {
+    size_t e = p;
+    while (e < text.size() && text[e] != '\n' && text[e] != '\r') ++e;
+    each(text.substr(p, e - p));
+    if (e == text.size()) return;
+    p = e + (text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n' ? 2 : 1);
+  }
+}
+
+}  // namespace
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    char x = a[k], y = b[k];
+    if (x != y && (x | 32) != (y | 32)) return false;
+    if (x != y && ((x | 32) < 'a' || (x | 32) > 'z')) return false;
+  }
+  return true;
+}
+
+void ScanNames(NameIndex& index, std::string_view text) {
+  index.lines.clear();
+  index.lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  bool inComment = false;
+  ForEachLine(text, [&](std::string_view line) {
+    index.lines.push_back(ReadLine(line, inComment));
+    inComment = index.lines.back().endsInComment;
+  });
+}
+
+void ChangeLines(NameIndex& index, int first, int count, int newCount, const LineReader& line) {
+  auto& lines = index.lines;
+  first = std::clamp(first, 0, static_cast<int>(lines.size()));
+  count = std::clamp(count, 0, static_cast<int>(lines.size()) - first);
+  newCount = std::max(newCount, 0);
+  if (newCount > count) lines.insert(lines.begin() + first + count, static_cast<size_t>(newCount - count), LineNames());
+  if (newCount < count) lines.erase(lines.begin() + first + newCount, lines.begin() + first + count);
+  bool inComment = first > 0 && lines[first - 1].endsInComment;
+  for (int n = first; n < static_cast<int>(lines.size()); ++n) {
+    if (n >= first + newCount && lines[n].startsInComment == inComment) break;
+    lines[n] = ReadLine(line(n), inComment);
+    inComment = lines[n].endsInComment;
+  }
+}
+
+namespace {
+
+// A set of names, letter case ignored: open addressing over views of the index's names, so
+// gathering the names of a large source allocates almost nothing; clearing costs what it holds.
+class NameSet {
+ public:
+  bool Contains(std::string_view name) const {
+    if (slots_.empty()) return false;
+    for (size_t k = Hash(name) & (slots_.size() - 1);; k = (k + 1) & (slots_.size() - 1)) {
+      if (slots_[k].empty()) return false;
+      if (SameName(slots_[k], name)) return true;
+    }
+  }
+
+  void Insert(std::string_view name) {
+    if ((used_.size() + 1) * 2 > slots_.size()) Grow();
+    size_t k = Hash(name) & (slots_.size() - 1);
+    for (; !slots_[k].empty(); k = (k + 1) & (slots_.size() - 1))
+      if (SameName(slots_[k], name)) return;
+    slots_[k] = name;
+    used_.push_back(k);
+  }
+
+  void Clear() {
+    for (size_t k : used_) slots_[k] = {};
+    used_.clear();
+  }
+
+ private:
+  static size_t Hash(std::string_view s) {
+    size_t h = 2166136261u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c)) * 16777619u;
+    return h ^ (h >> 15);
+  }
+
+  void Grow() {
+    std::vector<std::string_view> names;
+    names.reserve(used_.size());
+    for (size_t k : used_) names.push_back(slots_[k]);
+    slots_.assign(std::max<size_t>(16, slots_.size() * 2), {});
+    used_.clear();
+    for (std::string_view name : names) Insert(name);
+  }
+
+  std::vector<std::string_view> slots_;
+  std::vector<size_t> used_;
+};
+
+Declaration Placed(const FoundName& f, int n) {
+  Declaration d;
+  d.name = f.name;
+  d.type = f.type;
+  d.parameters = f.parameters;
+  d.text = f.text;
+  d.kind = f.kind;
+  d.implicit = f.implicit;
+  d.line = n;
+  return d;
+}
+
+// Gathers the declarations of an index, following the blocks its lines open and close.
+class Gatherer {
+ public:
+  explicit Gatherer(const NameIndex& index) : index_(index) {}
+
+  std::vector<Declaration> Run() {
+    const int count = static_cast<int>(index_.lines.size());
+    size_t found = 0;
+    for (const LineNames& line : index_.lines) found += line.found.size();
+    out_.reserve(found);
+    for (int n = 0; n < count; ++n) {
+      const LineNames& line = index_.lines[n];
+      bool opens = line.block == Block::Sub || line.block == Block::Function || line.block == Block::Type;
+      if (opens && open_ != Block::None) Close(n - 1);
+      for (const FoundName& f : line.found) Add(f, n, opens);
+      if (line.block == Block::EndSub || line.block == Block::EndFunction || line.block == Block::EndType) Close(n);
+    }
+    if (open_ != Block::None) Close(count - 1);
+    return std::move(out_);
+  }
+
+ private:
+  void Add(const FoundName& f, int n, bool opens) {
+    bool opener = opens && (f.kind == NameKind::Sub || f.kind == NameKind::Function || f.kind == NameKind::Type);
+    if (opener) return Open(f, n);
+    if ((f.kind == NameKind::Field) != (open_ == Block::Type)) return;  // a type holds fields only
+    NameSet& known = open_ == Block::None ? globals_ : locals_;
+    if (f.implicit && (known.Contains(f.name) || globals_.Contains(f.name))) return;
+    known.Insert(f.name);
+    out_.push_back(Placed(f, n));
+    if (open_ == Block::None) return;
+    out_.back().owner = owner_;
+    out_.back().scopeFirst = openLine_;
+  }
+
+  void Open(const FoundName& f, int n) {
+    globals_.Insert(f.name);
+    out_.push_back(Placed(f, n));
+    open_ = f.kind == NameKind::Sub ? Block::Sub : f.kind == NameKind::Function ? Block::Function : Block::Type;
+    openLine_ = n;
+    owner_ = f.name;
+    firstInside_ = out_.size();
+    locals_.Clear();
+  }
+
+  void Close(int last) {
+    if (open_ == Block::None) return;
+    for (size_t k = firstInside_; k < out_.size(); ++k) out_[k].scopeLast = last;
+    open_ = Block::None;
+  }
+
+  const NameIndex& index_;
+  std::vector<Declaration> out_;
+  NameSet globals_, locals_;
+  Block open_ = Block::None;
+  int openLine_ = 0;
+  std::string_view owner_;
+  size_t firstInside_ = 0;
+};
+
+bool IsAbsolutePath(const std::string& p) {
+  return (!p.empty() && (p[0] == '/' || p[0] == '\\')) || (p.size() >= 2 && p[1] == ':');
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of("/\\");
+  if (cut == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
+  return path.substr(0, cut + 1);
+}
+
+std::string FileKey(const std::string& path) {
+  std::string key = LowerText(path);
+  for (char& c : key)
+    if (c == '/') c = '\\';
+  return key;
+}
+
+// The includes nest as deep as the compile tool follows them.
+constexpr int IncludeDepth = 32;
+
+void Follow(const std::string& path, const NameIndex& index, int depth, const FileReader& read,
+            std::unordered_set<std::string>& seen, std::vector<IncludedFile>& out) {
+  for (const IncludeLine& inc : IncludesOf(index)) {
+    std::string target = IsAbsolutePath(inc.name) ? inc.name : FolderOf(path) + inc.name;
+    if (seen.count(FileKey(target)) || depth >= IncludeDepth) continue;
+    std::string text;
+    if (!read(target, text)) continue;
+    seen.insert(FileKey(target));
+    IncludedFile file{target, depth + 1, {}};
+    ScanNames(file.names, text);
+    out.push_back(std::move(file));
+    // out may grow while the included file's own includes are followed: work on a copy's place.
+    size_t at = out.size() - 1;
+    NameIndex names = std::move(out[at].names);
+    Follow(target, names, depth + 1, read, seen, out);
+    out[at].names = std::move(names);
+  }
+}
+
+}  // namespace
+
+std::vector<Declaration> GatherNames(const NameIndex& index) { return Gatherer(index).Run(); }
+
+std::vector<IncludeLine> IncludesOf(const NameIndex& index) {
+  std::vector<IncludeLine> out;
+  for (size_t n = 0; n < index.lines.size(); ++n)
+    if (index.lines[n].includes) out.push_back({static_cast<int>(n), index.lines[n].include});
+  return out;
+}
+
+std::vector<IncludedFile> GatherIncludes(const std::string& path, const NameIndex& index, const FileReader& read) {
+  std::unordered_set<std::string> seen{FileKey(path)};
+  std::vector<IncludedFile> out;
+  Follow(path, index, 0, read, seen, out);
+  return out;
+}

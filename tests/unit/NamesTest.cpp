@@ -1,0 +1,269 @@
+// The names a source declares, as completion and going to a definition find them.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editor/BuiltinList.h"
+#include "editor/Completion.h"
+#include "editor/Names.h"
+#include "zorbasic/Builtins.h"
+
+namespace {
+
+const char* KindName(NameKind k) {
+  static const char* const names[] = {"sub", "function", "type", "field", "variable", "array", "const", "label", "parameter"};
+  return names[static_cast<int>(k)];
+}
+
+// "kind name:type @line", with "{first-last owner}" for a name known inside a block only.
+std::vector<std::string> Described(const std::vector<Declaration>& names) {
+  std::vector<std::string> out;
+  for (const Declaration& d : names) {
+    std::string s = std::string(KindName(d.kind)) + " " + std::string(d.name);
+    if (!d.type.empty()) s += ":" + std::string(d.type);
+    if (!d.parameters.empty()) s += "(" + std::string(d.parameters) + ")";
+    s += " @" + std::to_string(d.line);
+    if (d.scopeLast != INT_MAX)
+      s += " {" + std::to_string(d.scopeFirst) + "-" + std::to_string(d.scopeLast) + " " + std::string(d.owner) + "}";
+    out.push_back(s);
+  }
+  return out;
+}
+
+std::vector<std::string> Found(const std::string& source) {
+  NameIndex index;
+  ScanNames(index, source);
+  return Described(GatherNames(index));
+}
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(NameFinder, FindsEveryFormOfDeclaration) {
+  struct Case { std::string source; Names found; };
+  const Case cases[] = {
+      {"dim x as int", {"variable x:int @0"}},
+      {"Dim As Float a, b", {"variable a:Float @0", "variable b:Float @0"}},
+      {"dim v(10) as int, m(3, 4) as float", {"array v:int @0", "array m:float @0"}},
+      {"dim s as string = \"hi, there\", t as int = f(1, 2)", {"variable s:string @0", "variable t:int @0"}},
+      {"dim as string names(5)", {"array names:string @0"}},
+      {"const n = 10, m = n * 2", {"const n @0", "const m @0"}},
+      {"sub hanoi(n as int, byref a as string)\nend sub",
+       {"sub hanoi(n as int, byref a as string) @0", "parameter n:int @0 {0-1 hanoi}",
+        "parameter a:string @0 {0-1 hanoi}"}},
+      {"function twice(s as string) as string\n  return s & s\nend function",
+       {"function twice:string(s as string) @0", "parameter s:string @0 {0-2 twice}"}},
+      {"sub greet\nend sub", {"sub greet @0"}},
+      {"type point\n  x as int\n  y as int, z as float\nend type\ndim p as point",
+       {"type point @0", "field x:int @1 {0-3 point}", "field y:int @2 {0-3 point}", "field z:float @2 {0-3 point}",
+        "variable p:point @4"}},
+      {"start:\n  goto start\nnot a: label", {"label start @0"}},
+      {"x = 5\ns = \"a\"\nlet t = y\nx = 6", {"variable x:float @0", "variable s:string @1", "variable t @2"}},
+      {"input \"Name? \", name\ninput age\ninput v(1)", {"variable name:string @0", "variable age:string @1"}},
+      {"for i = 1 to 3 : next\nfor i = 1 to 2\nnext", {"variable i:int @0"}},
+      {"dim n as int\nn = 4", {"variable n:int @0"}},
+      {"if a > 1 then b = 2 else c = \"x\"", {"variable b:float @0", "variable c:string @0"}},
+      {"x as int", {}},
+      {"p.x = 3\nv(2) = 1\nprint a = 1", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Found(c.source), c.found) << c.source;
+}
+
+TEST(NameFinder, NothingInsideStringsOrCommentsCounts) {
+  struct Case { std::string source; Names found; };
+  const Case cases[] = {
+      {"print \"dim a as int\" : dim b as int", {"variable b:int @0"}},
+      {"print \"say \"\"hi\"\": dim a as int\"", {}},
+      {"print `a \"quoted\" dim a as int`", {}},
+      {"' dim a as int\n; dim b as int\n// dim c as int\nrem dim d as int\nx = 1 rem : dim e as int", {"variable x:float @4"}},
+      {"print a; b : dim c as int ; dim d as int", {"variable c:int @0"}},
+      {"/* dim a as int\ndim b as int\n*/ dim c as int\ndim d /* as int */ as float",
+       {"variable c:int @2", "variable d:float @3"}},
+      {"dim remark as int", {"variable remark:int @0"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Found(c.source), c.found) << c.source;
+}
+
+TEST(NameFinder, NamesInsideASubBelongToIt) {
+  const std::string source =
+      "dim total as int\n"      // 0
+      "sub add(n as int)\n"     // 1
+      "  total = total + n\n"   // 2: assigns the global, declares nothing
+      "  part = n\n"            // 3: a local name
+      "end sub\n"               // 4
+      "part = 1\n"              // 5: a global of its own
+      "function f(n as float) as float\n"  // 6
+      "  dim n2 as int";        // 7: never ended
+  EXPECT_EQ(Found(source), (Names{"variable total:int @0", "sub add(n as int) @1", "parameter n:int @1 {1-4 add}",
+                                  "variable part @3 {1-4 add}", "variable part:float @5",
+                                  "function f:float(n as float) @6", "parameter n:float @6 {6-7 f}",
+                                  "variable n2:int @7 {6-7 f}"}));
+  NameIndex index;
+  ScanNames(index, source);
+  std::vector<Declaration> names = GatherNames(index);
+  struct Case { const char* name; int line; int found; };  // found: the line of what it finds, -1 none
+  const Case cases[] = {{"N", 2, 1}, {"n", 0, -1}, {"part", 3, 3}, {"part", 5, 5}, {"total", 2, 0}, {"n2", 3, -1}};
+  for (const Case& c : cases) {
+    const Declaration* d = DeclarationAt(names, c.name, c.line);
+    EXPECT_EQ(d ? d->line : -1, c.found) << c.name << " @" << c.line;
+  }
+}
+
+TEST(NameFinder, AChangeReadsOnlyTheLinesItTouches) {
+  std::vector<std::string> text = {"dim a as int", "x = 1", "dim b as int", "dim c as int"};
+  NameIndex index;
+  ScanNames(index, "dim a as int\nx = 1\ndim b as int\ndim c as int");
+  int reads = 0;
+  LineReader line = [&](int n) { ++reads; return text[n]; };
+  struct Step { int first, count; std::vector<std::string> lines; Names found; int reads; };
+  const Step steps[] = {
+      {1, 1, {"dim y as float", "sub s(q)"}, {"variable a:int @0", "variable y:float @1", "sub s(q) @2",
+                                               "parameter q @2 {2-4 s}", "variable b:int @3 {2-4 s}",
+                                               "variable c:int @4 {2-4 s}"}, 2},
+      {2, 1, {"/* sub s(q)"}, {"variable a:int @0", "variable y:float @1"}, 3},  // the comment takes the rest
+      {3, 1, {"*/ dim b as int"}, {"variable a:int @0", "variable y:float @1", "variable b:int @3", "variable c:int @4"}, 2},
+      {0, 2, {}, {"variable b:int @1", "variable c:int @2"}, 0},
+  };
+  for (const Step& s : steps) {
+    text.erase(text.begin() + s.first, text.begin() + s.first + s.count);
+    text.insert(text.begin() + s.first, s.lines.begin(), s.lines.end());
+    reads = 0;
+    ChangeLines(index, s.first, s.count, static_cast<int>(s.lines.size()), line);
+    EXPECT_EQ(Described(GatherNames(index)), s.found) << s.first;
+    EXPECT_EQ(reads, s.reads) << s.first;
+  }
+}
+
+TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
+  const std::map<std::string, std::string> files = {
+      {"C:\\w\\lib\\a.bi", "#include \"inner/b.bi\"\n#include \"../main.zobas\"\nsub fromA\nend sub"},
+      {"C:\\w\\lib\\inner/b.bi", "/*\n#include \"never.bi\"\n*/\n#include `C:\\w\\LIB\\A.BI`\ndim fromB as int"},
+      {"C:\\w\\deep0.bi", "#include \"deep1.bi\""},
+  };
+  std::vector<std::string> asked;
+  FileReader read = [&](const std::string& path, std::string& text) {
+    asked.push_back(path);
+    auto it = files.find(path);
+    if (it == files.end()) return false;
+    text = it->second;
+    return true;
+  };
+  NameIndex main;
+  ScanNames(main, "  #include \"lib\\a.bi\"\nprint \"#include \"\"x.bi\"\"\"\n#include \"missing.bi\"\n#include \"lib/a.bi\"");
+  std::vector<IncludedFile> found = GatherIncludes("C:\\w\\main.zobas", main, read);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].path, "C:\\w\\lib\\a.bi");
+  EXPECT_EQ(found[1].path, "C:\\w\\lib\\inner/b.bi");
+  EXPECT_EQ(found[1].depth, 2);
+  EXPECT_EQ(Described(GatherNames(found[1].names)), Names{"variable fromB:int @4"});
+  // "../main.zobas" is another name to the compile tool too: it is asked for, as it would be.
+  EXPECT_EQ(asked, (std::vector<std::string>{"C:\\w\\lib\\a.bi", "C:\\w\\lib\\inner/b.bi", "C:\\w\\lib\\../main.zobas",
+                                             "C:\\w\\missing.bi"}));
+
+  // A chain of includes is followed 32 files deep, as the compile tool follows it.
+  std::map<std::string, std::string> chain;
+  for (int n = 0; n < 40; ++n) chain["d" + std::to_string(n)] = "#include \"d" + std::to_string(n + 1) + "\"";
+  FileReader readChain = [&](const std::string& path, std::string& text) { text = chain[path]; return true; };
+  NameIndex top;
+  ScanNames(top, "#include \"d0\"");
+  EXPECT_EQ(GatherIncludes("top", top, readChain).size(), 32u);
+}
+
+TEST(Completion, NamesBeginningWithTheLettersTyped) {
+  const std::vector<std::string_view> names = {"Total", "tOtal", "toast", "print", "TOTALS", "to", "mid", "t"};
+  struct Case { std::string prefix; std::vector<std::string> found; };
+  const Case cases[] = {
+      {"to", {"to", "toast", "Total", "TOTALS"}},
+      {"TOT", {"Total", "TOTALS"}},
+      {"x", {}},
+      {"", {"mid", "print", "t", "to", "toast", "Total", "TOTALS"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NamesStartingWith(names, c.prefix), c.found) << c.prefix;
+}
+
+TEST(Completion, FieldsOfTheRecordANameIsDeclaredOf) {
+  NameIndex index;
+  ScanNames(index, "type point\n x as int\n y as int\nend type\ndim p as point\nsub s(q as point, p as int)\nend sub");
+  std::vector<Declaration> names = GatherNames(index);
+  EXPECT_EQ(FieldsAfterDot(names, "P", 4), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(FieldsAfterDot(names, "q", 6), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(FieldsAfterDot(names, "p", 6), std::vector<std::string>{});  // the parameter hides it
+  EXPECT_EQ(FieldsAfterDot(names, "z", 4), std::vector<std::string>{});
+}
+
+TEST(Completion, TheParameterACallIsAt) {
+  struct Case { std::string callText; int k; };
+  const Case cases[] = {
+      {"", 0}, {"s", 0}, {"s, ", 1}, {"s, instr(a, b", 1}, {"s, instr(a, b), ", 2}, {"\"a, b\", ", 1},
+      {"\"say \"\"x, y\"\"\", 1, ", 2}, {"`a, \"b`, ", 1}, {"s, (1 + 2) * 3, ", 2}, {"s)", -1}, {"s, 2) + len(", -1},
+      {"\"open, ", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CurrentParameter(c.callText), c.k) << c.callText;
+
+  struct Range { std::string parameters; int k; std::string shown; };
+  const Range ranges[] = {
+      {"[start,] s, find", 0, "start"}, {"[start,] s, find", 1, "s"}, {"a(3), f(x, y)", 1, "f(x, y)"}, {"", 0, ""},
+  };
+  for (const Range& r : ranges) {
+    size_t first = 0, last = 0;
+    bool found = ParameterRange(r.parameters, r.k, first, last);
+    EXPECT_EQ(found ? r.parameters.substr(first, last - first) : "", r.shown) << r.parameters << " " << r.k;
+  }
+}
+
+TEST(Completion, TheHintOfACallShowsTheParameterBeingTyped) {
+  NameIndex index;
+  ScanNames(index, "sub hanoi(n as int, byref a as string)\nend sub\ndim x as int");
+  std::vector<Declaration> names = GatherNames(index);
+  std::vector<Builtin> builtins = ReadBuiltinList("mid(s, start [, n]) Part of s.\npi() Pi.\n");
+  struct Case { std::string name; int k; std::string text, shown; };
+  const Case cases[] = {
+      {"MID", 1, "mid(s, start [, n])", "start"}, {"mid", 2, "mid(s, start [, n])", "n"}, {"mid", 3, "mid(s, start [, n])", ""},
+      {"Hanoi", 1, "hanoi(n as int, byref a as string)", "byref a as string"}, {"pi", 0, "pi()", ""},
+      {"x", 0, "", ""}, {"nothing", 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    CallHint hint = HintFor(names, builtins, c.name, 2);
+    EXPECT_EQ(hint.text, c.text) << c.name;
+    size_t first = 0, last = 0;
+    EXPECT_EQ(HintParameter(hint, c.k, first, last) ? hint.text.substr(first, last - first) : "", c.shown) << c.name;
+  }
+}
+
+TEST(BuiltinList, ReadsTheListOrNothingOfADamagedOne) {
+  const std::string good = "mid(s, start [, n]) The n characters of s from start on.\r\npi() Pi.\n\nlen(s)\r";
+  std::vector<Builtin> list = ReadBuiltinList(good);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].name, "mid");
+  EXPECT_EQ(list[0].parameters, "s, start [, n]");
+  EXPECT_EQ(list[0].description, "The n characters of s from start on.");
+  EXPECT_EQ(list[2].description, "");
+  EXPECT_EQ(FindListedBuiltin(list, "MID"), &list[0]);
+  EXPECT_EQ(FindListedBuiltin(list, "left"), nullptr);
+  const std::string damaged[] = {good + "left(s, n The first n.\n", good + "(s) nameless\n",
+                                 good + "left The first n.\n", std::string("len(s) x\0y\n", 11), "\x89PNG\r\n\x1a\n"};
+  for (const std::string& text : damaged) EXPECT_TRUE(ReadBuiltinList(text).empty()) << text;
+}
+
+TEST(BuiltinList, TheBuildsListHoldsEveryBuiltinOfTheCompileTool) {
+  std::ifstream file(ZOR_BUILTIN_LIST, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  std::vector<Builtin> list = ReadBuiltinList(text.str());
+  ASSERT_FALSE(list.empty());
+  for (const Builtin& b : list) {
+    const zb::BuiltinInfo* function = zb::FindBuiltin(b.name);
+    const zb::BuiltinStatement* statement = zb::FindBuiltinStatement(b.name);
+    ASSERT_TRUE(function || statement) << b.name;
+    EXPECT_EQ(b.description, function ? function->description : statement->description) << b.name;
+  }
+  for (const char* name : {"len", "sqrt", "ubound", "getfile", "irnd", "print", "input"})
+    EXPECT_NE(FindListedBuiltin(list, name), nullptr) << name;
+  EXPECT_EQ(FindListedBuiltin(list, "mid")->parameters, "s, start [, n]");
+  EXPECT_EQ(FindListedBuiltin(list, "instr")->parameters, "[start,] s, find");
+}
