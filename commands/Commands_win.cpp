@@ -15,6 +15,7 @@
 #include "documents/Documents.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/Editing_win.h"
 #include "editor/FindReplace_win.h"
 #include "editor/Folding_win.h"
 
@@ -154,7 +155,7 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::SendSave: SendCommand(KeyF9); break;
     case KeyAction::InsertTimeStamp: InsertTimeStamp(); break;
     case KeyAction::FocusEditor: FocusEditor(); break;
-    case KeyAction::ToggleComments: break;
+    case KeyAction::ToggleComments: ToggleLineComments(key.modifier & ModShift); break;
     case KeyAction::ToggleFold: ToggleFoldAtCaret(); break;
     case KeyAction::FoldAll: FoldAll(); break;
     case KeyAction::UnfoldAll: UnfoldAll(); break;

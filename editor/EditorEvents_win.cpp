@@ -5,8 +5,8 @@
 #include "editor/SciMessages.h"
 
 namespace {
-// The notification block the component sends with WM_NOTIFY, up to the fields read here (the
-// layout of Scintilla 5.3).
+// The notification block the component sends with WM_NOTIFY, up to the last field read here
+// (the layout of Scintilla 5.3).
 struct SciNotification {
   NMHDR header;
   intptr_t position;
@@ -23,6 +23,12 @@ struct SciNotification {
   int foldLevelNow;
   int foldLevelPrev;
   int margin;
+  int listType;
+  int x;
+  int y;
+  int token;
+  intptr_t annotationLinesAdded;
+  int updated;
 };
 
 EditorEvent Modified(const SciNotification& n) {
@@ -43,7 +49,10 @@ EditorEvent ReadEditorEvent(const NMHDR* header) {
       event.kind = EditorEventKind::CharAdded;
       event.character = n.ch;
       return event;
-    case SCN_UPDATEUI: event.kind = EditorEventKind::UpdateUi; return event;
+    case SCN_UPDATEUI:
+      event.kind = EditorEventKind::UpdateUi;
+      event.updated = n.updated;
+      return event;
     case SCN_MODIFIED: return Modified(n);
     case SCN_MARGINCLICK:
       event.kind = EditorEventKind::MarginClick;

@@ -19,6 +19,7 @@ struct EditorEvent {
   size_t position = 0;   // Modified: where the change starts; MarginClick: the line's start
   int linesAdded = 0;    // Modified: lines added (negative when removed)
   int margin = 0;        // MarginClick: which margin, 0 the line numbers
+  int updated = 0;       // UpdateUi: what changed (the text or its styles 1, the selection 2, scrolling 4 or 8)
 };
 
 // The event a WM_NOTIFY message carries; None unless it comes from the Editor.

@@ -3,6 +3,7 @@
 #include "base/Boxes_win.h"
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "editor/Editing_win.h"
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
 #include "shell/ShellState.h"
@@ -36,6 +37,14 @@ LoopTarget TargetOf(HWND window) {
   return LoopTarget::Other;
 }
 
+// Tab and Shift+Tab on a selection of the Editor's lines shift the lines, and the editor does
+// not see the key; on one line the editor takes it as it would.
+bool LinesShiftedByTab(const MSG& msg, bool controlDown, bool altDown) {
+  if (msg.message != WM_KEYDOWN || (msg.wParam & 0xFF) != VK_TAB || msg.hwnd == nullptr || msg.hwnd != Editor)
+    return false;
+  if (controlDown || altDown) return false;
+  return IndentSelectedLines((Api.GetKeyState(VK_SHIFT) & 0x8000) != 0);
+}
 }  // namespace
 
 void RunMessageLoop() {
@@ -55,7 +64,7 @@ void RunMessageLoop() {
                        action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);
       KeyRepeats = false;
     }
-    if (action.withhold) continue;
+    if (action.withhold || LinesShiftedByTab(msg, controlDown, altDown)) continue;
     if (action.translate) Api.TranslateMessage(&msg);
     Api.DispatchMessageA(&msg);
   }

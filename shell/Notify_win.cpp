@@ -2,14 +2,15 @@
 #include <windows.h>
 #include "editor/EditorEvents_win.h"
 #include "editor/EditorSetup_win.h"
+#include "editor/Editing_win.h"
 #include "editor/Folding_win.h"
 #include "shell/MainWindowSteps_win.h"
 
 void OnNotify(const NMHDR* header) {
   const EditorEvent event = ReadEditorEvent(header);
   switch (event.kind) {
-    case EditorEventKind::CharAdded: break;
-    case EditorEventKind::UpdateUi: break;
+    case EditorEventKind::CharAdded: EditorCharAdded(event.character); break;
+    case EditorEventKind::UpdateUi: EditorUpdateUi(event.updated); break;
     case EditorEventKind::Modified:
       if (event.linesAdded != 0) UpdateLineNumberWidth();
       break;

@@ -49,10 +49,29 @@ class Editing(unittest.TestCase):
         self.ide.answer_greeting()
         window = self.ide.main_window()
         self.ide.click(window, 300, 300)
-        self.ide.keys(window, "ctrl+End", *("ctrl+" + letter for letter in "bhijkmnpqw"))
+        self.ide.keys(window, "ctrl+End", *("ctrl+" + letter for letter in "bhijkmnpw"))
         self.ide.type_text(window, "x")
         self.ide.keys(window, "ctrl+s")
         wait_for(lambda: read(source) == b"print 1\r\nx", 30, "the source with only the typed letter added")
+
+    def test_a_sub_typed_with_enter_is_indented_and_ctrl_q_comments_it(self):
+        folder, source = program_with_source("indent", "greet.bas", b"")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        for line in ("sub greet(n as int)", "print n", "end sub"):
+            self.ide.type_text(window, line)
+            self.ide.keys(window, "Return")
+        self.ide.type_text(window, "greet 3")
+        self.ide.keys(window, "ctrl+s")
+        typed = b"sub greet(n as int)\r\n  print n\r\nend sub\r\ngreet 3"
+        wait_for(lambda: read(source) == typed, 30, "the sub indented as typed")
+        self.ide.keys(window, "ctrl+a", "ctrl+q", "ctrl+s")
+        commented = b"' sub greet(n as int)\r\n'   print n\r\n' end sub\r\n' greet 3"
+        wait_for(lambda: read(source) == commented, 30, "every line commented")
+        self.ide.keys(window, "ctrl+z", "ctrl+s")
+        wait_for(lambda: read(source) == typed, 30, "one undo taking all the comment marks away")
 
     def test_ctrl_f7_lists_the_word_in_the_folders_sources_and_a_double_click_opens_a_listed_line(self):
         folder = fresh_program_dir("findfiles")
