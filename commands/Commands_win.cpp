@@ -6,6 +6,7 @@
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
 #include "build/Build.h"
+#include "build/ErrorCheck.h"
 #include "build/FindFiles.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
@@ -157,6 +158,7 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::ToggleFold: break;
     case KeyAction::FoldAll: break;
     case KeyAction::UnfoldAll: break;
+    case KeyAction::GoToError: GoToErrorLine(); break;
   }
   return Outcome::Go;
 }
