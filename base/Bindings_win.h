@@ -29,10 +29,10 @@ using ZorCheckFn = int(WINAPI*)(const char*, const char*, char*, int);
   X(GetCurrentProcess) X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
-  X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) \
+  X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResumeThread) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) X(SetEvent) \
   X(SetEndOfFile) X(SetFileAttributesA) X(SetFilePointerEx) \
-  X(SetLastError) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WriteFile)
+  X(SetLastError) X(SetThreadPriority) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WriteFile)
 
 #define ZOR_USER32(X) \
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \

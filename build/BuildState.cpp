@@ -8,5 +8,7 @@ int ErrorLine = 0;
 std::string ErrorShown;
 std::atomic<int> ChecksRunning = 0;
 bool CheckDue = false;
+HWND PauseTimerWindow = nullptr;
+unsigned LastChangeTick = 0;
 bool StatusShowsError = false;
 std::string StatusBeforeError;
