@@ -17,8 +17,11 @@
 
 namespace {
 constexpr UINT PauseMs = 500;
-constexpr SIZE_T CheckStackBytes = SIZE_T{64} << 20;  // deep sources nest as deep as in the tools
+constexpr SIZE_T CheckStackBytes = SIZE_T{64} << 20;  // room for a source nested to every limit of the language
 constexpr int MaxChecksRunning = 2;                   // one that may be stale, one for the text as it is
+// A check needs about 16 bytes of memory per source byte, in the IDE's own address space; a
+// longer document is not checked, so a background check never starves the editing.
+constexpr size_t MaxCheckedBytes = size_t{32} << 20;
 
 struct CheckJob {
   ZorCheckFn check = nullptr;
@@ -56,6 +59,17 @@ DWORD WINAPI RunCheck(void* parameter) {
   return 0;
 }
 
+// line 0: the text has no error (or was not checked); the mark and the message go.
+void ShowResult(int line, const std::string& message, const std::string& file) {
+  ErrorLine = line > 0 ? line : 0;
+  ErrorShown = ErrorLine ? ErrorWithoutFile(message, file) : "";
+  if (ErrorLine) ShowErrorMark(Editor, ErrorLine);
+  else ClearErrorMark(Editor);
+  if (StatusShowsError) ShowStatus(StatusBeforeError);  // shown again below when still due
+  StatusShowsError = false;
+  ShowErrorAtCaret();
+}
+
 std::string CheckedFileName() { return ExpandPath(CurrentFile.empty() ? ProgramDir + "\\_.zobas" : CurrentFile); }
 
 void StartCheck() {
@@ -71,7 +85,9 @@ void StartCheck() {
   job->window = MainWindow;
   job->changes = EditorChanges;
   std::string storage;
-  job->text = std::string(ControlTextView(Editor, storage));
+  const std::string_view text = ControlTextView(Editor, storage);
+  if (text.size() > MaxCheckedBytes) return ShowResult(0, "", "");
+  job->text = std::string(text);
   job->file = CheckedFileName();
   job->library = Api.LoadLibraryA("zorvex.dll");
   if (job->library == nullptr) return;
@@ -96,15 +112,6 @@ void SetPauseTimer(UINT ms) {
 
 bool CheckingOn() { return Api.zor_check != nullptr && Editor != nullptr && MainWindow != nullptr; }
 
-void ShowResult(const CheckJob& job) {
-  ErrorLine = job.line > 0 ? job.line : 0;
-  ErrorShown = ErrorLine ? ErrorWithoutFile(job.message, job.file) : "";
-  if (ErrorLine) ShowErrorMark(Editor, ErrorLine);
-  else ClearErrorMark(Editor);
-  if (StatusShowsError) ShowStatus(StatusBeforeError);  // shown again below when still due
-  StatusShowsError = false;
-  ShowErrorAtCaret();
-}
 }  // namespace
 
 // A change notes its time and sets the timer only when it is not running: when the timer
@@ -133,7 +140,7 @@ bool OnErrorCheckTimer(uintptr_t timer) {
 void OnErrorChecked(intptr_t result) {
   std::unique_ptr<CheckJob> job(reinterpret_cast<CheckJob*>(result));
   if (!CheckingOn()) return;
-  if (job->changes == EditorChanges) ShowResult(*job);
+  if (job->changes == EditorChanges) ShowResult(job->line, job->message, job->file);
   if (CheckDue) StartCheck();
 }
 
