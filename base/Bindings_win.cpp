@@ -24,6 +24,8 @@ HMODULE LoadOne(const char* name, std::string& missing) {
 
 #define ZOR_BIND_SYSTEM(name) BindOne(lib, #name, Api.name, missing);
 #define ZOR_BIND_TYPED(name, type) BindOne(lib, #name, Api.name, missing);
+#define ZOR_BIND_OPTIONAL(name, type) \
+  Api.name = reinterpret_cast<type>(reinterpret_cast<void*>(::GetProcAddress(lib, #name)));
 #define ZOR_BIND_LIBRARY(file, list, binder)      \
   if (!(lib = LoadOne(file, missing))) return missing; \
   list(binder)                                     \
@@ -38,6 +40,7 @@ std::string BindLibraries() {
   ZOR_BIND_LIBRARY("comdlg32.dll", ZOR_COMDLG32, ZOR_BIND_SYSTEM)
   ZOR_BIND_LIBRARY("shell32.dll", ZOR_SHELL32, ZOR_BIND_SYSTEM)
   ZOR_BIND_LIBRARY("zorvex.dll", ZOR_ZORVEX, ZOR_BIND_TYPED)
+  ZOR_ZORVEX_OPTIONAL(ZOR_BIND_OPTIONAL)
   ZOR_BIND_LIBRARY("gdiplus.dll", ZOR_GDIPLUS, ZOR_BIND_TYPED)
   return missing;
 }

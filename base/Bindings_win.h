@@ -18,28 +18,32 @@ using GdipDeleteGraphicsFn = GdipStatus(WINAPI*)(void* graphics);
 // The compiler library's two exports: one 32-bit argument each, results unused.
 using ZorTrendFn = int(WINAPI*)(int);
 using ZorBasisFn = int(WINAPI*)(const char*);
+// The check of a source as the user types (source text, its file name, message buffer and its
+// size; the error's line, 0 for none, -1 when it could not check). Older libraries lack it.
+using ZorCheckFn = int(WINAPI*)(const char*, const char*, char*, int);
 
 // X(name) for routines declared by <windows.h>; T(name, type) for those typed above.
 #define ZOR_KERNEL32(X) \
-  X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(DeleteFileA) X(ExitProcess) \
-  X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
+  X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(CreateThread) X(DeleteFileA) X(ExitProcess) \
+  X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(FreeLibrary) X(FreeLibraryAndExitThread) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
+  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
-  X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) \
+  X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResumeThread) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) X(SetEvent) \
   X(SetEndOfFile) X(SetFileAttributesA) X(SetFilePointerEx) \
-  X(SetLastError) X(Sleep) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WriteFile)
+  X(SetLastError) X(SetThreadPriority) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WriteFile)
 
 #define ZOR_USER32(X) \
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
   X(CreatePopupMenu) X(CreateWindowExA) X(DefWindowProcA) X(DeleteMenu) X(DestroyMenu) X(DestroyWindow) \
   X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
   X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
-  X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
+  X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) \
+  X(GetWindowTextA) X(GetWindowTextLengthA) X(InvalidateRect) X(KillTimer) \
   X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
   X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
-  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) X(SetWindowPos) \
+  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 
 #define ZOR_GDI32(X) \
@@ -51,6 +55,8 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 #define ZOR_SHELL32(X) X(DragAcceptFiles) X(DragFinish) X(DragQueryFileA)
 
 #define ZOR_ZORVEX(T) T(zor_trend, ZorTrendFn) T(zor_basis, ZorBasisFn)
+// Bound when the library has them; a null slot turns the feature off.
+#define ZOR_ZORVEX_OPTIONAL(T) T(zor_check, ZorCheckFn)
 
 #define ZOR_GDIPLUS(T) \
   T(GdiplusStartup, GdiplusStartupFn) T(GdiplusShutdown, GdiplusShutdownFn) \
@@ -68,6 +74,7 @@ struct BoundApi {
   ZOR_COMDLG32(ZOR_DECLARE_SYSTEM)
   ZOR_SHELL32(ZOR_DECLARE_SYSTEM)
   ZOR_ZORVEX(ZOR_DECLARE_TYPED)
+  ZOR_ZORVEX_OPTIONAL(ZOR_DECLARE_TYPED)
   ZOR_GDIPLUS(ZOR_DECLARE_TYPED)
 };
 
@@ -76,6 +83,7 @@ extern BoundApi Api;
 
 // Loads the seven libraries in their fixed order and binds every routine. On failure the
 // result names the library that did not load or the routine that is missing; empty on success.
+// An optional routine the library lacks is no failure: its slot stays null.
 std::string BindLibraries();
 
 // Frees the bound libraries in the reverse order of loading.

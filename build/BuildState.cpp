@@ -3,3 +3,12 @@
 
 std::string BuildInput;
 std::string FoundInFolder;
+unsigned EditorChanges = 0;
+int ErrorLine = 0;
+std::string ErrorShown;
+std::atomic<int> ChecksRunning = 0;
+bool CheckDue = false;
+HWND PauseTimerWindow = nullptr;
+unsigned LastChangeTick = 0;
+bool StatusShowsError = false;
+std::string StatusBeforeError;

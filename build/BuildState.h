@@ -1,6 +1,19 @@
 // Process-wide state of the build commands.
 #pragma once
+#include <atomic>
 #include <string>
+#include "base/SharedState.h"
 
 extern std::string BuildInput;     // file handed to the compile tool by the last build; set by BuildCommand
 extern std::string FoundInFolder;  // folder whose files the last find in files listed by relative names; empty for a project
+
+// The check of the document as the user types (ErrorCheck_win.cpp).
+extern unsigned EditorChanges;     // counts the editor's text changes; a check's result counts only for the count it was taken at
+extern int ErrorLine;              // 1-based line of the first error the last check found; 0 when none
+extern std::string ErrorShown;     // its message as the status bar shows it
+extern std::atomic<int> ChecksRunning;  // checks started and not yet ended; each check's thread counts itself out
+extern bool CheckDue;              // a check waits for a running one to end
+extern HWND PauseTimerWindow;      // the window whose pause timer is running; null when none runs
+extern unsigned LastChangeTick;    // tick count of the editor's last text change
+extern bool StatusShowsError;      // the status bar shows ErrorShown because the caret is on ErrorLine
+extern std::string StatusBeforeError;  // what the status bar showed before, given back when the caret leaves

@@ -50,3 +50,12 @@ std::string NulByteQueryText(std::string_view text) {
   return "Not asked: line " + std::to_string(line) +
          " holds a NUL byte (code 0), and the compiler library reads a text only up to such a byte.";
 }
+
+std::string ErrorWithoutFile(std::string_view message, std::string_view file) {
+  const bool own = !file.empty() && message.size() > file.size() && message.substr(0, file.size()) == file &&
+                   (message[file.size()] == '(' || message[file.size()] == ':');
+  if (!own) return std::string(message);
+  std::string_view rest = message.substr(file.size());
+  if (rest.substr(0, 2) == ": ") rest.remove_prefix(2);  // an error with no line of its own
+  return std::string(rest);
+}

@@ -36,3 +36,6 @@ void InsertListingDirective(std::string& text, int mode, int start, int end, std
 // compiler library takes the text as a C string and would answer for the part before it as if
 // it were the whole program. Names the line of the first such byte.
 std::string NulByteQueryText(std::string_view text);
+// The compile tool's error line as the status bar shows it beside the document: without the
+// document's own file name ("(3): unknown name y"); an error in another file keeps its name.
+std::string ErrorWithoutFile(std::string_view message, std::string_view file);

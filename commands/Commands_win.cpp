@@ -6,6 +6,7 @@
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
 #include "build/Build.h"
+#include "build/ErrorCheck.h"
 #include "build/FindFiles.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
@@ -159,6 +160,7 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::ToggleFold: ToggleFoldAtCaret(); break;
     case KeyAction::FoldAll: FoldAll(); break;
     case KeyAction::UnfoldAll: UnfoldAll(); break;
+    case KeyAction::GoToError: GoToErrorLine(); break;
   }
   return Outcome::Go;
 }

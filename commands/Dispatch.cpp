@@ -147,6 +147,7 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyF3: return {KeyAction::FindStep, modifier};
     case KeyF4: return {KeyAction::FindReplaceStep, modifier};
     case KeyF5: return {KeyAction::Build, modifier};
+    case KeyF6: return {modifier == ModCtrl ? KeyAction::GoToError : KeyAction::None, modifier};
     case KeyF7: return {KeyAction::Tools, modifier};
     case KeyF8: return {KeyAction::OpenDocument, modifier};
     case KeyF9: return {KeyAction::SaveDocument, modifier};

@@ -65,6 +65,7 @@ enum class KeyAction {
   ToggleFold,           // the fold the caret is in
   FoldAll,              // every block folded
   UnfoldAll,            // every block shown
+  GoToError,            // the caret to the line of the error the last check marked
 };
 
 struct KeyCommand {

@@ -149,6 +149,13 @@ void ShowStatus(const std::string& text) {
   Api.UpdateWindow(StatusBar);
 }
 
+std::string StatusShown() {
+  if (StatusBar == nullptr) return "";
+  std::string text(static_cast<size_t>(Api.GetWindowTextLengthA(StatusBar)) + 1, '\0');
+  text.resize(static_cast<size_t>(Api.GetWindowTextA(StatusBar, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 void FocusSelectAll(HWND control) {
   Api.SetFocus(control);
   LRESULT length = EditorSend(control, WM_GETTEXTLENGTH, SCI_GETTEXTLENGTH, 0, 0);

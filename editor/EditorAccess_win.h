@@ -42,6 +42,8 @@ enum class LoadResult { Whole, Refused, Emptied };
 LoadResult LoadControlText(HWND control, std::string_view text);
 // Shows text in the status bar and paints it at once, also in the middle of a long command.
 void ShowStatus(const std::string& text);
+// The text the status bar shows now.
+std::string StatusShown();
 // Focuses the control and selects its whole text.
 void FocusSelectAll(HWND control);
 // Creates one font and gives it to the first count controls; the caller deletes it.

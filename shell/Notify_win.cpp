@@ -1,5 +1,6 @@
 // WM_NOTIFY: each event of the editor goes to the operation that owns it.
 #include <windows.h>
+#include "build/ErrorCheck.h"
 #include "editor/EditorEvents_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/Editing_win.h"
@@ -10,9 +11,13 @@ void OnNotify(const NMHDR* header) {
   const EditorEvent event = ReadEditorEvent(header);
   switch (event.kind) {
     case EditorEventKind::CharAdded: EditorCharAdded(event.character); break;
-    case EditorEventKind::UpdateUi: EditorUpdateUi(event.updated); break;
+    case EditorEventKind::UpdateUi:
+      EditorUpdateUi(event.updated);
+      ShowErrorAtCaret();
+      break;
     case EditorEventKind::Modified:
       if (event.linesAdded != 0) UpdateLineNumberWidth();
+      NoteEditorChange();
       break;
     case EditorEventKind::MarginClick: EditorMarginClick(event.margin, event.position); break;
     case EditorEventKind::None: break;

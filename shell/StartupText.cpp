@@ -56,6 +56,7 @@ const char* const KeywordList =
     "zstring\r\n";
 
 const char* const ConsoleBanner = "Zorvex Basic by the Zorvex IDE project ";
+const char* const NoErrorCheckLine = "zorvex.dll has no zor_check: errors are not shown as you type";
 
 const char* const ToolbarPictureFiles[10] = {
     "pix/narzisse3.bmp", "pix/musiker.bmp", "pix/blattstein.bmp", "pix/gitarre.bmp",

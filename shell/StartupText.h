@@ -9,6 +9,8 @@ extern const char* const KeywordList;
 
 // The console greeting's first text: "Zorvex Basic by " and the credit.
 extern const char* const ConsoleBanner;
+// The console line of a compiler library too old to check a document as the user types.
+extern const char* const NoErrorCheckLine;
 
 // Picture files of the ten toolbar buttons, relative to the start-up directory
 // (Windows-1252 names).

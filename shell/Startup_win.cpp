@@ -5,6 +5,7 @@
 #include "auxwin/Welcome_win.h"
 #include "base/Bindings_win.h"
 #include "base/TextScan.h"
+#include "build/ErrorCheck.h"
 #include "build/Launch.h"
 #include "commands/CommandState.h"
 #include "shell/MainWindowSteps_win.h"
@@ -28,6 +29,9 @@ constexpr UINT ExitStartupFailed = 1;  // a start-up failure must not look like 
 
 [[noreturn]] void EndProcess(UINT code) {
   auto exitProcess = Api.ExitProcess;
+  // A check still running is cut off at once: ending the process the usual way would run the
+  // libraries' clean-up while its thread, stopped anywhere, may hold their locks.
+  if (ErrorCheckRunning()) Api.TerminateProcess(Api.GetCurrentProcess(), code);
   FreeLibraries();
   exitProcess(code);
   __builtin_unreachable();
@@ -85,6 +89,7 @@ void RunStartup() {
   Api.zor_trend(9);
   OpenConsole();
   RunGreeting(ConsoleBanner);
+  if (!Api.zor_check) ConsoleWrite(NoErrorCheckLine);
   if (!RunWelcome()) EndProcess(ExitStartupFailed);
   Api.zor_trend(9);
   AboutText = ComposeAboutText();

@@ -203,4 +203,41 @@ bool LoadProgram(const std::string& path, const std::string& text, const SourceR
   return CompileUnit(prog, errors);
 }
 
+namespace {
+
+// The main file's line that unit line belongs to: its own, or the #include line that the
+// included lines follow. A line past the end belongs to the main file's last line.
+int MainFileLine(const Unit& unit, int line) {
+  if (unit.origins.empty()) return 1;
+  if (line < 0 || line >= static_cast<int>(unit.origins.size())) line = static_cast<int>(unit.origins.size()) - 1;
+  while (line > 0 && unit.origins[line].file != 0) --line;
+  return unit.origins[line].file == 0 ? unit.origins[line].line : 1;
+}
+
+// The unit line of an error the preprocessor reported in one of the files it read.
+int UnitLineOf(const Unit& unit, const Diag& d) {
+  for (size_t k = 0; k < unit.origins.size(); ++k) {
+    const Origin& o = unit.origins[k];
+    if (o.line == d.line && unit.files[o.file] == d.file) return static_cast<int>(k);
+  }
+  return -1;
+}
+
+}  // namespace
+
+FirstError CheckProgram(const std::string& path, std::string_view text, const SourceReader& reader,
+                        uintptr_t stackFloor) {
+  Program prog;
+  prog.stackFloor = stackFloor;
+  std::vector<Diag> diags;
+  prog.unit = Preprocess(path, text, reader, PreprocessOptions{}, diags);
+  if (!diags.empty()) return {MainFileLine(prog.unit, UnitLineOf(prog.unit, diags.front())), diags.front().Text()};
+  std::vector<Problem> problems;
+  Parse(prog, problems);
+  if (problems.empty()) Check(prog, problems);
+  if (problems.empty()) return {};
+  const Problem& first = problems.front();
+  return {MainFileLine(prog.unit, first.line), Where(prog.unit, first.line) + ": " + first.message};
+}
+
 }  // namespace zb

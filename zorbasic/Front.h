@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "zorbasic/Ast.h"
@@ -62,6 +63,16 @@ void Check(Program& prog, std::vector<Problem>& problems);
 // errors, as "file(line): message" lines, when it cannot run.
 bool LoadProgram(const std::string& path, const std::string& text, const SourceReader& reader, Program& prog,
                  std::vector<std::string>& errors);
+// The first error that stops a program from running, found as LoadProgram finds it.
+struct FirstError {
+  int line = 0;         // the main file's line it belongs to (1-based); 0 when there is no error
+  std::string message;  // as the compile tool prints it, "file(line): message"
+};
+// Checks a program given as its main file's name and text, reading its #include files with
+// reader, and runs nothing. An error inside an included file belongs to the main file's line
+// of the #include that brought it in.
+FirstError CheckProgram(const std::string& path, std::string_view text, const SourceReader& reader,
+                        uintptr_t stackFloor);
 // The same for a unit that was preprocessed before (a compiled program's payload).
 bool CompileUnit(Program& prog, std::vector<std::string>& errors);
 

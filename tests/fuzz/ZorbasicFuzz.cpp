@@ -1,5 +1,6 @@
 // Fuzzes the language front end and the compiler library's answers: any source is read,
-// parsed and checked without a crash, its errors name lines that exist, and a "#list" query
+// parsed and checked without a crash, its errors name lines that exist, the check as the user
+// types finds the compile tool's first error on a line that exists, and a "#list" query
 // inserted as the IDE inserts it reports only lines of the user's text, with their own text.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <algorithm>
@@ -69,6 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool loaded = zb::LoadProgram("main.zobas", source, noIncludes, prog, errors);
   Require(loaded == errors.empty(), "a program loads exactly when it has no errors");
   CheckErrors(errors, lines.size());
+  const zb::FirstError first = zb::CheckProgram("main.zobas", source, noIncludes, 0);
+  Require(first.message == (errors.empty() ? "" : errors.front()), "the check finds the compile tool's first error");
+  Require(errors.empty() ? first.line == 0 : first.line >= 1 && static_cast<size_t>(first.line) <= lines.size(),
+          "the check marks a line that exists");
 
   Require(!zb::AnswerQuery(source).write || source.find('#') != std::string::npos,
           "only a directive makes the library write");

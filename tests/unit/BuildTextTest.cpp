@@ -56,3 +56,16 @@ TEST(BuildText, EachQueryModeInsertsItsDirective) {
     EXPECT_EQ(query, c.query);
   }
 }
+
+TEST(BuildText, TheStatusBarShowsAnErrorWithoutTheDocumentsName) {
+  const struct {
+    const char *message, *file, *shown;
+  } cases[] = {
+      {"C:\\w\\a.zobas(3): unknown name y", "C:\\w\\a.zobas", "(3): unknown name y"},
+      {"C:\\w\\a.zobas: missing end if", "C:\\w\\a.zobas", "missing end if"},
+      {"C:\\w\\lib.inc(2): unknown name z", "C:\\w\\a.zobas", "C:\\w\\lib.inc(2): unknown name z"},
+      {"C:\\w\\a.zobas.inc(2): bad", "C:\\w\\a.zobas", "C:\\w\\a.zobas.inc(2): bad"},
+      {"(1): odd", "", "(1): odd"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorWithoutFile(c.message, c.file), c.shown) << c.message;
+}

@@ -295,6 +295,55 @@ std::string Repeat(const std::string& s, int n) {
   return r;
 }
 
+// The check the IDE makes as the user types: the first error as the compile tool prints it,
+// and the line of the checked file it belongs to.
+TEST(ZorBasicPrograms, CheckingFindsTheFirstErrorAndTheLineOfTheFileItBelongsTo) {
+  const std::map<std::string, std::string> files = {
+      {"lib/ok.inc", "sub hello()\n  print \"a\"\nend sub\n"},
+      {"lib/bad.inc", "\n#include \"worse.inc\"\n"},
+      {"lib/worse.inc", "\n\nprint nosuch\n"},
+  };
+  auto reader = [&](const std::string& path, std::string& text, std::string& why) {
+    auto it = files.find(path);
+    if (it == files.end()) return why = "no such file", false;
+    text = it->second;
+    return true;
+  };
+  const struct {
+    const char* what;
+    const char* source;
+    int line;
+    const char* message;
+  } cases[] = {
+      {"a clean program with an include", "#include \"lib/ok.inc\"\r\nhello\r\n", 0, ""},
+      {"an unknown name", "x = 1\r\n\r\nprint y\r\nprint z", 3, "t.zobas(3): unknown name y"},
+      {"the first of two syntax errors", "print 1\nfor\nnext next\n", 2, nullptr},
+      {"an error two includes deep", "print 1\n#include \"lib/bad.inc\"\nprint 2", 2, "lib/worse.inc(3): unknown name nosuch"},
+      {"a missing include", "\n#include \"gone.inc\"", 2, "t.zobas(2): cannot include \"gone.inc\": no such file"},
+      {"an unclosed comment", "print 1\n/* open\nprint 2", 2, "t.zobas(2): /* without */: the comment is never closed"},
+      {"a missing end if", "if 1 then\nprint 1\n", 1, nullptr},
+      {"5,000 nested blocks", nullptr, 1001, nullptr},
+  };
+  for (const auto& c : cases) {
+    const std::string source = c.source ? c.source : Repeat("if 1 then\n", 5000);
+    zb::FirstError error;
+    zbnative::RunOnToolStack([&](uintptr_t floor) {
+      error = zb::CheckProgram("t.zobas", source, reader, floor);
+      return 0;
+    });
+    EXPECT_EQ(error.line, c.line) << c.what;
+    if (c.message) {
+      EXPECT_EQ(error.message, c.message) << c.what;
+    }
+    // Worded as the compile tool words its first line.
+    zb::Program prog;
+    std::vector<std::string> errors;
+    zb::LoadProgram("t.zobas", source, reader, prog, errors);
+    EXPECT_EQ(error.message, errors.empty() ? "" : errors.front()) << c.what;
+  }
+}
+
+
 // Blocks nest 1,000 deep, calls 10,000 deep, an expression holds 10,000 operators; one past a
 // limit stops the program with its line and a message.
 TEST(ZorBasicPrograms, LimitsHoldAndOnePastThemIsAnError) {

@@ -14,10 +14,13 @@
 #include <tuple>
 #include <vector>
 #include "DialogAnswer.h"
+#include "build/BuildState.h"
+#include "build/ErrorCheck.h"
 #include "build/Launch.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/ErrorMark_win.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "shell/Layout.h"
@@ -544,4 +547,33 @@ TEST_F(MainWindowCreated, AForcedEndOfTheSessionKeepsUnsavedTextAndTheNextStartS
   EXPECT_EQ(GetFileAttributesA((dir + "\\zorvexIde.unsaved").c_str()), INVALID_FILE_ATTRIBUTES);  // said once
   std::remove(copy.c_str());
   std::remove(untitled.c_str());
+}
+
+// Half a second after the text changes the document is checked on a worker thread: its first
+// error gets the mark, the status bar names it while the caret is on its line, Ctrl+F6 goes
+// there, and a corrected text loses the mark.
+TEST_F(MainWindowCreated, TheFirstErrorIsMarkedAfterAPauseAndACorrectedTextLosesTheMark) {
+  ASSERT_NE(Api.zor_check, nullptr);
+  std::string deep;
+  for (int k = 0; k < 5000; ++k) deep += "if 1 then\r\n";
+  const struct {
+    std::string text;
+    int line;
+    const char* status;
+  } cases[] = {
+      {"x = 1\r\n\r\nprint y\r\n", 3, "(3): unknown name y"},
+      {deep, 1001, "(1001): blocks nested too deeply (more than 1000)"},
+      {"x = 1\r\n\r\nprint x\r\n", 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    SetControlText(Editor, c.text);
+    EXPECT_TRUE(WaitFor([&] { return ErrorLine == c.line; })) << c.line;
+    EXPECT_EQ(ErrorMarkLine(Editor), c.line);
+    if (!c.status) continue;
+    GoToLine(Editor, 2);
+    GoToErrorLine();
+    EXPECT_EQ(CaretLine(Editor), c.line);
+    EXPECT_TRUE(WaitFor([&] { return StatusShown() == c.status; })) << StatusShown();
+  }
+  EXPECT_TRUE(WaitFor([] { return StatusShown() == "Compiler ZorvexBasic 2017-24"; })) << StatusShown();
 }

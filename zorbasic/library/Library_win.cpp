@@ -1,12 +1,16 @@
 // The compiler library zorvex.dll. zor_basis answers a query text's listing directive by
-// writing the answer to the file the directive names; it keeps nothing between calls and
-// lets no exception out, since it runs inside the IDE with the user's unsaved work.
+// writing the answer to the file the directive names; zor_check finds a source's first error
+// as the compile tool would before running it. They keep nothing between calls and let no
+// exception out, since they run inside the IDE with the user's unsaved work.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
+#include "zorbasic/Front.h"
 #include "zorbasic/Query.h"
 
 namespace {
@@ -35,5 +39,26 @@ extern "C" __declspec(dllexport) int WINAPI zor_basis(const char* text) {
     return std::fwrite(answer.text.data(), 1, answer.text.size(), f.get()) == answer.text.size() ? 1 : 0;
   } catch (...) {
     return 0;
+  }
+}
+
+// text: the whole source, NUL-terminated; file: its file name, which #include lines are
+// relative to and which the message names. Returns the 1-based line of the first error (an
+// error inside an included file: the line of its #include), 0 when the source has none, -1
+// when it could not be checked. The message, "file(line): message" as the compile tool words
+// it, goes to message (size bytes with its NUL; cut to fit, empty without an error).
+extern "C" __declspec(dllexport) int WINAPI zor_check(const char* text, const char* file, char* message, int size) {
+  if (message && size > 0) message[0] = 0;
+  try {
+    if (!text || !file) return -1;
+    zb::FirstError error = zb::CheckProgram(file, text, zb::ReadSourceFile, CallerStackFloor());
+    if (message && size > 0) {
+      size_t n = std::min(error.message.size(), static_cast<size_t>(size) - 1);
+      std::memcpy(message, error.message.data(), n);
+      message[n] = 0;
+    }
+    return error.line;
+  } catch (...) {
+    return -1;
   }
 }

@@ -1,0 +1,23 @@
+// Errors shown as the user types: half a second after the last change, and after a document is
+// loaded, the compiler library checks a copy of the editor text on a worker thread; its first
+// error is marked in the editor, and the status bar names it while the caret is on its line.
+#pragma once
+#include <cstdint>
+
+// The main window's timer of the pause after typing, and the message that brings a check's
+// result back to the main window (lParam: the result, which the handler takes over).
+constexpr uintptr_t ErrorCheckTimer = 28;
+constexpr unsigned ErrorCheckedMessage = 0x8000 + 28;  // WM_APP + 28
+
+// The editor's text changed: the pause starts again.
+void NoteEditorChange();
+// WM_TIMER: true when it was the check's timer, which then starts a check.
+bool OnErrorCheckTimer(uintptr_t timer);
+// ErrorCheckedMessage: marks the result's error when the text is still the one checked.
+void OnErrorChecked(intptr_t result);
+// The caret may have moved: the status bar shows the error while the caret is on its line.
+void ShowErrorAtCaret();
+// Ctrl+F6: the caret to the marked error's line.
+void GoToErrorLine();
+// A check is on its way; the process should then end without waiting for it.
+bool ErrorCheckRunning();
