@@ -15,7 +15,7 @@ constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b 
 constexpr int DefaultStyle = 32;
 constexpr int LineNumberMargin = 0;
 constexpr int LeastLineNumberWidth = 30;
-constexpr int FoldMarginWidth = 16;  // the width the symbol margin has by default, so the text stays where it was
+constexpr int SymbolMarginWidth = 16;  // the width a symbol margin has by default
 
 LRESULT Sci(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   return Api.SendMessageA(editor, message, wParam, lParam);
@@ -40,10 +40,19 @@ constexpr FoldMarker FoldMarkers[] = {
     {SC_MARKNUM_FOLDERMIDTAIL, SC_MARK_TCORNER},
 };
 
+// Every marker that is no fold marker shows in the mark margin: a marker that no margin shows
+// would colour its whole line instead.
+void ConfigureMarkMargin(HWND editor) {
+  Sci(editor, SCI_SETMARGINTYPEN, MarkMargin, SC_MARGIN_SYMBOL);
+  Sci(editor, SCI_SETMARGINMASKN, MarkMargin, static_cast<LPARAM>(~SC_MASK_FOLDERS));
+  Sci(editor, SCI_SETMARGINWIDTHN, MarkMargin, SymbolMarginWidth);
+  Sci(editor, SCI_SETMARGINSENSITIVEN, MarkMargin, 1);
+}
+
 void ConfigureFoldMargin(HWND editor) {
   Sci(editor, SCI_SETMARGINTYPEN, FoldMargin, SC_MARGIN_SYMBOL);
   Sci(editor, SCI_SETMARGINMASKN, FoldMargin, static_cast<LPARAM>(SC_MASK_FOLDERS));
-  Sci(editor, SCI_SETMARGINWIDTHN, FoldMargin, FoldMarginWidth);
+  Sci(editor, SCI_SETMARGINWIDTHN, FoldMargin, SymbolMarginWidth);
   Sci(editor, SCI_SETMARGINSENSITIVEN, FoldMargin, 1);
   for (const FoldMarker& m : FoldMarkers) {
     Sci(editor, SCI_MARKERDEFINE, m.number, m.shape);
@@ -75,6 +84,7 @@ void ConfigureEditor(HWND editor, const std::string& keywords, const std::string
   Sci(editor, SCI_SETCARETFORE, Rgb(68, 68, 255), 0);
   Sci(editor, SCI_SETCARETLINEVISIBLE, 1, 0);
   for (const StyleColour& c : ClassColours) Sci(editor, SCI_STYLESETFORE, c.style, c.colour);
+  ConfigureMarkMargin(editor);
   ConfigureFoldMargin(editor);
   Sci(editor, SCI_SETMODEVENTMASK, ReportedChanges, 0);
 }

@@ -2,7 +2,10 @@
 #pragma once
 #include <cstddef>
 
-constexpr int FoldMargin = 1;
+// The margins beside the line numbers (margin 0): the marks of lines (errors, bookmarks), then
+// the fold points.
+constexpr int MarkMargin = 1;
+constexpr int FoldMargin = 2;
 
 void EditorMarginClick(int margin, size_t position);
 void ToggleFoldAtCaret();

@@ -90,6 +90,7 @@ HWND Folding::parent = nullptr;
 TEST_F(Folding, TheFoldMarginShowsFoldPointsAndFoldsFollowTheText) {
   EXPECT_EQ(Send(SCI_GETMARGINTYPEN, FoldMargin), 0);  // symbols
   EXPECT_EQ(static_cast<unsigned>(Send(SCI_GETMARGINMASKN, FoldMargin)), 0xFE000000u);
+  EXPECT_EQ(static_cast<unsigned>(Send(SCI_GETMARGINMASKN, MarkMargin)), ~0xFE000000u);  // every other marker
   EXPECT_GT(Send(SCI_GETMARGINWIDTHN, FoldMargin), 0);
   EXPECT_EQ(Send(SCI_GETMARGINSENSITIVEN, FoldMargin), 1);
   EXPECT_EQ(Send(SCI_GETAUTOMATICFOLD), 0x0001 | 0x0004);
