@@ -231,6 +231,8 @@ bool EvalConstant(const Program& prog, const Expr& e, ConstValue& value, std::st
     error = "integer overflow: the value needs more than 64 bits";
   } catch (const std::bad_alloc&) {
     error = "out of memory";
+  } catch (const std::length_error&) {
+    error = "out of memory";
   }
   return false;
 }
