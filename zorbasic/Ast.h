@@ -51,6 +51,7 @@ struct Expr {
   uint16_t height = 1;     // depth of the tree below, bounded by the parser (MaxExprHeight)
   bool global = false;     // Var: a slot of the main program rather than the frame
   bool byref = false;      // Var: the slot holds a reference to the caller's place
+  bool calls = false;      // the tree calls a procedure, which may change any variable or array (set by the checker)
   int line = 0;            // index of the output line in the unit
   int slot = -1;           // Var: storage slot; Field: field index; Call: procedure; Builtin: id
   int64_t i = 0;

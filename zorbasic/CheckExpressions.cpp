@@ -43,6 +43,8 @@ void Checker::Value(Expr& root) {
     if (step.operandsDone) {
       steps.pop_back();
       TypeNode(e);
+      e.calls = e.op == EOp::Call || (e.a && e.a->calls) || (e.b && e.b->calls);
+      for (const auto& arg : e.args) e.calls = e.calls || arg->calls;
       continue;
     }
     steps.back().operandsDone = true;

@@ -329,6 +329,7 @@ void Checker::CheckArgs(const Proc& p, std::vector<ExprPtr>& args, int line) {
       ref->kind = args[k]->kind;
       ref->type = args[k]->type;
       ref->line = args[k]->line;
+      ref->calls = args[k]->calls;
       ref->a = std::move(args[k]);
       args[k] = std::move(ref);
     }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <new>
+#include <stdexcept>
 
 #include "zorbasic/InterpCore.h"
 #include "zorbasic/NumberText.h"
@@ -205,13 +206,17 @@ int Run(const Program& prog, Host& host, std::string& error, int maxDepth) {
   } catch (const std::bad_alloc&) {
     in.Flush();
     error = Where(prog.unit, in.curLine) + ": out of memory";
+  } catch (const std::length_error&) {
+    in.Flush();
+    error = Where(prog.unit, in.curLine) + ": out of memory";
   }
   return 1;
 }
 
 bool EvalConstant(const Program& prog, const Expr& e, ConstValue& value, std::string& error) {
-  // Each level of the expression takes a frame or two of the interpreter.
-  constexpr uintptr_t BytesPerLevel = 160;
+  // Each level of the expression takes a few frames of the interpreter: up to some 530 bytes
+  // (nested string functions on a 64-bit build), so this leaves room to spare.
+  constexpr uintptr_t BytesPerLevel = 1024;
   if (prog.stackFloor && StackHere() - prog.stackFloor < e.height * BytesPerLevel) {
     error = "expression nested too deeply for the stack";
     return false;
@@ -225,6 +230,8 @@ bool EvalConstant(const Program& prog, const Expr& e, ConstValue& value, std::st
   } catch (const IntOverflow&) {
     error = "integer overflow: the value needs more than 64 bits";
   } catch (const std::bad_alloc&) {
+    error = "out of memory";
+  } catch (const std::length_error&) {
     error = "out of memory";
   }
   return false;

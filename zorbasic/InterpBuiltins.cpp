@@ -32,7 +32,7 @@ int64_t Interp::IntBuiltin(const Expr& e) {
     case Bi::Instr: {
       size_t n = e.args.size();
       int64_t start = n == 3 ? AsInt(*e.args[0]) : 1;
-      const std::string& s = SRef(*e.args[n - 2], t1);
+      const std::string& s = SHeld(*e.args[n - 2], t1, e.args[n - 1]->calls);
       const std::string& find = SRef(*e.args[n - 1], t2);
       if (start < 1) start = 1;
       if (start > static_cast<int64_t>(s.size()) + 1) return 0;
@@ -126,14 +126,14 @@ std::string Interp::StrBuiltin(const Expr& e) {
   switch (static_cast<Bi>(e.slot)) {
     case Bi::Left:
     case Bi::Right: {
-      const std::string& s = SRef(*e.args[0], t1);
+      const std::string& s = SHeld(*e.args[0], t1, e.args[1]->calls);
       int64_t n = AsInt(*e.args[1]);
       if (n <= 0) return "";
       size_t len = static_cast<size_t>(n) < s.size() ? static_cast<size_t>(n) : s.size();
       return static_cast<Bi>(e.slot) == Bi::Left ? s.substr(0, len) : s.substr(s.size() - len);
     }
     case Bi::Mid: {
-      const std::string& s = SRef(*e.args[0], t1);
+      const std::string& s = SHeld(*e.args[0], t1, e.args[1]->calls || (e.args.size() == 3 && e.args[2]->calls));
       int64_t start = AsInt(*e.args[1]);
       int64_t n = e.args.size() == 3 ? AsInt(*e.args[2]) : static_cast<int64_t>(s.size());
       if (start < 1) start = 1;

@@ -218,6 +218,17 @@ class Interp {
 
   const std::string& SRef(const Expr& e, std::string& tmp);
 
+  // A string operand that stays in use while later operands are evaluated. When one of them
+  // calls a procedure, a variable or an element is copied first: the call may give it a new
+  // value, or resize or replace the array it lies in.
+  const std::string& SHeld(const Expr& e, std::string& tmp, bool laterCalls) {
+    if (laterCalls && (e.op == EOp::Var || e.op == EOp::Index)) {
+      tmp = StrPlace(e);
+      return tmp;
+    }
+    return SRef(e, tmp);
+  }
+
   // --- values
   // An integer operand inside an expression: an overflow goes on to the expression's root.
   int64_t IntOf(const Expr& e) { return e.kind == Kind::Float ? RoundToInt(F(e)) : I(e); }

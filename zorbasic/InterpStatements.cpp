@@ -157,6 +157,10 @@ void Interp::Resize(const DimItem& d, Array& a) {
   int64_t cols = d.size2 ? ArraySize(d, *d.size2) : 0;
   if (cols && rows * cols > MaxArray) Fail(d.line, "array " + d.name + " is too large (" + std::to_string(rows * cols) + " elements)");
   if (a.pinned) Fail(d.line, "array " + d.name + " cannot change while an element of it is passed byref");
+  // A 32-bit program cannot address as many records as the limit allows.
+  if (KindOf(d.type) == Kind::Rec && static_cast<uint64_t>(cols ? rows * cols : rows) > a.recs.max_size()) {
+    Fail(d.line, "array " + d.name + " is too large (" + std::to_string(cols ? rows * cols : rows) + " elements)");
+  }
   switch (KindOf(d.type)) {
     case Kind::Float: Regrid(a.floats, a.rows, a.cols, rows, cols); break;
     case Kind::Str: Regrid(a.strs, a.rows, a.cols, rows, cols); break;

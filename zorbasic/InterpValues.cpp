@@ -216,7 +216,7 @@ int Interp::Compare(const Expr& e) {
   const Expr& b = *e.b;
   if (a.kind == Kind::Str) {
     std::string ta, tb;
-    int c = SRef(a, ta).compare(SRef(b, tb));
+    int c = SHeld(a, ta, b.calls).compare(SRef(b, tb));
     return c < 0 ? -1 : c > 0 ? 1 : 0;
   }
   if (a.kind == Kind::Float || b.kind == Kind::Float) return Order(F(a), F(b));

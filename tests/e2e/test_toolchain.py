@@ -42,10 +42,16 @@ class Toolchain(unittest.TestCase):
         self.assertEqual((code, out, err), (0, "Name? Hello, Ada!\n42 0.25\n", ""))
 
     def test_errors_show_as_file_and_line_and_exit_with_1(self):
-        src = self.source("broken.zobas", b"print 1\r\nprint nosuch\r\n")
-        self.assertEqual(zor5(self.folder, wine_path(src)), (1, "", wine_path(src) + "(2): unknown name nosuch\n"))
-        src = self.source("divide.zobas", b"print 1\r\nx = 0\r\nprint 1 / x\r\n")
-        self.assertEqual(zor5(self.folder, wine_path(src)), (1, "1\n", wine_path(src) + "(3): division by zero\n"))
+        cases = [
+            ("broken.zobas", b"print 1\r\nprint nosuch\r\n", "", "(2): unknown name nosuch"),
+            ("divide.zobas", b"print 1\r\nx = 0\r\nprint 1 / x\r\n", "1\n", "(3): division by zero"),
+            # More records than a 32-bit program can address, though within the language's limit.
+            ("records.zobas", b"type point\r\n  x as int\r\nend type\r\nprint 1\r\ndim r(40000000) as point\r\n", "1\n",
+             "(5): array r is too large (40000000 elements)"),
+        ]
+        for name, text, out, error in cases:
+            src = self.source(name, text)
+            self.assertEqual(zor5(self.folder, wine_path(src)), (1, out, wine_path(src) + error + "\n"), name)
 
     def test_ctrl_f5_writes_a_32_bit_program_that_runs_on_its_own(self):
         src = self.source("greet32.zobas", GREETING)

@@ -223,6 +223,20 @@ const ProgramCase Programs[] = {
      "#define GREETING \"hello\"\n#define DEBUG\nprint GREETING\nGREETINGS = 1\n#ifdef DEBUG\nprint \"debug\"\n#else\nprint \"release\"\n#endif\n#ifndef DEBUG\nprint \"no\"\n#endif\nprint \"GREETING\"",
      "", "hello\ndebug\nGREETING\n"},
     {"let assigns", "let x = 2\nprint x", "", "2\n"},
+    // A string operand keeps its value while the other side calls a function that moves it.
+    {"a string comparison whose other side resizes the array",
+     "dim names(2) as string\nnames(1) = \"a fairly long string that is kept on the heap\"\nfunction grow() as string\n"
+     "  redim names(200000)\n  return \"a\"\nend function\nif names(1) = grow() then print \"same\" else print \"differ\"\n"
+     "print names(1) < grow(), names(1) > grow()",
+     "", "differ\n0 -1\n"},
+    {"string built-ins whose later arguments resize the array",
+     "dim names(2) as string\nnames(1) = \"a fairly long string that is kept on the heap\"\nfunction grow() as string\n"
+     "  redim names(200000)\n  return \"kept\"\nend function\nfunction again() as int\n  redim names(300000)\n  return 2\nend function\n"
+     "print instr(names(1), grow()); instr(1, names(1), grow())\nprint left(names(1), again()); \"|\"; right(names(1), again())\n"
+     "print mid(names(1), again()); \"|\"; mid(names(1), 3, again())",
+     "", "3030\na |ap\n fairly long string that is kept on the heap|fa\n"},
+    {"the left side of a comparison is taken before the right side runs",
+     "s = \"old\"\nfunction change() as string\n  s = \"new\"\n  return \"new\"\nend function\nprint s = change(); s", "", "0new\n"},
     // Errors found before running: file(line): message, nothing runs.
     {"unknown name", "print 1\nprint y", "", "t.zobas(2): unknown name y\n"},
     {"missing end if", "print 1\nif 1 then\nprint 2\n", "", "t.zobas(2): if without end if\n"},

@@ -117,11 +117,11 @@ TEST_F(CompilerLibrary, HostileTextsAreAnsweredWithoutHarmAndKeepNoState) {
   EXPECT_EQ(Slurp(listing_), first);
 }
 
-// zor_basis runs on the IDE's thread, whose stack is far smaller than the tools' own: the
-// deepest sources the language accepts are answered there in full, deeper or hostile ones
-// with a one-line error, and none takes the IDE down. The test prints how much of the stack
-// the deepest query took.
-TEST_F(CompilerLibrary, TheDeepestSourcesAreAnsweredOnTheIdesOwnStack) {
+// zor_basis is called on the IDE's thread, whose stack is far smaller than the tools' own: the
+// deepest sources the language accepts, constants of every kind among them, are answered in
+// full, deeper or hostile ones with a one-line error, and none takes the IDE down. The test
+// prints how much of the caller's stack the deepest query took.
+TEST_F(CompilerLibrary, TheDeepestSourcesAreAnsweredWhenCalledOnTheIdesStack) {
   const uint32_t reserve = IdeStackReserve();
   ASSERT_GT(reserve, 0u);
   const struct {
@@ -134,6 +134,15 @@ TEST_F(CompilerLibrary, TheDeepestSourcesAreAnsweredOnTheIdesOwnStack) {
       {"10,000 operators in nested parentheses", "x = " + Repeat("(", 10000) + "1" + Repeat(" * 2)", 10000) + "\r\n", nullptr},
       {"10,000 nested calls", "x = " + Repeat("abs(", 10000) + "1" + Repeat(")", 10000) + "\r\n", nullptr},
       {"a constant of 10,000 operators", "const y = 1" + Repeat(" - 1", 10000) + "\r\nx = y\r\n", nullptr},
+      {"an integer constant of 10,000 operators past 64 bits", "const y = 9223372036854775807" + Repeat(" + 1", 10000) + "\r\nx = y\r\n", nullptr},
+      {"a float constant of 10,000 operators", "const y = 0.5" + Repeat(" * 1.5", 10000) + "\r\nx = y\r\n", nullptr},
+      {"a constant of 10,000 float comparisons", "const y = 1.5" + Repeat(" < 1.5", 10000) + "\r\nx = y\r\n", nullptr},
+      {"a constant of 10,000 signs", "const y = " + Repeat("-", 10000) + "1.5\r\nx = y\r\n", nullptr},
+      {"a bool constant of 10,000 nots", "const y = " + Repeat("not ", 10000) + "true\r\nx = y\r\n", nullptr},
+      {"a constant of 10,000 nested abs", "const y = " + Repeat("abs(", 10000) + "1.5" + Repeat(")", 10000) + "\r\nx = y\r\n", nullptr},
+      {"a string constant of 10,000 joins", "const y = \"a\"" + Repeat(" + \"a\"", 10000) + "\r\nx = len(y)\r\n", nullptr},
+      {"a string constant of 10,000 numbers joined", "const y = \"n\"" + Repeat(" & 1.5", 10000) + "\r\nx = len(y)\r\n", nullptr},
+      {"a string constant of 10,000 nested functions", "const y = " + Repeat("ucase(", 10000) + "\"a\"" + Repeat(")", 10000) + "\r\nx = len(y)\r\n", nullptr},
       {"100,000 nested parentheses", "x = " + Repeat("(", 100000) + "1" + Repeat(")", 100000) + "\r\n", nullptr},
       {"1,001 nested blocks", "x = 1\r\n" + Repeat("if x then\r\n", 1001) + Repeat("end if\r\n", 1001),
        "first error: line 1002: blocks nested too deeply"},
@@ -159,8 +168,7 @@ TEST_F(CompilerLibrary, TheDeepestSourcesAreAnsweredOnTheIdesOwnStack) {
   }
   std::printf("the deepest query used %u KB of the IDE's %u KB stack\n", static_cast<unsigned>(deepest / 1024),
               static_cast<unsigned>(reserve / 1024));
-  // The library stops 128 KB above the end of the stack; the deepest accepted source keeps
-  // clear of that by as much again.
+  // The deepest accepted source keeps well clear of the end of the caller's stack.
   EXPECT_LT(deepest + 256 * 1024, reserve);
 }
 
