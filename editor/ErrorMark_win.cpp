@@ -2,24 +2,9 @@
 // away from the numbers that folding and other features use.
 #include "editor/ErrorMark_win.h"
 #include "base/Bindings_win.h"
+#include "editor/SciMessages.h"
 
 namespace {
-constexpr UINT SCI_GETLINEENDPOSITION = 2136;
-constexpr UINT SCI_MARKERDEFINE = 2040;
-constexpr UINT SCI_MARKERSETFORE = 2041;
-constexpr UINT SCI_MARKERSETBACK = 2042;
-constexpr UINT SCI_MARKERADD = 2043;
-constexpr UINT SCI_MARKERDELETEALL = 2045;
-constexpr UINT SCI_MARKERNEXT = 2047;
-constexpr UINT SCI_INDICSETSTYLE = 2080;
-constexpr UINT SCI_INDICSETFORE = 2082;
-constexpr UINT SCI_POSITIONFROMLINE = 2167;
-constexpr UINT SCI_GETLENGTH = 2006;
-constexpr UINT SCI_SETINDICATORCURRENT = 2500;
-constexpr UINT SCI_INDICATORFILLRANGE = 2504;
-constexpr UINT SCI_INDICATORCLEARRANGE = 2505;
-constexpr int INDIC_SQUIGGLE = 1;
-constexpr int SC_MARK_CIRCLE = 0;
 
 constexpr int ErrorIndicator = 12;  // containers' indicators are 8..31
 constexpr int ErrorMarker = 12;     // 25..31 are the fold margin's

@@ -160,3 +160,10 @@ constexpr int STYLE_BRACELIGHT = 34;
 constexpr int STYLE_BRACEBAD = 35;
 constexpr int SC_UPDATE_CONTENT = 1;    // SCN_UPDATEUI: the text or its styling changed
 constexpr int SC_UPDATE_SELECTION = 2;  // SCN_UPDATEUI: the caret or the selection moved
+
+// Markers and indicators of the error mark.
+constexpr unsigned SCI_MARKERADD = 2043;
+constexpr unsigned SCI_MARKERDELETEALL = 2045;
+constexpr unsigned SCI_MARKERNEXT = 2047;
+constexpr int INDIC_SQUIGGLE = 1;
+constexpr int SC_MARK_CIRCLE = 0;
