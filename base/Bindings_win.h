@@ -37,7 +37,7 @@ using ZorBasisFn = int(WINAPI*)(const char*);
   X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
   X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
   X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) X(InvalidateRect) \
-  X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
+  X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MapVirtualKeyA) X(MessageBoxA) \
   X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
   X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)

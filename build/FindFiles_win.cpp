@@ -297,6 +297,7 @@ std::string ListedForm(const std::string& path) {
 void FindInFiles() {
   std::string word = SearchWord();
   OutputShown = 1;
+  ListingShown = 0;
   PendingAction = 1;
   if (word.empty()) {
     SetControlText(FinderBoxes[OutputBox],

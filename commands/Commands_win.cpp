@@ -16,6 +16,7 @@
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/FindReplace_win.h"
+#include "navigation/Navigation_win.h"
 
 namespace {
 
@@ -84,12 +85,13 @@ Outcome EnterInBox(int modifier) {
 }
 
 // A double click on the ProjectBox switches to the file listed at its caret, one on the
-// OutputBox goes to the line its listing names there; any double click ends with the focus in
-// the editor.
+// OutputBox or the listing panel goes to the line its listing names there; any double click
+// ends with the focus in the editor.
 void SwitchByCaret(LPARAM lParam) {
   HWND window = reinterpret_cast<HWND>(lParam);
   if (window == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
   else if (window == FinderBoxes[OutputBox]) GoToListedLine();
+  else if (window != nullptr && window == ListingPanel) JumpFromListingCaret();
   FocusEditor();
 }
 
@@ -157,6 +159,14 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::ToggleFold: break;
     case KeyAction::FoldAll: break;
     case KeyAction::UnfoldAll: break;
+    case KeyAction::ListingNext: ListingStep(true); break;
+    case KeyAction::ListingPrevious: ListingStep(false); break;
+    case KeyAction::GoBack: GoBack(); break;
+    case KeyAction::ListDeclarations: ListDeclarations(); break;
+    case KeyAction::ToggleBookmark: ToggleBookmarkAtCaret(); break;
+    case KeyAction::ListBookmarks: ListBookmarks(); break;
+    case KeyAction::NextBookmark: StepBookmark(true); break;
+    case KeyAction::PreviousBookmark: StepBookmark(false); break;
   }
   return Outcome::Go;
 }

@@ -51,6 +51,36 @@ constexpr unsigned SCI_SETLEXER = 4001;
 constexpr unsigned SCI_SETKEYWORDS = 4005;
 constexpr unsigned SCI_SETILEXER = 4033;
 
+// The listing panel and the bookmarks: read-only text, own styling and fold levels, markers.
+constexpr unsigned SCI_STARTSTYLING = 2032;
+constexpr unsigned SCI_MARKERDEFINE = 2040;
+constexpr unsigned SCI_MARKERSETFORE = 2041;
+constexpr unsigned SCI_MARKERSETBACK = 2042;
+constexpr unsigned SCI_MARKERADD = 2043;
+constexpr unsigned SCI_MARKERDELETE = 2044;
+constexpr unsigned SCI_MARKERDELETEALL = 2045;
+constexpr unsigned SCI_MARKERGET = 2046;
+constexpr unsigned SCI_MARKERNEXT = 2047;
+constexpr unsigned SCI_MARKERPREVIOUS = 2048;
+constexpr unsigned SCI_SETSTYLINGEX = 2073;
+constexpr unsigned SCI_GETLINEENDPOSITION = 2136;
+constexpr unsigned SCI_GETLINECOUNT = 2154;
+constexpr unsigned SCI_POSITIONFROMLINE = 2167;
+constexpr unsigned SCI_SETREADONLY = 2171;
+constexpr unsigned SCI_SETFOLDLEVEL = 2222;
+constexpr unsigned SCI_GETFOLDLEVEL = 2223;
+constexpr unsigned SCI_ENSUREVISIBLE = 2232;
+constexpr unsigned SCI_SETMARGINMASKN = 2244;
+constexpr unsigned SCI_SETMARGINSENSITIVEN = 2246;
+constexpr unsigned SCI_SETAUTOMATICFOLD = 2663;
+constexpr int SC_MARGIN_SYMBOL = 0;
+constexpr int SC_MARK_BACKGROUND = 22;
+constexpr int SC_MARK_BOOKMARK = 31;
+constexpr unsigned SC_MASK_FOLDERS = 0xFE000000u;
+constexpr int SC_AUTOMATICFOLD_SHOW = 0x1;
+constexpr int SC_AUTOMATICFOLD_CLICK = 0x2;
+constexpr int SC_AUTOMATICFOLD_CHANGE = 0x4;
+
 // Margin type of a line-number margin (SCI_SETMARGINTYPEN).
 constexpr int SC_MARGIN_NUMBER = 1;
 

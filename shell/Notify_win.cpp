@@ -1,6 +1,8 @@
 // WM_NOTIFY: each event of the editor goes to the operation that owns it.
 #include <windows.h>
 #include "editor/EditorEvents_win.h"
+#include "editor/Marks_win.h"
+#include "navigation/Navigation_win.h"
 #include "shell/MainWindowSteps_win.h"
 
 void OnNotify(const NMHDR* header) {
@@ -9,7 +11,9 @@ void OnNotify(const NMHDR* header) {
     case EditorEventKind::CharAdded: break;
     case EditorEventKind::UpdateUi: break;
     case EditorEventKind::Modified: break;
-    case EditorEventKind::MarginClick: break;
+    case EditorEventKind::MarginClick:
+      if (event.margin == BookmarkMargin) ToggleBookmarkAtPosition(event.position);
+      break;
     case EditorEventKind::None: break;
   }
 }

@@ -11,6 +11,7 @@ struct KeyRow {
   int command;
   bool lParamIsWindow, withhold;
   bool alt = false;
+  char typed = 0;  // the character the key makes on the layout
 };
 
 const KeyRow KeyRows[] = {
@@ -20,7 +21,15 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 0x70, false, LoopTarget::Other, 1001, true, false},       // F1
     {LoopKeyDown, 0x74, true, LoopTarget::SearchBox, 1005, true, false},    // Ctrl+F5 is still F5
     {LoopKeyDown, 0x79, false, LoopTarget::Other, 1010, true, false},       // F10
-    {LoopKeyDown, 0x7A, false, LoopTarget::Other, 0, false, false},         // F11 is no command
+    {LoopKeyDown, 0x7A, false, LoopTarget::Other, 1011, true, false},       // F11
+    {LoopKeyDown, 0x7B, true, LoopTarget::Other, 1012, true, false},        // Ctrl+F12 is still F12
+    {LoopKeyDown, 'M', true, LoopTarget::Other, 2077, false, true},         // Ctrl+M types no line break
+    {LoopKeyDown, 0xBE, true, LoopTarget::Other, 2190, false, true, false, '.'},  // Ctrl+. on a US layout
+    {LoopKeyDown, 0xBC, true, LoopTarget::Other, 2188, false, true, false, ','},  // Ctrl+,
+    {LoopKeyDown, 0xBF, true, LoopTarget::Other, 2190, false, true, false, '.'},  // "." on another key
+    {LoopKeyDown, 0xBE, true, LoopTarget::Other, 0, false, false, false, ':'},    // that key types ":" there
+    {LoopKeyDown, 0xBE, false, LoopTarget::Other, 0, false, false, false, '.'},   // "." alone is typing
+    {LoopKeyDown, 0xBE, true, LoopTarget::Other, 0, false, false, true, '.'},     // AltGr with it too
     {LoopKeyDown, 'A', true, LoopTarget::Other, 2065, false, true},
     {LoopKeyDown, 'C', true, LoopTarget::Other, 2067, false, false},        // the editor copies too
     {LoopKeyDown, 'E', true, LoopTarget::Other, 2069, false, true},
@@ -43,13 +52,14 @@ const KeyRow KeyRows[] = {
     {LoopKeyUp, 'S', true, LoopTarget::Other, 0, false, false},
     {LoopLButtonDoubleClick, 0, false, LoopTarget::ProjectBox, 1103, true, true},
     {LoopLButtonDoubleClick, 0, false, LoopTarget::SearchBox, 1103, true, false},
+    {LoopLButtonDoubleClick, 0, false, LoopTarget::Listing, 1103, true, true},
     {0x0104 /* WM_SYSKEYDOWN */, 0x79, false, LoopTarget::Other, 0, false, false},  // F10 as a system key
 };
 }  // namespace
 
 TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
   for (const KeyRow& row : KeyRows) {
-    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.alt, row.target);
+    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.alt, row.target, row.typed);
     SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control
                                     << " alt " << row.alt);
     EXPECT_EQ(action.command, row.command);
