@@ -32,7 +32,18 @@ int NextMark(const std::vector<int>& lines, int caretLine, bool forward) {
   return before == lines.begin() ? lines.back() : *(before - 1);
 }
 
-std::string BookmarkListing(std::vector<MarkedLine> marks) {
+namespace {
+std::string ShownPath(const std::string& path, std::string_view folder) {
+  if (folder.empty() || path.size() <= folder.size() + 1) return path;
+  const bool separated = folder.back() == '\\' || folder.back() == '/';
+  const size_t inside = separated ? folder.size() : folder.size() + 1;
+  if (!SameText(std::string_view(path).substr(0, folder.size()), folder)) return path;
+  if (!separated && path[folder.size()] != '\\' && path[folder.size()] != '/') return path;
+  return path.substr(inside);
+}
+}  // namespace
+
+std::string BookmarkListing(std::vector<MarkedLine> marks, std::string_view folder) {
   std::stable_sort(marks.begin(), marks.end(), [](const MarkedLine& a, const MarkedLine& b) {
     std::string la = LowerText(a.path), lb = LowerText(b.path);
     return la != lb ? la < lb : a.line < b.line;
@@ -44,7 +55,7 @@ std::string BookmarkListing(std::vector<MarkedLine> marks) {
     std::string shown = mark.text.substr(from);
     for (char& c : shown)
       if (static_cast<unsigned char>(c) < 32) c = ' ';
-    text += mark.path + "(" + std::to_string(mark.line) + "): " + shown + "\r\n";
+    text += ShownPath(mark.path, folder) + "(" + std::to_string(mark.line) + "): " + shown + "\r\n";
   }
   return text;
 }

@@ -36,4 +36,5 @@ struct MarkedLine {
 };
 // "path(line): text" per mark, files in name order (letter case ignored) and lines in order,
 // leading blanks of the text dropped and control characters shown as blanks; CR LF after each.
-std::string BookmarkListing(std::vector<MarkedLine> marks);
+// A path inside folder is listed relative to it, so the listing stays readable in its panel.
+std::string BookmarkListing(std::vector<MarkedLine> marks, std::string_view folder);

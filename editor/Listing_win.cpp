@@ -27,6 +27,18 @@ constexpr StyleLook Looks[] = {
     {ListingNumberStyle, Rgb(160, 0, 0), false},
 };
 
+// The fold margin's markers (numbers 25..31) as boxes and lines; left alone they would all be
+// circles. Folder end, open mid, mid tail, tail, sub, folder, folder open.
+struct FoldMark {
+  int marker;
+  int symbol;
+};
+constexpr FoldMark FoldMarks[] = {
+    {25, 13 /* box plus, connected */}, {26, 15 /* box minus, connected */}, {27, 11 /* T corner */},
+    {28, 10 /* L corner */},           {29, 9 /* vertical line */},         {30, 12 /* box plus */},
+    {31, 14 /* box minus */},
+};
+
 // The styles of text as appended at the end: each line's own, the line breaks in the text style.
 std::string StylesOf(std::string_view text) {
   std::string styles(text.size(), ListingTextStyle);
@@ -60,6 +72,11 @@ void ConfigureListing(HWND panel, const std::string& fontName, int fontSize) {
   send(SCI_SETMARGINMASKN, FoldMargin, LPARAM(SC_MASK_FOLDERS));
   send(SCI_SETMARGINWIDTHN, FoldMargin, 14);
   send(SCI_SETMARGINSENSITIVEN, FoldMargin, 1);
+  for (const FoldMark& mark : FoldMarks) {
+    send(SCI_MARKERDEFINE, mark.marker, mark.symbol);
+    send(SCI_MARKERSETFORE, mark.marker, Rgb(255, 255, 255));
+    send(SCI_MARKERSETBACK, mark.marker, Rgb(128, 128, 128));
+  }
   send(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_SHOW | SC_AUTOMATICFOLD_CLICK | SC_AUTOMATICFOLD_CHANGE, 0);
   send(SCI_MARKERDEFINE, GoneToMarker, SC_MARK_BACKGROUND);
   send(SCI_MARKERSETBACK, GoneToMarker, Rgb(255, 236, 160));

@@ -166,5 +166,5 @@ void ListBookmarks() {
     ShowPlaces("No bookmarks: Ctrl+M sets one on the caret's line\r\n", "", "");
     return;
   }
-  ShowPlaces(BookmarkListing(marks), "", "");
+  ShowPlaces(BookmarkListing(marks, WorkDir), WorkDir, "");
 }

@@ -65,10 +65,20 @@ TEST(Bookmarks, KeepsMarksPerFileAndGoesRoundThem) {
 }
 
 TEST(Bookmarks, ListsEveryMarkAsAPlaceInFileAndLineOrder) {
-  EXPECT_EQ(BookmarkListing({{"C:\\w\\b.zobas", 4, "\tprint\x01x"},
-                             {"C:\\w\\A.zobas", 7, "  end"},
-                             {"C:\\w\\b.zobas", 2, ""}}),
+  const std::vector<MarkedLine> marks = {{"C:\\w\\b.zobas", 4, "\tprint\x01x"},
+                                         {"C:\\w\\A.zobas", 7, "  end"},
+                                         {"C:\\w\\b.zobas", 2, ""},
+                                         {"C:\\wx\\c.zobas", 1, "c"}};
+  EXPECT_EQ(BookmarkListing(marks, ""),
             "C:\\w\\A.zobas(7): end\r\n"
             "C:\\w\\b.zobas(2): \r\n"
-            "C:\\w\\b.zobas(4): print x\r\n");
+            "C:\\w\\b.zobas(4): print x\r\n"
+            "C:\\wx\\c.zobas(1): c\r\n");
+  // Inside the working folder (with or without its last backslash) the names are relative.
+  for (const char* folder : {"c:\\W", "C:\\w\\"})
+    EXPECT_EQ(BookmarkListing(marks, folder),
+              "A.zobas(7): end\r\n"
+              "b.zobas(2): \r\n"
+              "b.zobas(4): print x\r\n"
+              "C:\\wx\\c.zobas(1): c\r\n") << folder;
 }
