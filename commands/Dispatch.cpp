@@ -147,7 +147,10 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyF3: return {KeyAction::FindStep, modifier};
     case KeyF4: return {KeyAction::FindReplaceStep, modifier};
     case KeyF5: return {KeyAction::Build, modifier};
-    case KeyF6: return {modifier & ModShift ? KeyAction::ListingPrevious : KeyAction::ListingNext, modifier};
+    case KeyF6:
+      if (modifier == 0) return {KeyAction::ListingNext, modifier};
+      if (modifier == ModShift) return {KeyAction::ListingPrevious, modifier};
+      return {KeyAction::None, modifier};
     case KeyF7: return {KeyAction::Tools, modifier};
     case KeyF8: return {KeyAction::OpenDocument, modifier};
     case KeyF9: return {KeyAction::SaveDocument, modifier};
