@@ -59,6 +59,8 @@ bool EndsLine(std::string_view text) { return !text.empty() && (text.back() == '
 void ConfigureListing(HWND panel, const std::string& fontName, int fontSize) {
   auto send = [panel](UINT m, WPARAM w, LPARAM l) { Api.SendMessageA(panel, m, w, l); };
   send(SCI_SETUNDOCOLLECTION, 0, 0);  // nobody undoes a listing: keep no copy for it
+  // Nor does anyone need to hear of each change: no notification per line appended.
+  send(SCI_SETMODEVENTMASK, 0, 0);
   send(SCI_STYLESETBACK, StyleDefault, Rgb(255, 255, 255));
   for (const StyleLook& look : Looks) {
     send(SCI_STYLESETFONT, look.style, reinterpret_cast<LPARAM>(fontName.c_str()));

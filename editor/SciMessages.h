@@ -73,6 +73,7 @@ constexpr unsigned SCI_ENSUREVISIBLE = 2232;
 constexpr unsigned SCI_SETMARGINMASKN = 2244;
 constexpr unsigned SCI_SETMARGINSENSITIVEN = 2246;
 constexpr unsigned SCI_SETAUTOMATICFOLD = 2663;
+constexpr unsigned SCI_SETMODEVENTMASK = 2359;
 constexpr int SC_MARGIN_SYMBOL = 0;
 constexpr int SC_MARK_BACKGROUND = 22;
 constexpr int SC_MARK_BOOKMARK = 31;
