@@ -41,7 +41,7 @@ using ZorCheckFn = int(WINAPI*)(const char*, const char*, char*, int);
   X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
   X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) \
   X(GetWindowTextA) X(GetWindowTextLengthA) X(InvalidateRect) X(KillTimer) \
-  X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MessageBoxA) \
+  X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MapVirtualKeyA) X(MessageBoxA) \
   X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
   X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)

@@ -8,6 +8,7 @@ HWND Editor = nullptr;
 HWND CurrentEditor = nullptr;
 HWND FinderBoxes[7] = {};
 HWND LastFocused = nullptr;
+HWND ListingPanel = nullptr;
 HWND StatusBar = nullptr;
 bool KeyRepeats = false;
 
@@ -15,6 +16,7 @@ std::string ProgramDir;
 std::string WorkDir;
 int ProjectOpen = 0;
 int OutputShown = 0;
+int ListingShown = 0;
 int PendingAction = 0;
 
 int ToolbarIds[10] = {100, 101, 102, 103, 104, 105, 106, 107, 108, 109};

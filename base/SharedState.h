@@ -15,6 +15,7 @@ extern HWND CurrentEditor;           // the control the commands edit: Editor or
 enum FinderSlot { FindBox = 1, ReplaceBox, LineBox, KeywordBox, ProjectBox, OutputBox };
 extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused; made by the creation step
 extern HWND LastFocused;             // editor or box that had the focus last; noted by the shell, read by F1
+extern HWND ListingPanel;            // the read-only view of the IDE's own listings; null without SciLexer.dll
 extern HWND StatusBar;               // the status bar; made after the window's creation, written by long commands
 extern bool KeyRepeats;              // true while the command of a key held into its auto-repeat runs; the message loop
 
@@ -22,6 +23,7 @@ extern std::string ProgramDir;       // folder of the program file, no trailing 
 extern std::string WorkDir;          // working directory; creation step, drops, projects
 extern int ProjectOpen;              // 1 while the project strip is shown; projects, drops, menu 3005
 extern int OutputShown;              // 1 while the OutputBox side panel is shown; compiler queries
+extern int ListingShown;             // 1 when the side panel shows the ListingPanel instead of the OutputBox
 extern int PendingAction;            // 1 asks for a relayout after the current message; any command
 
 extern int ToolbarIds[10];               // command ids of the toolbar buttons; start-up fills 100..109, commands rewrite 1..9

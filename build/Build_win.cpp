@@ -103,6 +103,7 @@ void CompilerQuery(int mode, const std::string& word) {
     SetControlText(FinderBoxes[OutputBox], NulByteQueryText(query));
     PendingAction = 1;
     OutputShown = 1;
+    ListingShown = 0;
     return;
   }
   int start = 0, end = 0;
@@ -123,6 +124,7 @@ void CompilerQuery(int mode, const std::string& word) {
   if (word.empty()) SetControlText(FinderBoxes[KeywordBox], asked);
   PendingAction = 1;
   OutputShown = 1;
+  ListingShown = 0;  // a query's listing shows in the OutputBox, never in the listing panel
 }
 
 void KeywordBoxQuery() {

@@ -411,6 +411,7 @@ void FindInFiles() {
   if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
   std::string word = SearchWord();
   OutputShown = 1;
+  ListingShown = 0;
   PendingAction = 1;
   if (IsBlankWord(word)) {
     SetControlText(FinderBoxes[OutputBox], NothingToSearch);

@@ -5,6 +5,7 @@
 // Child controls whose notifications also arrive as commands (no action).
 constexpr int EditorId = 256;           // the Scintilla editor
 constexpr int FinderBoxId = 6000;       // every box of FinderBoxes
+constexpr int ListingPanelId = 257;     // the listing panel, a read-only Scintilla view
 
 // Start values of the toolbar entries 1..10, before the first command rewrites 1..9.
 constexpr int ToolbarStartFirst = 100;
@@ -99,12 +100,17 @@ constexpr int KeyCtrlA = CtrlKey('A');
 constexpr int KeyCtrlE = CtrlKey('E');
 constexpr int KeyCtrlF = CtrlKey('F');
 constexpr int KeyCtrlG = CtrlKey('G');
+constexpr int KeyCtrlM = CtrlKey('M');  // bookmark on the caret's line; with Shift the list of bookmarks
 constexpr int KeyCtrlO = CtrlKey('O');
 constexpr int KeyCtrlQ = CtrlKey('Q');  // comment marks on the selected lines
 constexpr int KeyCtrlR = CtrlKey('R');
 constexpr int KeyCtrlS = CtrlKey('S');
 constexpr int KeyCtrlT = CtrlKey('T');
 constexpr int KeyCtrlZ = CtrlKey('Z');
+// Ctrl with the key that types "." or ",", wherever the layout puts it: the next and previous
+// bookmark. Numbered after the keys' codes on a US layout (VK_OEM_PERIOD, VK_OEM_COMMA).
+constexpr int KeyCtrlPeriod = CtrlLetterBase + 0xBE;
+constexpr int KeyCtrlComma = CtrlLetterBase + 0xBC;
 
 // The toolbar entries 1..9 as every command message rewrites them; entry 10 keeps 109.
 constexpr int ToolbarCommandIds[9] = {MenuNewFile,      MenuOpen,  MenuSaveAs,

@@ -19,6 +19,7 @@
 #include "editor/Editing_win.h"
 #include "editor/FindReplace_win.h"
 #include "editor/Folding_win.h"
+#include "navigation/Navigation_win.h"
 
 namespace {
 
@@ -87,12 +88,13 @@ Outcome EnterInBox(int modifier) {
 }
 
 // A double click on the ProjectBox switches to the file listed at its caret, one on the
-// OutputBox goes to the line its listing names there; any double click ends with the focus in
-// the editor.
+// OutputBox or the listing panel goes to the line its listing names there; any double click
+// ends with the focus in the editor.
 void SwitchByCaret(LPARAM lParam) {
   HWND window = reinterpret_cast<HWND>(lParam);
   if (window == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
   else if (window == FinderBoxes[OutputBox]) GoToListedLine();
+  else if (window != nullptr && window == ListingPanel) JumpFromListingCaret();
   FocusEditor();
 }
 
@@ -161,6 +163,14 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::FoldAll: FoldAll(); break;
     case KeyAction::UnfoldAll: UnfoldAll(); break;
     case KeyAction::GoToError: GoToErrorLine(); break;
+    case KeyAction::ListingNext: ListingStep(true); break;
+    case KeyAction::ListingPrevious: ListingStep(false); break;
+    case KeyAction::GoBack: GoBack(); break;
+    case KeyAction::ListDeclarations: ListDeclarations(); break;
+    case KeyAction::ToggleBookmark: ToggleBookmarkAtCaret(); break;
+    case KeyAction::ListBookmarks: ListBookmarks(); break;
+    case KeyAction::NextBookmark: StepBookmark(true); break;
+    case KeyAction::PreviousBookmark: StepBookmark(false); break;
   }
   return Outcome::Go;
 }

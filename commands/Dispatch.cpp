@@ -147,7 +147,11 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyF3: return {KeyAction::FindStep, modifier};
     case KeyF4: return {KeyAction::FindReplaceStep, modifier};
     case KeyF5: return {KeyAction::Build, modifier};
-    case KeyF6: return {modifier == ModCtrl ? KeyAction::GoToError : KeyAction::None, modifier};
+    case KeyF6:
+      if (modifier == 0) return {KeyAction::ListingNext, modifier};
+      if (modifier == ModShift) return {KeyAction::ListingPrevious, modifier};
+      if (modifier == ModCtrl) return {KeyAction::GoToError, modifier};
+      return {KeyAction::None, modifier};
     case KeyF7: return {KeyAction::Tools, modifier};
     case KeyF8: return {KeyAction::OpenDocument, modifier};
     case KeyF9: return {KeyAction::SaveDocument, modifier};
@@ -156,6 +160,10 @@ KeyCommand KeyCommandFor(int target, int modifier) {
       if (modifier == ModCtrl) return {KeyAction::FoldAll, modifier};
       if (modifier == (ModCtrl | ModShift)) return {KeyAction::UnfoldAll, modifier};
       return {KeyAction::ToggleFold, modifier};
+    case KeyF12:
+      if (modifier == ModShift) return {KeyAction::GoBack, modifier};
+      if (modifier == ModCtrl) return {KeyAction::ListDeclarations, modifier};
+      return {KeyAction::None, modifier};
     case TargetReplaceInSelection: return {KeyAction::ReplaceInSelection, modifier};
     case KeyDoubleClick: return {KeyAction::SwitchByCaret, modifier};
     case KeyEnter: return {KeyAction::EnterInBox, modifier};
@@ -163,6 +171,9 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyCtrlE: return {KeyAction::Build, 0};  // runs whatever keys are held
     case KeyCtrlF: return {KeyAction::SelectAllFindBox, modifier};
     case KeyCtrlG: return {KeyAction::ShowLineNumber, modifier};
+    case KeyCtrlM: return {modifier & ModShift ? KeyAction::ListBookmarks : KeyAction::ToggleBookmark, modifier};
+    case KeyCtrlPeriod: return {KeyAction::NextBookmark, modifier};
+    case KeyCtrlComma: return {KeyAction::PreviousBookmark, modifier};
     case KeyCtrlO: return {KeyAction::SendOpen, modifier};
     case KeyCtrlQ: return {KeyAction::ToggleComments, modifier};
     case KeyCtrlR: return {KeyAction::SelectAllReplaceBox, modifier};

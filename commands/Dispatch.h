@@ -66,6 +66,14 @@ enum class KeyAction {
   FoldAll,              // every block folded
   UnfoldAll,            // every block shown
   GoToError,            // the caret to the line of the error the last check marked
+  ListingNext,          // F6: the place of the listing's next line
+  ListingPrevious,      // Shift+F6: of its previous line
+  GoBack,               // Shift+F12: back to where the last jump started
+  ListDeclarations,     // Ctrl+F12: the document's subs, functions, types and labels
+  ToggleBookmark,       // Ctrl+M: the caret line's bookmark on or off
+  ListBookmarks,        // Ctrl+Shift+M: every bookmark in the listing panel
+  NextBookmark,         // Ctrl+.
+  PreviousBookmark,     // Ctrl+,
 };
 
 struct KeyCommand {

@@ -39,6 +39,9 @@ bool WriteTextFile(const std::string& name, std::string_view text);
 // Writes as WriteTextFile does but shows no report of a failure: the report's text, or ""
 // when the file was written.
 std::string TryWriteTextFile(const std::string& name, std::string_view text);
+// The key a document's bookmarks are kept under while the IDE runs: its full path; "" for an
+// untitled document.
+std::string DocumentKey(const std::string& name);
 // Makes the folder of path (expanded) the current directory and returns it.
 std::string EnterDirectoryOf(const std::string& path);
 

@@ -13,6 +13,7 @@
 #include "documents/Project.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/Marks_win.h"
 #include "editor/SciMessages.h"
 
 namespace {
@@ -76,6 +77,8 @@ SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::str
   return answer;
 }
 
+std::string DocumentKey(const std::string& name) { return name.empty() ? std::string() : FullPath(ExpandPath(name)); }
+
 bool ReadDocument(const std::string& name, std::string& text) {
   const std::string path = ExpandPath(name);
   unsigned long error = 0;
@@ -95,8 +98,13 @@ bool PutDocumentInEditor(const std::string& name, std::string_view text) {
     ReportCannotLoad(NulBytesText(ExpandPath(name)));
     return false;
   }
+  // The bookmarks of the document left are kept for when it comes back.
+  KeepBookmarks(DocumentKey(SaveName));
   LoadResult result = LoadControlText(CurrentEditor, text);
-  if (result == LoadResult::Whole) return true;
+  if (result == LoadResult::Whole) {
+    RestoreBookmarks(DocumentKey(name));
+    return true;
+  }
   // An emptied editor must not keep the old name: saving would write nothing over that file.
   if (result == LoadResult::Emptied) {
     NameDocument("");
@@ -113,8 +121,10 @@ bool LoadIntoEditor(const std::string& name) {
 
 Outcome NewDocument() {
   if (!MayReplaceDocument("Creating New File")) return Outcome::Stop;
+  KeepBookmarks(DocumentKey(SaveName));
   NameDocument("");
   LoadControlText(CurrentEditor, "");
+  RestoreBookmarks("");
   SetTitle("New Code");
   return Outcome::Go;
 }

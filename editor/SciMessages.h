@@ -71,6 +71,26 @@ constexpr unsigned SCI_SETILEXER = 4033;
 
 // Margin types (SCI_SETMARGINTYPEN): symbols, such as the fold markers, and line numbers.
 constexpr int SC_MARGIN_SYMBOL = 0;
+// The listing panel and the bookmarks: read-only text, own styling and fold levels, markers.
+constexpr unsigned SCI_STARTSTYLING = 2032;
+constexpr unsigned SCI_MARKERADD = 2043;
+constexpr unsigned SCI_MARKERDELETE = 2044;
+constexpr unsigned SCI_MARKERDELETEALL = 2045;
+constexpr unsigned SCI_MARKERGET = 2046;
+constexpr unsigned SCI_MARKERNEXT = 2047;
+constexpr unsigned SCI_MARKERPREVIOUS = 2048;
+constexpr unsigned SCI_SETSTYLINGEX = 2073;
+constexpr unsigned SCI_GETLINEENDPOSITION = 2136;
+constexpr unsigned SCI_POSITIONFROMLINE = 2167;
+constexpr unsigned SCI_SETREADONLY = 2171;
+constexpr unsigned SCI_SETFOLDLEVEL = 2222;
+constexpr int SC_MARK_BACKGROUND = 22;
+constexpr int SC_MARK_BOOKMARK = 31;
+constexpr unsigned SC_MASK_FOLDERS = 0xFE000000u;
+constexpr int SC_AUTOMATICFOLD_SHOW = 0x1;
+constexpr int SC_AUTOMATICFOLD_CLICK = 0x2;
+constexpr int SC_AUTOMATICFOLD_CHANGE = 0x4;
+
 constexpr int SC_MARGIN_NUMBER = 1;
 
 // Notifications the editor sends its parent with WM_NOTIFY.
@@ -93,7 +113,6 @@ constexpr int SC_MARKNUM_FOLDERTAIL = 28;
 constexpr int SC_MARKNUM_FOLDERSUB = 29;
 constexpr int SC_MARKNUM_FOLDER = 30;
 constexpr int SC_MARKNUM_FOLDEROPEN = 31;
-constexpr unsigned SC_MASK_FOLDERS = 0xFE000000u;
 constexpr int SC_MARK_VLINE = 9;
 constexpr int SC_MARK_LCORNER = 10;
 constexpr int SC_MARK_TCORNER = 11;
@@ -104,8 +123,6 @@ constexpr int SC_MARK_BOXMINUSCONNECTED = 15;
 
 // Folding behaviour: folds follow edits and show hidden lines that need showing; a line is
 // drawn under a folded block; SCI_FOLDALL's actions.
-constexpr int SC_AUTOMATICFOLD_SHOW = 0x0001;
-constexpr int SC_AUTOMATICFOLD_CHANGE = 0x0004;
 constexpr int SC_FOLDFLAG_LINEAFTER_CONTRACTED = 0x0010;
 constexpr int SC_FOLDACTION_CONTRACT = 0;
 constexpr int SC_FOLDACTION_EXPAND = 1;
@@ -131,10 +148,8 @@ constexpr unsigned SCI_SETEOLMODE = 2031;
 constexpr unsigned SCI_INDICSETSTYLE = 2080;
 constexpr unsigned SCI_INDICSETFORE = 2082;
 constexpr unsigned SCI_GETTABWIDTH = 2121;
-constexpr unsigned SCI_GETLINEENDPOSITION = 2136;
 constexpr unsigned SCI_GETDIRECTFUNCTION = 2184;
 constexpr unsigned SCI_GETDIRECTPOINTER = 2185;
-constexpr unsigned SCI_POSITIONFROMLINE = 2167;
 constexpr unsigned SCI_NEWLINE = 2329;
 constexpr unsigned SCI_BRACEHIGHLIGHT = 2351;
 constexpr unsigned SCI_BRACEBADLIGHT = 2352;
@@ -162,8 +177,5 @@ constexpr int SC_UPDATE_CONTENT = 1;    // SCN_UPDATEUI: the text or its styling
 constexpr int SC_UPDATE_SELECTION = 2;  // SCN_UPDATEUI: the caret or the selection moved
 
 // Markers and indicators of the error mark.
-constexpr unsigned SCI_MARKERADD = 2043;
-constexpr unsigned SCI_MARKERDELETEALL = 2045;
-constexpr unsigned SCI_MARKERNEXT = 2047;
 constexpr int INDIC_SQUIGGLE = 1;
 constexpr int SC_MARK_CIRCLE = 0;

@@ -13,6 +13,8 @@
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorSetup_win.h"
+#include "editor/Listing_win.h"
+#include "editor/Marks_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Placement.h"
 #include "shell/Settings.h"
@@ -116,7 +118,13 @@ void CreateEditor(bool scintilla, const std::string& text) {
     Editor = CreateChild(0, "Scintilla", nullptr, BoxStyle, EditorId);
     CurrentEditor = Editor;
     ConfigureEditor(Editor, KeywordList, EditorFontName, EditorFontSize);
+    ConfigureBookmarks(Editor);
     if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
+    // The IDE's own listings show in a read-only view of the same component, in the
+    // OutputBox's place; it stays 0 x 0 until one shows.
+    ListingPanel = CreateChild(WS_EX_CLIENTEDGE, "Scintilla", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
+                               ListingPanelId);
+    ConfigureListing(ListingPanel, "Lucida console", 9);
     return;
   }
   CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);

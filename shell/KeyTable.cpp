@@ -12,7 +12,7 @@ constexpr unsigned VirtualF12 = 0x7B;  // F11 folds, F12 goes to definitions
 // Ctrl+letter commands whose key the editor must not see as well.
 bool WithheldControlLetter(unsigned key) {
   switch (key) {
-    case 'A': case 'E': case 'F': case 'G': case 'O': case 'Q': case 'R': case 'S': case 'T': return true;
+    case 'A': case 'E': case 'F': case 'G': case 'M': case 'O': case 'Q': case 'R': case 'S': case 'T': return true;
     default: return false;
   }
 }
@@ -24,9 +24,11 @@ bool WithheldControlLetter(unsigned key) {
 // the text.
 bool TypesItsCharacter(unsigned key) { return key == 'C' || key == 'V' || key == 'X' || key == 'Z'; }
 
-LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget target) {
+LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget target, char typed) {
   if (key == VirtualReturn) return {KeyEnter, true, target == LoopTarget::SearchBox};
   if (key >= VirtualF1 && key <= VirtualF12) return {int(KeyF1 + (key - VirtualF1)), true, false};
+  if (controlDown && !altDown && (typed == '.' || typed == ','))
+    return {typed == '.' ? KeyCtrlPeriod : KeyCtrlComma, false, true};
   if (key >= 'A' && key <= 'Z') {
     // Windows reports AltGr as Control and Alt held together, and AltGr+letter types a
     // character on many layouts ("€" with E on a German one, "ś" with S on a Polish one): a
@@ -39,9 +41,11 @@ LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget targ
 }
 }  // namespace
 
-LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, bool altDown, LoopTarget target) {
-  if (message == LoopLButtonDoubleClick) return {KeyDoubleClick, true, target == LoopTarget::ProjectBox};
+LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, bool altDown, LoopTarget target,
+                          char typed) {
+  if (message == LoopLButtonDoubleClick)
+    return {KeyDoubleClick, true, target == LoopTarget::ProjectBox || target == LoopTarget::Listing};
   if (message == LoopKeyUp) return {};
-  if (message == LoopKeyDown) return KeyDown(key, controlDown, altDown, target);
+  if (message == LoopKeyDown) return KeyDown(key, controlDown, altDown, target, typed);
   return {};
 }

@@ -7,6 +7,7 @@ enum class LoopTarget {
   Other,       // any window the loop has no rule for
   ProjectBox,  // the project list box: double-clicks are its commands, not its own
   SearchBox,   // FindBox, ReplaceBox, LineBox or KeywordBox: Enter is a command there
+  Listing,     // the listing panel: a double-click goes to the listed place, nothing else
 };
 
 struct LoopAction {
@@ -23,5 +24,7 @@ constexpr unsigned LoopKeyUp = 0x0101;
 constexpr unsigned LoopLButtonDoubleClick = 0x0203;
 
 // Maps one queued message. key is the low 8 bits of wParam; controlDown and altDown tell
-// whether Control and Alt are held at that moment.
-LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, bool altDown, LoopTarget target);
+// whether Control and Alt are held at that moment; typed is the character the key makes on the
+// keyboard's layout (0 when none or not known), so Ctrl+. and Ctrl+, work on any layout.
+LoopAction MapLoopMessage(unsigned message, unsigned key, bool controlDown, bool altDown, LoopTarget target,
+                          char typed = 0);

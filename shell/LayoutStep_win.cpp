@@ -19,7 +19,11 @@ void OnSize() {
   ClientHeight = client.bottom;
   LayoutPlan plan = ComputeLayout(client.right, client.bottom, ProjectOpen != 0, OutputShown != 0);
   LayoutQuarter = plan.quarter;
-  Place(FinderBoxes[OutputBox], plan.output);
+  // The side panel is the OutputBox or, for the IDE's own listings, the listing panel in its
+  // place; the other one is put away.
+  const bool listing = ListingShown != 0 && ListingPanel != nullptr;
+  Place(FinderBoxes[OutputBox], listing ? Rect{} : plan.output);
+  if (ListingPanel != nullptr) Place(ListingPanel, listing ? plan.output : Rect{});
   Place(CurrentEditor, plan.editor);
   Place(FinderBoxes[ProjectBox], plan.project);
   Place(FinderBoxes[FindBox], plan.find);
@@ -31,7 +35,8 @@ void OnSize() {
   // it; on top of them it also takes the clicks where it is seen, so a click on its first lines
   // goes to the listing and not into a box hidden under it.
   if (OutputShown != 0)
-    Api.SetWindowPos(FinderBoxes[OutputBox], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Api.SetWindowPos(listing ? ListingPanel : FinderBoxes[OutputBox], HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The remembered caret is shown once, on the first layout after the editor exists.
   if (RestorePos != 0 && Editor) {
     RestoreCaret(Editor, RestorePos);

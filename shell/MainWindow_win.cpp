@@ -32,6 +32,7 @@ void RegisterMainClass(HINSTANCE instance) {
 LoopTarget TargetOf(HWND window) {
   if (window == nullptr) return LoopTarget::Other;
   if (window == FinderBoxes[ProjectBox]) return LoopTarget::ProjectBox;
+  if (window == ListingPanel) return LoopTarget::Listing;
   for (int slot : {FindBox, ReplaceBox, LineBox, KeywordBox})
     if (window == FinderBoxes[slot]) return LoopTarget::SearchBox;
   return LoopTarget::Other;
@@ -55,8 +56,10 @@ void RunMessageLoop() {
     bool keyDown = msg.message == WM_KEYDOWN;
     bool controlDown = keyDown && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
     bool altDown = keyDown && (Api.GetKeyState(VK_MENU) & 0x8000) != 0;
+    // The character the key makes on the user's layout (the high bit marks a dead key).
+    char typed = controlDown ? char(Api.MapVirtualKeyA(UINT(msg.wParam), MAPVK_VK_TO_CHAR) & 0x7FFF) : 0;
     LoopAction action =
-        MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd));
+        MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd), typed);
     if (action.command) {
       // A key held down sends its key-down again and again, each saying that the key was down.
       KeyRepeats = keyDown && (msg.lParam & (1 << 30)) != 0;

@@ -5,6 +5,8 @@
 #include "editor/EditorSetup_win.h"
 #include "editor/Editing_win.h"
 #include "editor/Folding_win.h"
+#include "editor/Marks_win.h"
+#include "navigation/Navigation_win.h"
 #include "shell/MainWindowSteps_win.h"
 
 void OnNotify(const NMHDR* header) {
@@ -19,7 +21,10 @@ void OnNotify(const NMHDR* header) {
       if (event.linesAdded != 0) UpdateLineNumberWidth();
       NoteEditorChange();
       break;
-    case EditorEventKind::MarginClick: EditorMarginClick(event.margin, event.position); break;
+    case EditorEventKind::MarginClick:
+      if (event.margin == BookmarkMargin) ToggleBookmarkAtPosition(event.position);
+      EditorMarginClick(event.margin, event.position);
+      break;
     case EditorEventKind::None: break;
   }
 }

@@ -175,7 +175,7 @@ TEST(DispatchProject, ProjectMenuRangeRunsItsCommand) {
 }
 
 TEST(DispatchSilent, ControlNotificationsAndPlaceholdersRunNothing) {
-  for (int id : {256, 6000, 100, 104, 108, 1006, 1099, 2067, 2086, 2088, 2090, 2066}) {
+  for (int id : {256, 257, 6000, 100, 104, 108, 1099, 2067, 2086, 2088, 2090, 2066}) {
     for (int code : {0, 0x100, 0x300}) {
       const CommandPlan plan = Plan(id, code, 1);
       EXPECT_EQ(plan.action, A::None) << id;
@@ -198,7 +198,12 @@ const KeyCase KeyCases[] = {
     {1001, 1, K::KeyHelpBox, 1},      {1001, 2, K::AboutBox, 2},
     {1002, 3, K::CompilerQuery, 3},   {1003, 1, K::FindStep, 1},
     {1004, 2, K::FindReplaceStep, 2}, {1005, 3, K::Build, 3},
-    {1006, 0, K::None, 0},            {1006, 2, K::GoToError, 2},
+    {1006, 0, K::ListingNext, 0},     {1006, 1, K::ListingPrevious, 1},
+    {1006, 2, K::GoToError, 2},            {1006, 3, K::None, 3},
+    {1012, 0, K::None, 0},            {1012, 1, K::GoBack, 1},
+    {1012, 2, K::ListDeclarations, 2}, {1012, 3, K::None, 3},
+    {2077, 2, K::ToggleBookmark, 2},  {2077, 3, K::ListBookmarks, 3},
+    {2190, 2, K::NextBookmark, 2},    {2188, 2, K::PreviousBookmark, 2},
     {1007, 1, K::Tools, 1},
     {1008, 2, K::OpenDocument, 2},    {1009, 1, K::SaveDocument, 1},
     {1009, 3, K::SaveDocument, 3},    {1010, 0, K::NewDocument, 0},

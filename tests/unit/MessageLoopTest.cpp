@@ -12,6 +12,7 @@ struct KeyRow {
   bool lParamIsWindow, withhold;
   bool alt = false;
   bool types = true;  // a dispatched key-down is translated, so its character is typed
+  char typed = 0;  // the character the key makes on the layout
 };
 
 const KeyRow KeyRows[] = {
@@ -24,6 +25,13 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 0x7A, false, LoopTarget::Other, 1011, true, false},       // F11 folds
     {LoopKeyDown, 0x7B, true, LoopTarget::Other, 1012, true, false},        // Ctrl+F12 is still F12
     {LoopKeyDown, 0x7C, false, LoopTarget::Other, 0, false, false},         // F13 is no command
+    {LoopKeyDown, 'M', true, LoopTarget::Other, 2077, false, true, false, false},  // Ctrl+M: no line break
+    {LoopKeyDown, 0xBE, true, LoopTarget::Other, 2190, false, true, false, true, '.'},  // Ctrl+. on a US layout
+    {LoopKeyDown, 0xBC, true, LoopTarget::Other, 2188, false, true, false, true, ','},  // Ctrl+,
+    {LoopKeyDown, 0xBF, true, LoopTarget::Other, 2190, false, true, false, true, '.'},  // "." on another key
+    {LoopKeyDown, 0xBE, true, LoopTarget::Other, 0, false, false, false, true, ':'},    // that key types ":" there
+    {LoopKeyDown, 0xBE, false, LoopTarget::Other, 0, false, false, false, true, '.'},   // "." alone is typing
+    {LoopKeyDown, 0xBE, true, LoopTarget::Other, 0, false, false, true, true, '.'},     // AltGr with it too
     {LoopKeyDown, 'A', true, LoopTarget::Other, 2065, false, true},
     {LoopKeyDown, 'C', true, LoopTarget::Other, 2067, false, false},        // the editor copies too
     {LoopKeyDown, 'E', true, LoopTarget::Other, 2069, false, true},
@@ -42,7 +50,6 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 'H', true, LoopTarget::Other, 2072, false, false, false, false},  // not a backspace
     {LoopKeyDown, 'I', true, LoopTarget::SearchBox, 2073, false, false, false, false},  // not a tab
     {LoopKeyDown, 'J', true, LoopTarget::Other, 2074, false, false, false, false},  // not a lone LF
-    {LoopKeyDown, 'M', true, LoopTarget::Other, 2077, false, false, false, false},  // not a lone CR
     {LoopKeyDown, 'Q', true, LoopTarget::ProjectBox, 2081, false, true, false, false},  // comment marks
     {LoopKeyDown, 'W', true, LoopTarget::Other, 2087, false, false, false, false},
     {LoopKeyDown, 'Y', true, LoopTarget::Other, 2089, false, false, false, false},  // the editor's redo key
@@ -55,13 +62,14 @@ const KeyRow KeyRows[] = {
     {LoopKeyUp, 'S', true, LoopTarget::Other, 0, false, false},
     {LoopLButtonDoubleClick, 0, false, LoopTarget::ProjectBox, 1103, true, true},
     {LoopLButtonDoubleClick, 0, false, LoopTarget::SearchBox, 1103, true, false},
+    {LoopLButtonDoubleClick, 0, false, LoopTarget::Listing, 1103, true, true},
     {0x0104 /* WM_SYSKEYDOWN */, 0x79, false, LoopTarget::Other, 0, false, false},  // F10 as a system key
 };
 }  // namespace
 
 TEST(MessageLoopKeys, EachTriggerSendsItsCommandAndWithholdsAsTabled) {
   for (const KeyRow& row : KeyRows) {
-    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.alt, row.target);
+    LoopAction action = MapLoopMessage(row.message, row.key, row.control, row.alt, row.target, row.typed);
     SCOPED_TRACE(testing::Message() << "message " << row.message << " key " << row.key << " control " << row.control
                                     << " alt " << row.alt);
     EXPECT_EQ(action.command, row.command);

@@ -13,6 +13,12 @@
 #include "documents/DocumentState.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
+#include "documents/Documents.h"
+#include "editor/EditorState.h"
+#include "editor/SciMessages.h"
+#include "editor/Listing_win.h"
+#include "editor/Marks_win.h"
+#include "navigation/Navigation_win.h"
 #include "shell/ShellState.h"
 
 namespace {
@@ -85,6 +91,11 @@ class Commands : public testing::Test {
     editor_ = scintilla_ ? scintilla_ : Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, EditorId, 0);
     for (int slot = FindBox; slot <= OutputBox; ++slot)
       boxes_[slot] = Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL, FinderBoxId, 300 + 40 * slot);
+    panel_ = Scintilla ? Child("Scintilla", 0, ListingPanelId, 0) : nullptr;
+    if (panel_) {
+      if (scintilla_) ConfigureBookmarks(scintilla_);
+      ConfigureListing(panel_, "Lucida console", 9);
+    }
   }
 
   static void TearDownTestSuite() { DestroyWindow(window_); }
@@ -96,6 +107,10 @@ class Commands : public testing::Test {
     Editor = scintilla_;
     CurrentEditor = editor_;
     std::copy(std::begin(boxes_), std::end(boxes_), FinderBoxes);
+    ListingPanel = panel_;
+    ClearListing();
+    ListingShown = 0;
+    KeptBookmarks = {};
     for (int slot = FindBox; slot <= OutputBox; ++slot) SetControlText(FinderBoxes[slot], "");
     SetText("");
     SetWindowTextA(MainWindow, "start");
@@ -156,6 +171,7 @@ class Commands : public testing::Test {
     saved_[0] = MainWindow;
     saved_[1] = Editor;
     saved_[2] = CurrentEditor;
+    saved_[3] = ListingPanel;
     std::copy(std::begin(FinderBoxes), std::end(FinderBoxes), savedBoxes_);
     std::copy(std::begin(ToolbarIds), std::end(ToolbarIds), savedToolbar_);
     savedAbout_ = AboutText;
@@ -165,6 +181,8 @@ class Commands : public testing::Test {
     MainWindow = saved_[0];
     Editor = saved_[1];
     CurrentEditor = saved_[2];
+    ListingPanel = saved_[3];
+    ListingShown = 0;
     std::copy(std::begin(savedBoxes_), std::end(savedBoxes_), FinderBoxes);
     std::copy(std::begin(savedToolbar_), std::end(savedToolbar_), ToolbarIds);
     AboutText = savedAbout_;
@@ -172,13 +190,14 @@ class Commands : public testing::Test {
     ProjectOpen = OutputShown = PendingAction = OutputKind = NameAfterSource = 0;
   }
 
-  HWND saved_[3] = {};
+  HWND saved_[4] = {};
   HWND savedBoxes_[7] = {};
   int savedToolbar_[10] = {};
   std::string savedAbout_;
   inline static HWND window_ = nullptr;
   inline static HWND scintilla_ = nullptr;
   inline static HWND editor_ = nullptr;
+  inline static HWND panel_ = nullptr;
   inline static HWND boxes_[7] = {};
 };
 
@@ -411,4 +430,120 @@ TEST_F(Commands, SearchItemInsertsTheTimeStampIntoTheFocusedBox) {
   EXPECT_EQ(text.back(), 'b');
   EXPECT_EQ(text[11], 'T');
   EXPECT_EQ(Selection(FinderBoxes[FindBox]), std::make_pair(DWORD{20}, DWORD{20}));
+}
+
+namespace {
+constexpr UINT StyleAt = 2010;  // SCI_GETSTYLEAT
+int PanelSends(UINT message, WPARAM wParam) { return int(SendMessageA(ListingPanel, message, wParam, 0)); }
+}  // namespace
+
+TEST_F(Commands, ListingPanelShowsAppendedLinesColouredAndFoldedAndEnterHidesIt) {
+  if (!ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
+  ShowListing("a.zobas(1): one\r\na.zobas(2): t");
+  AppendListing("wo\r\nb.zobas(3): three\r\n");  // a search's batches need not end at a line
+  EXPECT_EQ(GetControlText(ListingPanel), "a.zobas(1): one\r\na.zobas(2): two\r\nb.zobas(3): three\r\n");
+  EXPECT_EQ(OutputShown, 1);
+  EXPECT_EQ(ListingShown, 1);
+  const size_t second = 17;  // "a.zobas(2): two" starts there
+  for (auto [at, style] : {std::pair{0, 1}, {8, 2}, {12, 0}, {int(second), 1}, {int(second) + 8, 2}, {int(second) + 13, 0}})
+    EXPECT_EQ(PanelSends(StyleAt, at), style) << at;
+  EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 0), 0x400 | 0x2000);
+  EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 1), 0x401);
+  EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 2), 0x400);
+  SetFocus(FinderBoxes[KeywordBox]);
+  Command(KeyEnter, Handle(FinderBoxes[KeywordBox]));
+  EXPECT_EQ(OutputShown, 0);
+}
+
+TEST_F(Commands, F6GoesThroughTheListingIntoOtherFilesAndShiftF12ComesBack) {
+  if (!ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
+  Spill(Path("a.zobas"), "a1\r\na2\r\na3\r\n");
+  Spill(Path("b.zobas"), "b1\r\nb2\r\nb3\r\nb4\r\n");
+  ASSERT_TRUE(LoadIntoEditor(Path("a.zobas")));
+  CurrentFile = SaveName = Path("a.zobas");
+  ShowPlaces("b.zobas(3): b3\r\n2 lines in 2 files\r\na.zobas(2): a2\r\n", folder_, "");
+  struct Step { bool back; const char* file; int line; int marked; };
+  const Step steps[] = {
+      {false, "b.zobas", 3, 0}, {false, "a.zobas", 2, 2}, {false, "b.zobas", 3, 0},  // wraps to the first
+      {true, "a.zobas", 2, 2},                                                       // Shift+F6 wraps back
+  };
+  for (const Step& step : steps) {
+    HeldKeys keys(step.back ? std::initializer_list<BYTE>{VK_SHIFT} : std::initializer_list<BYTE>{});
+    Command(KeyF6);
+    EXPECT_EQ(SaveName, Path(step.file));
+    EXPECT_EQ(CaretLine(), step.line);
+    EXPECT_EQ(MarkedListingLine(), step.marked);
+    EXPECT_EQ(GetFocus(), CurrentEditor);
+  }
+  {
+    HeldKeys shift({VK_SHIFT});
+    Command(KeyF12);  // back to where the last jump started
+  }
+  EXPECT_EQ(SaveName, Path("b.zobas"));
+  EXPECT_EQ(CaretLine(), 3);
+
+  // Unsaved text: the question comes first, and Cancel keeps everything.
+  SetText("b1 edited\r\n");
+  {
+    DialogAnswer answer({Press(IDCANCEL)});
+    SendMessageA(ListingPanel, SCI_GOTOLINE, 2, 0);
+    Command(KeyDoubleClick, Handle(ListingPanel));
+    EXPECT_EQ(answer.At(0).title, "Loading Another File");
+    EXPECT_TRUE(answer.Complete());
+  }
+  EXPECT_EQ(SaveName, Path("b.zobas"));
+  EXPECT_EQ(Text(), "b1 edited\r\n");
+
+  // Answered by the file as it is, a double-click goes to the line under the panel's caret.
+  SetText("b1\r\nb2\r\nb3\r\nb4\r\n");
+  SendMessageA(ListingPanel, SCI_GOTOLINE, 2, 0);
+  SendMessageA(ListingPanel, SCI_MARKERDELETEALL, WPARAM(-1), 0);
+  Command(KeyDoubleClick, Handle(ListingPanel));
+  EXPECT_EQ(SaveName, Path("a.zobas"));
+  EXPECT_EQ(CaretLine(), 2);
+  EXPECT_EQ(MarkedListingLine(), 2);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+}
+
+TEST_F(Commands, BookmarksStayWithTheirFileAndAreListedAsPlaces) {
+  if (!Editor || !ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
+  Spill(Path("a.zobas"), "a1\r\na2\r\na3\r\n");
+  Spill(Path("b.zobas"), "b1\r\nb2\r\n");
+  ASSERT_TRUE(OpenListedFile(Path("a.zobas")));
+  auto ctrl = [&](int id, std::initializer_list<BYTE> keys) {
+    HeldKeys held(keys);
+    Command(id);
+  };
+  for (int line : {1, 2}) {
+    SendMessageA(Editor, SCI_GOTOLINE, line, 0);
+    ctrl(KeyCtrlM, {VK_CONTROL});
+  }
+  EXPECT_EQ(BookmarkLines(), (std::vector<int>{2, 3}));
+  ctrl(KeyCtrlPeriod, {VK_CONTROL});  // from the last mark round to the first
+  EXPECT_EQ(CaretLine(), 2);
+  ctrl(KeyCtrlComma, {VK_CONTROL});
+  EXPECT_EQ(CaretLine(), 3);
+
+  ASSERT_TRUE(OpenListedFile(Path("b.zobas")));
+  EXPECT_TRUE(BookmarkLines().empty());
+  ctrl(KeyCtrlM, {VK_CONTROL});  // b's first line
+  ASSERT_TRUE(OpenListedFile(Path("a.zobas")));
+  EXPECT_EQ(BookmarkLines(), (std::vector<int>{2, 3}));
+
+  const std::string workDir = WorkDir;
+  WorkDir = folder_;  // the files of the working folder are listed by their names there
+  ctrl(KeyCtrlM, {VK_CONTROL, VK_SHIFT});
+  WorkDir = workDir;
+  EXPECT_EQ(ListingShown, 1);
+  EXPECT_EQ(GetControlText(ListingPanel), "a.zobas(2): a2\r\na.zobas(3): a3\r\nb.zobas(1): b1\r\n");
+  Command(KeyF6);
+  Command(KeyF6);
+  Command(KeyF6);
+  EXPECT_EQ(SaveName, Path("b.zobas"));
+  EXPECT_EQ(CaretLine(), 1);
+
+  // The marks move with their lines.
+  ASSERT_TRUE(OpenListedFile(Path("a.zobas")));
+  ReplaceRange(Editor, 0, 0, "new\r\n");
+  EXPECT_EQ(BookmarkLines(), (std::vector<int>{3, 4}));
 }

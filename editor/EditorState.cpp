@@ -1,0 +1,6 @@
+// Definitions of the editor folder's state (declared in EditorState.h).
+#include "editor/EditorState.h"
+
+BookmarkStore KeptBookmarks;
+ListingFold PanelFold;
+std::string PanelTail;

@@ -1,0 +1,61 @@
+// The lines of the IDE's own listings, read back and coloured: "name(line): text" names a line
+// of a file, "line: text" and a compiler query's "line 8: …" a line of the listed document.
+// Platform-free.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class ListedKind {
+  None,      // a line that names no place: a summary, a blank line
+  FileLine,  // "name(line): text"
+  DocLine,   // "line: text", or a query's "line N" of the document
+};
+
+// A listed line read back, with where its parts stand (0-based, end exclusive), so the
+// colouring and the jump read the line by the same rule.
+struct ListedLine {
+  ListedKind kind = ListedKind::None;
+  std::string name;          // FileLine: the file as listed
+  int line = 0;              // the 1-based line it names
+  size_t nameEnd = 0;        // FileLine: the name is [0, nameEnd)
+  size_t numberStart = 0;    // the line number's digits
+  size_t numberEnd = 0;
+  bool operator==(const ListedLine&) const = default;
+};
+
+// Reads one listed line (without its line break). A name holds no ":" but a drive's, so a
+// query's "line 8: x(3): …" is never read as a file's line.
+ListedLine ReadListedLine(std::string_view line);
+
+// Styles of the listing panel: the text, the file name, the line number.
+constexpr char ListingTextStyle = 0;
+constexpr char ListingNameStyle = 1;
+constexpr char ListingNumberStyle = 2;
+
+// One style byte per byte of line: name and number apart from the text.
+std::string ListingLineStyles(std::string_view line);
+
+// Fold levels of listed lines: the lines of one file fold under its first one.
+constexpr int FoldBase = 0x400;
+constexpr int FoldHeader = 0x2000;
+struct ListingFold {
+  std::string lastName;      // the file of the line before; empty after a line of no file
+  bool lastIsFirst = false;  // that line is the first of its file's run
+};
+struct FoldLevels {
+  std::vector<int> levels;       // one per line given
+  bool previousIsHeader = false; // the line before these becomes a header (it now has a child)
+};
+// Levels of the given lines, continuing after the lines that fold has seen.
+FoldLevels ListingFoldLevels(const std::vector<std::string_view>& lines, ListingFold& fold);
+
+// The lines of text, split at CR LF, LF or CR; a text that ends in a line break has no empty
+// last line.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// The index of the next (forward) or previous listed line after from that names a place,
+// wrapping around the ends; wrapped tells that it went past the last (or first) line. -1 when
+// no line names a place. from of -1 starts before the first line (after the last backwards).
+int NextListedLine(const std::vector<std::string_view>& lines, int from, bool forward, bool& wrapped);

@@ -1,0 +1,8 @@
+// Definitions of the navigation state (declared in NavigationState.h).
+#include "navigation/NavigationState.h"
+
+BackStack JumpsBack;
+std::string ListingFolder;
+std::string ListingDocument;
+std::string OutputStepped;
+int OutputLineGoneTo = -1;

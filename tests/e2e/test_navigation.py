@@ -1,0 +1,51 @@
+"""Finding one's way with the keys: F6 through a Ctrl+F7 listing into another file, and
+Shift+F12 back to where the jump started."""
+import os
+import unittest
+
+from ide import MAIN_TITLE, Ide, fresh_program_dir, read, wait_for, wine_path, write
+
+
+def loaded_title(path):
+    name = wine_path(path)
+    return "Loaded " + (name if len(name) <= 64 else "..." + name[-64:])
+
+
+class Navigation(unittest.TestCase):
+    def tearDown(self):
+        if getattr(self, "ide", None):
+            self.ide.kill()
+
+    def test_f6_goes_through_a_listing_into_another_file_and_shift_f12_comes_back(self):
+        folder = fresh_program_dir("navigation-f6")
+        work = os.path.join(folder, "work")
+        os.makedirs(os.path.join(work, "lib"))
+        main = os.path.join(work, "main.bas")
+        sums = os.path.join(work, "lib", "sums.inc")
+        write(main, b"total = 1\r\nprint total\r\n")
+        write(sums, b"' sums\r\n\r\n  Total = Total + 1\r\n")
+        self.ide = Ide(folder, args=[wine_path(main)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+Home", "ctrl+F7")
+        wait_for(lambda: (lambda t: t and "3 lines in 2 files" in "\n".join(t))(self.ide.window_texts(MAIN_TITLE)),
+                 60, "the listing")
+        # The first listed line is in the other file.
+        self.ide.keys(window, "F6")
+        self.ide.main_window(loaded_title(sums))
+        self.ide.type_text(window, "!")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(sums) == b"' sums\r\n\r\n!  Total = Total + 1\r\n", 30, "the mark at the listed line")
+        # The next one is back in the first file; Shift+F12 returns to where that jump started.
+        self.ide.keys(window, "F6")
+        self.ide.main_window(loaded_title(main))
+        self.ide.keys(window, "shift+F12")
+        self.ide.main_window(loaded_title(sums))
+        self.ide.type_text(window, "?")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(sums) == b"' sums\r\n\r\n!?  Total = Total + 1\r\n", 30, "the caret where the jump started")
+
+
+if __name__ == "__main__":
+    unittest.main()

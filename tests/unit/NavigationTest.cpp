@@ -1,0 +1,84 @@
+// Going back, the list of declarations and the bookmarks of the documents left.
+#include <gtest/gtest.h>
+#include "editor/Bookmarks.h"
+#include "navigation/BackStack.h"
+#include "navigation/Declarations.h"
+
+TEST(BackStack, GivesThePlacesBackNewestFirstAndKeepsTheLastFifty) {
+  BackStack stack;
+  EXPECT_FALSE(stack.Pop());
+  stack.Push({"a.zobas", 5});
+  stack.Push({"a.zobas", 5});  // the same place twice is one step back
+  stack.Push({"b.zobas", 0});
+  EXPECT_EQ(stack.Pop(), (Place{"b.zobas", 0}));
+  EXPECT_EQ(stack.Pop(), (Place{"a.zobas", 5}));
+  EXPECT_FALSE(stack.Pop());
+  for (size_t i = 0; i < 60; ++i) stack.Push({"f", i});
+  EXPECT_EQ(stack.Size(), BackStack::Depth);
+  EXPECT_EQ(stack.Pop()->position, 59u);
+  while (stack.Size() > 1) stack.Pop();
+  EXPECT_EQ(stack.Pop()->position, 10u);  // the oldest ten were dropped
+}
+
+TEST(Declarations, ListsSubsFunctionsTypesAndLabelsAsWritten) {
+  const char* source =
+      "' hanoi\r\n"
+      "  Sub hanoi(n as int)  \r\n"
+      "  end sub\r\n"
+      "function twice(s as string) as string\n"
+      "type point\n"
+      "end type\n"
+      "again:\n"
+      "again2: ' a label with a comment\n"
+      "x = 1: y = 2\n"
+      "/* sub hidden()\n"
+      "   type gone */ sub shown()\n"
+      "print \"/*\": sub after()\n"
+      "subtotal = 3\n"
+      "dim type as int\r"
+      "last:";
+  EXPECT_EQ(DeclarationListing(source),
+            "2: Sub hanoi(n as int)\r\n"
+            "4: function twice(s as string) as string\r\n"
+            "5: type point\r\n"
+            "7: again:\r\n"
+            "8: again2: ' a label with a comment\r\n"
+            "15: last:\r\n");
+  EXPECT_EQ(DeclarationListing(""), "");
+}
+
+TEST(Bookmarks, KeepsMarksPerFileAndGoesRoundThem) {
+  BookmarkStore store;
+  store.Keep("C:\\w\\a.zobas", {9, 3, 3});
+  store.Keep("C:\\w\\b.zobas", {1});
+  EXPECT_EQ(store.LinesOf("c:\\W\\A.zobas"), (std::vector<int>{3, 9}));
+  store.Keep("c:\\w\\B.ZOBAS", {});
+  EXPECT_TRUE(store.LinesOf("C:\\w\\b.zobas").empty());
+  EXPECT_EQ(store.Files().size(), 1u);
+
+  struct Row { int caret; bool forward; int mark; };
+  const std::vector<int> lines = {3, 9, 20};
+  const Row rows[] = {{1, true, 3}, {3, true, 9}, {20, true, 3}, {25, true, 3},
+                      {9, false, 3}, {3, false, 20}, {1, false, 20}, {12, false, 9}};
+  for (const Row& row : rows) EXPECT_EQ(NextMark(lines, row.caret, row.forward), row.mark) << row.caret << row.forward;
+  EXPECT_EQ(NextMark({}, 4, true), 0);
+}
+
+TEST(Bookmarks, ListsEveryMarkAsAPlaceInFileAndLineOrder) {
+  const std::vector<MarkedLine> marks = {{"C:\\w\\b.zobas", 4, "\tprint\x01x"},
+                                         {"C:\\w\\A.zobas", 7, "  end"},
+                                         {"C:\\w\\b.zobas", 2, ""},
+                                         {"C:\\wx\\c.zobas", 1, "c"}};
+  EXPECT_EQ(BookmarkListing(marks, ""),
+            "C:\\w\\A.zobas(7): end\r\n"
+            "C:\\w\\b.zobas(2): \r\n"
+            "C:\\w\\b.zobas(4): print x\r\n"
+            "C:\\wx\\c.zobas(1): c\r\n");
+  // Inside the working folder (with or without its last backslash) the names are relative.
+  for (const char* folder : {"c:\\W", "C:\\w\\"})
+    EXPECT_EQ(BookmarkListing(marks, folder),
+              "A.zobas(7): end\r\n"
+              "b.zobas(2): \r\n"
+              "b.zobas(4): print x\r\n"
+              "C:\\wx\\c.zobas(1): c\r\n") << folder;
+}
