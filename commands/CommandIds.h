@@ -105,6 +105,7 @@ constexpr int KeyCtrlR = CtrlKey('R');
 constexpr int KeyCtrlS = CtrlKey('S');
 constexpr int KeyCtrlT = CtrlKey('T');
 constexpr int KeyCtrlZ = CtrlKey('Z');
+constexpr int KeyCtrlSpace = CtrlKey(' ');  // the completion list; with Shift the parameter hint
 
 // The toolbar entries 1..9 as every command message rewrites them; entry 10 keeps 109.
 constexpr int ToolbarCommandIds[9] = {MenuNewFile,      MenuOpen,  MenuSaveAs,

@@ -14,6 +14,7 @@
 #include "commands/MenuBar_win.h"
 #include "documents/Documents.h"
 #include "documents/Titles.h"
+#include "editor/Completing_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Editing_win.h"
 #include "editor/FindReplace_win.h"
@@ -159,6 +160,12 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::ToggleFold: ToggleFoldAtCaret(); break;
     case KeyAction::FoldAll: FoldAll(); break;
     case KeyAction::UnfoldAll: UnfoldAll(); break;
+    case KeyAction::ShowCompletion:
+      if (Editor && reinterpret_cast<HWND>(lParam) == Editor) ShowCompletion();
+      break;
+    case KeyAction::ShowParameterHint:
+      if (Editor && reinterpret_cast<HWND>(lParam) == Editor) ShowParameterHint();
+      break;
   }
   return Outcome::Go;
 }

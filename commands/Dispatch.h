@@ -65,6 +65,8 @@ enum class KeyAction {
   ToggleFold,           // the fold the caret is in
   FoldAll,              // every block folded
   UnfoldAll,            // every block shown
+  ShowCompletion,       // the completion list at the Editor's caret
+  ShowParameterHint,    // the parameters of the call the Editor's caret is in
 };
 
 struct KeyCommand {

@@ -7,6 +7,8 @@ enum class LoopTarget {
   Other,       // any window the loop has no rule for
   ProjectBox,  // the project list box: double-clicks are its commands, not its own
   SearchBox,   // FindBox, ReplaceBox, LineBox or KeywordBox: Enter is a command there
+  EditorList,  // the Editor while its completion list or a parameter hint shows: Enter, Tab and
+               // Esc are the list's and the hint's alone
 };
 
 struct LoopAction {
