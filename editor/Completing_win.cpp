@@ -43,6 +43,7 @@ constexpr int ManyLines = 2000;
 constexpr LRESULT LargestRead = 64 << 20;
 // The list shows by itself when a name reaches this many letters.
 constexpr size_t LettersBeforeList = 3;
+constexpr size_t MostShown = 100;
 
 // The declarations gathered from an index, with copies of their texts, so they stay valid
 // while the index changes.
@@ -277,10 +278,12 @@ std::vector<std::string> FieldsFor(std::string_view name, std::string_view prefi
   return NamesStartingWith(views, prefix);
 }
 
+// Shows the names (the first MostShown of them: a list box fills item by item, and more than a
+// screenful or two is only scrolled past; the letters typed on narrow it to the rest).
 void ShowList(const std::vector<std::string>& names, size_t lettersTyped) {
   Shown = names;
   std::string joined;
-  for (const std::string& n : names) (joined.empty() ? joined : joined += ' ') += n;
+  for (size_t k = 0; k < names.size() && k < MostShown; ++k) (joined.empty() ? joined : joined += ' ') += names[k];
   Sci(SCI_AUTOCSHOW, lettersTyped, reinterpret_cast<LPARAM>(joined.c_str()));
 }
 
