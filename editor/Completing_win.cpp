@@ -360,6 +360,15 @@ bool ShowHintOf(const std::vector<CallSite>& calls, int line) {
   return false;
 }
 
+// Statements begin with keywords far more often than with calls: a keyword followed by a blank
+// is no sub called and needs no look at the document's names. (Built-in functions are in the
+// keyword list too, so "(" is looked up whatever the name.)
+bool IsKeyword(std::string_view word) {
+  for (const std::string& k : Keywords)
+    if (SameName(k, word)) return true;
+  return false;
+}
+
 // A "(" or a blank typed: the hint of the call it opens.
 void CallOpened(char ch) {
   const LRESULT caret = Caret();
@@ -368,7 +377,9 @@ void CallOpened(char ch) {
   std::vector<CallSite> calls = CallsAround(text, text.size());
   std::vector<CallSite> opened;
   for (CallSite& call : calls)
-    if (call.parametersStart == text.size() && call.parenthesised == (ch == '(')) opened.push_back(std::move(call));
+    if (call.parametersStart == text.size() && call.parenthesised == (ch == '(') &&
+        (call.parenthesised || !IsKeyword(call.name)))
+      opened.push_back(std::move(call));
   if (!opened.empty()) ShowHintOf(opened, line);
 }
 

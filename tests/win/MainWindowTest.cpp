@@ -567,7 +567,7 @@ void PressInEditor(std::initializer_list<WPARAM> keys, bool control = false) {
 }
 }  // namespace
 
-TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInAndEscClosesTheListAlone) {
+TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAloneAndACallShowsItsParameters) {
   ASSERT_NE(Editor, nullptr);
   SetFocus(Editor);
   const std::string declared = "dim zebra_count as int\r\ndim Zebra_Name as string\r\nsub zebu_walk(n as int)\r\nend sub\r\n";
@@ -594,4 +594,15 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInAndEscClosesTheLis
   SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
   PressInEditor({VK_SPACE}, true);
   EXPECT_EQ(GetControlText(Editor), declared + "zebu_walk");
+
+  // "(" after the sub shows its parameters; the call's ")" closes them again.
+  auto typeInEditor = [](const std::string& text) {
+    for (char c : text) PostMessageA(Editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+    PostQuitMessage(0);
+    RunMessageLoop();
+  };
+  typeInEditor("(");
+  EXPECT_TRUE(SendMessageA(Editor, 2202 /* SCI_CALLTIPACTIVE */, 0, 0));
+  typeInEditor("3)");
+  EXPECT_FALSE(SendMessageA(Editor, 2202, 0, 0));
 }
