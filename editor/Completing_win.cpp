@@ -428,7 +428,9 @@ void SetCompletionKeywords(const std::string& keywords) {
 void CompletionTextChanged(size_t position, int linesAdded) {
   if (Editor == nullptr || !Document.read || Document.editor != Editor) return;
   if (std::abs(linesAdded) > ManyLines) {
-    Document.read = Document.gathered = false;
+    const HWND editor = Document.editor;
+    Document = {};  // the old text's names are let go at once: a new text is being loaded
+    Document.editor = editor;
     return;
   }
   const int line = LineOf(static_cast<LRESULT>(position));
