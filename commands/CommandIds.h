@@ -111,6 +111,7 @@ constexpr int KeyCtrlZ = CtrlKey('Z');
 // bookmark. Numbered after the keys' codes on a US layout (VK_OEM_PERIOD, VK_OEM_COMMA).
 constexpr int KeyCtrlPeriod = CtrlLetterBase + 0xBE;
 constexpr int KeyCtrlComma = CtrlLetterBase + 0xBC;
+constexpr int KeyCtrlSpace = CtrlKey(' ');  // the completion list; with Shift the parameter hint
 
 // The toolbar entries 1..9 as every command message rewrites them; entry 10 keeps 109.
 constexpr int ToolbarCommandIds[9] = {MenuNewFile,      MenuOpen,  MenuSaveAs,

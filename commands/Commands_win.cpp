@@ -15,6 +15,7 @@
 #include "commands/MenuBar_win.h"
 #include "documents/Documents.h"
 #include "documents/Titles.h"
+#include "editor/Completing_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Editing_win.h"
 #include "editor/FindReplace_win.h"
@@ -171,6 +172,12 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::ListBookmarks: ListBookmarks(); break;
     case KeyAction::NextBookmark: StepBookmark(true); break;
     case KeyAction::PreviousBookmark: StepBookmark(false); break;
+    case KeyAction::ShowCompletion:
+      if (Editor && reinterpret_cast<HWND>(lParam) == Editor) ShowCompletion();
+      break;
+    case KeyAction::ShowParameterHint:
+      if (Editor && reinterpret_cast<HWND>(lParam) == Editor) ShowParameterHint();
+      break;
   }
   return Outcome::Go;
 }

@@ -180,6 +180,8 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyCtrlS: return {KeyAction::SendSave, modifier};
     case KeyCtrlT: return {KeyAction::InsertTimeStamp, modifier};
     case KeyEscape: return {KeyAction::FocusEditor, modifier};
+    case KeyCtrlSpace:
+      return {modifier & ModShift ? KeyAction::ShowParameterHint : KeyAction::ShowCompletion, modifier};
     default: return {KeyAction::None, modifier};
   }
 }

@@ -74,6 +74,8 @@ enum class KeyAction {
   ListBookmarks,        // Ctrl+Shift+M: every bookmark in the listing panel
   NextBookmark,         // Ctrl+.
   PreviousBookmark,     // Ctrl+,
+  ShowCompletion,       // the completion list at the Editor's caret
+  ShowParameterHint,    // the parameters of the call the Editor's caret is in
 };
 
 struct KeyCommand {

@@ -2,6 +2,7 @@
 #include "editor/Completion.h"
 
 #include <algorithm>
+#include <cctype>
 #include <unordered_set>
 
 
@@ -132,4 +133,54 @@ bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last) {
   first += hint.parameters;
   last += hint.parameters;
   return true;
+}
+
+namespace {
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+size_t NameStartBefore(std::string_view line, size_t column) {
+  column = std::min(column, line.size());
+  size_t start = column;
+  while (start > 0 && IsNameChar(line[start - 1])) --start;
+  return start;
+}
+
+std::vector<CallSite> CallsAround(std::string_view line, size_t column) {
+  column = std::min(column, line.size());
+  std::vector<size_t> open;  // columns behind the "(" still open
+  size_t statement = 0;      // where the statement the column is in starts
+  for (size_t p = 0; p < column; ++p) {
+    const char c = line[p];
+    if (c == '"' || c == '`') {
+      const size_t close = line.find(c, p + 1);
+      if (close == std::string_view::npos || close >= column) return {};  // the column is inside a string
+      p = close;
+    } else if (c == '\'') {
+      return {};  // the column is in a comment
+    } else if (c == '(') {
+      open.push_back(p + 1);
+    } else if (c == ')') {
+      if (!open.empty()) open.pop_back();
+    } else if (c == ':' && open.empty()) {
+      statement = p + 1;
+    }
+  }
+  std::vector<CallSite> calls;
+  for (auto at = open.rbegin(); at != open.rend(); ++at) {
+    const size_t paren = *at - 1;
+    const size_t start = NameStartBefore(line, paren);
+    if (start == paren || std::isdigit(static_cast<unsigned char>(line[start]))) continue;
+    calls.push_back({std::string(line.substr(start, paren - start)), *at, true});
+  }
+  size_t first = statement;
+  while (first < column && IsBlank(line[first])) ++first;
+  size_t end = first;
+  while (end < column && IsNameChar(line[end])) ++end;
+  if (end > first && end < column && IsBlank(line[end]) && std::isalpha(static_cast<unsigned char>(line[first])))
+    calls.push_back({std::string(line.substr(first, end - first)), end + 1, false});
+  return calls;
 }

@@ -38,3 +38,19 @@ CallHint HintFor(const std::vector<Declaration>& names, const std::vector<Builti
                  int line);
 // The part of the hint that shows parameter k: false when it has no parameter k.
 bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last);
+
+// A call that a column of a line stands in: the name called and the column where its
+// parameters start (behind its "(", or behind the blank after the first word of a statement,
+// the way a sub is called without parentheses).
+struct CallSite {
+  std::string name;
+  size_t parametersStart = 0;
+  bool parenthesised = true;
+};
+// The calls around the column, the innermost first: every "(" before the column that is not
+// closed before it and stands right behind a name, then the statement's first word when a blank
+// follows it before the column. Strings and what follows a "'" comment mark are passed over.
+std::vector<CallSite> CallsAround(std::string_view line, size_t column);
+// Where the name that ends at the column starts (letters, digits and "_"); the column itself
+// when no name ends there.
+size_t NameStartBefore(std::string_view line, size_t column);

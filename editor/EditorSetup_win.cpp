@@ -6,6 +6,7 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/Folding_win.h"
 #include "editor/SciMessages.h"
+#include "editor/Completing_win.h"
 #include "scilexer/ZorvexStyles.h"
 
 namespace {
@@ -73,6 +74,7 @@ constexpr int ReportedChanges = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_PERFO
 void ConfigureEditor(HWND editor, const std::string& keywords, const std::string& fontName, int fontSize) {
   Sci(editor, SCI_SETLEXER, ZorvexLexerNumber, 0);
   Sci(editor, SCI_SETKEYWORDS, 0, reinterpret_cast<LPARAM>(keywords.c_str()));
+  SetCompletionKeywords(keywords);
   Sci(editor, SCI_STYLESETBACK, DefaultStyle, Rgb(252, 248, 220));
   for (int style = 0; style <= 31; ++style) {
     Sci(editor, SCI_STYLESETFONT, style, reinterpret_cast<LPARAM>(fontName.c_str()));

@@ -4,7 +4,9 @@
 
 namespace {
 // Virtual-key codes.
+constexpr unsigned VirtualTab = 0x09;
 constexpr unsigned VirtualReturn = 0x0D;
+constexpr unsigned VirtualSpace = 0x20;
 constexpr unsigned VirtualEscape = 0x1B;
 constexpr unsigned VirtualF1 = 0x70;
 constexpr unsigned VirtualF12 = 0x7B;  // F11 folds, F12 goes to definitions
@@ -25,6 +27,11 @@ bool WithheldControlLetter(unsigned key) {
 bool TypesItsCharacter(unsigned key) { return key == 'C' || key == 'V' || key == 'X' || key == 'Z'; }
 
 LoopAction KeyDown(unsigned key, bool controlDown, bool altDown, LoopTarget target, char typed) {
+  if (target == LoopTarget::EditorList && (key == VirtualReturn || key == VirtualTab || key == VirtualEscape))
+    return {};
+  // Ctrl+Space and Ctrl+Shift+Space show the completion list and the parameter hint; the
+  // blank is not typed.
+  if (key == VirtualSpace && controlDown && !altDown) return {KeyCtrlSpace, true, true};
   if (key == VirtualReturn) return {KeyEnter, true, target == LoopTarget::SearchBox};
   if (key >= VirtualF1 && key <= VirtualF12) return {int(KeyF1 + (key - VirtualF1)), true, false};
   if (controlDown && !altDown && (typed == '.' || typed == ','))

@@ -8,6 +8,8 @@ enum class LoopTarget {
   ProjectBox,  // the project list box: double-clicks are its commands, not its own
   SearchBox,   // FindBox, ReplaceBox, LineBox or KeywordBox: Enter is a command there
   Listing,     // the listing panel: a double-click goes to the listed place, nothing else
+  EditorList,  // the Editor while its completion list or a parameter hint shows: Enter, Tab and
+               // Esc are the list's and the hint's alone
 };
 
 struct LoopAction {

@@ -3,6 +3,7 @@
 #include "base/Boxes_win.h"
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "editor/Completing_win.h"
 #include "editor/Editing_win.h"
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
@@ -29,8 +30,9 @@ void RegisterMainClass(HINSTANCE instance) {
   if (!Api.RegisterClassExA(&wc)) ShowBox("Registration failed", "Problem", MB_ICONHAND);
 }
 
-LoopTarget TargetOf(HWND window) {
+LoopTarget TargetOf(HWND window, bool keyDown) {
   if (window == nullptr) return LoopTarget::Other;
+  if (keyDown && window == Editor && CompletionShowing()) return LoopTarget::EditorList;
   if (window == FinderBoxes[ProjectBox]) return LoopTarget::ProjectBox;
   if (window == ListingPanel) return LoopTarget::Listing;
   for (int slot : {FindBox, ReplaceBox, LineBox, KeywordBox})
@@ -43,7 +45,7 @@ LoopTarget TargetOf(HWND window) {
 bool LinesShiftedByTab(const MSG& msg, bool controlDown, bool altDown) {
   if (msg.message != WM_KEYDOWN || (msg.wParam & 0xFF) != VK_TAB || msg.hwnd == nullptr || msg.hwnd != Editor)
     return false;
-  if (controlDown || altDown) return false;
+  if (controlDown || altDown || CompletionShowing()) return false;
   return IndentSelectedLines((Api.GetKeyState(VK_SHIFT) & 0x8000) != 0);
 }
 }  // namespace
@@ -59,7 +61,8 @@ void RunMessageLoop() {
     // The character the key makes on the user's layout (the high bit marks a dead key).
     char typed = controlDown ? char(Api.MapVirtualKeyA(UINT(msg.wParam), MAPVK_VK_TO_CHAR) & 0x7FFF) : 0;
     LoopAction action =
-        MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd), typed);
+        MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd, keyDown),
+                       typed);
     if (action.command) {
       // A key held down sends its key-down again and again, each saying that the key was down.
       KeyRepeats = keyDown && (msg.lParam & (1 << 30)) != 0;

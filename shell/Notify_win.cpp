@@ -1,6 +1,7 @@
 // WM_NOTIFY: each event of the editor goes to the operation that owns it.
 #include <windows.h>
 #include "build/ErrorCheck.h"
+#include "editor/Completing_win.h"
 #include "editor/EditorEvents_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/Editing_win.h"
@@ -12,12 +13,17 @@
 void OnNotify(const NMHDR* header) {
   const EditorEvent event = ReadEditorEvent(header);
   switch (event.kind) {
-    case EditorEventKind::CharAdded: EditorCharAdded(event.character); break;
+    case EditorEventKind::CharAdded:
+      EditorCharAdded(event.character);
+      CompletionCharAdded(event.character);
+      break;
     case EditorEventKind::UpdateUi:
       EditorUpdateUi(event.updated);
+      CompletionUpdateUi(event.updated);
       ShowErrorAtCaret();
       break;
     case EditorEventKind::Modified:
+      CompletionTextChanged(event.position, event.linesAdded);
       if (event.linesAdded != 0) UpdateLineNumberWidth();
       NoteEditorChange();
       break;

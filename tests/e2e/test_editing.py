@@ -1,6 +1,6 @@
 """Running and searching as a user does it with the keys: F5 on an untitled document, F3 and F4
 through a source, Ctrl+letters that are no command, Ctrl+F7 through a folder of sources and a
-double-click on what it lists, and a document of 300 MB that opens whole (or is reported, never
+double-click on what it lists, a name taken from the completion list, and a document of 300 MB that opens whole (or is reported, never
 blank)."""
 import os
 import shutil
@@ -72,6 +72,19 @@ class Editing(unittest.TestCase):
         wait_for(lambda: read(source) == commented, 30, "every line commented")
         self.ide.keys(window, "ctrl+z", "ctrl+s")
         wait_for(lambda: read(source) == typed, 30, "one undo taking all the comment marks away")
+
+    def test_three_letters_of_a_declared_name_list_it_and_enter_takes_the_chosen_one(self):
+        folder, source = program_with_source("completion", "zoo.bas", b"dim zebra_count as int\r\ndim Zebu as int\r\n")
+        self.ide = Ide(folder, args=[wine_path(source)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+End")
+        # The list shows as the third letter is typed, so the keys after it are the list's: the
+        # second name, in the case it was declared in, and no line break.
+        self.ide.type_text(window, "zeb")
+        self.ide.keys(window, "Down", "Return", "ctrl+s")
+        wait_for(lambda: read(source) == b"dim zebra_count as int\r\ndim Zebu as int\r\nZebu", 30, "the name taken from the list")
 
     def test_ctrl_f7_lists_the_word_in_the_folders_sources_and_a_double_click_opens_a_listed_line(self):
         folder = fresh_program_dir("findfiles")

@@ -217,6 +217,7 @@ const KeyCase KeyCases[] = {
     {2081, 2, K::ToggleComments, 2},  {2081, 3, K::ToggleComments, 3},
     {1011, 0, K::ToggleFold, 0},      {1011, 1, K::ToggleFold, 1},
     {1011, 2, K::FoldAll, 2},         {1011, 3, K::UnfoldAll, 3},
+    {2032, 2, K::ShowCompletion, 2},  {2032, 3, K::ShowParameterHint, 3},
 };
 
 TEST(DispatchKeys, EveryKeyCommandRunsItsAction) {

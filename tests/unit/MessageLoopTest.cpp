@@ -58,6 +58,16 @@ const KeyRow KeyRows[] = {
     {LoopKeyDown, 0x74, true, LoopTarget::Other, 1005, true, false, true},  // Ctrl+Alt+F5 is still F5
     {LoopKeyDown, 0x1B, false, LoopTarget::SearchBox, 2227, true, true},    // Escape never reaches a control
     {LoopKeyDown, 0x1B, false, LoopTarget::Other, 2227, true, true},
+    // Ctrl+Space shows the completion list (with Shift the hint) and types no blank.
+    {LoopKeyDown, 0x20, true, LoopTarget::Other, 2032, true, true},
+    {LoopKeyDown, 0x20, true, LoopTarget::EditorList, 2032, true, true},
+    {LoopKeyDown, 0x20, false, LoopTarget::Other, 0, false, false},
+    {LoopKeyDown, 0x20, true, LoopTarget::Other, 0, false, false, true},   // AltGr+Space is typing
+    // While the completion list or a hint shows, Enter, Tab and Esc are theirs alone.
+    {LoopKeyDown, 0x0D, false, LoopTarget::EditorList, 0, false, false},
+    {LoopKeyDown, 0x09, false, LoopTarget::EditorList, 0, false, false},
+    {LoopKeyDown, 0x1B, false, LoopTarget::EditorList, 0, false, false},
+    {LoopKeyDown, 0x74, false, LoopTarget::EditorList, 1005, true, false},  // F5 still runs
     {LoopKeyUp, 0x0D, false, LoopTarget::SearchBox, 0, false, false},
     {LoopKeyUp, 'S', true, LoopTarget::Other, 0, false, false},
     {LoopLButtonDoubleClick, 0, false, LoopTarget::ProjectBox, 1103, true, true},

@@ -235,6 +235,36 @@ TEST(Completion, TheHintOfACallShowsTheParameterBeingTyped) {
   }
 }
 
+TEST(Completion, TheCallsAroundTheCaret) {
+  // The caret is at the end of each line; calls are listed innermost first as name@column,
+  // the statement's first word last (the hint takes it only when it names a sub).
+  struct Case {
+    const char* line;
+    std::string calls;
+  } cases[] = {
+      {"print mid(", "mid@10 print@6"},
+      {"x = mid(s, len(t", "len@15 mid@8 x@2"},
+      {"x = mid(s, (a + b", "mid@8 x@2"},               // a bracket with no name before it
+      {"x = mid(s, len(t), ", "mid@8 x@2"},              // the inner call is closed
+      {"hanoi ", "hanoi@6"},                            // a sub called without parentheses
+      {"  hanoi n - 1, a, ", "hanoi@8"},
+      {"print 1: hanoi 3, ", "hanoi@15"},               // the statement behind a colon
+      {"hanoi", ""},                                    // the name still being typed
+      {"print \"mid(", ""},                              // inside a string
+      {"print \"(\" + mid(", "mid@16 print@6"},
+      {"' mid(", ""},                                   // inside a comment
+      {"x = a(1)(", "x@2"},
+      {"x = 2(", "x@2"},
+  };
+  for (const Case& c : cases) {
+    std::string found;
+    const std::string_view line(c.line);
+    for (const CallSite& call : CallsAround(line, line.size()))
+      found += (found.empty() ? "" : " ") + call.name + "@" + std::to_string(call.parametersStart);
+    EXPECT_EQ(found, c.calls) << c.line;
+  }
+}
+
 TEST(BuiltinList, ReadsTheListOrNothingOfADamagedOne) {
   const std::string good = "mid(s, start [, n]) The n characters of s from start on.\r\npi() Pi.\n\nlen(s)\r";
   std::vector<Builtin> list = ReadBuiltinList(good);

@@ -9,6 +9,7 @@
 #include <new>
 #include <stdexcept>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -21,6 +22,7 @@
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ErrorMark_win.h"
+#include "editor/SciMessages.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "shell/Layout.h"
@@ -576,4 +578,63 @@ TEST_F(MainWindowCreated, TheFirstErrorIsMarkedAfterAPauseAndACorrectedTextLoses
     EXPECT_TRUE(WaitFor([&] { return StatusShown() == c.status; })) << StatusShown();
   }
   EXPECT_TRUE(WaitFor([] { return StatusShown() == "Compiler ZorvexBasic 2017-24"; })) << StatusShown();
+}
+
+namespace {
+// Sets Control down or up in this thread's key state, as the loop reads it for the next key.
+void HoldControl(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+// Queues the key-downs for the Editor, then a quit, and runs the program's loop over them.
+void PressInEditor(std::initializer_list<WPARAM> keys, bool control = false) {
+  HoldControl(control);
+  for (WPARAM key : keys) PostMessageA(Editor, WM_KEYDOWN, key, 1);
+  PostQuitMessage(0);
+  RunMessageLoop();
+  HoldControl(false);
+}
+}  // namespace
+
+TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAloneAndACallShowsItsParameters) {
+  ASSERT_NE(Editor, nullptr);
+  SetFocus(Editor);
+  const std::string declared = "dim zebra_count as int\r\ndim Zebra_Name as string\r\nsub zebu_walk(n as int)\r\nend sub\r\n";
+  SetControlText(Editor, declared + "zeb");
+  SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+
+  PressInEditor({VK_SPACE}, true);
+  EXPECT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0));
+  EXPECT_EQ(GetControlText(Editor), declared + "zeb") << "Ctrl+Space typed a blank";
+  PressInEditor({VK_DOWN, VK_RETURN});  // the second name, in the case it was declared in
+  EXPECT_EQ(GetControlText(Editor), declared + "Zebra_Name") << "no line break from Enter";
+  EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0));
+
+  SetControlText(Editor, declared + "zeb");
+  SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+  PressInEditor({VK_SPACE}, true);
+  ASSERT_TRUE(SendMessageA(Editor, 2102, 0, 0));
+  PressInEditor({VK_ESCAPE});
+  EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0));
+  EXPECT_EQ(GetControlText(Editor), declared + "zeb");
+  EXPECT_EQ(GetFocus(), Editor);
+
+  SetControlText(Editor, declared + "zebu");  // a single name is put in at once
+  SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+  PressInEditor({VK_SPACE}, true);
+  EXPECT_EQ(GetControlText(Editor), declared + "zebu_walk");
+
+  // "(" after the sub shows its parameters; the call's ")" closes them again.
+  auto typeInEditor = [](const std::string& text) {
+    for (char c : text) PostMessageA(Editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+    PostQuitMessage(0);
+    RunMessageLoop();
+  };
+  typeInEditor("(");
+  EXPECT_TRUE(SendMessageA(Editor, 2202 /* SCI_CALLTIPACTIVE */, 0, 0));
+  typeInEditor("3)");
+  EXPECT_FALSE(SendMessageA(Editor, 2202, 0, 0));
 }

@@ -1,0 +1,495 @@
+// The completion list and the parameter hints on the Scintilla editor. The document's names are
+// kept in a NameIndex that follows every insertion and deletion line by line; the names
+// gathered from it are kept, with texts of their own, until an edit changes a declaration, so a
+// key typed in a big document costs the lines it changed and not a look at the whole text.
+#include "editor/Completing_win.h"
+#include <windows.h>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+#include "base/Bindings_win.h"
+#include "base/Handles_win.h"
+#include "base/SharedState.h"
+#include "editor/BuiltinList.h"
+#include "editor/Completion.h"
+#include "editor/Names.h"
+#include "editor/SciMessages.h"
+#include "scilexer/ZorvexStyles.h"
+
+namespace {
+
+constexpr unsigned SCI_AUTOCSHOW = 2100;
+constexpr unsigned SCI_AUTOCCANCEL = 2101;
+constexpr unsigned SCI_AUTOCACTIVE = 2102;
+constexpr unsigned SCI_AUTOCSETCHOOSESINGLE = 2113;
+constexpr unsigned SCI_AUTOCSETIGNORECASE = 2115;
+constexpr unsigned SCI_AUTOCSETMAXHEIGHT = 2210;
+constexpr unsigned SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR = 2634;
+constexpr unsigned SCI_AUTOCSETORDER = 2660;
+constexpr unsigned SCI_CALLTIPSHOW = 2200;
+constexpr unsigned SCI_CALLTIPCANCEL = 2201;
+constexpr unsigned SCI_CALLTIPACTIVE = 2202;
+constexpr unsigned SCI_CALLTIPSETHLT = 2204;
+constexpr unsigned SCI_GETDOCPOINTER = 2357;
+constexpr int CaseIgnoredBehaviour = 1;  // SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE
+constexpr int ListSortsItself = 1;       // SC_ORDER_PERFORMSORT
+
+// A change of more lines than this (a load, a paste of a whole file) has the names read again
+// from the whole text when they are next needed.
+constexpr int ManyLines = 2000;
+// A bigger document is not read for names: its index would take several times its size.
+constexpr LRESULT LargestRead = 64 << 20;
+// The list shows by itself when a name reaches this many letters.
+constexpr size_t LettersBeforeList = 3;
+constexpr size_t MostShown = 100;
+
+// The declarations gathered from an index, with copies of their texts, so they stay valid
+// while the index changes.
+struct OwnNames {
+  std::string texts;
+  std::vector<Declaration> names;
+};
+
+void Own(OwnNames& own, std::vector<Declaration> gathered) {
+  size_t size = 0;
+  for (const Declaration& d : gathered) size += d.name.size() + d.type.size() + d.parameters.size() + d.owner.size();
+  own.texts.clear();
+  own.texts.reserve(size);
+  auto keep = [&](std::string_view& view) {
+    const size_t at = own.texts.size();
+    own.texts.append(view);
+    return at;
+  };
+  struct Places {
+    size_t name, type, parameters, owner;
+  };
+  std::vector<Places> places;
+  places.reserve(gathered.size());
+  for (Declaration& d : gathered) places.push_back({keep(d.name), keep(d.type), keep(d.parameters), keep(d.owner)});
+  const std::string_view all(own.texts);
+  for (size_t k = 0; k < gathered.size(); ++k) {
+    Declaration& d = gathered[k];
+    d.name = all.substr(places[k].name, d.name.size());
+    d.type = all.substr(places[k].type, d.type.size());
+    d.parameters = all.substr(places[k].parameters, d.parameters.size());
+    d.owner = all.substr(places[k].owner, d.owner.size());
+    d.text = {};  // the declaring statement is not needed here
+  }
+  own.names = std::move(gathered);
+}
+
+struct DocumentNames {
+  HWND editor = nullptr;
+  LRESULT document = 0;   // the editor's document the index was read from
+  bool read = false;      // the index follows the text
+  bool gathered = false;  // names follow the index
+  NameIndex index;
+  OwnNames own;
+};
+
+struct IncludeCache {
+  std::string path;                       // the including file
+  std::vector<std::string> includeLines;  // its #include names, as written
+  std::vector<std::pair<std::string, ULONGLONG>> stamps;
+  std::vector<IncludedFile> files;
+  std::vector<std::vector<Declaration>> names;  // views into files, which do not change
+};
+
+struct HintShown {
+  CallHint hint;
+  LRESULT parametersStart = 0;
+  int line = 0;
+};
+
+DocumentNames Document;
+IncludeCache Includes;
+HintShown Hint;
+std::vector<std::string> Keywords;
+std::vector<Builtin> Builtins;
+bool BuiltinsRead = false;
+std::vector<std::string> Shown;  // the names the list shows now
+HWND SetUpFor = nullptr;
+
+LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return Api.SendMessageA(Editor, message, wParam, lParam); }
+LRESULT LineStart(int line) { return Sci(SCI_POSITIONFROMLINE, static_cast<WPARAM>(line)); }
+int LineOf(LRESULT position) { return static_cast<int>(Sci(SCI_LINEFROMPOSITION, static_cast<WPARAM>(position))); }
+LRESULT Caret() { return Sci(SCI_GETCURRENTPOS); }
+
+// The text of the editor between two positions.
+std::string TextBetween(LRESULT from, LRESULT to) {
+  if (to <= from) return {};
+  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETRANGEPOINTER, static_cast<WPARAM>(from), to - from));
+  return text ? std::string(text, static_cast<size_t>(to - from)) : std::string();
+}
+
+std::string LineText(int line) {
+  const LRESULT start = LineStart(line);
+  return TextBetween(start, Sci(SCI_GETLINEENDPOSITION, static_cast<WPARAM>(line)));
+}
+
+void SetUp() {
+  if (SetUpFor == Editor) return;
+  SetUpFor = Editor;
+  Sci(SCI_AUTOCSETIGNORECASE, 1);
+  Sci(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, CaseIgnoredBehaviour);
+  Sci(SCI_AUTOCSETORDER, ListSortsItself);
+  Sci(SCI_AUTOCSETMAXHEIGHT, 9);
+}
+
+// ---- what the document declares
+
+void ReadWhole() {
+  Document = {};
+  Document.editor = Editor;
+  Document.document = Sci(SCI_GETDOCPOINTER);
+  const LRESULT length = Sci(SCI_GETLENGTH);
+  if (length > LargestRead) return;
+  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETCHARACTERPOINTER));
+  ScanNames(Document.index, text ? std::string_view(text, static_cast<size_t>(length)) : std::string_view());
+  Document.read = true;
+}
+
+// The document's names, read and gathered again where the text changed since.
+const std::vector<Declaration>& DocumentDeclarations() {
+  const bool sameText = Document.editor == Editor && Document.document == Sci(SCI_GETDOCPOINTER) &&
+                        static_cast<LRESULT>(Document.index.lines.size()) == Sci(SCI_GETLINECOUNT);
+  if (!Document.read || !sameText) ReadWhole();
+  if (!Document.gathered && Document.read) {
+    Own(Document.own, GatherNames(Document.index));
+    Document.gathered = true;
+  }
+  return Document.own.names;
+}
+
+// What a stretch of lines declares, to tell whether an edit changed any declaration.
+std::string DeclarationsOf(int first, int count) {
+  std::string sum;
+  for (int n = first; n < first + count && n < static_cast<int>(Document.index.lines.size()); ++n) {
+    const LineNames& line = Document.index.lines[static_cast<size_t>(n)];
+    sum += std::to_string(n - first) + ':' + std::to_string(static_cast<int>(line.block)) + line.include + '\n';
+    for (const FoundName& f : line.found)
+      sum += f.name + ' ' + f.type + ' ' + f.parameters + ' ' + std::to_string(static_cast<int>(f.kind)) + '\n';
+  }
+  if (count > 0 && first + count <= static_cast<int>(Document.index.lines.size()))
+    sum += Document.index.lines[static_cast<size_t>(first + count - 1)].endsInComment ? "/*" : "";
+  return sum;
+}
+
+// The gathered names after lines were added behind line (or removed there) by an edit that
+// declared nothing: the names below move, the blocks around stretch.
+void MoveNames(int line, int linesAdded) {
+  for (Declaration& d : Document.own.names) {
+    if (d.line > line) d.line += linesAdded;
+    if (d.scopeFirst > line) d.scopeFirst += linesAdded;
+    if (d.scopeLast != INT_MAX && d.scopeLast > line) d.scopeLast += linesAdded;
+  }
+}
+
+// ---- the included files' names, read again when a file's time stamp changes
+
+ULONGLONG StampOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+bool ReadFileText(const std::string& path, std::string& text) {
+  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.Valid() || !Api.GetFileSizeEx(file.Get(), &size) || size.QuadPart > LargestRead) return false;
+  text.assign(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD done = 0;
+  if (!text.empty() && (!Api.ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
+                        done != text.size()))
+    return false;
+  return true;
+}
+
+const std::vector<std::vector<Declaration>>& IncludedDeclarations() {
+  std::vector<std::string> lines;
+  if (Document.read)
+    for (const IncludeLine& include : IncludesOf(Document.index)) lines.push_back(include.name);
+  bool same = Includes.path == CurrentFile && Includes.includeLines == lines;
+  for (size_t k = 0; same && k < Includes.stamps.size(); ++k)
+    same = StampOf(Includes.stamps[k].first) == Includes.stamps[k].second;
+  if (same) return Includes.names;
+  Includes = {};
+  Includes.path = CurrentFile;
+  Includes.includeLines = lines;
+  if (!lines.empty()) Includes.files = GatherIncludes(CurrentFile, Document.index, ReadFileText);
+  for (const IncludedFile& file : Includes.files) {
+    Includes.stamps.emplace_back(file.path, StampOf(file.path));
+    Includes.names.push_back(GatherNames(file.names));
+  }
+  return Includes.names;
+}
+
+// ---- what the list offers
+
+const std::vector<Builtin>& BuiltinNames() {
+  if (!BuiltinsRead) {
+    BuiltinsRead = true;
+    std::string text;
+    if (ReadFileText(ProgramDir + "\\inf\\zorvex_builtins.txt", text)) Builtins = ReadBuiltinList(text);
+  }
+  return Builtins;
+}
+
+bool IsNameChar(int c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Whether the position is inside a string or a comment, by the lexer's styles.
+bool InStringOrComment(LRESULT position) {
+  if (position <= 0) return false;
+  const LRESULT styled = Sci(SCI_GETENDSTYLED);
+  if (styled < position) Sci(SCI_COLOURISE, static_cast<WPARAM>(LineStart(LineOf(styled))), position);
+  using namespace ZorvexStyles;
+  switch (Sci(SCI_GETSTYLEAT, static_cast<WPARAM>(position - 1))) {
+    case StyleComment: case StyleLineComment: case StyleDocComment: case StyleString: case StyleOtherQuote:
+    case StyleDirectiveComment: case StyleDirectiveDocComment: return true;
+    default: return false;
+  }
+}
+
+// The names that begin with prefix and are known at the line: keywords, built-ins, what the
+// document declares there and what the included files declare for the whole source.
+std::vector<std::string> NamesFor(std::string_view prefix, int line) {
+  std::vector<std::string_view> words;
+  for (const std::string& k : Keywords) words.push_back(k);
+  for (const Builtin& b : BuiltinNames()) words.push_back(b.name);
+  for (const Declaration& d : DocumentDeclarations())
+    if (d.kind != NameKind::Field && KnownAt(d, line)) words.push_back(d.name);
+  for (const auto& file : IncludedDeclarations())
+    for (const Declaration& d : file)
+      if (d.kind != NameKind::Field && d.scopeFirst == 0 && d.scopeLast == INT_MAX) words.push_back(d.name);
+  return NamesStartingWith(words, prefix);
+}
+
+// The fields of the record that name is declared of, from the document and the included files.
+std::vector<std::string> FieldsFor(std::string_view name, std::string_view prefix, int line) {
+  std::vector<Declaration> all = DocumentDeclarations();
+  for (const auto& file : IncludedDeclarations()) all.insert(all.end(), file.begin(), file.end());
+  std::vector<std::string> fields = FieldsAfterDot(all, name, line);
+  std::vector<std::string_view> views(fields.begin(), fields.end());
+  return NamesStartingWith(views, prefix);
+}
+
+// Shows the names (the first MostShown of them: a list box fills item by item, and more than a
+// screenful or two is only scrolled past; the letters typed on narrow it to the rest).
+void ShowList(const std::vector<std::string>& names, size_t lettersTyped) {
+  Shown = names;
+  std::string joined;
+  for (size_t k = 0; k < names.size() && k < MostShown; ++k) (joined.empty() ? joined : joined += ' ') += names[k];
+  Sci(SCI_AUTOCSHOW, lettersTyped, reinterpret_cast<LPARAM>(joined.c_str()));
+}
+
+// Whether the letters typed are one of the names whole and no longer name begins with them.
+bool TypedWhole(const std::vector<std::string>& names, std::string_view typed) {
+  return names.size() == 1 && SameName(names[0], typed);
+}
+
+// The names for the letters before the caret: the fields of a record after "name.", else the
+// names known at the caret's line. letters is the count of letters before the caret.
+std::vector<std::string> CandidatesAtCaret(size_t& letters) {
+  const LRESULT caret = Caret();
+  const int line = LineOf(caret);
+  const LRESULT start = LineStart(line);
+  const std::string text = TextBetween(start, caret);
+  const size_t from = NameStartBefore(text, text.size());
+  letters = text.size() - from;
+  const std::string prefix = text.substr(from);
+  if (from > 0 && text[from - 1] == '.') {
+    const size_t owner = NameStartBefore(text, from - 1);
+    if (owner == from - 1 || (text[owner] >= '0' && text[owner] <= '9')) return {};
+    return FieldsFor(std::string_view(text).substr(owner, from - 1 - owner), prefix, line);
+  }
+  if (!prefix.empty() && prefix[0] >= '0' && prefix[0] <= '9') return {};
+  return NamesFor(prefix, line);
+}
+
+// ---- the parameter hint
+
+// The hint for name at the line: a sub or function of the document or of an included file,
+// else a built-in; subOnly asks for a sub of the document or the includes.
+CallHint FindHint(std::string_view name, int line, bool subOnly) {
+  auto declared = [&](const std::vector<Declaration>& names) -> CallHint {
+    const Declaration* d = DeclarationAt(names, name, line);
+    if (!d || (d->kind != NameKind::Sub && (subOnly || d->kind != NameKind::Function))) return {};
+    return HintFor(names, {}, name, line);
+  };
+  CallHint hint = declared(DocumentDeclarations());
+  for (const auto& file : IncludedDeclarations())
+    if (hint.text.empty()) hint = declared(file);
+  if (hint.text.empty() && !subOnly) hint = HintFor({}, BuiltinNames(), name, line);
+  return hint;
+}
+
+void HighlightParameter() {
+  const LRESULT caret = Caret();
+  if (LineOf(caret) != Hint.line || caret < Hint.parametersStart) {
+    Sci(SCI_CALLTIPCANCEL);
+    return;
+  }
+  const int k = CurrentParameter(TextBetween(Hint.parametersStart, caret));
+  size_t first = 0, last = 0;
+  if (k < 0) {
+    Sci(SCI_CALLTIPCANCEL);
+  } else if (HintParameter(Hint.hint, k, first, last)) {
+    Sci(SCI_CALLTIPSETHLT, first, static_cast<LPARAM>(last));
+  } else {
+    Sci(SCI_CALLTIPSETHLT, 0, 0);
+  }
+}
+
+// Shows the hint of the first of the calls that has one; false when none has.
+bool ShowHintOf(const std::vector<CallSite>& calls, int line) {
+  const LRESULT start = LineStart(line);
+  for (const CallSite& call : calls) {
+    CallHint hint = FindHint(call.name, line, !call.parenthesised);
+    if (hint.text.empty()) continue;
+    Hint = {std::move(hint), start + static_cast<LRESULT>(call.parametersStart), line};
+    const LRESULT nameAt = Hint.parametersStart - static_cast<LRESULT>(call.name.size()) - 1;
+    Sci(SCI_CALLTIPSHOW, static_cast<WPARAM>(std::max(start, nameAt)), reinterpret_cast<LPARAM>(Hint.hint.text.c_str()));
+    HighlightParameter();
+    return true;
+  }
+  return false;
+}
+
+// Statements begin with keywords far more often than with calls: a keyword followed by a blank
+// is no sub called and needs no look at the document's names. (Built-in functions are in the
+// keyword list too, so "(" is looked up whatever the name.)
+bool IsKeyword(std::string_view word) {
+  for (const std::string& k : Keywords)
+    if (SameName(k, word)) return true;
+  return false;
+}
+
+// A "(" or a blank typed: the hint of the call it opens.
+void CallOpened(char ch) {
+  const LRESULT caret = Caret();
+  const int line = LineOf(caret);
+  const std::string text = TextBetween(LineStart(line), caret);
+  std::vector<CallSite> calls = CallsAround(text, text.size());
+  std::vector<CallSite> opened;
+  for (CallSite& call : calls)
+    if (call.parametersStart == text.size() && call.parenthesised == (ch == '(') &&
+        (call.parenthesised || !IsKeyword(call.name)))
+      opened.push_back(std::move(call));
+  if (!opened.empty()) ShowHintOf(opened, line);
+}
+
+void NameCharTyped() {
+  if (Sci(SCI_AUTOCACTIVE)) {
+    // Narrows the list to the names that begin with the letters typed so far.
+    const LRESULT caret = Caret();
+    const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
+    const std::string typed = text.substr(NameStartBefore(text, text.size()));
+    std::vector<std::string> narrowed;
+    for (const std::string& name : Shown)
+      if (name.size() >= typed.size() && SameName(std::string_view(name).substr(0, typed.size()), typed))
+        narrowed.push_back(name);
+    if (narrowed.empty() || TypedWhole(narrowed, typed)) {
+      Sci(SCI_AUTOCCANCEL);
+    } else if (narrowed.size() != Shown.size()) {
+      ShowList(narrowed, typed.size());
+    }
+    return;
+  }
+  // The list shows by itself only as a name reaches its third letter: a longer name whose
+  // list was not wanted, or had nothing to show, is left alone.
+  const LRESULT caret = Caret();
+  const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
+  const size_t start = NameStartBefore(text, text.size());
+  if (text.size() - start != LettersBeforeList || InStringOrComment(caret)) return;
+  size_t letters = 0;
+  std::vector<std::string> names = CandidatesAtCaret(letters);
+  if (names.empty() || TypedWhole(names, std::string_view(text).substr(start))) return;
+  ShowList(names, letters);
+}
+
+}  // namespace
+
+void SetCompletionKeywords(const std::string& keywords) {
+  Keywords.clear();
+  size_t p = 0;
+  while (p < keywords.size()) {
+    size_t e = keywords.find_first_of(" \t\r\n", p);
+    if (e == std::string::npos) e = keywords.size();
+    if (e > p) Keywords.push_back(keywords.substr(p, e - p));
+    p = e + 1;
+  }
+}
+
+void CompletionTextChanged(size_t position, int linesAdded) {
+  if (Editor == nullptr || !Document.read || Document.editor != Editor) return;
+  if (std::abs(linesAdded) > ManyLines) {
+    const HWND editor = Document.editor;
+    Document = {};  // the old text's names are let go at once: a new text is being loaded
+    Document.editor = editor;
+    return;
+  }
+  const int line = LineOf(static_cast<LRESULT>(position));
+  const int count = linesAdded >= 0 ? 1 : 1 - linesAdded;
+  const int newCount = linesAdded >= 0 ? 1 + linesAdded : 1;
+  if (line + count > static_cast<int>(Document.index.lines.size())) {
+    Document.read = Document.gathered = false;
+    return;
+  }
+  const std::string before = Document.gathered ? DeclarationsOf(line, count) : std::string();
+  ChangeLines(Document.index, line, count, newCount, [](int n) { return LineText(n); });
+  if (!Document.gathered) return;
+  if (DeclarationsOf(line, newCount) != before)
+    Document.gathered = false;
+  else if (linesAdded != 0)
+    MoveNames(line, linesAdded);
+}
+
+void CompletionCharAdded(int ch) {
+  if (Editor == nullptr) return;
+  SetUp();
+  if (IsNameChar(ch)) {
+    NameCharTyped();
+  } else {
+    if (Sci(SCI_AUTOCACTIVE)) Sci(SCI_AUTOCCANCEL);
+    const LRESULT caret = Caret();
+    if (ch == '.' && !InStringOrComment(caret)) {
+      size_t letters = 0;
+      std::vector<std::string> fields = CandidatesAtCaret(letters);
+      if (!fields.empty()) ShowList(fields, 0);
+    } else if ((ch == '(' || ch == ' ') && !InStringOrComment(caret)) {
+      if (ch == '(' || !Sci(SCI_CALLTIPACTIVE)) CallOpened(static_cast<char>(ch));
+    }
+  }
+  if (Sci(SCI_CALLTIPACTIVE)) HighlightParameter();
+}
+
+void CompletionUpdateUi(int updated) {
+  if (Editor == nullptr || (updated & SC_UPDATE_SELECTION) == 0) return;
+  if (Sci(SCI_CALLTIPACTIVE)) HighlightParameter();
+}
+
+void ShowCompletion() {
+  if (Editor == nullptr) return;
+  SetUp();
+  size_t letters = 0;
+  std::vector<std::string> names = CandidatesAtCaret(letters);
+  if (names.empty()) return;
+  Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
+  ShowList(names, letters);
+  Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
+}
+
+void ShowParameterHint() {
+  if (Editor == nullptr) return;
+  const LRESULT caret = Caret();
+  const int line = LineOf(caret);
+  const std::string text = TextBetween(LineStart(line), caret);
+  ShowHintOf(CallsAround(text, text.size()), line);
+}
+
+bool CompletionShowing() { return Editor != nullptr && (Sci(SCI_AUTOCACTIVE) || Sci(SCI_CALLTIPACTIVE)); }

@@ -1,0 +1,24 @@
+// The completion list and the parameter hints on the Editor, kept fed with what the current
+// document and the files it includes declare. Each does nothing without the Editor.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The keywords of the IDE's list (blank-separated), which the list offers beside the names.
+void SetCompletionKeywords(const std::string& keywords);
+// SCN_MODIFIED with the place of an insertion or deletion and the lines it added (negative
+// when it removed lines): the document's names follow the text line by line.
+void CompletionTextChanged(size_t position, int linesAdded);
+// SCN_CHARADDED: a third letter of a name shows the list, further letters narrow it, "." after
+// a record shows its fields, "(" or a blank after a sub's name shows its parameters, a comma
+// moves the highlight on and the call's ")" closes the hint.
+void CompletionCharAdded(int ch);
+// SCN_UPDATEUI: the hint closes when the caret leaves its call and follows the parameter the
+// caret is in.
+void CompletionUpdateUi(int updated);
+// Ctrl+Space: the names that begin with the letters before the caret; a single one is put in.
+void ShowCompletion();
+// Ctrl+Shift+Space: the parameters of the call the caret is in.
+void ShowParameterHint();
+// Whether the list or a hint shows: Enter, Tab and Esc are then theirs.
+bool CompletionShowing();
