@@ -20,6 +20,7 @@
 #include "editor/Editing_win.h"
 #include "editor/FindReplace_win.h"
 #include "editor/Folding_win.h"
+#include "navigation/Definition_win.h"
 #include "navigation/Navigation_win.h"
 
 namespace {
@@ -166,6 +167,7 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::GoToError: GoToErrorLine(); break;
     case KeyAction::ListingNext: ListingStep(true); break;
     case KeyAction::ListingPrevious: ListingStep(false); break;
+    case KeyAction::GoToDefinition: GoToDefinition(); break;
     case KeyAction::GoBack: GoBack(); break;
     case KeyAction::ListDeclarations: ListDeclarations(); break;
     case KeyAction::ToggleBookmark: ToggleBookmarkAtCaret(); break;

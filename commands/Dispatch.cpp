@@ -163,6 +163,7 @@ KeyCommand KeyCommandFor(int target, int modifier) {
     case KeyF12:
       if (modifier == ModShift) return {KeyAction::GoBack, modifier};
       if (modifier == ModCtrl) return {KeyAction::ListDeclarations, modifier};
+      if (modifier == 0) return {KeyAction::GoToDefinition, modifier};
       return {KeyAction::None, modifier};
     case TargetReplaceInSelection: return {KeyAction::ReplaceInSelection, modifier};
     case KeyDoubleClick: return {KeyAction::SwitchByCaret, modifier};

@@ -68,6 +68,7 @@ enum class KeyAction {
   GoToError,            // the caret to the line of the error the last check marked
   ListingNext,          // F6: the place of the listing's next line
   ListingPrevious,      // Shift+F6: of its previous line
+  GoToDefinition,       // F12: where the name at the caret is declared
   GoBack,               // Shift+F12: back to where the last jump started
   ListDeclarations,     // Ctrl+F12: the document's subs, functions, types and labels
   ToggleBookmark,       // Ctrl+M: the caret line's bookmark on or off

@@ -493,3 +493,61 @@ void ShowParameterHint() {
 }
 
 bool CompletionShowing() { return Editor != nullptr && (Sci(SCI_AUTOCACTIVE) || Sci(SCI_CALLTIPACTIVE)); }
+
+namespace {
+std::string KindWord(NameKind kind) {
+  switch (kind) {
+    case NameKind::Sub: return "sub";
+    case NameKind::Function: return "function";
+    case NameKind::Type: return "type";
+    case NameKind::Field: return "field";
+    case NameKind::Constant: return "constant";
+    case NameKind::Label: return "label";
+    case NameKind::Parameter: return "parameter";
+    case NameKind::Array: return "array";
+    case NameKind::Variable: return "variable";
+  }
+  return "name";
+}
+
+DefinitionPlace PlaceOf(const Declaration& d, const std::string& file) {
+  DefinitionPlace place;
+  place.kind = DefinitionPlace::Kind::Declared;
+  place.file = file;
+  place.line = d.line;
+  place.what = KindWord(d.kind) + " " + std::string(d.name);
+  return place;
+}
+
+// The field name of the type that record is declared of, among names.
+const Declaration* FieldOf(const std::vector<Declaration>& names, std::string_view record, std::string_view name,
+                           int line, const std::vector<Declaration>& recordNames) {
+  const Declaration* base = DeclarationAt(recordNames, record, line);
+  if (base == nullptr || base->type.empty()) return nullptr;
+  for (const Declaration& d : names)
+    if (d.kind == NameKind::Field && SameName(d.owner, base->type) && SameName(d.name, name)) return &d;
+  return nullptr;
+}
+}  // namespace
+
+DefinitionPlace FindDefinition(std::string_view name, std::string_view record, int line) {
+  if (Editor == nullptr || name.empty()) return {};
+  const std::vector<Declaration>& own = DocumentDeclarations();
+  const std::vector<std::vector<Declaration>>& included = IncludedDeclarations();
+  // A record's fields may come from another file than the record itself.
+  if (!record.empty()) {
+    if (const Declaration* d = FieldOf(own, record, name, line, own)) return PlaceOf(*d, "");
+    for (size_t k = 0; k < included.size(); ++k)
+      if (const Declaration* d = FieldOf(included[k], record, name, line, own)) return PlaceOf(*d, Includes.files[k].path);
+  }
+  if (const Declaration* d = DeclarationAt(own, name, line)) return PlaceOf(*d, "");
+  // What an included file declares outside its subs and functions is known everywhere.
+  for (size_t k = 0; k < included.size(); ++k)
+    for (const Declaration& d : included[k])
+      if (d.kind != NameKind::Field && d.scopeFirst == 0 && d.scopeLast == INT_MAX && SameName(d.name, name))
+        return PlaceOf(d, Includes.files[k].path);
+  DefinitionPlace place;
+  if (FindListedBuiltin(BuiltinNames(), name)) place.kind = DefinitionPlace::Kind::Builtin;
+  else if (IsKeyword(name)) place.kind = DefinitionPlace::Kind::Keyword;
+  return place;
+}

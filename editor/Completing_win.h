@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // The keywords of the IDE's list (blank-separated), which the list offers beside the names.
 void SetCompletionKeywords(const std::string& keywords);
@@ -22,3 +23,16 @@ void ShowCompletion();
 void ShowParameterHint();
 // Whether the list or a hint shows: Enter, Tab and Esc are then theirs.
 bool CompletionShowing();
+
+// Where a name is declared, as seen from a 0-based line of the document: the innermost
+// declaration known there, in the document or else in a file it includes; a field when the
+// name follows "record." (record is then the name before the dot). A name nowhere declared may
+// still be a keyword or a built-in of the language.
+struct DefinitionPlace {
+  enum class Kind { Nowhere, Declared, Keyword, Builtin };
+  Kind kind = Kind::Nowhere;
+  std::string file;  // the included file that declares it; empty for the document itself
+  int line = 0;      // 0-based, in that file
+  std::string what;  // what it is and its name as declared: "sub hanoi", "field x"
+};
+DefinitionPlace FindDefinition(std::string_view name, std::string_view record, int line);

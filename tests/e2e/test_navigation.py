@@ -1,5 +1,5 @@
-"""Finding one's way with the keys: F6 through a Ctrl+F7 listing into another file, and
-Shift+F12 back to where the jump started."""
+"""Finding one's way with the keys: F6 through a Ctrl+F7 listing into another file, F12 on a
+call into the file that declares it, and Shift+F12 back to where each jump started."""
 import os
 import unittest
 
@@ -45,6 +45,32 @@ class Navigation(unittest.TestCase):
         self.ide.type_text(window, "?")
         self.ide.keys(window, "ctrl+s")
         wait_for(lambda: read(sums) == b"' sums\r\n\r\n!?  Total = Total + 1\r\n", 30, "the caret where the jump started")
+
+    def test_f12_on_a_call_opens_the_included_file_at_the_sub_and_shift_f12_comes_back(self):
+        folder = fresh_program_dir("navigation-f12")
+        work = os.path.join(folder, "work")
+        os.makedirs(os.path.join(work, "lib"))
+        main = os.path.join(work, "main.bas")
+        moves = os.path.join(work, "lib", "moves.inc")
+        write(main, b'#include "lib/moves.inc"\r\nhanoi 3\r\n')
+        write(moves, b"' moves\r\nsub hanoi(n as int)\r\n  print n\r\nend sub\r\n")
+        self.ide = Ide(folder, args=[wine_path(main)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        self.ide.keys(window, "ctrl+Home", "Down", "Right", "F12")
+        self.ide.main_window(loaded_title(moves))
+        wait_for(lambda: (lambda t: t and any("sub hanoi, line 2" in x for x in t))(self.ide.window_texts(loaded_title(moves))),
+                 30, "the status bar naming what F12 went to")
+        self.ide.type_text(window, "!")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(moves) == b"' moves\r\n!sub hanoi(n as int)\r\n  print n\r\nend sub\r\n", 30,
+                 "the mark at the sub's line")
+        self.ide.keys(window, "shift+F12")
+        self.ide.main_window(loaded_title(main))
+        self.ide.type_text(window, "?")
+        self.ide.keys(window, "ctrl+s")
+        wait_for(lambda: read(main) == b'#include "lib/moves.inc"\r\nh?anoi 3\r\n', 30, "the caret where F12 started")
 
 
 if __name__ == "__main__":

@@ -200,7 +200,7 @@ const KeyCase KeyCases[] = {
     {1004, 2, K::FindReplaceStep, 2}, {1005, 3, K::Build, 3},
     {1006, 0, K::ListingNext, 0},     {1006, 1, K::ListingPrevious, 1},
     {1006, 2, K::GoToError, 2},            {1006, 3, K::None, 3},
-    {1012, 0, K::None, 0},            {1012, 1, K::GoBack, 1},
+    {1012, 0, K::GoToDefinition, 0},            {1012, 1, K::GoBack, 1},
     {1012, 2, K::ListDeclarations, 2}, {1012, 3, K::None, 3},
     {2077, 2, K::ToggleBookmark, 2},  {2077, 3, K::ListBookmarks, 3},
     {2190, 2, K::NextBookmark, 2},    {2188, 2, K::PreviousBookmark, 2},

@@ -1,0 +1,66 @@
+// F12 (declared in Definition_win.h).
+#include "navigation/Definition_win.h"
+#include <algorithm>
+#include <string>
+#include "base/SharedState.h"
+#include "documents/Documents.h"
+#include "editor/Completing_win.h"
+#include "editor/EditorAccess_win.h"
+#include "editor/Marks_win.h"
+#include "editor/WordAt.h"
+#include "navigation/NavigationState.h"
+
+namespace {
+// The name at the caret, and the record before it when it follows "record.".
+bool NameAtCaret(std::string& name, std::string& record) {
+  std::string copy;
+  const std::string_view text = ControlTextView(CurrentEditor, copy);
+  const TextSpan selection = SelectionSpan(CurrentEditor);
+  int start = selection.start, end = selection.start, length = 0;
+  // The caret just behind a name is on that name, as it is just after typing it.
+  if (start > 1 && (size_t(start) > text.size() || !IsWordCode(static_cast<unsigned char>(text[size_t(start - 1)]))))
+    --start;
+  name = WordAt(text, start, end, length);
+  if (name.empty() || !IsWordCode(static_cast<unsigned char>(name[0])) || name[0] == '#' ||
+      (name[0] >= '0' && name[0] <= '9'))
+    return false;
+  record.clear();
+  if (start > 2 && text[size_t(start - 2)] == '.') {
+    int before = start - 2, beforeEnd = before, beforeLength = 0;
+    record = WordAt(text, before, beforeEnd, beforeLength);
+    if (record.empty() || !IsWordCode(static_cast<unsigned char>(record[0]))) record.clear();
+  }
+  return true;
+}
+}  // namespace
+
+void GoToDefinition() {
+  std::string name, record;
+  if (!NameAtCaret(name, record)) {
+    ShowStatus("No name at the caret: F12 goes to where the name at the caret is declared");
+    return;
+  }
+  const DefinitionPlace place = FindDefinition(name, record, CaretLine(CurrentEditor) - 1);
+  switch (place.kind) {
+    case DefinitionPlace::Kind::Keyword:
+      ShowStatus(name + " is a keyword of the language, not declared in the text: F1 shows its help");
+      return;
+    case DefinitionPlace::Kind::Builtin:
+      ShowStatus(name + " is built into the language, not declared in the text: F1 shows its help");
+      return;
+    case DefinitionPlace::Kind::Nowhere:
+      ShowStatus(name + " is declared nowhere in this document or the files it includes");
+      return;
+    case DefinitionPlace::Kind::Declared: break;
+  }
+  const Place from{SaveName, CaretPosition()};
+  // An #include may name its file with "/"; the document is named as the system names files.
+  std::string file = place.file;
+  std::replace(file.begin(), file.end(), '/', '\\');
+  if (!file.empty() && !OpenListedFile(file)) return;  // cancelled: everything stays
+  JumpsBack.Push(from);
+  GoToLine(CurrentEditor, place.line + 1);
+  std::string said = place.what + ", line " + std::to_string(place.line + 1);
+  if (!file.empty()) said += " of " + file;
+  ShowStatus(said);
+}
