@@ -42,7 +42,9 @@ TEST(Declarations, ListsSubsFunctionsTypesAndLabelsAsWritten) {
             "4: function twice(s as string) as string\r\n"
             "5: type point\r\n"
             "7: again:\r\n"
-            "8: again2: ' a label with a comment\r\n"
+            "8: again2:\r\n"
+            "11: sub shown()\r\n"  // after the comment's end and after a ":" they are code
+            "12: sub after()\r\n"
             "15: last:\r\n");
   EXPECT_EQ(DeclarationListing(""), "");
 }
