@@ -179,3 +179,18 @@ constexpr int SC_UPDATE_SELECTION = 2;  // SCN_UPDATEUI: the caret or the select
 // Markers and indicators of the error mark.
 constexpr int INDIC_SQUIGGLE = 1;
 constexpr int SC_MARK_CIRCLE = 0;
+
+// The completion list and the parameter hints.
+constexpr unsigned SCI_AUTOCSHOW = 2100;
+constexpr unsigned SCI_AUTOCCANCEL = 2101;
+constexpr unsigned SCI_AUTOCACTIVE = 2102;
+constexpr unsigned SCI_AUTOCSETCHOOSESINGLE = 2113;
+constexpr unsigned SCI_AUTOCSETIGNORECASE = 2115;
+constexpr unsigned SCI_AUTOCSETMAXHEIGHT = 2210;
+constexpr unsigned SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR = 2634;
+constexpr unsigned SCI_AUTOCSETORDER = 2660;
+constexpr unsigned SCI_CALLTIPSHOW = 2200;
+constexpr unsigned SCI_CALLTIPCANCEL = 2201;
+constexpr unsigned SCI_CALLTIPACTIVE = 2202;
+constexpr unsigned SCI_CALLTIPSETHLT = 2204;
+constexpr unsigned SCI_GETDOCPOINTER = 2357;
