@@ -7,7 +7,7 @@
 #include "ScratchFolder.h"
 #include "build/Build.h"
 #include "build/BuildState.h"
-#include "build/FindFiles.h"
+#include "navigation/FindFiles.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
