@@ -316,7 +316,8 @@ struct FileSearch {
 };
 
 // What the window's thread shares with the pool's threads: the files, the word, one share a
-// file and the event that says one is done. The last of them to let go frees it, so a read that
+// file, the file the window's thread waits for and the event that says it is done (setting an
+// event is a trip to the system's server under Wine, too dear to take for every file). The last of them to let go frees it, so a read that
 // never ends keeps only its own share.
 struct SearchPool {
   SearchPool(std::vector<SearchFile> list, const WordSearch& word)
@@ -324,6 +325,7 @@ struct SearchPool {
   const std::vector<SearchFile> files;
   std::vector<FileSearch> jobs;
   const WordSearch search;
+  std::atomic<size_t> awaited{0};
   KernelHandle fileDone{Api.CreateEventA(nullptr, FALSE, FALSE, nullptr)};
 };
 
@@ -342,7 +344,7 @@ void StartFileSearch(const std::shared_ptr<SearchPool>& pool, size_t index, cons
         FileSearch& job = pool->jobs[index];
         job.listing = ReadAndSearch(pool->files[index], pool->search);
         job.done.store(true);
-        Api.SetEvent(pool->fileDone.Get());
+        if (pool->awaited.load() == index) Api.SetEvent(pool->fileDone.Get());
       },
       WT_EXECUTEDEFAULT);
 }
@@ -390,6 +392,8 @@ Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress,
       StartFileSearch(pool, queued, edited);
     }
     FileSearch& next = pool->jobs[added];
+    // Said before looking, so that a file done meanwhile sees it and sets the event.
+    pool->awaited.store(added);
     if (!next.done.load()) {
       Api.WaitForSingleObject(pool->fileDone.Get(), ProgressMilliseconds);
       continue;
