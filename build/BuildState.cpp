@@ -2,7 +2,6 @@
 #include "build/BuildState.h"
 
 std::string BuildInput;
-std::string FoundInFolder;
 unsigned EditorChanges = 0;
 int ErrorLine = 0;
 std::string ErrorShown;

@@ -5,7 +5,6 @@
 #include "base/SharedState.h"
 
 extern std::string BuildInput;     // file handed to the compile tool by the last build; set by BuildCommand
-extern std::string FoundInFolder;  // folder whose files the last find in files listed by relative names; empty for a project
 
 // The check of the document as the user types (ErrorCheck_win.cpp).
 extern unsigned EditorChanges;     // counts the editor's text changes; a check's result counts only for the count it was taken at

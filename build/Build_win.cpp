@@ -7,7 +7,7 @@
 #include "build/Build.h"
 #include "build/BuildState.h"
 #include "build/BuildText.h"
-#include "build/FindFiles.h"
+#include "navigation/FindFiles.h"
 #include "build/Launch.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"

@@ -7,7 +7,7 @@
 #include "base/SharedState.h"
 #include "build/Build.h"
 #include "build/ErrorCheck.h"
-#include "build/FindFiles.h"
+#include "navigation/FindFiles.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
 #include "commands/Dispatch.h"

@@ -41,6 +41,8 @@ EditorEvent Modified(const SciNotification& n) {
 }  // namespace
 
 EditorEvent ReadEditorEvent(const NMHDR* header) {
+  if (header != nullptr && ListingPanel != nullptr && header->hwndFrom == ListingPanel)
+    return {header->code == SCN_DOUBLECLICK ? EditorEventKind::ListingDoubleClick : EditorEventKind::None};
   if (header == nullptr || Editor == nullptr || header->hwndFrom != Editor) return {};
   const auto& n = *reinterpret_cast<const SciNotification*>(header);
   EditorEvent event;

@@ -11,6 +11,7 @@ enum class EditorEventKind {
   UpdateUi,     // the text, the caret or the selection may have changed since the last one
   Modified,     // text was inserted or deleted
   MarginClick,  // a click in one of the margins
+  ListingDoubleClick,  // a double-click in the listing panel (which sends no WM_LBUTTONDBLCLK)
 };
 
 struct EditorEvent {
@@ -22,5 +23,6 @@ struct EditorEvent {
   int updated = 0;       // UpdateUi: what changed (the text or its styles 1, the selection 2, scrolling 4 or 8)
 };
 
-// The event a WM_NOTIFY message carries; None unless it comes from the Editor.
+// The event a WM_NOTIFY message carries; None unless it comes from the Editor or is the listing
+// panel's double-click.
 EditorEvent ReadEditorEvent(const NMHDR* header);

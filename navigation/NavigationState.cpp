@@ -3,6 +3,7 @@
 
 BackStack JumpsBack;
 std::string ListingFolder;
+bool ListingSearched = false;
 std::string ListingDocument;
 std::string OutputStepped;
 int OutputLineGoneTo = -1;

@@ -6,7 +6,7 @@
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
-#include "build/FindFiles.h"
+#include "navigation/FindFiles.h"
 #include "documents/Documents.h"
 #include "editor/Bookmarks.h"
 #include "editor/EditorAccess_win.h"
@@ -24,7 +24,9 @@ Place PlaceNow() { return {SaveName, CaretPosition()}; }
 bool JumpTo(const ListedLine& read) {
   if (read.kind == ListedKind::None) return false;
   const Place from = PlaceNow();
-  const std::string file = read.kind == ListedKind::FileLine ? PathInFolder(ListingFolder, read.name) : ListingDocument;
+  const std::string file = read.kind != ListedKind::FileLine ? ListingDocument
+                           : ListingSearched          ? SearchedFile(read.name)
+                                                      : PathInFolder(ListingFolder, read.name);
   if (!file.empty() && !OpenListedFile(file)) return false;
   JumpsBack.Push(from);
   GoToLine(CurrentEditor, read.line);
@@ -109,6 +111,7 @@ void JumpFromListingCaret() {
 
 void ShowPlaces(std::string_view text, const std::string& folder, const std::string& document) {
   ListingFolder = folder;
+  ListingSearched = false;
   ListingDocument = document;
   ShowListing(text);
 }

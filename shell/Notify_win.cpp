@@ -1,5 +1,7 @@
 // WM_NOTIFY: each event of the editor goes to the operation that owns it.
 #include <windows.h>
+#include "base/Bindings_win.h"
+#include "base/SharedState.h"
 #include "build/ErrorCheck.h"
 #include "editor/Completing_win.h"
 #include "editor/EditorEvents_win.h"
@@ -30,6 +32,10 @@ void OnNotify(const NMHDR* header) {
     case EditorEventKind::MarginClick:
       if (event.margin == BookmarkMargin) ToggleBookmarkAtPosition(event.position);
       EditorMarginClick(event.margin, event.position);
+      break;
+    case EditorEventKind::ListingDoubleClick:
+      JumpFromListingCaret();
+      Api.SetFocus(CurrentEditor);
       break;
     case EditorEventKind::None: break;
   }

@@ -1,7 +1,8 @@
 // Benchmark of find in files (Ctrl+F7) under Wine: the IDE's command on a folder tree, from the
-// key's command until the listing is painted in the OutputBox, several runs, with the files per
-// second, the process's peak memory and the time the OutputBox alone takes to show the listing. Usage: findfilesbench <document in the tree> <word> [runs]
-// (run from the program folder).
+// key's command until the whole listing is painted in the listing panel, several runs, with the
+// files per second, the process's peak memory and the time the panel alone takes to show the
+// listing. Usage: findfilesbench <document in the tree> <word> [runs] (run from the program
+// folder).
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "base/Bindings_win.h"
 #include "build/Build.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/Listing_win.h"
 #include "shell/ShellState.h"
 
 namespace {
@@ -44,6 +46,8 @@ int main(int argc, char** argv) {
     FinderBoxes[slot] = Child("EDIT", WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN, 302);
   HFONT font = ApplyFont(FinderBoxes + 1, 6, 13, 9, 400, "Lucida console");
   SendMessageA(FinderBoxes[OutputBox], EM_SETLIMITTEXT, 0, 0);
+  ListingPanel = Child("Scintilla", WS_VSCROLL | WS_HSCROLL, 302);
+  ConfigureListing(ListingPanel, "Lucida console", 9);
   StatusBar = Child("STATIC", 0, 300);
   CurrentFile = SaveName = argv[1];
   SetControlText(CurrentEditor, std::string(argv[2]) + " = 1\r\n");
@@ -51,20 +55,21 @@ int main(int argc, char** argv) {
   std::vector<double> times;
   std::string listing;
   for (int run = 0; run < runs; ++run) {
-    SetControlText(FinderBoxes[OutputBox], "");
-    UpdateWindow(FinderBoxes[OutputBox]);
+    ClearListing();
+    UpdateWindow(ListingPanel);
     SendMessageA(CurrentEditor, EM_SETSEL, 0, 0);
     double t = Seconds();
     ToolsCommand(2);
-    RedrawWindow(FinderBoxes[OutputBox], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(ListingPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     times.push_back(Seconds() - t);
-    listing = GetControlText(FinderBoxes[OutputBox]);
+    listing = GetControlText(ListingPanel);
   }
-  // How much of it the OutputBox takes to show the listing alone.
-  SetControlText(FinderBoxes[OutputBox], "");
+  // How much of it the panel takes to show the listing alone, in one append.
+  ClearListing();
+  UpdateWindow(ListingPanel);
   double t = Seconds();
-  SetControlText(FinderBoxes[OutputBox], listing);
-  RedrawWindow(FinderBoxes[OutputBox], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  AppendListing(listing);
+  RedrawWindow(ListingPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const double display = Seconds() - t;
   std::sort(times.begin(), times.end());
   std::printf("ide %.4f %.4f %.4f %.1f %.4f %s\n", times.front(), times[times.size() / 2], times.back(), PeakMemory() / (1 << 20),

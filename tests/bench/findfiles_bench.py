@@ -3,8 +3,9 @@
 folders) searched for a word by the IDE's command under Wine (findfilesbench.exe: from the
 command until the listing is painted) and by `grep -rniw` on the same tree, in the same run.
 Prints the best and middle of five runs of each, their ratio, the files per second and the peak
-memory of each, for a rare word and a common one, and how long the OutputBox (an edit control,
-which Wine fills slowly) takes to show the listing alone. Expects the builds in out/ and the Wine environment and display that dev/bench sets."""
+memory of each, for a rare word and a common one, and how long the listing panel takes to show
+the listing alone. Expects the builds in out/ and the Wine environment and display that
+dev/bench sets."""
 import os
 import shutil
 import subprocess
@@ -68,8 +69,8 @@ def grep_runs(word):
 
 
 def ide_runs(word):
-    """(best, middle, worst seconds, peak memory in MB, seconds the OutputBox takes to show the
-    listing, summary line) of the IDE's command."""
+    """(best, middle, worst seconds, peak memory in MB, seconds the listing panel takes to show
+    the listing, summary line) of the IDE's command."""
     document = "Z:" + os.path.join(TREE, "main.bas").replace("/", "\\")
     result = subprocess.run(["wine", os.path.join(OUT, "bench", "findfilesbench.exe"), document, word, str(RUNS)],
                             cwd=PROGRAM, capture_output=True, text=True, timeout=600)
@@ -93,7 +94,7 @@ def main():
         print(f"{'grep -rniw ' + word:34}{grep_times[0] * 1000:8.0f}ms{grep_times[RUNS // 2] * 1000:8.0f}ms"
               f"{files / grep_times[RUNS // 2]:10.0f}{grep_peak:10.1f}  {grep_lines} lines")
         print(f"  ratio of the middle times (IDE / grep): {middle / grep_times[RUNS // 2]:.2f} (goal: at most 3); "
-              f"the OutputBox alone takes {display * 1000:.0f} ms to show the listing")
+              f"the listing panel alone takes {display * 1000:.0f} ms to show the listing")
 
 
 if __name__ == "__main__":

@@ -103,7 +103,7 @@ class Editing(unittest.TestCase):
         self.ide.keys(window, "ctrl+Home", "ctrl+F7")
         listing = "lib\\sums.inc(3): Total = Total + 1\r\nmain.bas(1): total = 1\r\nmain.bas(2): print total\r\n3 lines in 2 files"
         texts = wait_for(lambda: (lambda t: t if t and listing in "\n".join(t) else None)(self.ide.window_texts(MAIN_TITLE)),
-                         60, "the listing in the OutputBox")
+                         60, "the listing in the panel")
         self.assertEqual(texts.count("3 lines in 2 files"), 2)  # the listing's last line and the status bar
         x, y = wait_for(lambda: self.ide.point_of(MAIN_TITLE, "lib\\sums.inc(3)"), 30, "the listed line on the screen")
         self.ide.double_click(x + 4, y + 4)

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <vector>
-#include "build/FindFilesText.h"
+#include "navigation/FindFilesText.h"
 
 namespace {
 std::string Listed(std::string_view word, std::string_view text, std::string_view name = "a.bas") {
@@ -76,23 +76,7 @@ TEST(FindFilesText, FilesAreListedByNameIgnoringCaseAndOnlySourcesAreSearched) {
   EXPECT_FALSE(IsBinaryHead(std::string(HeadBytes, 'a') + '\0'));
 }
 
-TEST(FindFilesText, ADoubleClickedLineIsReadBackAsAHitOrAQueryLine) {
-  struct Case { const char* line; std::optional<ListedHit> hit; int queryLine; };
-  const Case cases[] = {
-      {"sub\\a.bas(12): print x", ListedHit{"sub\\a.bas", 12}, 0},
-      {"C:\\Program Files (x86)\\p\\a.bas(3): x(1): y", ListedHit{"C:\\Program Files (x86)\\p\\a.bas", 3}, 0},
-      {"line 8: print total(3): x", std::nullopt, 8},  // a query's line: a name holds no ":"
-      {"first error: line 5: print without a value", std::nullopt, 5},
-      {"total: a float, in main, line 3", std::nullopt, 3},
-      {"2 lines in 1 files", std::nullopt, 0},
-      {"no line holds x", std::nullopt, 0},
-      {"a.bas(0): zero", std::nullopt, 0},
-      {"a.bas(x): y", std::nullopt, 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(HitOfLine(c.line), c.hit) << c.line;
-    EXPECT_EQ(QueryLineOf(c.line), c.queryLine) << c.line;
-  }
+TEST(FindFilesText, AListedNameIsFoundInTheSearchedFolderAndALineAroundAPosition) {
   // A folder search's names are inside its folder, a leading "$" too; a project's are full paths.
   struct Named { const char* folder; const char* name; const char* file; };
   for (Named n : {Named{"C:\\work", "$draft.bas", "C:\\work\\$draft.bas"},

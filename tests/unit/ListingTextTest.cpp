@@ -20,6 +20,8 @@ const ReadRow ReadRows[] = {
     {"line 8: x(3): bad", ListedKind::DocLine, "", 8, ".....#..........."},       // a query's line, not a file
     {"first error: line 14: ?", ListedKind::DocLine, "", 14, "..................##..."},
     {"dim a, line 5", ListedKind::DocLine, "", 5, "............#"},
+    {"C:\\P (x86)\\a.bas(3): y", ListedKind::FileLine, "C:\\P (x86)\\a.bas", 3, "nnnnnnnnnnnnnnnn.#...."},
+    {"a.bas(x): y", ListedKind::None, "", 0, "..........."},
     {"a.zobas(0): zero", ListedKind::None, "", 0, "................"},
     {"a.zobas(12) no colon", ListedKind::None, "", 0, "...................."},
     {"3 lines in 2 files", ListedKind::None, "", 0, ".................."},

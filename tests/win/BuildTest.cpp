@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <memory>
+#include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
 #include "build/Build.h"
 #include "build/BuildState.h"
-#include "build/FindFiles.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/Listing_win.h"
+#include "editor/SciMessages.h"
+#include "navigation/FindFiles.h"
+#include "navigation/Navigation_win.h"
 #include "shell/ShellState.h"
 
 namespace {
@@ -33,6 +37,12 @@ class Build : public testing::Test {
     CurrentEditor = Child(Scintilla ? "Scintilla" : "EDIT", 0);
     Editor = Scintilla ? CurrentEditor : nullptr;
     for (int slot = FindBox; slot <= OutputBox; ++slot) FinderBoxes[slot] = Child("EDIT", 200);
+    if (Scintilla) {
+      ListingPanel = Child("Scintilla", 200);
+      ConfigureListing(ListingPanel, "Courier New", 9);
+    }
+    ClearListing();
+    OutputShown = ListingShown = 0;
     CurrentFile = SaveName = ProjectFile = ProjectText = BuildInput = "";
     OutputKind = 0;
     ProgramDir = WorkDir = folder_->Path();
@@ -41,7 +51,7 @@ class Build : public testing::Test {
 
   void TearDown() override {
     DestroyWindow(MainWindow);
-    MainWindow = Editor = CurrentEditor = nullptr;
+    MainWindow = Editor = CurrentEditor = ListingPanel = nullptr;
     for (HWND& box : FinderBoxes) box = nullptr;
     SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", nullptr);
     SetCurrentDirectoryA(startDir_);
@@ -53,6 +63,19 @@ class Build : public testing::Test {
                            GetModuleHandleA(nullptr), nullptr);
   }
   std::string Path(const std::string& name) const { return folder_->File(name); }
+  // What the side panel shows: the listing panel, or the OutputBox standing in for it.
+  static std::string Shown() { return GetControlText(ListingShows() ? ListingPanel : FinderBoxes[OutputBox]); }
+  // A double-click on the listed line that holds text.
+  static void DoubleClick(const std::string& text) {
+    const WPARAM at = Shown().find(text);
+    if (!ListingShows()) {
+      SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
+      GoToListedLine();
+      return;
+    }
+    SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
+    JumpFromListingCaret();
+  }
   // The next started tool writes its command tail into the file name.
   void Record(const std::string& name) { SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path(name).c_str()); }
   // The command tail the started tool wrote into name.
@@ -139,17 +162,14 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   CurrentFile = SaveName = "$\\c.bas";
   SetControlText(CurrentEditor, "' c\r\nlet x = 2\r\n");
   SendMessageA(CurrentEditor, EM_SETSEL, 9, 9);  // the caret on the x
-  OutputShown = 0;
   ToolsCommand(2);
-  const std::string listing = GetControlText(FinderBoxes[OutputBox]);
-  EXPECT_EQ(listing, Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
+  EXPECT_EQ(Shown(), Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
                          "(2): let x = 2\r\n3 lines in 2 files, 2 files skipped");
   EXPECT_EQ(OutputShown, 1);
+  EXPECT_EQ(ListingShown, Scintilla ? 1 : 0);
 
-  const size_t second = listing.find("print X");
-  SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, second, second);
   DialogAnswer answer({Press(IDNO)});  // "Save $\c.bas", "Loading Another File": not saved
-  GoToListedLine();
+  DoubleClick("print X");
   EXPECT_EQ(answer.At(0).title, "Loading Another File");
   EXPECT_EQ(SaveName, "$\\b.bas");  // as the list names it, so its line field follows it
   size_t start = 0, end = 0;
@@ -164,12 +184,9 @@ TEST_F(Build, AFolderSearchListsNamesInsideItsFolderAndADoubleClickOpensThemTher
   Spill(Path("$tmp\\b.bas"), "' b\r\nprint total\r\n");
   SetControlText(CurrentEditor, "total");  // untitled: the working folder is searched
   ToolsCommand(2);
-  const std::string listing = GetControlText(FinderBoxes[OutputBox]);
-  EXPECT_EQ(listing, "$draft.bas(1): total = 1\r\n$tmp\\b.bas(2): print total\r\n2 lines in 2 files");
-  const size_t second = listing.find("print");
-  SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, second, second);
+  EXPECT_EQ(Shown(), "$draft.bas(1): total = 1\r\n$tmp\\b.bas(2): print total\r\n2 lines in 2 files");
   DialogAnswer answer({Press(IDNO)});  // the untitled text is not kept
-  GoToListedLine();
+  DoubleClick("print");
   EXPECT_EQ(SaveName, Path("$tmp\\b.bas"));
   EXPECT_EQ(GetControlText(CurrentEditor), "' b\r\nprint total\r\n");
 }
@@ -216,10 +233,46 @@ TEST_F(Build, AFolderSearchReachesFoldersByTheirShortNamesAndCountsTheOnesItCann
 
   SetControlText(CurrentEditor, "total");
   ToolsCommand(2);
-  const std::string listing = GetControlText(FinderBoxes[OutputBox]);
+  const std::string listing = Shown();
   EXPECT_NE(listing.find(ShortName(foreign) + "\\a.bas(1): total\r\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find(deepName + "\\deep.bas(2): total\r\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find("\r\n2 lines in 2 files, 1 folders not searched"), std::string::npos) << listing;
+}
+
+namespace {
+// What each append handed the listing panel, in order, as a hook on the window's thread sees it.
+std::vector<std::string> Appends;
+LRESULT CALLBACK WatchAppends(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->hwnd == ListingPanel && sent->message == SCI_APPENDTEXT)
+    Appends.emplace_back(reinterpret_cast<const char*>(sent->lParam), size_t(sent->wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(Build, TheListingPanelShowsTheFirstHitsBeforeTheSearchEnds) {
+  if (!Scintilla) GTEST_SKIP() << "no editing component";
+  constexpr int Files = 300;
+  std::string expected;
+  for (int i = 0; i < Files; ++i) {
+    char name[16];
+    wsprintfA(name, "f%03d.bas", i);
+    Spill(Path(name), "' one\r\nprint total\r\n");
+    expected += std::string(name) + "(2): print total\r\n";
+  }
+  expected += std::to_string(Files) + " lines in " + std::to_string(Files) + " files";
+  SetControlText(CurrentEditor, "total");
+  Appends.clear();
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchAppends, nullptr, GetCurrentThreadId());
+  ToolsCommand(2);
+  UnhookWindowsHookEx(hook);
+  ASSERT_GE(Appends.size(), 2u);
+  EXPECT_EQ(Appends.front().rfind("f000.bas(2): print total\r\n", 0), 0u) << Appends.front();
+  EXPECT_EQ(Appends.front().find(" lines in "), std::string::npos) << "the first hits came only with the summary";
+  std::string whole;
+  for (const std::string& part : Appends) whole += part;
+  EXPECT_EQ(whole, expected);
+  EXPECT_EQ(Shown(), expected);
 }
 
 TEST_F(Build, FindInFilesWithNothingToSearchForSaysSo) {
@@ -230,9 +283,9 @@ TEST_F(Build, FindInFilesWithNothingToSearchForSaysSo) {
     SetControlText(CurrentEditor, c.text);
     SendMessageA(CurrentEditor, EM_SETSEL, c.start, c.end);
     SetControlText(FinderBoxes[FindBox], c.findBox);
-    SetControlText(FinderBoxes[OutputBox], "");
+    ClearListing();
     ToolsCommand(2);
-    EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]),
+    EXPECT_EQ(Shown(),
               "Nothing to search for: put the caret on a word, select a text or type it in the Find box (Ctrl+F).");
   }
 }
@@ -241,9 +294,9 @@ TEST_F(Build, CtrlF7HeldIntoItsAutoRepeatSearchesOnce) {
   SetControlText(CurrentEditor, "total");
   for (bool repeats : {false, true}) {
     KeyRepeats = repeats;
-    SetControlText(FinderBoxes[OutputBox], "");
+    ClearListing();
     ToolsCommand(2);
-    EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]), repeats ? "" : "0 lines in 0 files");
+    EXPECT_EQ(Shown(), repeats ? "" : "0 lines in 0 files");
   }
   KeyRepeats = false;
 }

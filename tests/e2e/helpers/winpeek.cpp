@@ -7,8 +7,8 @@
 //   winpeek memory <program.exe> <outfile>
 //     the program's peak and current committed private memory in bytes, one line each
 //   winpeek point <title> <text> <outfile>
-//     the screen position "x y" of the first character of text in the first child edit box of
-//     the window with that title whose text holds it
+//     the screen position "x y" of the first character of text in the first child edit box or
+//     editing component of the window with that title whose text holds it
 //   winpeek modifiers <outfile>
 //     "down" or "up" for Ctrl, Shift and Alt as the system's keyboard state has them, one line each
 #include <windows.h>
@@ -78,9 +78,21 @@ int PeekPoint(const char* title, const char* text, const char* outName) {
   TextSearch search{text};
   EnumChildWindows(window, FindChildText, reinterpret_cast<LPARAM>(&search));
   if (!search.child) return 4;
-  DWORD_PTR place = 0;
-  SendMessageTimeoutA(search.child, EM_POSFROMCHAR, search.at, 0, SMTO_ABORTIFHUNG, 5000, &place);
-  POINT point = {static_cast<short>(LOWORD(place)), static_cast<short>(HIWORD(place))};
+  POINT point = {};
+  char cls[32] = {};
+  GetClassNameA(search.child, cls, sizeof cls);
+  if (std::strcmp(cls, "Scintilla") == 0) {
+    // The editing component answers in its own messages: the point of a byte position.
+    constexpr UINT PointX = 2164, PointY = 2165;  // SCI_POINTXFROMPOSITION, SCI_POINTYFROMPOSITION
+    DWORD_PTR x = 0, y = 0;
+    SendMessageTimeoutA(search.child, PointX, 0, LPARAM(search.at), SMTO_ABORTIFHUNG, 5000, &x);
+    SendMessageTimeoutA(search.child, PointY, 0, LPARAM(search.at), SMTO_ABORTIFHUNG, 5000, &y);
+    point = {static_cast<LONG>(x), static_cast<LONG>(y)};
+  } else {
+    DWORD_PTR place = 0;
+    SendMessageTimeoutA(search.child, EM_POSFROMCHAR, search.at, 0, SMTO_ABORTIFHUNG, 5000, &place);
+    point = {static_cast<short>(LOWORD(place)), static_cast<short>(HIWORD(place))};
+  }
   ClientToScreen(search.child, &point);
   return SaveText(outName, std::to_string(point.x) + " " + std::to_string(point.y) + "\n") ? 0 : 6;
 }

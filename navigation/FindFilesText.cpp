@@ -1,5 +1,5 @@
-// Finding a word in many files: the whole-word search, the listing and its lines read back.
-#include "build/FindFilesText.h"
+// Finding a word in many files: the whole-word search and the listing.
+#include "navigation/FindFilesText.h"
 #include <algorithm>
 #include "base/TextScan.h"
 #include "editor/WordAt.h"
@@ -11,7 +11,6 @@ unsigned char Folded(char c) {
   return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBreak(char c) { return c == '\r' || c == '\n'; }
 bool WordCodeAt(std::string_view text, size_t pos) {
   return pos < text.size() && IsWordCode(static_cast<unsigned char>(text[pos]));
@@ -155,33 +154,6 @@ std::string_view LineAround(std::string_view text, size_t pos) {
   size_t end = pos;
   while (end < text.size() && !IsBreak(text[end])) ++end;
   return text.substr(start, end - start);
-}
-
-std::optional<ListedHit> HitOfLine(std::string_view line) {
-  for (size_t open = line.find('('); open != std::string_view::npos; open = line.find('(', open + 1)) {
-    std::string_view name = line.substr(0, open);
-    size_t colon = name.find(':');
-    // A Windows name holds no ":" but the one after a drive letter.
-    if (name.empty() || (colon != std::string_view::npos && (colon != 1 || name.find(':', 2) != std::string_view::npos)))
-      return std::nullopt;
-    size_t digits = open + 1;
-    int number = 0;
-    while (digits < line.size() && IsDigit(line[digits]) && digits - open <= 9)
-      number = number * 10 + (line[digits++] - '0');
-    if (digits > open + 1 && number > 0 && line.substr(digits, 3) == "): ") return ListedHit{std::string(name), number};
-  }
-  return std::nullopt;
-}
-
-int QueryLineOf(std::string_view line) {
-  for (size_t at = line.find("line "); at != std::string_view::npos; at = line.find("line ", at + 1)) {
-    if (at > 0 && line[at - 1] != ' ') continue;
-    size_t end = at + 5;
-    int number = 0;
-    while (end < line.size() && IsDigit(line[end]) && end - at <= 13) number = number * 10 + (line[end++] - '0');
-    if (end > at + 5 && number > 0 && (end == line.size() || line[end] == ':' || line[end] == ',')) return number;
-  }
-  return 0;
 }
 
 std::string ListedFile(std::string_view folder, std::string_view name) {

@@ -1,9 +1,8 @@
 // Finding a word in many files (Ctrl+F7): which files are searched, the whole-word rule, the
-// listing's lines, its order and summary, and reading a double-clicked line of a listing back.
+// listing's lines, its order and summary.
 // Platform-free.
 #pragma once
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,19 +57,11 @@ void AddFileListing(Listing& all, const Listing& file);
 // The summary line: "N lines in M files", with ", K files skipped" when some were and
 // ", F folders not searched" when some could not be entered.
 std::string ListingSummary(const Listing& listing);
-// The whole OutputBox text: the listed lines, "… and N more" when lines were left out, and
+// The whole listing: the listed lines, "… and N more" when lines were left out, and
 // the summary, CR LF between lines.
 std::string ListingText(const Listing& listing);
 // The line of text that holds the 0-based position pos, without its line break.
 std::string_view LineAround(std::string_view text, size_t pos);
-// A listed line "name(line): text" read back. The name holds no ":" but a drive's, so a
-// compiler query's lines ("line 8: x(3): …") are never taken for one.
-struct ListedHit {
-  std::string name;
-  int line = 0;
-  bool operator==(const ListedHit&) const = default;
-};
-std::optional<ListedHit> HitOfLine(std::string_view line);
 // The file a listed name stands for: a folder search lists names relative to folder, every one
 // of them inside it, whatever its first character ("$tmp" is a folder's name like any other);
 // a project's search (folder empty) lists full paths.
@@ -79,6 +70,3 @@ std::string ListedFile(std::string_view folder, std::string_view name);
 constexpr std::string_view UntouchedBoxText = " finder";
 // True when word gives nothing to search for: empty, or only blanks and control characters.
 bool IsBlankWord(std::string_view word);
-// The line a compiler query's listing line names: "line 8: …", "first error: line 8: …" or
-// "…, line 8"; 0 when it names none.
-int QueryLineOf(std::string_view line);

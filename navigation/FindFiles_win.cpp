@@ -1,5 +1,6 @@
 // Find in files: the sources of a folder tree or the files of the project's list, each read
-// whole and searched for the word, the lines found listed in the OutputBox in name order.
+// whole and searched for the word, the lines found listed in the listing panel in name order
+// while the search runs.
 #include <windows.h>
 #include <algorithm>
 #include <atomic>
@@ -10,12 +11,14 @@
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
-#include "build/BuildState.h"
-#include "build/FindFiles.h"
-#include "build/FindFilesText.h"
+#include "navigation/FindFiles.h"
+#include "navigation/FindFilesText.h"
+#include "navigation/NavigationState.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/ListingText.h"
+#include "editor/Listing_win.h"
 #include "editor/WordAt.h"
 
 namespace {
@@ -313,7 +316,8 @@ struct FileSearch {
 };
 
 // What the window's thread shares with the pool's threads: the files, the word, one share a
-// file and the event that says one is done. The last of them to let go frees it, so a read that
+// file, the file the window's thread waits for and the event that says it is done (setting an
+// event is a trip to the system's server under Wine, too dear to take for every file). The last of them to let go frees it, so a read that
 // never ends keeps only its own share.
 struct SearchPool {
   SearchPool(std::vector<SearchFile> list, const WordSearch& word)
@@ -321,6 +325,7 @@ struct SearchPool {
   const std::vector<SearchFile> files;
   std::vector<FileSearch> jobs;
   const WordSearch search;
+  std::atomic<size_t> awaited{0};
   KernelHandle fileDone{Api.CreateEventA(nullptr, FALSE, FALSE, nullptr)};
 };
 
@@ -339,15 +344,40 @@ void StartFileSearch(const std::shared_ptr<SearchPool>& pool, size_t index, cons
         FileSearch& job = pool->jobs[index];
         job.listing = ReadAndSearch(pool->files[index], pool->search);
         job.done.store(true);
-        Api.SetEvent(pool->fileDone.Get());
+        if (pool->awaited.load() == index) Api.SetEvent(pool->fileDone.Get());
       },
       WT_EXECUTEDEFAULT);
 }
 
+// Hands the lines found so far to the panel and lets it repaint, so that the listing grows while
+// the search runs: the first lines at once, then at most every ProgressMilliseconds, each batch
+// in one append.
+class Feed {
+ public:
+  void Offer(const Listing& listing) {
+    if (listing.text.size() == shown_) return;
+    const DWORD now = Api.GetTickCount();
+    if (shown_ != 0 && now - last_ < ProgressMilliseconds) return;
+    Append(std::string_view(listing.text).substr(shown_));
+    shown_ = listing.text.size();
+    last_ = now;
+  }
+  // The rest of text, whose first Shown() bytes the panel holds already.
+  void Finish(std::string_view text) { Append(text.substr(std::min(shown_, text.size()))); }
+
+ private:
+  static void Append(std::string_view lines) {
+    AppendListing(lines);
+    if (ListingPanel != nullptr) Api.UpdateWindow(ListingPanel);
+  }
+  size_t shown_ = 0;
+  DWORD last_ = 0;
+};
+
 // Searches the files in their order and lists them so: the pool reads and searches a few files
 // ahead while this thread adds the finished ones to the listing, shows the progress and looks
 // for Esc. After Esc the files still under way are left to finish on their own.
-Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress) {
+Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
   const std::vector<SearchFile>& files = pool->files;
   const std::string edited = FullName(SaveName);
   auto bytesOf = [&](size_t index) { return std::min(files[index].size, LargestSearchedFile); };
@@ -362,12 +392,15 @@ Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress)
       StartFileSearch(pool, queued, edited);
     }
     FileSearch& next = pool->jobs[added];
+    // Said before looking, so that a file done meanwhile sees it and sets the event.
+    pool->awaited.store(added);
     if (!next.done.load()) {
       Api.WaitForSingleObject(pool->fileDone.Get(), ProgressMilliseconds);
       continue;
     }
     AddFileListing(listing, next.listing);
     next.listing = Listing{};
+    feed.Offer(listing);
     bytesQueued -= bytesOf(added);
     ++added;
   }
@@ -410,30 +443,31 @@ bool TakeKeysUpToEscape() {
 void FindInFiles() {
   if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
   std::string word = SearchWord();
-  OutputShown = 1;
-  ListingShown = 0;
-  PendingAction = 1;
+  ListingSearched = true;
+  ListingDocument.clear();
   if (IsBlankWord(word)) {
-    SetControlText(FinderBoxes[OutputBox], NothingToSearch);
+    ShowListing(NothingToSearch);
     ShowStatus(NothingToSearch);
     return;
   }
+  ListingFolder = ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
+  // The panel takes its place now, not after the search, so that it shows the lines as they come.
+  ShowListing("");
+  if (MainWindow != nullptr) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
   Progress progress;
+  Feed feed;
   auto collection = std::make_shared<Collection>();
-  if (!ProjectFile.empty()) {
-    FoundInFolder.clear();
+  if (!ProjectFile.empty())
     collection->listed = ProjectPaths();
-  } else {
-    FoundInFolder = SaveName.empty() ? WorkDir : DirPart(FullName(SaveName));
-    collection->folder = FoundInFolder;
-  }
+  else
+    collection->folder = ListingFolder;
   Listing listing;
   size_t total = 0;
   if (Collect(collection, progress)) {
     std::vector<SearchFile> files = std::move(collection->files);
     SortFiles(files);
     total = files.size() + collection->skipped;
-    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(word)), progress);
+    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(word)), progress, feed);
     listing.skipped += collection->skipped;
     listing.leftOut += collection->leftOut;
   } else {
@@ -443,19 +477,21 @@ void FindInFiles() {
   if (progress.Stopped())
     text += "\r\nStopped by Esc: " + std::to_string(listing.searched + listing.skipped) + " of " +
             std::to_string(total) + " files looked at";
-  SetControlText(FinderBoxes[OutputBox], text);
+  feed.Finish(text);
   ShowStatus(ListingSummary(listing));
 }
+
+std::string SearchedFile(const std::string& name) { return ListedForm(ListedFile(ListingFolder, name)); }
 
 void GoToListedLine() {
   HWND box = FinderBoxes[OutputBox];
   std::string text = GetControlText(box);
   size_t start = 0, end = 0;
   ControlSelection(box, start, end);
-  std::string_view line = LineAround(text, start);
-  if (std::optional<ListedHit> hit = HitOfLine(line)) {
-    if (OpenListedFile(ListedForm(ListedFile(FoundInFolder, hit->name)))) GoToLine(CurrentEditor, hit->line);
-  } else if (int number = QueryLineOf(line)) {
-    GoToLine(CurrentEditor, number);
+  const ListedLine read = ReadListedLine(LineAround(text, start));
+  if (read.kind == ListedKind::FileLine) {
+    if (OpenListedFile(SearchedFile(read.name))) GoToLine(CurrentEditor, read.line);
+  } else if (read.kind == ListedKind::DocLine) {
+    GoToLine(CurrentEditor, read.line);
   }
 }
