@@ -26,9 +26,9 @@ constexpr DWORD QuietMilliseconds = 500;     // a shorter search shows no progre
 constexpr DWORD ProgressMilliseconds = 100;  // the progress text changes at most this often
 constexpr size_t ReadPiece = 1 << 24;        // bytes asked of one ReadFile call
 // Opening a file costs far more time waiting than working (under Wine some 0.3 ms a file), so
-// several files are read at once by the system's thread pool: at most this many, holding at
-// most this many bytes between them (a larger file is read alone).
-constexpr size_t FilesAtOnce = 8;
+// several files are read at once by this many readers of the system's thread pool, holding at
+// most BytesAtOnce between them (a larger file is read alone).
+constexpr size_t FilesAtOnce = 4;
 constexpr unsigned long long BytesAtOnce = 96ull << 20;
 // The longest path the ANSI file routines take, without its terminating NUL.
 constexpr size_t LongestPath = MAX_PATH - 1;
@@ -315,38 +315,38 @@ struct FileSearch {
   std::atomic<bool> done{false};
 };
 
-// What the window's thread shares with the pool's threads: the files, the word, one share a
-// file, the file the window's thread waits for and the event that says it is done (setting an
-// event is a trip to the system's server under Wine, too dear to take for every file). The last of them to let go frees it, so a read that
-// never ends keeps only its own share.
+// What the window's thread shares with the readers of the pool: the files, the word, one share a
+// file, the next file to take, and the event the last reader sets when every file is done. The
+// window's thread is woken only by that event or by its progress time, never for each file:
+// under Wine every wake-up is a trip to the system's server. The last of them to let go frees
+// it, so a read that never ends keeps only its own share.
 struct SearchPool {
   SearchPool(std::vector<SearchFile> list, const WordSearch& word)
       : files(std::move(list)), jobs(files.size()), search(word) {}
   const std::vector<SearchFile> files;
   std::vector<FileSearch> jobs;
   const WordSearch search;
-  std::atomic<size_t> awaited{0};
-  KernelHandle fileDone{Api.CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+  std::atomic<size_t> next{0};                // the next file a reader takes
+  std::atomic<size_t> readers{0};             // readers still at work
+  std::atomic<unsigned long long> bytes{0};   // bytes the readers hold at this moment
+  std::atomic<bool> stop{false};              // Esc: the readers take no further file
+  KernelHandle allDone{Api.CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 };
 
-// Hands file index to the pool; the edited document, and any file when the pool takes no more
-// work, is searched here at once.
-void StartFileSearch(const std::shared_ptr<SearchPool>& pool, size_t index, const std::string& edited) {
-  FileSearch& job = pool->jobs[index];
-  const SearchFile& file = pool->files[index];
-  if (!edited.empty() && SameText(file.path, edited)) {
-    job.listing = SearchEditedText(file, pool->search);
+// A reader of the pool: takes the files in their order until none is left or the search stops.
+// A file larger than what the readers may hold between them waits until the others let go.
+void ReadFiles(const std::shared_ptr<SearchPool>& pool) {
+  for (size_t index; !pool->stop.load() && (index = pool->next.fetch_add(1)) < pool->files.size();) {
+    FileSearch& job = pool->jobs[index];
+    if (job.done.load()) continue;  // the edited document, searched by the window's thread
+    const unsigned long long size = std::min(pool->files[index].size, LargestSearchedFile);
+    while (pool->bytes.load() > 0 && pool->bytes.load() + size > BytesAtOnce && !pool->stop.load()) Api.Sleep(1);
+    pool->bytes += size;
+    job.listing = ReadAndSearch(pool->files[index], pool->search);
+    pool->bytes -= size;
     job.done.store(true);
-    return;
   }
-  RunOnPool(
-      [pool, index] {
-        FileSearch& job = pool->jobs[index];
-        job.listing = ReadAndSearch(pool->files[index], pool->search);
-        job.done.store(true);
-        if (pool->awaited.load() == index) Api.SetEvent(pool->fileDone.Get());
-      },
-      WT_EXECUTEDEFAULT);
+  if (pool->readers.fetch_sub(1) == 1) Api.SetEvent(pool->allDone.Get());
 }
 
 // Hands the lines found so far to the panel and lets it repaint, so that the listing grows while
@@ -374,36 +374,42 @@ class Feed {
   DWORD last_ = 0;
 };
 
-// Searches the files in their order and lists them so: the pool reads and searches a few files
-// ahead while this thread adds the finished ones to the listing, shows the progress and looks
-// for Esc. After Esc the files still under way are left to finish on their own.
-Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
-  const std::vector<SearchFile>& files = pool->files;
-  const std::string edited = FullName(SaveName);
-  auto bytesOf = [&](size_t index) { return std::min(files[index].size, LargestSearchedFile); };
-  Listing listing;
-  size_t queued = 0, added = 0;
-  unsigned long long bytesQueued = 0;
-  while (added < files.size() && !progress.Stopped(added, "searched")) {
-    for (; queued < files.size() && queued - added < FilesAtOnce &&
-           (queued == added || bytesQueued + bytesOf(queued) <= BytesAtOnce);
-         ++queued) {
-      bytesQueued += bytesOf(queued);
-      StartFileSearch(pool, queued, edited);
-    }
-    FileSearch& next = pool->jobs[added];
-    // Said before looking, so that a file done meanwhile sees it and sets the event.
-    pool->awaited.store(added);
-    if (!next.done.load()) {
-      Api.WaitForSingleObject(pool->fileDone.Get(), ProgressMilliseconds);
-      continue;
-    }
-    AddFileListing(listing, next.listing);
-    next.listing = Listing{};
-    feed.Offer(listing);
-    bytesQueued -= bytesOf(added);
-    ++added;
+// The listings of the files done so far, in the files' order, added to listing from file added
+// on; the first file not yet done stops it.
+void AddDoneFiles(SearchPool& pool, Listing& listing, size_t& added) {
+  for (; added < pool.files.size() && pool.jobs[added].done.load(); ++added) {
+    AddFileListing(listing, pool.jobs[added].listing);
+    pool.jobs[added].listing = Listing{};
   }
+}
+
+// Searches the files and lists them in their order: a few readers of the pool read and search
+// them while this thread adds the finished ones to the listing at its progress times, shows the
+// progress and looks for Esc. After Esc the files still under way are left to finish on their
+// own. The edited document is searched here, as the editor holds it.
+Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
+  const std::string edited = FullName(SaveName);
+  for (size_t k = 0; !edited.empty() && k < pool->files.size(); ++k)
+    if (SameText(pool->files[k].path, edited)) {
+      pool->jobs[k].listing = SearchEditedText(pool->files[k], pool->search);
+      pool->jobs[k].done.store(true);
+    }
+  const size_t readers = std::min(FilesAtOnce, pool->files.size());
+  pool->readers.store(readers);
+  for (size_t k = 0; k < readers; ++k) RunOnPool([pool] { ReadFiles(pool); }, WT_EXECUTELONGFUNCTION);
+  Listing listing;
+  size_t added = 0;
+  if (readers == 0) return listing;
+  // The first hits show as soon as there are any; later ones at the progress times.
+  DWORD wait = 10;
+  while (added < pool->files.size() && !progress.Stopped(added, "searched")) {
+    const bool finished = Api.WaitForSingleObject(pool->allDone.Get(), wait) == WAIT_OBJECT_0;
+    AddDoneFiles(*pool, listing, added);
+    feed.Offer(listing);
+    if (finished) break;
+    if (!listing.text.empty()) wait = ProgressMilliseconds;
+  }
+  pool->stop.store(true);
   return listing;
 }
 
