@@ -128,12 +128,10 @@ void CompilerQuery(int mode, const std::string& word) {
 }
 
 void KeywordBoxQuery() {
-  OutputShown = 1;
-  PendingAction = 1;
   std::string word = GetControlText(FinderBoxes[KeywordBox]);
-  if (word.empty()) {
-    OutputShown = 0;
-    return;
-  }
-  CompilerQuery(QueryList, word);
+  OutputShown = word.empty() ? 0 : 1;
+  if (!word.empty()) CompilerQuery(QueryList, word);
+  // Asked for once the listing is written: a notice of the box while it fills (it scrolls)
+  // would otherwise take the relayout half-way and leave a second one for the end.
+  PendingAction = 1;
 }
