@@ -76,6 +76,18 @@ int CentredX(int dialogWidth, int controlWidth) {
   return static_cast<int>(std::clamp(std::nearbyint(half), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
+DialogBaseUnits BaseUnitsOf(int lettersWidth, int height) { return {(lettersWidth / 26 + 1) / 2, height}; }
+
+DialogRect DialogUnitsToPixels(DialogRect units, DialogBaseUnits base) {
+  auto scale = [](int length, int by, int per) {
+    const long long product = static_cast<long long>(length) * by;
+    const long long magnitude = (std::llabs(product) + per / 2) / per;
+    return static_cast<int>(product < 0 ? -magnitude : magnitude);
+  };
+  return {scale(units.x, base.x, 4), scale(units.y, base.y, 8), scale(units.width, base.x, 4),
+          scale(units.height, base.y, 8)};
+}
+
 bool CaptionLooksNumeric(const std::string& caption) {
   return caption == "0" || std::nearbyint(LeadingNumber(caption)) != 0;
 }

@@ -4,6 +4,7 @@
 #include "auxwin/Console.h"
 #include "auxwin/Welcome_win.h"
 #include "base/Bindings_win.h"
+#include "base/Scaling_win.h"
 #include "base/TextScan.h"
 #include "build/ErrorCheck.h"
 #include "build/Launch.h"
@@ -11,6 +12,7 @@
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
+#include "shell/Toolbar_win.h"
 #include "shell/StartupText.h"
 
 namespace {
@@ -70,11 +72,11 @@ void EnterProgramFolder() {
   Api.SetCurrentDirectoryA(FolderToEnter(GetProgramDir()).c_str());
 }
 
+// The toolbar's identifiers, and its pictures for the system's scale: the window, once it
+// exists, takes them again if its display has another.
 void PrepareToolbar() {
-  for (int i = 0; i < 10; ++i) {
-    ToolbarIds[i] = 100 + i;
-    ToolbarPictures[i] = static_cast<HBITMAP>(Api.LoadImageA(nullptr, ToolbarPictureFiles[i], IMAGE_BITMAP, 30, 30, LR_LOADFROMFILE));
-  }
+  for (int i = 0; i < 10; ++i) ToolbarIds[i] = 100 + i;
+  LoadToolbarPictures(SystemDpi());
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "shell/ShellState.h"
 
 namespace {
+constexpr DisplayScale At96{};  // the display the layout numbers are written for
 
 TEST(LayoutQuarter, RoundsHalvesToTheEvenNeighbour) {
   const struct { int width, quarter; } cases[] = {
@@ -14,37 +15,37 @@ TEST(LayoutQuarter, RoundsHalvesToTheEvenNeighbour) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(QuarterOf(c.width), c.quarter) << c.width;
-    EXPECT_EQ(ComputeLayout(c.width, 500, false, false).quarter, c.quarter) << c.width;
+    EXPECT_EQ(ComputeLayout(c.width, 500, false, false, At96).quarter, c.quarter) << c.width;
   }
 }
 
 TEST(LayoutEditor, SpansTheClientWithoutAProjectAndLeavesTheLeftQuarterWithOne) {
-  EXPECT_EQ(ComputeLayout(800, 600, false, false).editor, (Rect{0, 80, 800, 500}));
-  EXPECT_EQ(ComputeLayout(800, 600, true, false).editor, (Rect{200, 80, 600, 500}));
+  EXPECT_EQ(ComputeLayout(800, 600, false, false, At96).editor, (Rect{0, 80, 800, 500}));
+  EXPECT_EQ(ComputeLayout(800, 600, true, false, At96).editor, (Rect{200, 80, 600, 500}));
 }
 
 TEST(LayoutOutput, SidePanelTakesOneAndAHalfQuartersRoundedToEven) {
   // Q = 201: c = 301.5 -> 302; b = 603 - 301.5 -> 302 with a project, 804 - 301.5 -> 502 without.
-  const LayoutPlan withProject = ComputeLayout(804, 700, true, true);
+  const LayoutPlan withProject = ComputeLayout(804, 700, true, true, At96);
   EXPECT_FALSE(withProject.outputHidden);
   EXPECT_EQ(withProject.editor, (Rect{201, 80, 302, 600}));
   EXPECT_EQ(withProject.project, (Rect{0, 80, 201, 600}));
-  EXPECT_EQ(ComputeLayout(804, 700, false, true).project, Rect{});
+  EXPECT_EQ(ComputeLayout(804, 700, false, true, At96).project, Rect{});
   EXPECT_EQ(withProject.output, (Rect{503, 30, 302, 650}));
 
-  const LayoutPlan without = ComputeLayout(804, 700, false, true);
+  const LayoutPlan without = ComputeLayout(804, 700, false, true, At96);
   EXPECT_EQ(without.editor, (Rect{0, 80, 502, 600}));
   EXPECT_EQ(without.output, (Rect{502, 30, 302, 650}));
 }
 
 TEST(LayoutOutput, HiddenPanelShrinksToNothing) {
-  const LayoutPlan plan = ComputeLayout(1200, 700, true, false);
+  const LayoutPlan plan = ComputeLayout(1200, 700, true, false, At96);
   EXPECT_TRUE(plan.outputHidden);
   EXPECT_EQ(plan.output, (Rect{0, 0, 0, 0}));
 }
 
 TEST(LayoutFinderBoxes, SitInTheirQuarters) {
-  const LayoutPlan plan = ComputeLayout(1200, 700, false, false);
+  const LayoutPlan plan = ComputeLayout(1200, 700, false, false, At96);
   EXPECT_EQ(plan.find, (Rect{375, 1, 300, 27}));
   EXPECT_EQ(plan.replace, (Rect{300, 37, 300, 27}));
   EXPECT_EQ(plan.line, (Rect{600, 37, 300, 27}));
@@ -57,7 +58,7 @@ TEST(LayoutButtons, RowNarrowsWithTheWindowAndVanishesWhenNarrow) {
       {1200, 80, 60}, {882, 0, -20}, {883, 1, -19}, {962, 20, 0}, {800, -20, -40},
   };
   for (const auto& c : cases) {
-    const LayoutPlan plan = ComputeLayout(c.width, 600, false, false);
+    const LayoutPlan plan = ComputeLayout(c.width, 600, false, false, At96);
     for (int i = 0; i < 11; ++i) {
       const int width = i < 9 ? c.firstNine : c.lastTwo;
       EXPECT_EQ(plan.buttons[i], (Rect{xs[i], 46, width, 27})) << c.width << " button " << i;

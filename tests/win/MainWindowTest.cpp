@@ -25,11 +25,13 @@
 #include "editor/SciMessages.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "base/Scaling_win.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
+#include "shell/Toolbar_win.h"
 #include "shell/WindowProc_win.h"
 
 namespace {
@@ -138,8 +140,7 @@ class MainWindowCreated : public testing::Test {
     WorkAreaWidth = 1920;
     WorkAreaHeight = 1040;
     // The toolbar pictures, as start-up loads them before the window exists.
-    for (int i = 0; i < 10; ++i)
-      ToolbarPictures[i] = static_cast<HBITMAP>(LoadImageA(nullptr, ToolbarPictureFiles[i], IMAGE_BITMAP, 30, 30, LR_LOADFROMFILE));
+    LoadToolbarPictures(SystemDpi());
     GivenTitles.clear();
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordTitles, nullptr, GetCurrentThreadId());
     window = CreateMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
@@ -295,7 +296,7 @@ TEST_F(MainWindowCreated, LayoutMovesEveryControlToItsComputedPlace) {
       SendMessageA(window, WM_SIZE, 0, 0);
       RECT client;
       GetClientRect(window, &client);
-      LayoutPlan plan = ComputeLayout(client.right, client.bottom, project != 0, output != 0);
+      LayoutPlan plan = ComputeLayout(client.right, client.bottom, project != 0, output != 0, WindowScale);
       EXPECT_EQ(LayoutQuarter, plan.quarter);
       EXPECT_EQ(PlaceOf(Editor), plan.editor);
       EXPECT_EQ(PlaceOf(FinderBoxes[OutputBox]), plan.output);
