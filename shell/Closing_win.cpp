@@ -111,7 +111,7 @@ void ReportEmergencyCopy() {
 }
 
 void OnDestroy() {
-  ReleaseScaledFonts();
+  ReleaseScaledParts();
   ReleasePaintBrushes();
   Api.PostQuitMessage(0);
 }

@@ -43,8 +43,8 @@ void ShowWindowIcon(bool sayWhenMissing) {
   int percent = 100;
   const std::string file = PictureFileFor(IconFile, WindowScale.dpi, percent);
   HICON icon = static_cast<HICON>(Api.LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-  if (!icon && sayWhenMissing) ShowBox(std::string("Cannot load ") + IconFile + "!", "zor", MB_OK);
-  if (!icon && WindowIcon.Get()) return;  // a new scale's icon that cannot be read keeps the old one
+  if (!icon && !sayWhenMissing) return;  // a new scale's icon that cannot be read: the old one stays
+  if (!icon) ShowBox(std::string("Cannot load ") + IconFile + "!", "zor", MB_OK);
   Api.SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   WindowIcon.Reset(icon);
 }
@@ -60,11 +60,12 @@ void MakeScaledFonts() {
 
 HFONT FaceFont() { return CaptionFont.Get(); }
 
-void ReleaseScaledFonts() {
+void ReleaseScaledParts() {
   BoxFont.Reset();
   PlainFont.Reset();
   CaptionFont.Reset();
   StatusFont.Reset();
+  WindowIcon.Reset();
 }
 
 void ApplyScale(int dpi) {

@@ -13,8 +13,8 @@ void MakeScaledFonts();
 // The font of the command buttons' captions and the painted line; null at 96 dpi, where they
 // are written in the font their device context starts with.
 HFONT FaceFont();
-// Deletes the fonts made for the window; when it is destroyed.
-void ReleaseScaledFonts();
+// Deletes the fonts and the icon made for the window; when it is destroyed.
+void ReleaseScaledParts();
 
 // The status bar and the tooltips take the system's font, made for the system's scale: on a
 // display of another scale they are given that scale's font (and once given one, they are given

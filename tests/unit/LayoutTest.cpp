@@ -1,6 +1,10 @@
 // The main window's layout arithmetic: quarters rounded half to even, the editor and the
 // output panel by the panel flags, the finder boxes and the command button row.
 #include <gtest/gtest.h>
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/Layout.h"
 #include "shell/ShellState.h"
@@ -64,6 +68,74 @@ TEST(LayoutButtons, RowNarrowsWithTheWindowAndVanishesWhenNarrow) {
       EXPECT_EQ(plan.buttons[i], (Rect{xs[i], 46, width, 27})) << c.width << " button " << i;
     }
   }
+}
+
+// Every rectangle of a plan, for comparing plans field by field.
+std::vector<std::pair<std::string, Rect>> RectsOf(const LayoutPlan& plan) {
+  std::vector<std::pair<std::string, Rect>> rects = {
+      {"output", plan.output}, {"editor", plan.editor}, {"find", plan.find},       {"replace", plan.replace},
+      {"line", plan.line},     {"keyword", plan.keyword}, {"project", plan.project}};
+  for (int i = 0; i < 11; ++i) rects.push_back({"button " + std::to_string(i), plan.buttons[i]});
+  return rects;
+}
+
+// How far a value at a scale is from the value at 96 dpi times the scale.
+double Off(int scaled, int at96, int dpi) { return std::abs(scaled - at96 * dpi / 96.0); }
+
+TEST(LayoutAtScale, IsTheLayoutAt96GrownByTheScaleWithinAPixel) {
+  // Client sizes whose quarters are whole pixels at every scale: the quarters' own rounding
+  // (halves to even) aside, nothing may stray by more than a pixel.
+  const struct { int width, height; } sizes[] = {{1296, 656}, {1104, 700}, {1600, 900}, {960, 500}, {2000, 1200}};
+  for (int dpi : {120, 144, 192}) {
+    const DisplayScale scale{dpi};
+    for (const auto& size : sizes) {
+      for (int project = 0; project <= 1; ++project) {
+        for (int output = 0; output <= 1; ++output) {
+          const auto at96 = RectsOf(ComputeLayout(size.width, size.height, project, output, At96));
+          const auto scaled = RectsOf(ComputeLayout(scale(size.width), scale(size.height), project, output, scale));
+          for (size_t i = 0; i < at96.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << dpi << " dpi, " << size.width << " x " << size.height << ", project "
+                                            << project << ", output " << output << ", " << at96[i].first);
+            const Rect a = at96[i].second, b = scaled[i].second;
+            EXPECT_LE(Off(b.x, a.x, dpi), 1.0);
+            EXPECT_LE(Off(b.y, a.y, dpi), 1.0);
+            EXPECT_LE(Off(b.width, a.width, dpi), 1.0);
+            EXPECT_LE(Off(b.height, a.height, dpi), 1.0);
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(LayoutAtScale, FixedNumbersStayWithinHalfAPixelAtAnyWidth) {
+  // The rows' places and heights and the buttons' places do not depend on the quarters.
+  for (int dpi : {120, 144, 192}) {
+    const DisplayScale scale{dpi};
+    for (int width = 600; width <= 2200; width += 7) {
+      const LayoutPlan a = ComputeLayout(width, 700, true, true, At96);
+      const LayoutPlan b = ComputeLayout(scale(width), scale(700), true, true, scale);
+      SCOPED_TRACE(testing::Message() << dpi << " dpi, width " << width);
+      EXPECT_LE(Off(b.find.x, a.find.x, dpi), 0.5);
+      for (const auto& [p, q] : {std::pair{a.find, b.find}, {a.replace, b.replace}, {a.output, b.output},
+                                 {a.editor, b.editor}, {a.buttons[10], b.buttons[10]}}) {
+        EXPECT_LE(Off(q.y, p.y, dpi), 0.5);
+        EXPECT_LE(Off(q.height, p.height, dpi), 1.0);  // the client height and the number, each rounded
+      }
+      for (int i = 0; i < 11; ++i) EXPECT_LE(Off(b.buttons[i].x, a.buttons[i].x, dpi), 0.5) << i;
+    }
+  }
+}
+
+TEST(LayoutAtScale, At144DpiAWindowOf1950PixelsHasItsNumbersGrownByHalf) {
+  const LayoutPlan plan = ComputeLayout(1950, 1050, false, true, DisplayScale{144});
+  EXPECT_EQ(plan.quarter, 488);                                // 487.5 to the even neighbour
+  EXPECT_EQ(plan.find, (Rect{563, 2, 488, 41}));                // 375, 1 and 27 times 1.5, halves up
+  EXPECT_EQ(plan.replace, (Rect{488, 56, 488, 41}));
+  EXPECT_EQ(plan.output, (Rect{1220, 45, 732, 975}));
+  EXPECT_EQ(plan.editor, (Rect{0, 120, 1220, 900}));
+  EXPECT_EQ(plan.buttons[0], (Rect{6, 69, 158, 41}));          // 488 - 330
+  EXPECT_EQ(plan.buttons[10], (Rect{1883, 69, 128, 41}));      // 488 - 360
 }
 
 TEST(LayoutWindowSize, MinimisedSizeIsNotRecorded) {
