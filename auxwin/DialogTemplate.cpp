@@ -1,5 +1,6 @@
 // The dialog template builder (declared in DialogTemplate.h): header, control items, centring.
 #include "auxwin/DialogTemplate.h"
+#include "base/DisplayScale.h"
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -79,13 +80,8 @@ int CentredX(int dialogWidth, int controlWidth) {
 DialogBaseUnits BaseUnitsOf(int lettersWidth, int height) { return {(lettersWidth / 26 + 1) / 2, height}; }
 
 DialogRect DialogUnitsToPixels(DialogRect units, DialogBaseUnits base) {
-  auto scale = [](int length, int by, int per) {
-    const long long product = static_cast<long long>(length) * by;
-    const long long magnitude = (std::llabs(product) + per / 2) / per;
-    return static_cast<int>(product < 0 ? -magnitude : magnitude);
-  };
-  return {scale(units.x, base.x, 4), scale(units.y, base.y, 8), scale(units.width, base.x, 4),
-          scale(units.height, base.y, 8)};
+  return {ScaledRounded(units.x, base.x, 4), ScaledRounded(units.y, base.y, 8), ScaledRounded(units.width, base.x, 4),
+          ScaledRounded(units.height, base.y, 8)};
 }
 
 bool CaptionLooksNumeric(const std::string& caption) {

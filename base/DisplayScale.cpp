@@ -7,11 +7,13 @@ constexpr int LeastDpi = 48;   // half the base scale: no display reports less
 constexpr int MostDpi = 960;   // ten times the base scale
 }  // namespace
 
-int DisplayScale::operator()(int pixels) const {
-  const long long product = static_cast<long long>(pixels) * dpi;
-  const long long magnitude = (std::llabs(product) + BaseDpi / 2) / BaseDpi;
+int ScaledRounded(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  const long long magnitude = (std::llabs(product) + denominator / 2) / denominator;
   return static_cast<int>(product < 0 ? -magnitude : magnitude);
 }
+
+int DisplayScale::operator()(int pixels) const { return ScaledRounded(pixels, dpi, BaseDpi); }
 
 DisplayScale ScaleOfDpi(int dpi) { return {dpi >= LeastDpi && dpi <= MostDpi ? dpi : BaseDpi}; }
 

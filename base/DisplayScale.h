@@ -6,12 +6,16 @@
 
 constexpr int BaseDpi = 96;  // the display every layout number of the program is written for
 
+// value * numerator / denominator (denominator above 0) to the nearest whole number, halves away
+// from zero, as MulDiv rounds: the one rounding of every scaled length.
+int ScaledRounded(int value, int numerator, int denominator);
+
 // The scale of one display: its dots per inch over 96. Layout code takes it as an argument, so
 // the numbers it is written with stay the 96-dpi ones, and at 96 dpi every one stays as written.
 struct DisplayScale {
   int dpi = BaseDpi;
-  // pixels * dpi / 96 to the nearest whole pixel, halves away from zero as MulDiv rounds them:
-  // the one rule by which every layout number, font and picture size is scaled.
+  // pixels * dpi / 96 to the nearest whole pixel (ScaledRounded): the one rule by which every
+  // layout number, font and picture size is scaled.
   int operator()(int pixels) const;
   bool operator==(const DisplayScale&) const = default;
 };

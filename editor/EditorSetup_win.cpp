@@ -17,6 +17,7 @@ constexpr int DefaultStyle = 32;
 constexpr int LineNumberMargin = 0;
 constexpr int LeastLineNumberWidth = 30;
 constexpr int SymbolMarginWidth = 16;  // the width a symbol margin has by default
+constexpr UINT DpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT of Windows 10
 
 LRESULT Sci(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   return Api.SendMessageA(editor, message, wParam, lParam);
@@ -105,6 +106,9 @@ void UpdateLineNumberWidth() {
 
 void ScaleEditorMargins() {
   if (Editor == nullptr) return;
+  // The system tells the editor of its display's scale only after the main window has taken it:
+  // told now, it measures the line numbers at the new scale.
+  Sci(Editor, DpiChangedAfterParent, 0, 0);
   Sci(Editor, SCI_SETMARGINWIDTHN, MarkMargin, WindowScale(SymbolMarginWidth));
   Sci(Editor, SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(SymbolMarginWidth));
   UpdateLineNumberWidth();

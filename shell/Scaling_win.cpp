@@ -26,7 +26,6 @@ GdiObject<HFONT> PlainFont;       // the plain editor's font, made only without 
 GdiObject<HFONT> CaptionFont;     // the command buttons' captions and the painted line, away from 96 dpi
 GdiObject<HFONT> StatusFont;      // status bar and tooltips on a display whose scale is not the system's
 GdiObject<HICON, DestroyIconObject> WindowIcon;
-
 }  // namespace
 
 void ApplyStatusFont() {
