@@ -96,6 +96,8 @@ void RunStartup() {
   Api.zor_trend(9);
   AboutText = ComposeAboutText();
   PrepareToolbar();
-  bool shown = RunMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
+  // The size the window is placed for before it takes the settings' one, on the system's scale.
+  const DisplayScale system = ScaleOfDpi(SystemDpi());
+  bool shown = RunMainWindow(system(580), system(580), WS_OVERLAPPEDWINDOW, 2);
   EndProcess(shown ? 0 : ExitStartupFailed);
 }
