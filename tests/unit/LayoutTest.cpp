@@ -108,25 +108,6 @@ TEST(LayoutAtScale, IsTheLayoutAt96GrownByTheScaleWithinAPixel) {
   }
 }
 
-TEST(LayoutAtScale, FixedNumbersStayWithinHalfAPixelAtAnyWidth) {
-  // The rows' places and heights and the buttons' places do not depend on the quarters.
-  for (int dpi : {120, 144, 192}) {
-    const DisplayScale scale{dpi};
-    for (int width = 600; width <= 2200; width += 7) {
-      const LayoutPlan a = ComputeLayout(width, 700, true, true, At96);
-      const LayoutPlan b = ComputeLayout(scale(width), scale(700), true, true, scale);
-      SCOPED_TRACE(testing::Message() << dpi << " dpi, width " << width);
-      EXPECT_LE(Off(b.find.x, a.find.x, dpi), 0.5);
-      for (const auto& [p, q] : {std::pair{a.find, b.find}, {a.replace, b.replace}, {a.output, b.output},
-                                 {a.editor, b.editor}, {a.buttons[10], b.buttons[10]}}) {
-        EXPECT_LE(Off(q.y, p.y, dpi), 0.5);
-        EXPECT_LE(Off(q.height, p.height, dpi), 1.0);  // the client height and the number, each rounded
-      }
-      for (int i = 0; i < 11; ++i) EXPECT_LE(Off(b.buttons[i].x, a.buttons[i].x, dpi), 0.5) << i;
-    }
-  }
-}
-
 TEST(LayoutAtScale, At144DpiAWindowOf1950PixelsHasItsNumbersGrownByHalf) {
   const LayoutPlan plan = ComputeLayout(1950, 1050, false, true, DisplayScale{144});
   EXPECT_EQ(plan.quarter, 488);                                // 487.5 to the even neighbour
