@@ -13,6 +13,7 @@
 #include "editor/EditorAccess_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Painting_win.h"
+#include "shell/Scaling_win.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -110,9 +111,7 @@ void ReportEmergencyCopy() {
 }
 
 void OnDestroy() {
-  if (FinderFont) Api.DeleteObject(FinderFont);
-  if (PlainEditorFont) Api.DeleteObject(PlainEditorFont);
-  FinderFont = PlainEditorFont = nullptr;
+  ReleaseScaledParts();
   ReleasePaintBrushes();
   Api.PostQuitMessage(0);
 }

@@ -7,6 +7,7 @@
 #include "editor/Editing_win.h"
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
+#include "shell/Scaling_win.h"
 #include "shell/ShellState.h"
 #include "shell/Toolbar_win.h"
 #include "shell/WindowProc_win.h"
@@ -97,6 +98,7 @@ HWND CreateMainWindow(int width, int height, unsigned long style, int placementM
   // The toolbar buttons and the status bar join the window here, before it is shown.
   CreateToolbarButtons(window);
   CreateMainStatusBar(window);
+  ApplyStatusFont();
   Api.SetWindowTextA(window, "ZorvexIde_2023/24 ->beta ");
   Api.ShowWindow(window, SW_SHOWNORMAL);
   Api.UpdateWindow(window);

@@ -3,7 +3,8 @@
 
 Layers: unit (native unit tests), asan (the same under AddressSanitizer and
 UndefinedBehaviorSanitizer), fuzz (a short pass of every fuzz target, one count each),
-win (Windows tests under Wine), e2e (end-to-end tests of the real program).
+win (Windows tests under Wine, and those of a 144-dpi display again at that scale), e2e
+(end-to-end tests of the real program).
 Expects the builds in out/ and, for the Windows layers, DISPLAY and the Wine
 environment set by dev/test.
 """
@@ -82,7 +83,16 @@ def run_asan():
 
 
 def run_win():
-    return run_gtest("Windows tests", ["wine", "wintests.exe"], os.path.join(OUT, "wintests"), "wintests.xml", 1200)
+    folder = os.path.join(OUT, "wintests")
+    passed, failed = run_gtest("Windows tests", ["wine", "wintests.exe"], folder, "wintests.xml", 1200)
+    # The tests of a display of 144 dpi (named At144Dpi..., skipped above) run again with Wine's
+    # display scale at 144 for the run.
+    sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+    from display import display_dpi
+    with display_dpi(144):
+        more_passed, more_failed = run_gtest("Windows tests at 144 dpi", ["wine", "wintests.exe"], folder,
+                                             "wintests-144dpi.xml", 600, {"GTEST_FILTER": "*At144Dpi*"})
+    return passed + more_passed, failed + more_failed
 
 
 # The layers in the order they run; each gives its passed and failed counts.
