@@ -70,8 +70,6 @@ void ShowResult(int line, const std::string& message, const std::string& file) {
   ShowErrorAtCaret();
 }
 
-std::string CheckedFileName() { return ExpandPath(CurrentFile.empty() ? ProgramDir + "\\_.zobas" : CurrentFile); }
-
 void StartCheck() {
   if (ChecksRunning >= MaxChecksRunning) {
     CheckDue = true;
@@ -88,7 +86,7 @@ void StartCheck() {
   const std::string_view text = ControlTextView(Editor, storage);
   if (text.size() > MaxCheckedBytes) return ShowResult(0, "", "");
   job->text = std::string(text);
-  job->file = CheckedFileName();
+  job->file = DocumentSourcePath(CurrentFile);
   job->library = Api.LoadLibraryA("zorvex.dll");
   if (job->library == nullptr) return;
   ++ChecksRunning;

@@ -12,6 +12,7 @@
 #include "base/Bindings_win.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
+#include "base/TextScan.h"
 #include "editor/BuiltinList.h"
 #include "editor/Completion.h"
 #include "editor/Names.h"
@@ -76,10 +77,14 @@ struct DocumentNames {
   OwnNames own;
 };
 
+// A file's time stamp of its last write; 0 when it is not there.
+using Stamp = ULONGLONG;
+
 struct IncludeCache {
-  std::string path;                       // the including file
+  std::string path;                       // the including file, full
   std::vector<std::string> includeLines;  // its #include names, as written
-  std::vector<std::pair<std::string, ULONGLONG>> stamps;
+  std::vector<std::pair<std::string, Stamp>> stamps;  // every file asked for, with its stamp then
+  DWORD stampsAsked = 0;                  // the tick when the stamps were last asked for
   std::vector<IncludedFile> files;
   std::vector<std::vector<Declaration>> names;  // views into files, which do not change
 };
@@ -176,18 +181,29 @@ void MoveNames(int line, int linesAdded) {
 
 // ---- the included files' names, read again when a file's time stamp changes
 
-ULONGLONG StampOf(const std::string& path) {
+// The included files' time stamps are asked for at most this often: on a slow share each
+// question is a trip to the server, and a key must not wait for many of them.
+constexpr DWORD StampPauseMs = 1000;
+
+Stamp StampOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return (Stamp(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
-bool ReadFileText(const std::string& path, std::string& text) {
+// Reads a whole file; stamp is its time stamp as the open file gives it (0 when it cannot be
+// opened), so a file is opened once and asked nothing more.
+bool ReadFileText(const std::string& path, std::string& text, Stamp& stamp) {
+  stamp = 0;
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.Valid() || !Api.GetFileSizeEx(file.Get(), &size) || size.QuadPart > LargestRead) return false;
-  text.assign(static_cast<size_t>(size.QuadPart), '\0');
+  if (!file.Valid()) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!Api.GetFileInformationByHandle(file.Get(), &info)) return false;
+  stamp = (Stamp(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime;
+  const ULONGLONG size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (size > ULONGLONG(LargestRead)) return false;
+  text.assign(static_cast<size_t>(size), '\0');
   DWORD done = 0;
   if (!text.empty() && (!Api.ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
                         done != text.size()))
@@ -195,22 +211,49 @@ bool ReadFileText(const std::string& path, std::string& text) {
   return true;
 }
 
+bool ReadFileText(const std::string& path, std::string& text) {
+  Stamp stamp = 0;
+  return ReadFileText(path, text, stamp);
+}
+
+// The full name of the file whose folder the document's includes are read from, as the compile
+// tool and the check take it: "$" expanded, an untitled document as the scratch source.
+std::string IncludingFile() {
+  const std::string path = DocumentSourcePath(CurrentFile);
+  char full[MAX_PATH * 2];
+  const DWORD length = Api.GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// Whether no file of the last gathering changed since: asked of the system at most once a second.
+bool IncludedFilesUnchanged() {
+  const DWORD now = Api.GetTickCount();
+  if (now - Includes.stampsAsked < StampPauseMs) return true;
+  for (const auto& [path, stamp] : Includes.stamps)
+    if (StampOf(path) != stamp) return false;
+  Includes.stampsAsked = now;
+  return true;
+}
+
 const std::vector<std::vector<Declaration>>& IncludedDeclarations() {
   std::vector<std::string> lines;
   if (Document.read)
     for (const IncludeLine& include : IncludesOf(Document.index)) lines.push_back(include.name);
-  bool same = Includes.path == CurrentFile && Includes.includeLines == lines;
-  for (size_t k = 0; same && k < Includes.stamps.size(); ++k)
-    same = StampOf(Includes.stamps[k].first) == Includes.stamps[k].second;
-  if (same) return Includes.names;
+  const std::string including = lines.empty() ? std::string() : IncludingFile();
+  if (Includes.path == including && Includes.includeLines == lines && IncludedFilesUnchanged()) return Includes.names;
   Includes = {};
-  Includes.path = CurrentFile;
+  Includes.path = including;
   Includes.includeLines = lines;
-  if (!lines.empty()) Includes.files = GatherIncludes(CurrentFile, Document.index, ReadFileText);
-  for (const IncludedFile& file : Includes.files) {
-    Includes.stamps.emplace_back(file.path, StampOf(file.path));
-    Includes.names.push_back(GatherNames(file.names));
-  }
+  Includes.stampsAsked = Api.GetTickCount();
+  // Every file asked for is noted with its stamp, also one that is not there yet.
+  FileReader read = [](const std::string& path, std::string& text) {
+    Stamp stamp = 0;
+    const bool whole = ReadFileText(path, text, stamp);
+    Includes.stamps.emplace_back(path, stamp);
+    return whole;
+  };
+  if (!lines.empty()) Includes.files = GatherIncludes(including, Document.index, read);
+  for (const IncludedFile& file : Includes.files) Includes.names.push_back(GatherNames(file.names));
   return Includes.names;
 }
 

@@ -495,24 +495,19 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, cut + 1);
 }
 
-std::string FileKey(const std::string& path) {
-  std::string key = LowerText(path);
-  for (char& c : key)
-    if (c == '/') c = '\\';
-  return key;
-}
-
 // The includes nest as deep as the compile tool follows them.
 constexpr int IncludeDepth = 32;
 
+// Follows the includes of one file. A file is asked for once per gathering, by its normalised
+// name, also when it cannot be read: includes that loop back through ".." end at once.
 void Follow(const std::string& path, const NameIndex& index, int depth, const FileReader& read,
             std::unordered_set<std::string>& seen, std::vector<IncludedFile>& out) {
+  if (depth >= IncludeDepth) return;
   for (const IncludeLine& inc : IncludesOf(index)) {
-    std::string target = IsAbsolutePath(inc.name) ? inc.name : FolderOf(path) + inc.name;
-    if (seen.count(FileKey(target)) || depth >= IncludeDepth) continue;
+    std::string target = NormalPath(IsAbsolutePath(inc.name) ? inc.name : FolderOf(path) + inc.name);
+    if (!seen.insert(FileNameKey(target)).second) continue;
     std::string text;
     if (!read(target, text)) continue;
-    seen.insert(FileKey(target));
     IncludedFile file{target, depth + 1, {}};
     ScanNames(file.names, text);
     out.push_back(std::move(file));
@@ -536,7 +531,7 @@ std::vector<IncludeLine> IncludesOf(const NameIndex& index) {
 }
 
 std::vector<IncludedFile> GatherIncludes(const std::string& path, const NameIndex& index, const FileReader& read) {
-  std::unordered_set<std::string> seen{FileKey(path)};
+  std::unordered_set<std::string> seen{FileNameKey(path)};
   std::vector<IncludedFile> out;
   Follow(path, index, 0, read, seen, out);
   return out;

@@ -78,12 +78,13 @@ std::vector<IncludeLine> IncludesOf(const NameIndex& index);
 // Reads the file at path; false when it cannot be read.
 using FileReader = std::function<bool(const std::string& path, std::string& text)>;
 struct IncludedFile {
-  std::string path;  // as the compile tool forms it: relative names behind the including folder
+  std::string path;  // relative names behind the including folder, as NormalPath gives it
   int depth;         // 1 for a file the source includes itself
   NameIndex names;
 };
 // The files a source includes, directly or through other included files, in the order the
 // compile tool reads them: a relative name is taken in the folder of the file that names it,
-// each file once (letter case and "/" or "\" ignored, the source itself included), files that
-// cannot be read left out, and includes followed 32 files deep.
+// each file read or asked for once, known by its FileNameKey (so "lib\..\x" is "x", and the
+// source itself is never read), files that cannot be read left out, and includes followed 32
+// files deep.
 std::vector<IncludedFile> GatherIncludes(const std::string& path, const NameIndex& index, const FileReader& read);

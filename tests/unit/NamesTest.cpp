@@ -10,7 +10,9 @@
 #include "editor/BuiltinList.h"
 #include "editor/Completion.h"
 #include "editor/Names.h"
+#include "base/TextScan.h"
 #include "zorbasic/Builtins.h"
+#include "zorbasic/Source.h"
 
 namespace {
 
@@ -142,7 +144,7 @@ TEST(NameFinder, AChangeReadsOnlyTheLinesItTouches) {
 TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   const std::map<std::string, std::string> files = {
       {"C:\\w\\lib\\a.bi", "#include \"inner/b.bi\"\n#include \"../main.zobas\"\nsub fromA\nend sub"},
-      {"C:\\w\\lib\\inner/b.bi", "/*\n#include \"never.bi\"\n*/\n#include `C:\\w\\LIB\\A.BI`\ndim fromB as int"},
+      {"C:\\w\\lib\\inner\\b.bi", "/*\n#include \"never.bi\"\n*/\n#include `C:\\w\\LIB\\A.BI`\ndim fromB as int"},
       {"C:\\w\\deep0.bi", "#include \"deep1.bi\""},
   };
   std::vector<std::string> asked;
@@ -158,12 +160,11 @@ TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   std::vector<IncludedFile> found = GatherIncludes("C:\\w\\main.zobas", main, read);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0].path, "C:\\w\\lib\\a.bi");
-  EXPECT_EQ(found[1].path, "C:\\w\\lib\\inner/b.bi");
+  EXPECT_EQ(found[1].path, "C:\\w\\lib\\inner\\b.bi");
   EXPECT_EQ(found[1].depth, 2);
   EXPECT_EQ(Described(GatherNames(found[1].names)), Names{"variable fromB:int @4"});
-  // "../main.zobas" is another name to the compile tool too: it is asked for, as it would be.
-  EXPECT_EQ(asked, (std::vector<std::string>{"C:\\w\\lib\\a.bi", "C:\\w\\lib\\inner/b.bi", "C:\\w\\lib\\../main.zobas",
-                                             "C:\\w\\missing.bi"}));
+  // "lib\../main.zobas" is the source itself: never read again.
+  EXPECT_EQ(asked, (std::vector<std::string>{"C:\\w\\lib\\a.bi", "C:\\w\\lib\\inner\\b.bi", "C:\\w\\missing.bi"}));
 
   // A chain of includes is followed 32 files deep, as the compile tool follows it.
   std::map<std::string, std::string> chain;
@@ -172,6 +173,68 @@ TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   NameIndex top;
   ScanNames(top, "#include \"d0\"");
   EXPECT_EQ(GatherIncludes("top", top, readChain).size(), 32u);
+}
+
+// Trees of includes that loop back through "..", by other spellings, from several folders:
+// the IDE's name finder and the compile tool's reader each read every file once, in the same
+// order, and never the source itself.
+TEST(NameFinder, IncludesThatLoopAreReadOncePerGatheringAsTheToolchainReadsThem) {
+  using Files = std::map<std::string, std::string>;
+  struct Case { const char* what; Files files; std::string main; std::vector<std::string> reads; };
+  auto folders = [](int n) {
+    Files files{{"C:\\w\\defs.zobas", ""}};
+    for (int k = 0; k < n; ++k) {
+      files["C:\\w\\defs.zobas"] += "#include \"lib" + std::to_string(k) + "/x.zobas\"\n";
+      files["C:\\w\\lib" + std::to_string(k) + "\\x.zobas"] =
+          "#include \"../defs.zobas\"\n#include \"..\\lib" + std::to_string((k + 1) % n) + "\\x.zobas\"\n"
+          "dim v" + std::to_string(k) + " as int\n";
+    }
+    return files;
+  };
+  const Case cases[] = {
+      {"two folders back to their includer", folders(2), "#include \"defs.zobas\"",
+       {"c:\\w\\defs.zobas", "c:\\w\\lib0\\x.zobas", "c:\\w\\lib1\\x.zobas"}},
+      {"three folders, each into the next", folders(3), "#include \"defs.zobas\"",
+       {"c:\\w\\defs.zobas", "c:\\w\\lib0\\x.zobas", "c:\\w\\lib1\\x.zobas", "c:\\w\\lib2\\x.zobas"}},
+      {"back to the source by other names",
+       {{"C:\\w\\lib\\a.inc", "#include \"../MAIN.zobas\"\n#include \".\\..\\lib\\..\\main.zobas.\"\n#include \"b.inc\""},
+        {"C:\\w\\lib\\b.inc", "#include `C:/w/./main.zobas`\n#include \"..\\LIB\\A.INC\""}},
+       "#include \"lib/a.inc\"\n#include \"LIB\\A.inc\"", {"c:\\w\\lib\\a.inc", "c:\\w\\lib\\b.inc"}},
+      {"one file by four spellings", {{"C:\\w\\x.inc", "dim x as int"}},
+       "#include \"x.inc\"\n#include \"X.INC\"\n#include \"./x.inc\"\n#include \"sub/../x.inc\"", {"c:\\w\\x.inc"}},
+  };
+  for (const Case& c : cases) {
+    Files byKey;
+    for (const auto& [path, text] : c.files) byKey[FileNameKey(path)] = text;
+    std::vector<std::string> ideReads, toolReads;
+    FileReader read = [&](const std::string& path, std::string& text) {
+      ideReads.push_back(FileNameKey(path));
+      auto it = byKey.find(FileNameKey(path));
+      return it != byKey.end() && (text = it->second, true);
+    };
+    NameIndex main;
+    ScanNames(main, c.main);
+    GatherIncludes("C:\\w\\main.zobas", main, read);
+    EXPECT_EQ(ideReads, c.reads) << c.what;
+    zb::SourceReader toolRead = [&](const std::string& path, std::string& text, std::string& why) {
+      toolReads.push_back(FileNameKey(path));
+      auto it = byKey.find(FileNameKey(path));
+      if (it == byKey.end()) return why = "no such file", false;
+      text = it->second;
+      return true;
+    };
+    std::vector<zb::Diag> diags;
+    zb::Preprocess("C:\\w\\main.zobas", c.main, toolRead, {}, diags);
+    EXPECT_EQ(toolReads, c.reads) << c.what;
+    EXPECT_TRUE(diags.empty()) << c.what;
+  }
+  // A file that cannot be read is asked for once, however many files include it.
+  int asked = 0;
+  FileReader none = [&](const std::string&, std::string&) { return ++asked, false; };
+  NameIndex main;
+  ScanNames(main, "#include \"gone.inc\"\n#include \"sub\\..\\GONE.inc\"");
+  EXPECT_TRUE(GatherIncludes("C:\\w\\main.zobas", main, none).empty());
+  EXPECT_EQ(asked, 1);
 }
 
 TEST(Completion, NamesBeginningWithTheLettersTyped) {
