@@ -155,30 +155,6 @@ const std::vector<Declaration>& DocumentDeclarations() {
   return Document.own.names;
 }
 
-// What a stretch of lines declares, to tell whether an edit changed any declaration.
-std::string DeclarationsOf(int first, int count) {
-  std::string sum;
-  for (int n = first; n < first + count && n < static_cast<int>(Document.index.lines.size()); ++n) {
-    const LineNames& line = Document.index.lines[static_cast<size_t>(n)];
-    sum += std::to_string(n - first) + ':' + std::to_string(static_cast<int>(line.block)) + line.include + '\n';
-    for (const FoundName& f : line.found)
-      sum += f.name + ' ' + f.type + ' ' + f.parameters + ' ' + std::to_string(static_cast<int>(f.kind)) + '\n';
-  }
-  if (count > 0 && first + count <= static_cast<int>(Document.index.lines.size()))
-    sum += Document.index.lines[static_cast<size_t>(first + count - 1)].endsInComment ? "/*" : "";
-  return sum;
-}
-
-// The gathered names after lines were added behind line (or removed there) by an edit that
-// declared nothing: the names below move, the blocks around stretch.
-void MoveNames(int line, int linesAdded) {
-  for (Declaration& d : Document.own.names) {
-    if (d.line > line) d.line += linesAdded;
-    if (d.scopeFirst > line) d.scopeFirst += linesAdded;
-    if (d.scopeLast != INT_MAX && d.scopeLast > line) d.scopeLast += linesAdded;
-  }
-}
-
 // ---- the included files' names, read again when a file's time stamp changes
 
 // The included files' time stamps are asked for at most this often: on a slow share each
@@ -299,11 +275,12 @@ std::vector<std::string> NamesFor(std::string_view prefix, int line) {
   return NamesStartingWith(words, prefix);
 }
 
-// The fields of the record that name is declared of, from the document and the included files.
-std::vector<std::string> FieldsFor(std::string_view name, std::string_view prefix, int line) {
-  std::vector<Declaration> all = DocumentDeclarations();
-  for (const auto& file : IncludedDeclarations()) all.insert(all.end(), file.begin(), file.end());
-  std::vector<std::string> fields = FieldsAfterDot(all, name, line);
+// The fields of the record a chain such as "a.b" or "pts(1)" ends in, from the document and
+// the included files.
+std::vector<std::string> FieldsFor(const std::vector<std::string>& chain, std::string_view prefix, int line) {
+  const std::vector<Declaration>& document = DocumentDeclarations();
+  const KnownNames known{document, IncludedDeclarations()};
+  std::vector<std::string> fields = FieldsOfType(known, ChainType(known, chain, line));
   std::vector<std::string_view> views(fields.begin(), fields.end());
   return NamesStartingWith(views, prefix);
 }
@@ -333,9 +310,8 @@ std::vector<std::string> CandidatesAtCaret(size_t& letters) {
   letters = text.size() - from;
   const std::string prefix = text.substr(from);
   if (from > 0 && text[from - 1] == '.') {
-    const size_t owner = NameStartBefore(text, from - 1);
-    if (owner == from - 1 || (text[owner] >= '0' && text[owner] <= '9')) return {};
-    return FieldsFor(std::string_view(text).substr(owner, from - 1 - owner), prefix, line);
+    const std::vector<std::string> chain = RecordChainBefore(text, from);
+    return chain.empty() ? std::vector<std::string>() : FieldsFor(chain, prefix, line);
   }
   if (!prefix.empty() && prefix[0] >= '0' && prefix[0] <= '9') return {};
   return NamesFor(prefix, line);
@@ -470,13 +446,12 @@ void CompletionTextChanged(size_t position, int linesAdded) {
     Document.read = Document.gathered = false;
     return;
   }
-  const std::string before = Document.gathered ? DeclarationsOf(line, count) : std::string();
+  // An edit that changed no declaration (a key, a line break, a line of statements deleted)
+  // moves the names below it; only one that changed a declaration has them gathered again.
+  const EditedLines before = Document.gathered ? LinesBeforeEdit(Document.index, line, count) : EditedLines{};
   ChangeLines(Document.index, line, count, newCount, [](int n) { return LineText(n); });
-  if (!Document.gathered) return;
-  if (DeclarationsOf(line, newCount) != before)
+  if (Document.gathered && !MoveGatheredNames(Document.own.names, before, Document.index, newCount))
     Document.gathered = false;
-  else if (linesAdded != 0)
-    MoveNames(line, linesAdded);
 }
 
 void CompletionCharAdded(int ch) {
@@ -549,26 +524,17 @@ DefinitionPlace PlaceOf(const Declaration& d, const std::string& file) {
   return place;
 }
 
-// The field name of the type that record is declared of, among names.
-const Declaration* FieldOf(const std::vector<Declaration>& names, std::string_view record, std::string_view name,
-                           int line, const std::vector<Declaration>& recordNames) {
-  const Declaration* base = DeclarationAt(recordNames, record, line);
-  if (base == nullptr || base->type.empty()) return nullptr;
-  for (const Declaration& d : names)
-    if (d.kind == NameKind::Field && SameName(d.owner, base->type) && SameName(d.name, name)) return &d;
-  return nullptr;
-}
 }  // namespace
 
-DefinitionPlace FindDefinition(std::string_view name, std::string_view record, int line) {
+DefinitionPlace FindDefinition(std::string_view name, const std::vector<std::string>& records, int line) {
   if (Editor == nullptr || name.empty()) return {};
   const std::vector<Declaration>& own = DocumentDeclarations();
   const std::vector<std::vector<Declaration>>& included = IncludedDeclarations();
-  // A record's fields may come from another file than the record itself.
-  if (!record.empty()) {
-    if (const Declaration* d = FieldOf(own, record, name, line, own)) return PlaceOf(*d, "");
-    for (size_t k = 0; k < included.size(); ++k)
-      if (const Declaration* d = FieldOf(included[k], record, name, line, own)) return PlaceOf(*d, Includes.files[k].path);
+  // A name behind a dot is a field, of a type that may come from another file than the record.
+  if (!records.empty()) {
+    int file = -1;
+    const Declaration* d = FieldOfType(KnownNames{own, included}, ChainType(KnownNames{own, included}, records, line), name, file);
+    return d ? PlaceOf(*d, file < 0 ? std::string() : Includes.files[static_cast<size_t>(file)].path) : DefinitionPlace{};
   }
   if (const Declaration* d = DeclarationAt(own, name, line)) return PlaceOf(*d, "");
   // What an included file declares outside its subs and functions is known everywhere.

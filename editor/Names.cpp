@@ -367,6 +367,68 @@ void ChangeLines(NameIndex& index, int first, int count, int newCount, const Lin
 
 namespace {
 
+bool SameFound(const FoundName& a, const FoundName& b) {
+  return a.kind == b.kind && a.implicit == b.implicit && a.name == b.name && a.type == b.type &&
+         a.parameters == b.parameters;
+}
+
+// What a line gives the gathering: its names, the block it opens or ends, its include.
+bool SameDeclarations(const LineNames& a, const LineNames& b) {
+  return a.block == b.block && a.includes == b.includes && a.include == b.include &&
+         std::equal(a.found.begin(), a.found.end(), b.found.begin(), b.found.end(), SameFound);
+}
+
+bool Declares(const LineNames& line) { return !line.found.empty() || line.block != Block::None || line.includes; }
+
+bool EndsBlock(Block b) { return b == Block::EndSub || b == Block::EndFunction || b == Block::EndType; }
+
+// Where the lines of the index were before an edit and are now.
+class LineMove {
+ public:
+  LineMove(const EditedLines& before, const NameIndex& after, int newCount)
+      : before_(before), after_(after), oldCount_(static_cast<int>(before.lines.size())),
+        added_(newCount - oldCount_) {
+    for (int k = 0; k < oldCount_; ++k)
+      if (Declares(before.lines[static_cast<size_t>(k)])) oldAt_.push_back(k);
+    for (int k = 0; k < newCount; ++k)
+      if (Declares(after.lines[static_cast<size_t>(before.first + k)])) newAt_.push_back(k);
+  }
+
+  // The edited lines declare what they declared, in the same order.
+  bool SameDeclarations() const {
+    if (oldAt_.size() != newAt_.size()) return false;
+    for (size_t j = 0; j < oldAt_.size(); ++j)
+      if (!::SameDeclarations(before_.lines[static_cast<size_t>(oldAt_[j])],
+                              after_.lines[static_cast<size_t>(before_.first + newAt_[j])]))
+        return false;
+    return true;
+  }
+
+  // Where an old line that declares something, or lies outside the edit, is now.
+  int Moved(int line) const {
+    if (line < before_.first) return line;
+    if (line >= before_.first + oldCount_) return line + added_;
+    for (size_t j = 0; j < oldAt_.size(); ++j)
+      if (before_.first + oldAt_[j] == line) return before_.first + newAt_[j];
+    return line;  // declares nothing: no name stands there
+  }
+
+  // Where the last line of a block is now: its "end" line, or the line before the next
+  // opener (or the source's last line) for a block that is never ended.
+  int MovedLast(int line) const {
+    const bool inEdit = line >= before_.first && line < before_.first + oldCount_;
+    const Block block = inEdit ? before_.lines[static_cast<size_t>(line - before_.first)].block
+                               : after_.lines[static_cast<size_t>(Moved(line))].block;
+    return EndsBlock(block) ? Moved(line) : Moved(line + 1) - 1;
+  }
+
+ private:
+  const EditedLines& before_;
+  const NameIndex& after_;
+  int oldCount_, added_;
+  std::vector<int> oldAt_, newAt_;  // the edited lines that declare something, from first
+};
+
 // A set of names, letter case ignored: open addressing over views of the index's names, so
 // gathering the names of a large source allocates almost nothing; clearing costs what it holds.
 class NameSet {
@@ -522,6 +584,32 @@ void Follow(const std::string& path, const NameIndex& index, int depth, const Fi
 }  // namespace
 
 std::vector<Declaration> GatherNames(const NameIndex& index) { return Gatherer(index).Run(); }
+
+EditedLines LinesBeforeEdit(const NameIndex& index, int first, int count) {
+  EditedLines before;
+  before.first = std::clamp(first, 0, static_cast<int>(index.lines.size()));
+  count = std::clamp(count, 0, static_cast<int>(index.lines.size()) - before.first);
+  before.lines.assign(index.lines.begin() + before.first, index.lines.begin() + before.first + count);
+  return before;
+}
+
+bool MoveGatheredNames(std::vector<Declaration>& names, const EditedLines& before, const NameIndex& index,
+                       int newCount) {
+  if (before.lines.empty() || newCount <= 0 || before.first + newCount > static_cast<int>(index.lines.size()))
+    return false;
+  // The state behind the edit decides what every later line holds.
+  if (before.lines.back().endsInComment != index.lines[static_cast<size_t>(before.first + newCount - 1)].endsInComment)
+    return false;
+  const LineMove move(before, index, newCount);
+  if (!move.SameDeclarations()) return false;
+  for (Declaration& d : names) {
+    d.line = move.Moved(d.line);
+    if (d.scopeLast == INT_MAX) continue;  // known in the whole source
+    d.scopeFirst = move.Moved(d.scopeFirst);
+    d.scopeLast = move.MovedLast(d.scopeLast);
+  }
+  return true;
+}
 
 std::vector<IncludeLine> IncludesOf(const NameIndex& index) {
   std::vector<IncludeLine> out;

@@ -141,6 +141,59 @@ TEST(NameFinder, AChangeReadsOnlyTheLinesItTouches) {
   }
 }
 
+// An edit that changes no declaration moves the gathered names to their new lines instead of
+// having them gathered again from the whole text; one that changes a declaration says so.
+TEST(NameFinder, ALineBreakOrADeletedLineMovesTheGatheredNames) {
+  const std::vector<std::string> source = {
+      "dim a as int",            // 0
+      "sub s(q as int)",         // 1
+      "  dim t as float",        // 2
+      "",                        // 3
+      "  print t",               // 4
+      "end sub",                 // 5
+      "x = 1",                   // 6
+      "function f() as int",     // 7: never ended
+      "  dim u as string",       // 8
+      "  print u"};              // 9
+  struct Case { const char* what; int first, count; std::vector<std::string> lines; bool moved; };
+  const Case cases[] = {
+      {"Enter at the end of a declaration", 0, 1, {"dim a as int", ""}, true},
+      {"Enter at the start of a declaration", 0, 1, {"", "dim a as int"}, true},
+      {"Enter at the start of a sub's first line", 1, 1, {"", "sub s(q as int)"}, true},
+      {"Enter on an empty line inside a sub", 3, 1, {"", "  "}, true},
+      {"Enter before an opener that is never ended", 6, 1, {"x = 1", ""}, true},
+      {"Enter at the start of that opener", 7, 1, {"", "function f() as int"}, true},
+      {"Enter at the end of the source", 9, 1, {"  print u", ""}, true},
+      {"an empty line deleted", 3, 2, {"  print t"}, true},
+      {"a line of statements deleted", 4, 2, {"end sub"}, true},
+      {"a letter in a statement", 6, 1, {"x = 12"}, true},
+      {"a declaration deleted", 2, 2, {""}, false},
+      {"an implicit name's type changed", 6, 1, {"x = \"1\""}, false},
+      {"a declaration typed", 3, 1, {"  dim w as int"}, false},
+      {"an end deleted", 4, 2, {"  print t"}, false},
+      {"a comment opened", 6, 1, {"/* x = 1"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = source;
+    std::string whole;
+    for (const std::string& l : lines) whole += l + "\r\n";
+    whole.resize(whole.size() - 2);
+    NameIndex index;
+    ScanNames(index, whole);
+    const NameIndex kept = index;  // the gathered names' texts stay in it, as the IDE keeps them
+    std::vector<Declaration> names = GatherNames(kept);
+    const EditedLines before = LinesBeforeEdit(index, c.first, c.count);
+    lines.erase(lines.begin() + c.first, lines.begin() + c.first + c.count);
+    lines.insert(lines.begin() + c.first, c.lines.begin(), c.lines.end());
+    ChangeLines(index, c.first, c.count, static_cast<int>(c.lines.size()), [&](int n) { return lines[n]; });
+    const bool moved = MoveGatheredNames(names, before, index, static_cast<int>(c.lines.size()));
+    EXPECT_EQ(moved, c.moved) << c.what;
+    if (moved) {
+      EXPECT_EQ(Described(names), Described(GatherNames(index))) << c.what;
+    }
+  }
+}
+
 TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   const std::map<std::string, std::string> files = {
       {"C:\\w\\lib\\a.bi", "#include \"inner/b.bi\"\n#include \"../main.zobas\"\nsub fromA\nend sub"},
@@ -249,14 +302,65 @@ TEST(Completion, NamesBeginningWithTheLettersTyped) {
   for (const Case& c : cases) EXPECT_EQ(NamesStartingWith(names, c.prefix), c.found) << c.prefix;
 }
 
-TEST(Completion, FieldsOfTheRecordANameIsDeclaredOf) {
-  NameIndex index;
-  ScanNames(index, "type point\n x as int\n y as int\nend type\ndim p as point\nsub s(q as point, p as int)\nend sub");
-  std::vector<Declaration> names = GatherNames(index);
-  EXPECT_EQ(FieldsAfterDot(names, "P", 4), (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(FieldsAfterDot(names, "q", 6), (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(FieldsAfterDot(names, "p", 6), std::vector<std::string>{});  // the parameter hides it
-  EXPECT_EQ(FieldsAfterDot(names, "z", 4), std::vector<std::string>{});
+// The chain of records before a dot, read back from the caret's line.
+TEST(Completion, TheRecordsBeforeADot) {
+  struct Case { const char* before; std::vector<std::string> chain; };
+  const Case cases[] = {
+      {"p.", {"p"}},
+      {"  print pts(1).", {"pts"}},
+      {"x = a.b.", {"a", "b"}},
+      {"a.b(i + 1).c(2, 3).", {"a", "b", "c"}},
+      {"q = f(\"a)\", (2)).", {"f"}},
+      {"m(g(1), `(`).", {"m"}},
+      {"x = 1.", {}},           // a number
+      {"x = .", {}},            // nothing before the dot
+      {"y = (a + b).", {}},     // brackets with no name before them
+      {"z = a).", {}},          // unmatched
+      {"print \"p\".", {}},     // a string
+      {"print p", {}},          // no dot
+  };
+  for (const Case& c : cases) EXPECT_EQ(RecordChainBefore(c.before, std::string_view(c.before).size()), c.chain) << c.before;
+}
+
+// F12 and completion follow a chain to the type whose fields are meant: an element of an array
+// of records, a field that is itself a record, a function's result, a parameter, and types
+// declared in an included file.
+TEST(Completion, FieldsThroughArrayElementsAndNestedRecords) {
+  NameIndex doc, lib;
+  ScanNames(doc,
+            "type point\n x as int\n y as int\nend type\n"        // 0-3
+            "type box\n corner as point\n tag as label\nend type\n"  // 4-7
+            "dim pts(10) as point, b as box\n"                    // 8
+            "function origin() as point\nend function\n"          // 9-10
+            "sub s(q as box, x as int)\nend sub\n"                // 11-12
+            "dim x as float");                                    // 13
+  ScanNames(lib, "type label\n text as string\n x as int\nend type");
+  const std::vector<Declaration> document = GatherNames(doc);
+  const std::vector<std::vector<Declaration>> included = {GatherNames(lib)};
+  const KnownNames known{document, included};
+  struct Case { std::vector<std::string> chain; int line; const char* type; std::string field; int fieldLine, file; };
+  const Case cases[] = {
+      {{"pts"}, 13, "point", "x", 1, -1},
+      {{"b", "corner"}, 13, "point", "Y", 2, -1},
+      {{"B", "tag"}, 13, "label", "x", 2, 0},           // the type comes from the included file
+      {{"origin"}, 13, "point", "x", 1, -1},
+      {{"q", "corner"}, 12, "point", "x", 1, -1},        // the parameter inside its sub
+      {{"q"}, 13, "", "x", -1, -1},                      // ... unknown outside it
+      {{"x"}, 13, "float", "x", -1, -1},                 // no record
+      {{"b", "nothing"}, 13, "", "x", -1, -1},
+      {{"pts", "x"}, 13, "int", "x", -1, -1},            // a field of no record type
+  };
+  for (const Case& c : cases) {
+    const std::string type = ChainType(known, c.chain, c.line);
+    EXPECT_EQ(type, c.type) << c.chain[0];
+    int file = 5;
+    const Declaration* field = FieldOfType(known, type, c.field, file);
+    EXPECT_EQ(field ? field->line : -1, c.fieldLine) << c.chain[0];
+    EXPECT_EQ(field ? file : -1, field ? c.file : -1) << c.chain[0];
+  }
+  EXPECT_EQ(FieldsOfType(known, "Point"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(FieldsOfType(known, "label"), (std::vector<std::string>{"text", "x"}));
+  EXPECT_EQ(FieldsOfType(known, ""), std::vector<std::string>{});
 }
 
 TEST(Completion, TheParameterACallIsAt) {
