@@ -38,12 +38,12 @@ using ZorCheckFn = int(WINAPI*)(const char*, const char*, char*, int);
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
   X(CreatePopupMenu) X(CreateWindowExA) X(DefWindowProcA) X(DeleteMenu) X(DestroyMenu) X(DestroyWindow) \
   X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
-  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
+  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyboardState) X(GetKeyState) \
   X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) \
   X(GetWindowTextA) X(GetWindowTextLengthA) X(InvalidateRect) X(KillTimer) \
   X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MapVirtualKeyA) X(MessageBoxA) \
   X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
-  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
+  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetKeyboardState) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 
 #define ZOR_GDI32(X) \

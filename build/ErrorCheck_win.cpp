@@ -144,11 +144,13 @@ void OnErrorChecked(intptr_t result) {
 
 void ShowErrorAtCaret() {
   if (ErrorLine == 0 && !StatusShowsError) return;
-  const bool onLine = ErrorLine > 0 && Editor != nullptr && CaretLine(Editor) == ErrorLine;
+  // The message belongs to the marked line, which moves as lines are added or taken above it.
+  const int caretLine = Editor != nullptr ? CaretLine(Editor) : 0;
+  const bool onLine = ErrorLine > 0 && Editor != nullptr && ErrorMarkOn(Editor, caretLine);
   if (onLine == StatusShowsError) return;
   if (onLine) {
     StatusBeforeError = StatusShown();
-    ShowStatus(ErrorShown);
+    ShowStatus(ErrorAtLine(ErrorShown, ErrorLine, caretLine));
   } else {
     ShowStatus(StatusBeforeError);
   }

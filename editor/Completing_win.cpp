@@ -101,7 +101,7 @@ HintShown Hint;
 std::vector<std::string> Keywords;
 std::vector<Builtin> Builtins;
 bool BuiltinsRead = false;
-std::vector<std::string> Shown;  // the names the list shows now
+ListShown Shown;  // the names the list shows now, and how it came to show
 HWND SetUpFor = nullptr;
 
 LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return Api.SendMessageA(Editor, message, wParam, lParam); }
@@ -287,8 +287,8 @@ std::vector<std::string> FieldsFor(const std::vector<std::string>& chain, std::s
 
 // Shows the names (the first MostShown of them: a list box fills item by item, and more than a
 // screenful or two is only scrolled past; the letters typed on narrow it to the rest).
-void ShowList(const std::vector<std::string>& names, size_t lettersTyped) {
-  Shown = names;
+void ShowList(const std::vector<std::string>& names, size_t lettersTyped, bool byItself) {
+  Shown = {byItself, false, names};
   std::string joined;
   for (size_t k = 0; k < names.size() && k < MostShown; ++k) (joined.empty() ? joined : joined += ' ') += names[k];
   Sci(SCI_AUTOCSHOW, lettersTyped, reinterpret_cast<LPARAM>(joined.c_str()));
@@ -396,13 +396,13 @@ void NameCharTyped() {
     const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
     const std::string typed = text.substr(NameStartBefore(text, text.size()));
     std::vector<std::string> narrowed;
-    for (const std::string& name : Shown)
+    for (const std::string& name : Shown.names)
       if (name.size() >= typed.size() && SameName(std::string_view(name).substr(0, typed.size()), typed))
         narrowed.push_back(name);
     if (narrowed.empty() || TypedWhole(narrowed, typed)) {
       Sci(SCI_AUTOCCANCEL);
-    } else if (narrowed.size() != Shown.size()) {
-      ShowList(narrowed, typed.size());
+    } else if (narrowed.size() != Shown.names.size()) {
+      ShowList(narrowed, typed.size(), Shown.byItself);
     }
     return;
   }
@@ -415,7 +415,7 @@ void NameCharTyped() {
   size_t letters = 0;
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty() || TypedWhole(names, std::string_view(text).substr(start))) return;
-  ShowList(names, letters);
+  ShowList(names, letters, true);
 }
 
 }  // namespace
@@ -465,7 +465,7 @@ void CompletionCharAdded(int ch) {
     if (ch == '.' && !InStringOrComment(caret)) {
       size_t letters = 0;
       std::vector<std::string> fields = CandidatesAtCaret(letters);
-      if (!fields.empty()) ShowList(fields, 0);
+      if (!fields.empty()) ShowList(fields, 0, true);
     } else if ((ch == '(' || ch == ' ') && !InStringOrComment(caret)) {
       if (ch == '(' || !Sci(SCI_CALLTIPACTIVE)) CallOpened(static_cast<char>(ch));
     }
@@ -485,7 +485,7 @@ void ShowCompletion() {
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty()) return;
   Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
-  ShowList(names, letters);
+  ShowList(names, letters, false);
   Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
 }
 
@@ -498,6 +498,21 @@ void ShowParameterHint() {
 }
 
 bool CompletionShowing() { return Editor != nullptr && (Sci(SCI_AUTOCACTIVE) || Sci(SCI_CALLTIPACTIVE)); }
+
+bool CompletionTakesKey(unsigned virtualKey) {
+  if (!CompletionShowing()) return false;
+  if (!Sci(SCI_AUTOCACTIVE)) return true;  // the hint alone
+  if (virtualKey == VK_UP || virtualKey == VK_DOWN || virtualKey == VK_PRIOR || virtualKey == VK_NEXT) {
+    Shown.movedThrough = true;
+    return true;
+  }
+  if (virtualKey != VK_RETURN) return true;
+  const LRESULT caret = Caret();
+  const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
+  if (!EnterBreaksLine(Shown, std::string_view(text).substr(NameStartBefore(text, text.size())))) return true;
+  Sci(SCI_AUTOCCANCEL);
+  return CompletionShowing();  // a hint that still shows takes Enter
+}
 
 namespace {
 std::string KindWord(NameKind kind) {

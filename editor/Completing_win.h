@@ -22,8 +22,12 @@ void CompletionUpdateUi(int updated);
 void ShowCompletion();
 // Ctrl+Shift+Space: the parameters of the call the caret is in.
 void ShowParameterHint();
-// Whether the list or a hint shows: Enter, Tab and Esc are then theirs.
+// Whether the list or a hint shows.
 bool CompletionShowing();
+// A key going down in the Editor: whether the list or a hint that shows takes it (Enter, Tab
+// and Esc are then theirs). An Enter that the list which showed by itself should leave to a
+// line break (see EnterBreaksLine) closes the list and is not taken.
+bool CompletionTakesKey(unsigned virtualKey);
 
 // Where a name is declared, as seen from a 0-based line of the document: the innermost
 // declaration known there, in the document or else in a file it includes; with records (the

@@ -147,6 +147,11 @@ std::vector<std::string> FieldsOfType(const KnownNames& known, std::string_view 
   return out;
 }
 
+bool EnterBreaksLine(const ListShown& list, std::string_view typed) {
+  if (!list.byItself || list.movedThrough || typed.empty()) return false;
+  return std::any_of(list.names.begin(), list.names.end(), [&](const std::string& name) { return SameName(name, typed); });
+}
+
 int CurrentParameter(std::string_view callText) {
   int depth = 0, k = 0;
   for (size_t p = 0; p < callText.size(); ++p) {

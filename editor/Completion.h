@@ -36,6 +36,18 @@ std::string ChainType(const KnownNames& known, const std::vector<std::string>& c
 const Declaration* FieldOfType(const KnownNames& known, std::string_view type, std::string_view name, int& file);
 // Every field of the type, the document's first.
 std::vector<std::string> FieldsOfType(const KnownNames& known, std::string_view type);
+// How the completion list came to show and what was done in it since.
+struct ListShown {
+  bool byItself = false;      // shown as a name was typed, not by Ctrl+Space
+  bool movedThrough = false;  // an arrow or page key chose another item since
+  std::vector<std::string> names;
+};
+// Whether Enter makes a line break instead of taking the chosen name: when the list showed by
+// itself, no other item was chosen in it, and the word typed is already one of its names whole
+// ("end", which "endif" also begins with). Tab always takes the name, Ctrl+Space's list keeps
+// Enter.
+bool EnterBreaksLine(const ListShown& list, std::string_view typed);
+
 // Which parameter a call is at, 0 for the first: callText runs from behind the call's "(" (or
 // the blank after a sub's name) to the caret. Commas inside nested parentheses or strings do
 // not count. -1 when the call's ")" is in callText.

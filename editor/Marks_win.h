@@ -20,7 +20,8 @@ std::vector<int> BookmarkLines();
 void KeepBookmarks(const std::string& key);
 // Puts back the marks kept under key after its document was loaded; an empty key clears them.
 void RestoreBookmarks(const std::string& key);
-// The marks kept for each document left, with the current document's under currentKey.
+// The marks kept for each document left, with the current document's under currentKey (empty
+// for an untitled document).
 struct KeptMarks {
   std::string key;
   std::vector<int> lines;

@@ -363,6 +363,19 @@ TEST(Completion, FieldsThroughArrayElementsAndNestedRecords) {
   EXPECT_EQ(FieldsOfType(known, ""), std::vector<std::string>{});
 }
 
+TEST(Completion, EnterBreaksTheLineWhenTheListShowedByItselfAndTheWordIsWhole) {
+  const std::vector<std::string> names = {"end", "endif", "endselect"};
+  struct Case { bool byItself, moved; const char* typed; bool breaks; };
+  const Case cases[] = {
+      {true, false, "end", true},     {true, false, "END", true},     {true, false, "en", false},
+      {true, true, "end", false},     // another name was chosen with the arrows
+      {false, false, "end", false},   // Ctrl+Space's list keeps Enter
+      {true, false, "", false},       // the fields after a dot, nothing typed yet
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(EnterBreaksLine(ListShown{c.byItself, c.moved, names}, c.typed), c.breaks) << c.typed << c.byItself << c.moved;
+}
+
 TEST(Completion, TheParameterACallIsAt) {
   struct Case { std::string callText; int k; };
   const Case cases[] = {

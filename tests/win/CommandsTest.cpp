@@ -547,3 +547,24 @@ TEST_F(Commands, BookmarksStayWithTheirFileAndAreListedAsPlaces) {
   ReplaceRange(Editor, 0, 0, "new\r\n");
   EXPECT_EQ(BookmarkLines(), (std::vector<int>{3, 4}));
 }
+
+TEST_F(Commands, AnUntitledDocumentsBookmarksAreListedByTheirLines) {
+  if (!Editor || !ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
+  SetControlText(Editor, "u1\r\n  u2\r\nu3\r\n");
+  auto ctrl = [&](int id, std::initializer_list<BYTE> keys) {
+    HeldKeys held(keys);
+    Command(id);
+  };
+  for (int line : {2, 1}) {
+    SendMessageA(Editor, SCI_GOTOLINE, line, 0);
+    ctrl(KeyCtrlM, {VK_CONTROL});
+  }
+  ctrl(KeyCtrlM, {VK_CONTROL, VK_SHIFT});
+  EXPECT_EQ(GetControlText(ListingPanel), "2: u2\r\n3: u3\r\n");
+  SendMessageA(Editor, SCI_GOTOLINE, 0, 0);
+  Command(KeyF6);
+  EXPECT_EQ(CaretLine(), 2);
+  Command(KeyF6);
+  EXPECT_EQ(CaretLine(), 3);
+  EXPECT_EQ(SaveName, "");
+}
