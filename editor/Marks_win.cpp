@@ -38,6 +38,12 @@ std::vector<int> BookmarkLines() {
   return lines;
 }
 
+void SetBookmarkLines(const std::vector<int>& lines) {
+  if (Editor == nullptr) return;
+  Sci(SCI_MARKERDELETEALL, BookmarkMarker);
+  for (int line : lines) Sci(SCI_MARKERADD, line - 1, BookmarkMarker);
+}
+
 void KeepBookmarks(const std::string& key) {
   if (Editor == nullptr || key.empty()) return;
   KeptBookmarks.Keep(key, BookmarkLines());

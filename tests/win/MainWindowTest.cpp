@@ -581,6 +581,15 @@ TEST_F(MainWindowCreated, TheFirstErrorIsMarkedAfterAPauseAndACorrectedTextLoses
   EXPECT_TRUE(WaitFor([] { return StatusShown() == "Compiler ZorvexBasic 2017-24"; })) << StatusShown();
 }
 
+TEST_F(MainWindowCreated, BecomingTheActiveProgramAgainReadsAFileChangedOutsideMeanwhile) {
+  ASSERT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  WriteFile(source, "changed by another program\r\n");
+  DialogAnswer answer({});
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_TRUE(WaitFor([] { return GetControlText(CurrentEditor) == "changed by another program\r\n"; }));
+  EXPECT_EQ(answer.Count(), 0u);
+}
+
 TEST_F(MainWindowCreated, TheErrorsMessageFollowsItsMarkWhenLinesAreAddedAbove) {
   if (Editor == nullptr || Api.zor_check == nullptr) GTEST_SKIP() << "no SciLexer.dll or no check in zorvex.dll";
   SetControlText(Editor, "x = 1\r\n\r\nprint y\r\n");
