@@ -12,6 +12,7 @@
 #include "commands/Commands_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Titles.h"
+#include "editor/Completing_win.h"
 #include "editor/EditorAccess_win.h"
 #include "documents/Documents.h"
 #include "editor/EditorState.h"
@@ -567,4 +568,44 @@ TEST_F(Commands, AnUntitledDocumentsBookmarksAreListedByTheirLines) {
   Command(KeyF6);
   EXPECT_EQ(CaretLine(), 3);
   EXPECT_EQ(SaveName, "");
+}
+
+// Completion and F12 read a document's includes as the compile tool and the check do: a name in
+// the "$" form from the program's folder, an untitled document from the program's folder too
+// (where F5 writes it as _.zobas), and the fields of a record through an array element.
+TEST_F(Commands, IncludesAreFoundFromADollarNameAndFromAnUntitledDocument) {
+  if (!Editor) GTEST_SKIP() << "no SciLexer.dll";
+  const std::string savedProgramDir = ProgramDir;
+  ProgramDir = folder_;
+  CreateDirectoryA(Path("sub").c_str(), nullptr);
+  Spill(Path("sub\\lib.inc"), "dim fromLib as int\r\ntype pt\r\n  x as int\r\nend type\r\n");
+  Spill(Path("lib.inc"), "dim fromTop as int\r\n");
+  struct Case { std::string current, name, file; };
+  const Case cases[] = {
+      {"$\\sub\\main.zobas", "fromLib", Path("sub\\lib.inc")},
+      {Path("sub\\main.zobas"), "fromLib", Path("sub\\lib.inc")},
+      {"", "fromTop", Path("lib.inc")},
+  };
+  for (const Case& c : cases) {
+    CurrentFile = SaveName = c.current;
+    SetText("#include \"lib.inc\"\r\ndim pts(3) as pt\r\n" + c.name.substr(0, 5));
+    const DefinitionPlace place = FindDefinition(c.name, {}, 2);
+    EXPECT_EQ(place.kind, DefinitionPlace::Kind::Declared) << c.current;
+    EXPECT_EQ(place.file, c.file) << c.current;
+    SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+    ShowCompletion();  // a single name is put in at once
+    EXPECT_EQ(GetControlText(Editor), "#include \"lib.inc\"\r\ndim pts(3) as pt\r\n" + c.name) << c.current;
+  }
+  // F12 on x in pts(1).x goes to the field of the record the array holds.
+  CurrentFile = SaveName = "$\\sub\\main.zobas";
+  SetText("#include \"lib.inc\"\r\ndim pts(3) as pt, x as float\r\npts(1).x = 2\r\n");
+  const DefinitionPlace field = FindDefinition("x", {"pts"}, 2);
+  EXPECT_EQ(field.what, "field x");
+  EXPECT_EQ(field.file, Path("sub\\lib.inc"));
+  EXPECT_EQ(field.line, 2);
+  CurrentFile = SaveName = "";
+  ProgramDir = savedProgramDir;
+  DeleteFileA(Path("sub\\lib.inc").c_str());
+  DeleteFileA(Path("lib.inc").c_str());
+  RemoveDirectoryA(Path("sub").c_str());
 }
