@@ -382,52 +382,98 @@ bool Declares(const LineNames& line) { return !line.found.empty() || line.block 
 
 bool EndsBlock(Block b) { return b == Block::EndSub || b == Block::EndFunction || b == Block::EndType; }
 
-// Where the lines of the index were before an edit and are now.
+// Where the lines of the index were before an edit and are now: the edit replaced the lines
+// oldLines from first with newLines (each as the gathering sees them).
 class LineMove {
  public:
-  LineMove(const EditedLines& before, const NameIndex& after, int newCount)
-      : before_(before), after_(after), oldCount_(static_cast<int>(before.lines.size())),
-        added_(newCount - oldCount_) {
-    for (int k = 0; k < oldCount_; ++k)
-      if (Declares(before.lines[static_cast<size_t>(k)])) oldAt_.push_back(k);
-    for (int k = 0; k < newCount; ++k)
-      if (Declares(after.lines[static_cast<size_t>(before.first + k)])) newAt_.push_back(k);
+  LineMove(int first, const std::vector<LineNames>& oldLines, const std::vector<LineNames>& newLines,
+           const NameIndex& after)
+      : first_(first), oldLines_(oldLines), newLines_(newLines), after_(after),
+        oldCount_(static_cast<int>(oldLines.size())), added_(static_cast<int>(newLines.size()) - oldCount_) {
+    for (size_t k = 0; k < oldLines.size(); ++k)
+      if (Declares(oldLines[k])) oldAt_.push_back(static_cast<int>(k));
+    for (size_t k = 0; k < newLines.size(); ++k)
+      if (Declares(newLines[k])) newAt_.push_back(static_cast<int>(k));
   }
+
+  // Whether any line is elsewhere now: lines were added or taken, or a declaring line moved
+  // within the edit.
+  bool MovesAnyLine() const { return added_ != 0 || oldAt_ != newAt_; }
 
   // The edited lines declare what they declared, in the same order.
   bool SameDeclarations() const {
     if (oldAt_.size() != newAt_.size()) return false;
     for (size_t j = 0; j < oldAt_.size(); ++j)
-      if (!::SameDeclarations(before_.lines[static_cast<size_t>(oldAt_[j])],
-                              after_.lines[static_cast<size_t>(before_.first + newAt_[j])]))
+      if (!::SameDeclarations(oldLines_[static_cast<size_t>(oldAt_[j])], newLines_[static_cast<size_t>(newAt_[j])]))
         return false;
     return true;
   }
 
   // Where an old line that declares something, or lies outside the edit, is now.
   int Moved(int line) const {
-    if (line < before_.first) return line;
-    if (line >= before_.first + oldCount_) return line + added_;
+    if (line < first_) return line;
+    if (line >= first_ + oldCount_) return line + added_;
     for (size_t j = 0; j < oldAt_.size(); ++j)
-      if (before_.first + oldAt_[j] == line) return before_.first + newAt_[j];
+      if (first_ + oldAt_[j] == line) return first_ + newAt_[j];
     return line;  // declares nothing: no name stands there
   }
 
   // Where the last line of a block is now: its "end" line, or the line before the next
   // opener (or the source's last line) for a block that is never ended.
   int MovedLast(int line) const {
-    const bool inEdit = line >= before_.first && line < before_.first + oldCount_;
-    const Block block = inEdit ? before_.lines[static_cast<size_t>(line - before_.first)].block
-                               : after_.lines[static_cast<size_t>(Moved(line))].block;
+    // Below the edit a block's last line moves with the rest; above it, it stays, but for the
+    // line right above an opener that the edit moved.
+    if (line >= first_ + oldCount_) return line + added_;
+    if (line < first_ - 1) return line;
+    const Block block = line >= first_ ? oldLines_[static_cast<size_t>(line - first_)].block
+                                       : after_.lines[static_cast<size_t>(line)].block;
     return EndsBlock(block) ? Moved(line) : Moved(line + 1) - 1;
   }
 
+  // Moves the gathered names (in line order) to their lines now.
+  void Apply(std::vector<Declaration>& names) const {
+    if (!MovesAnyLine()) return;  // a key typed within a line: every name stays
+    // Names above the edit stay, but for the members of the block the edit stands in, whose
+    // scope runs on below it.
+    auto from = std::lower_bound(names.begin(), names.end(), first_,
+                                 [](const Declaration& d, int line) { return d.line < line; });
+    while (from != names.begin() && std::prev(from)->scopeLast != INT_MAX && std::prev(from)->scopeLast >= first_)
+      --from;
+    for (auto d = from; d != names.end(); ++d) {
+      d->line = Moved(d->line);
+      if (d->scopeLast == INT_MAX) continue;  // known in the whole source
+      d->scopeFirst = Moved(d->scopeFirst);
+      d->scopeLast = MovedLast(d->scopeLast);
+    }
+  }
+
  private:
-  const EditedLines& before_;
+  int first_;
+  const std::vector<LineNames>& oldLines_;
+  const std::vector<LineNames>& newLines_;
   const NameIndex& after_;
   int oldCount_, added_;
   std::vector<int> oldAt_, newAt_;  // the edited lines that declare something, from first
 };
+
+// Whether a name given by assignment, input or for at line is declared above it where it
+// stands, so that the gathering drops it: gathered in line order, names stops at the line.
+bool KnownAbove(const std::vector<Declaration>& names, std::string_view name, int line) {
+  for (const Declaration& d : names) {
+    if (d.line >= line) return false;
+    if (d.kind != NameKind::Field && d.scopeFirst <= line && line <= d.scopeLast && SameName(d.name, name)) return true;
+  }
+  return false;
+}
+
+// The lines as the gathering sees them: without the implicit names declared above first.
+std::vector<LineNames> WithoutKnownNames(std::vector<LineNames> lines, const std::vector<Declaration>& names, int first) {
+  for (LineNames& line : lines)
+    line.found.erase(std::remove_if(line.found.begin(), line.found.end(),
+                                    [&](const FoundName& f) { return f.implicit && KnownAbove(names, f.name, first); }),
+                     line.found.end());
+  return lines;
+}
 
 // A set of names, letter case ignored: open addressing over views of the index's names, so
 // gathering the names of a large source allocates almost nothing; clearing costs what it holds.
@@ -600,14 +646,18 @@ bool MoveGatheredNames(std::vector<Declaration>& names, const EditedLines& befor
   // The state behind the edit decides what every later line holds.
   if (before.lines.back().endsInComment != index.lines[static_cast<size_t>(before.first + newCount - 1)].endsInComment)
     return false;
-  const LineMove move(before, index, newCount);
-  if (!move.SameDeclarations()) return false;
-  for (Declaration& d : names) {
-    d.line = move.Moved(d.line);
-    if (d.scopeLast == INT_MAX) continue;  // known in the whole source
-    d.scopeFirst = move.Moved(d.scopeFirst);
-    d.scopeLast = move.MovedLast(d.scopeLast);
+  const std::vector<LineNames> now(index.lines.begin() + before.first, index.lines.begin() + before.first + newCount);
+  const LineMove move(before.first, before.lines, now, index);
+  if (move.SameDeclarations()) {
+    move.Apply(names);
+    return true;
   }
+  // An assignment typed or taken away to a name the lines above declare changes no name.
+  const std::vector<LineNames> oldSeen = WithoutKnownNames(before.lines, names, before.first);
+  const std::vector<LineNames> nowSeen = WithoutKnownNames(now, names, before.first);
+  const LineMove seen(before.first, oldSeen, nowSeen, index);
+  if (!seen.SameDeclarations()) return false;
+  seen.Apply(names);
   return true;
 }
 
