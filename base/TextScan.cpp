@@ -251,6 +251,14 @@ char FoldedLetter(char c) {
   }
 }
 
+// A part of a path as Windows reads it: trailing dots and blanks dropped; "." and ".." stay,
+// and a part of nothing but dots and blanks is the folder itself (".").
+std::string_view TrimmedPart(std::string_view part) {
+  if (part == "." || part == "..") return part;
+  while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+  return part.empty() ? std::string_view(".") : part;
+}
+
 // The root of a path with "\" separators: "\\server\share\", "C:\", "C:" or "\"; empty
 // for a relative path. absolute tells whether ".." can climb no higher than it.
 std::string_view RootOf(std::string_view path, bool& absolute) {
@@ -281,11 +289,8 @@ std::string NormalPath(std::string_view path) {
   for (size_t p = root.size(); p < whole.size();) {
     size_t end = whole.find('\\', p);
     if (end == std::string_view::npos) end = whole.size();
-    std::string_view part = whole.substr(p, end - p);
+    std::string_view part = TrimmedPart(whole.substr(p, end - p));
     p = end + 1;
-    if (end == whole.size())
-      while (!part.empty() && part != "." && part != ".." && (part.back() == '.' || part.back() == ' '))
-        part.remove_suffix(1);
     if (part.empty() || part == ".") continue;
     if (part != "..") parts.push_back(part);
     else if (!parts.empty() && parts.back() != "..") parts.pop_back();

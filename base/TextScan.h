@@ -49,7 +49,8 @@ std::string ExpandPath(std::string_view name);  // a leading "$" stands for Prog
 std::string DocumentSourcePath(std::string_view currentFile);
 // The path as Windows reads it: "\" for every "/", "." and ".." resolved (".." at a root stays
 // there, a relative path keeps its leading ".."), repeated separators as one, and trailing
-// dots and blanks of the last part dropped. Letter case is kept.
+// dots and blanks of each part dropped (a part of only dots and blanks is "."). Letter case is
+// kept.
 std::string NormalPath(std::string_view path);
 // The name a file is known by when files are told apart, as Windows tells them apart: its
 // NormalPath with letter case folded the way Windows folds the letters of code page 1252.

@@ -434,10 +434,10 @@ class LineMove {
   void Apply(std::vector<Declaration>& names) const {
     if (!MovesAnyLine()) return;  // a key typed within a line: every name stays
     // Names above the edit stay, but for the members of the block the edit stands in, whose
-    // scope runs on below it.
+    // scope runs on into it or below it, or ends right above an opener that it moves.
     auto from = std::lower_bound(names.begin(), names.end(), first_,
                                  [](const Declaration& d, int line) { return d.line < line; });
-    while (from != names.begin() && std::prev(from)->scopeLast != INT_MAX && std::prev(from)->scopeLast >= first_)
+    while (from != names.begin() && std::prev(from)->scopeLast != INT_MAX && std::prev(from)->scopeLast >= first_ - 1)
       --from;
     for (auto d = from; d != names.end(); ++d) {
       d->line = Moved(d->line);
@@ -466,12 +466,15 @@ bool KnownAbove(const std::vector<Declaration>& names, std::string_view name, in
   return false;
 }
 
-// The lines as the gathering sees them: without the implicit names declared above first.
+// The lines as the gathering sees them: without the implicit names declared above first, on
+// the lines that stand in the block first stands in (up to the first that opens or ends one).
 std::vector<LineNames> WithoutKnownNames(std::vector<LineNames> lines, const std::vector<Declaration>& names, int first) {
-  for (LineNames& line : lines)
+  for (LineNames& line : lines) {
+    if (line.block != Block::None) break;
     line.found.erase(std::remove_if(line.found.begin(), line.found.end(),
                                     [&](const FoundName& f) { return f.implicit && KnownAbove(names, f.name, first); }),
                      line.found.end());
+  }
   return lines;
 }
 

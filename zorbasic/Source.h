@@ -48,7 +48,7 @@ Unit Preprocess(const std::string& mainName, std::string_view mainText, const So
 
 // The name a source file is known by when "each file once" tells files apart, as Windows tells
 // them apart: a relative path taken in the current folder, "/" and "\" alike, "." and ".."
-// resolved, repeated separators as one, trailing dots and blanks of the last part dropped, and
+// resolved, repeated separators as one, trailing dots and blanks of each part dropped, and
 // letter case folded as Windows folds the letters of code page 1252.
 std::string FileKey(const std::string& path);
 

@@ -172,6 +172,8 @@ TEST(NameFinder, ALineBreakOrADeletedLineMovesTheGatheredNames) {
       {"a first assignment taken away when declared above", 6, 1, {"print x"}, false},
       {"an assignment that declares a new name", 4, 1, {"  w = 2"}, false},
       {"an assignment to a name declared only below", 3, 1, {"  x = 1"}, false},
+      {"an assignment in a later block to a name of this one", 4, 4,
+       {"  print t", "end sub", "x = 1", "function f() as int : t = 3"}, false},
       {"a declaration deleted", 2, 2, {""}, false},
       {"an implicit name's type changed", 6, 1, {"x = \"1\""}, false},
       {"a declaration typed", 3, 1, {"  dim w as int"}, false},
@@ -197,6 +199,18 @@ TEST(NameFinder, ALineBreakOrADeletedLineMovesTheGatheredNames) {
       EXPECT_EQ(Described(names), Described(GatherNames(index))) << c.what;
     }
   }
+  // A sub never ended reaches to the line above the next opener, which the edit moves down.
+  std::vector<std::string> lines = {"sub a", "  dim p as int", "sub b", "  dim q as int"};
+  NameIndex index;
+  ScanNames(index, "sub a\n  dim p as int\nsub b\n  dim q as int");
+  const NameIndex kept = index;
+  std::vector<Declaration> names = GatherNames(kept);
+  const EditedLines before = LinesBeforeEdit(index, 2, 1);
+  lines.insert(lines.begin() + 2, "");
+  ChangeLines(index, 2, 1, 2, [&](int n) { return lines[n]; });
+  ASSERT_TRUE(MoveGatheredNames(names, before, index, 2));
+  EXPECT_EQ(Described(names), Described(GatherNames(index)));
+  EXPECT_EQ(Described(names)[1], "variable p:int @1 {0-2 a}");
 }
 
 TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {

@@ -240,6 +240,7 @@ TEST(FileNameKey, NamesOfOneFileGiveOneKeyInTheIdeAndTheToolchain) {
       {"C:/w/lib1/../Defs.ZOBAS", "C:\\w\\Defs.ZOBAS", "c:\\w\\defs.zobas"},
       {"C:\\w\\.\\lib\\\\x.inc", "C:\\w\\lib\\x.inc", "c:\\w\\lib\\x.inc"},
       {"C:\\w\\x.inc. ", "C:\\w\\x.inc", "c:\\w\\x.inc"},        // trailing dots and blanks of the name
+      {"C:\\w.\\lib \\...\\x.inc\\.", "C:\\w\\lib\\x.inc", "c:\\w\\lib\\x.inc"},  // ... and of every part
       {"C:\\..\\..\\x.inc", "C:\\x.inc", "c:\\x.inc"},               // no higher than the root
       {"\\\\srv\\share\\a\\..\\..\\b.inc", "\\\\srv\\share\\b.inc", "\\\\srv\\share\\b.inc"},
       {"C:\\W\\\xC4RGER\\\x8A.inc", "C:\\W\\\xC4RGER\\\x8A.inc", "c:\\w\\\xE4rger\\\x9A.inc"},  // code page 1252 letters
