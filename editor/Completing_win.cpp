@@ -77,8 +77,11 @@ struct DocumentNames {
   OwnNames own;
 };
 
-// A file's time stamp of its last write; 0 when it is not there.
-using Stamp = ULONGLONG;
+// A file's time of its last write and its size; both 0 when it is not there.
+struct Stamp {
+  ULONGLONG time = 0, size = 0;
+  bool operator==(const Stamp&) const = default;
+};
 
 struct IncludeCache {
   std::string path;                       // the including file, full
@@ -163,21 +166,22 @@ constexpr DWORD StampPauseMs = 1000;
 
 Stamp StampOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (Stamp(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  return {(ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
+          (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
 }
 
-// Reads a whole file; stamp is its time stamp as the open file gives it (0 when it cannot be
-// opened), so a file is opened once and asked nothing more.
+// Reads a whole file; stamp is its time stamp and size as the open file gives them (none when
+// it cannot be opened), so a file is opened once and asked nothing more.
 bool ReadFileText(const std::string& path, std::string& text, Stamp& stamp) {
-  stamp = 0;
+  stamp = {};
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   BY_HANDLE_FILE_INFORMATION info{};
   if (!Api.GetFileInformationByHandle(file.Get(), &info)) return false;
-  stamp = (Stamp(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime;
   const ULONGLONG size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  stamp = {(ULONGLONG(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime, size};
   if (size > ULONGLONG(LargestRead)) return false;
   text.assign(static_cast<size_t>(size), '\0');
   DWORD done = 0;
@@ -188,7 +192,7 @@ bool ReadFileText(const std::string& path, std::string& text, Stamp& stamp) {
 }
 
 bool ReadFileText(const std::string& path, std::string& text) {
-  Stamp stamp = 0;
+  Stamp stamp;
   return ReadFileText(path, text, stamp);
 }
 
@@ -223,7 +227,7 @@ const std::vector<std::vector<Declaration>>& IncludedDeclarations() {
   Includes.stampsAsked = Api.GetTickCount();
   // Every file asked for is noted with its stamp, also one that is not there yet.
   FileReader read = [](const std::string& path, std::string& text) {
-    Stamp stamp = 0;
+    Stamp stamp;
     const bool whole = ReadFileText(path, text, stamp);
     Includes.stamps.emplace_back(path, stamp);
     return whole;

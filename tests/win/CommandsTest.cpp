@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include "DialogAnswer.h"
+#include "base/Bindings_win.h"
+#include "base/TextScan.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
 #include "commands/Commands_win.h"
@@ -608,4 +611,66 @@ TEST_F(Commands, IncludesAreFoundFromADollarNameAndFromAnUntitledDocument) {
   DeleteFileA(Path("sub\\lib.inc").c_str());
   DeleteFileA(Path("lib.inc").c_str());
   RemoveDirectoryA(Path("sub").c_str());
+}
+
+namespace {
+// The file routines the name finder calls, counted per file, and a clock the test moves on.
+std::map<std::string, int> Opened, StampsAsked;
+DWORD Clock = 0;
+decltype(&::CreateFileA) RealCreateFile = nullptr;
+decltype(&::GetFileAttributesExA) RealAttributes = nullptr;
+HANDLE WINAPI CountingCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD how,
+                                 DWORD flags, HANDLE from) {
+  ++Opened[FileNameKey(name)];
+  return RealCreateFile(name, access, share, security, how, flags, from);
+}
+BOOL WINAPI CountingAttributes(LPCSTR name, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
+  ++StampsAsked[FileNameKey(name)];
+  return RealAttributes(name, level, data);
+}
+DWORD WINAPI TestClock() { return Clock; }
+}  // namespace
+
+// Includes that loop back through ".." from two folders: each file is opened once per
+// gathering, keys typed meanwhile open none and ask no time stamp, and the stamps are asked
+// at most once a second, after which a changed file is read again.
+TEST_F(Commands, GatheringTheNamesOfLoopingIncludesOpensEachFileOnceAndAsksStampsOnceASecond) {
+  if (!Editor) GTEST_SKIP() << "no SciLexer.dll";
+  for (const char* sub : {"lib0", "lib1"}) CreateDirectoryA(Path(sub).c_str(), nullptr);
+  Spill(Path("defs.inc"), "#include \"lib0/x.inc\"\r\n#include \"lib1/x.inc\"\r\n");
+  Spill(Path("lib0\\x.inc"), "#include \"../defs.inc\"\r\n#include \"..\\lib1\\x.inc\"\r\nsub walk0\r\nend sub\r\n");
+  Spill(Path("lib1\\x.inc"), "#include \"../DEFS.inc\"\r\n#include \"../lib0/./x.inc\"\r\nsub walk1\r\nend sub\r\n");
+  CurrentFile = SaveName = Path("main.zobas");
+  SetText("#include \"defs.inc\"\r\n");
+  RealCreateFile = Api.CreateFileA;
+  RealAttributes = Api.GetFileAttributesExA;
+  const auto realClock = Api.GetTickCount;
+  Api.CreateFileA = CountingCreateFile;
+  Api.GetFileAttributesExA = CountingAttributes;
+  Api.GetTickCount = TestClock;
+  Opened.clear();
+  StampsAsked.clear();
+  Clock = 100000;
+  const std::map<std::string, int> once = {
+      {FileNameKey(Path("defs.inc")), 1}, {FileNameKey(Path("lib0\\x.inc")), 1}, {FileNameKey(Path("lib1\\x.inc")), 1}};
+  EXPECT_EQ(FindDefinition("walk1", {}, 0).file, Path("lib1\\x.inc"));
+  EXPECT_EQ(Opened, once);
+  EXPECT_TRUE(StampsAsked.empty());
+  for (int key = 0; key < 20; ++key, Clock += 40) FindDefinition("walk0", {}, 0);  // keys within a second
+  EXPECT_EQ(Opened, once);
+  EXPECT_TRUE(StampsAsked.empty());
+  Clock += 1000;
+  FindDefinition("walk0", {}, 0);
+  EXPECT_EQ(StampsAsked, once);  // a second on: each stamp once, nothing read
+  EXPECT_EQ(Opened, once);
+  Spill(Path("lib0\\x.inc"), "#include \"../defs.inc\"\r\nsub walk2\r\nend sub\r\n");
+  Clock += 1000;
+  EXPECT_EQ(FindDefinition("walk2", {}, 0).file, Path("lib0\\x.inc"));  // read again, each file once more
+  for (const auto& [file, count] : Opened) EXPECT_EQ(count, 2) << file;
+  Api.CreateFileA = RealCreateFile;
+  Api.GetFileAttributesExA = RealAttributes;
+  Api.GetTickCount = realClock;
+  CurrentFile = SaveName = "";
+  for (const char* name : {"defs.inc", "lib0\\x.inc", "lib1\\x.inc"}) DeleteFileA(Path(name).c_str());
+  for (const char* sub : {"lib0", "lib1"}) RemoveDirectoryA(Path(sub).c_str());
 }
