@@ -24,9 +24,12 @@ void OnSetFocus() {
   if (target) Api.SetFocus(target);
 }
 
-void OnActivateApp(bool active) {
+void OnActivateApp(bool active, unsigned long otherThread) {
+  // Only a program of its own coming back to the front counts: the IDE's own boxes closing
+  // may also activate the window (under Wine), and nothing changed outside then.
+  if (!active || MainWindow == nullptr || otherThread == Api.GetCurrentThreadId()) return;
   // A box shown while the system is still activating the window would come up half active.
-  if (active && MainWindow != nullptr) Api.PostMessageA(MainWindow, OutsideCheckMessage, 0, 0);
+  Api.PostMessageA(MainWindow, OutsideCheckMessage, 0, 0);
 }
 
 void OnOutsideCheck() { NoticeOutsideChange(DiskMoment::Activated); }

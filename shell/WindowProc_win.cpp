@@ -28,7 +28,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_CREATE: OnCreate(window); return true;
     case WM_SIZE: OnSize(); return true;
     case WM_SETFOCUS: OnSetFocus(); return true;
-    case WM_ACTIVATEAPP: OnActivateApp(wParam != FALSE); return false;
+    case WM_ACTIVATEAPP: OnActivateApp(wParam != FALSE, static_cast<unsigned long>(lParam)); return false;
     case OutsideCheckMessage: OnOutsideCheck(); return true;
     case WM_CLOSE: OnClose(); return true;
     case WM_QUERYENDSESSION: result = OnQueryEndSession(); return true;

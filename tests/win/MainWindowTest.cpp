@@ -583,9 +583,18 @@ TEST_F(MainWindowCreated, TheFirstErrorIsMarkedAfterAPauseAndACorrectedTextLoses
 
 TEST_F(MainWindowCreated, BecomingTheActiveProgramAgainReadsAFileChangedOutsideMeanwhile) {
   ASSERT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  auto handleQueued = [] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  };
+  handleQueued();  // the window's own first activation
   WriteFile(source, "changed by another program\r\n");
   DialogAnswer answer({});
-  SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);
+  // A window of the IDE's own thread giving the activation back is no coming back.
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, static_cast<LPARAM>(GetCurrentThreadId()));
+  handleQueued();
+  EXPECT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);  // from another program
   EXPECT_TRUE(WaitFor([] { return GetControlText(CurrentEditor) == "changed by another program\r\n"; }));
   EXPECT_EQ(answer.Count(), 0u);
 }
