@@ -66,10 +66,10 @@ void ConfigureFoldMargin(HWND editor) {
 }
 
 // The editor tells the main window of changes to the text only: reporting every fold level
-// and style the lexer sets would cost more than colouring and folding a big document.
-constexpr int ReportedChanges = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_PERFORMED_USER | SC_PERFORMED_UNDO |
-                                SC_PERFORMED_REDO | SC_MULTISTEPUNDOREDO | SC_LASTSTEPINUNDOREDO |
-                                SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
+// and style the lexer sets would cost more than colouring and folding a big document. Styles,
+// indicators and markers are set with the "performed by the user" flag too, so that flag stays
+// out of the mask; an undo or redo of text still comes as an insertion or a deletion.
+constexpr int ReportedChanges = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
 }  // namespace
 
 void ConfigureEditor(HWND editor, const std::string& keywords, const std::string& fontName, int fontSize) {

@@ -30,6 +30,8 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_SIZE: OnSize(); return true;
     case WM_DPICHANGED: OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam)); return true;
     case WM_SETFOCUS: OnSetFocus(); return true;
+    case WM_ACTIVATEAPP: OnActivateApp(wParam != FALSE, static_cast<unsigned long>(lParam)); return false;
+    case OutsideCheckMessage: OnOutsideCheck(); return true;
     case WM_CLOSE: OnClose(); return true;
     case WM_QUERYENDSESSION: result = OnQueryEndSession(); return true;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return true;

@@ -27,6 +27,7 @@
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"
+#include "navigation/FindFiles.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
@@ -733,6 +734,40 @@ TEST_F(MainWindowCreated, TheFirstErrorIsMarkedAfterAPauseAndACorrectedTextLoses
   EXPECT_TRUE(WaitFor([] { return StatusShown() == "Compiler ZorvexBasic 2017-24"; })) << StatusShown();
 }
 
+TEST_F(MainWindowCreated, BecomingTheActiveProgramAgainReadsAFileChangedOutsideMeanwhile) {
+  ASSERT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  auto handleQueued = [] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  };
+  handleQueued();  // the window's own first activation
+  WriteFile(source, "changed by another program\r\n");
+  DialogAnswer answer({});
+  // A window of the IDE's own thread giving the activation back is no coming back.
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, static_cast<LPARAM>(GetCurrentThreadId()));
+  handleQueued();
+  EXPECT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);  // from another program
+  EXPECT_TRUE(WaitFor([] { return GetControlText(CurrentEditor) == "changed by another program\r\n"; }));
+  EXPECT_EQ(answer.Count(), 0u);
+}
+
+TEST_F(MainWindowCreated, TheErrorsMessageFollowsItsMarkWhenLinesAreAddedAbove) {
+  if (Editor == nullptr || Api.zor_check == nullptr) GTEST_SKIP() << "no SciLexer.dll or no check in zorvex.dll";
+  SetControlText(Editor, "x = 1\r\n\r\nprint y\r\n");
+  ASSERT_TRUE(WaitFor([] { return ErrorLine == 3; }));
+  const ZorCheckFn check = Api.zor_check;
+  Api.zor_check = nullptr;  // the lines added start no new check: the old mark is what shows
+  SendMessageA(Editor, 2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
+  const std::string before = StatusShown();
+  for (int line : {3, 5, 4}) {
+    GoToLine(Editor, line);
+    ShowErrorAtCaret();
+    EXPECT_EQ(StatusShown(), line == 5 ? "(5): unknown name y" : before) << line;
+  }
+  Api.zor_check = check;
+}
+
 namespace {
 // Sets Control down or up in this thread's key state, as the loop reads it for the next key.
 void HoldControl(bool down) {
@@ -743,7 +778,7 @@ void HoldControl(bool down) {
 }
 
 // Queues the key-downs for the Editor, then a quit, and runs the program's loop over them.
-void PressInEditor(std::initializer_list<WPARAM> keys, bool control = false) {
+void PressInEditor(const std::vector<WPARAM>& keys, bool control = false) {
   HoldControl(control);
   for (WPARAM key : keys) PostMessageA(Editor, WM_KEYDOWN, key, 1);
   PostQuitMessage(0);
@@ -751,6 +786,22 @@ void PressInEditor(std::initializer_list<WPARAM> keys, bool control = false) {
   HoldControl(false);
 }
 }  // namespace
+
+TEST_F(MainWindowCreated, KeysTypedWhileASearchRanAreTypedAfterItWithTheShiftTheyHad) {
+  ASSERT_NE(Editor, nullptr);
+  SetFocus(Editor);
+  SetControlText(Editor, "");
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  for (WPARAM key : {WPARAM('X'), WPARAM('Y')}) PostMessageA(Editor, WM_KEYDOWN, key, 1);
+  EXPECT_FALSE(TakeKeysUpToEscape());  // as a long search takes them while it runs
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  PressInEditor({'Z'});
+  EXPECT_EQ(GetControlText(Editor), "XYz");
+}
 
 TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAloneAndACallShowsItsParameters) {
   ASSERT_NE(Editor, nullptr);
@@ -790,4 +841,32 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAl
   EXPECT_TRUE(SendMessageA(Editor, 2202 /* SCI_CALLTIPACTIVE */, 0, 0));
   typeInEditor("3)");
   EXPECT_FALSE(SendMessageA(Editor, 2202, 0, 0));
+}
+
+TEST_F(MainWindowCreated, TheListThatShowedByItselfLetsEnterBreakTheLineWhenTheWordIsWhole) {
+  ASSERT_NE(Editor, nullptr);
+  SetFocus(Editor);
+  const std::string declared = "dim tot as int\r\ndim total as int\r\n";
+  auto typeInEditor = [](const std::string& text) {
+    for (char c : text) PostMessageA(Editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+    PostQuitMessage(0);
+    RunMessageLoop();
+  };
+  struct Case { const char* typed; std::vector<WPARAM> keys; const char* after; };
+  const Case cases[] = {
+      {"tot", {VK_RETURN}, "tot\r\n"},          // the word is whole: a line break
+      {"end", {VK_RETURN}, "end\r\n"},          // a keyword that longer ones begin with
+      {"tota", {VK_RETURN}, "total"},           // not whole yet: the name is taken
+      {"tot", {VK_DOWN, VK_RETURN}, "total"},   // another name chosen in the list
+      {"tota", {VK_TAB}, "total"},              // Tab takes the chosen name
+  };
+  for (const Case& c : cases) {
+    SetControlText(Editor, declared);
+    SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+    typeInEditor(c.typed);
+    ASSERT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0)) << c.typed;
+    PressInEditor(c.keys);
+    EXPECT_EQ(GetControlText(Editor), declared + c.after) << c.typed;
+    EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0)) << c.typed;
+  }
 }
