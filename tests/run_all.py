@@ -3,18 +3,27 @@
 
 Layers: unit (native unit tests), asan (the same under AddressSanitizer and
 UndefinedBehaviorSanitizer), fuzz (a short pass of every fuzz target, one count each),
-win (Windows tests under Wine), e2e (end-to-end tests of the real program).
+win (Windows tests under Wine), e2e (end-to-end tests of the real program). The Windows and
+end-to-end tests are built for both programs and run against the 64-bit one (win64, e2e64) on
+every host and against the 32-bit one (win32, e2e32) where the host runs 32-bit code; a layer
+the host cannot run is named in one line and counted neither passed nor failed. "win" and
+"e2e" name both of their layers.
 Expects the builds in out/ and, for the Windows layers, DISPLAY and the Wine
 environment set by dev/test.
 """
+import json
 import os
 import subprocess
 import sys
+import tempfile
+import time
 import unittest
 import xml.etree.ElementTree as ET
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import arch  # noqa: E402  (which program a Windows-side layer drives, and how)
 
 
 def gtest_counts(xml_path):
@@ -49,14 +58,36 @@ def run_gtest(title, command, cwd, xml_name, timeout, extra_env=None):
     return passed, failed
 
 
-def run_e2e():
-    print("== end-to-end tests", flush=True)
+def e2e_suite(counts_file):
+    """Runs the end-to-end tests in this process, against the program the environment names,
+    and writes the passed and failed counts to counts_file."""
     suite = unittest.defaultTestLoader.discover(os.path.join(ROOT, "tests", "e2e"), pattern="test_*.py",
                                                 top_level_dir=os.path.join(ROOT, "tests", "e2e"))
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     failed = len(result.failures) + len(result.errors)
     passed = result.testsRun - failed - len(result.skipped)
-    print(f"end-to-end tests: {passed} passed, {failed} failed", flush=True)
+    with open(counts_file, "w") as f:
+        json.dump([passed, failed], f)
+    return 0
+
+
+def run_e2e(bits):
+    title = f"end-to-end tests ({bits}-bit)"
+    print(f"== {title}", flush=True)
+    # A process of its own for each program: the tests read the program they drive from the
+    # environment when they are loaded.
+    with tempfile.TemporaryDirectory() as work:
+        counts = os.path.join(work, "counts.json")
+        env = dict(os.environ, **arch.environment(bits))
+        code = subprocess.run([sys.executable, os.path.abspath(__file__), "--e2e-suite", counts], env=env).returncode
+        try:
+            with open(counts) as f:
+                passed, failed = json.load(f)
+        except (OSError, ValueError):
+            passed, failed = 0, 0
+    if code != 0 and failed == 0:
+        failed = 1
+    print(f"{title}: {passed} passed, {failed} failed", flush=True)
     return passed, failed
 
 
@@ -81,20 +112,45 @@ def run_asan():
                      os.path.join(OUT, "tests-asan"), "unittests.xml", 600, SANITIZER_ENV)
 
 
-def run_win():
-    return run_gtest("Windows tests", ["wine", "wintests.exe"], os.path.join(OUT, "wintests"), "wintests.xml", 1200)
+def run_win(bits):
+    env = arch.environment(bits)
+    return run_gtest(f"Windows tests ({bits}-bit)", [env["ZOR_WINE"], "wintests.exe"],
+                     os.path.join(OUT, "wintests" + arch.suffix(bits)), "wintests.xml", 1200, env)
+
+
+def needs_32bit(run, title):
+    """The layer where the host runs 32-bit code; elsewhere one line that says why not."""
+    def layer():
+        if arch.host_runs_32bit():
+            return run()
+        print(f"== {title}: {arch.NO_32_BIT}", flush=True)
+        return 0, 0
+    return layer
 
 
 # The layers in the order they run; each gives its passed and failed counts.
-LAYERS = [("unit", run_unit), ("asan", run_asan), ("fuzz", run_fuzz), ("win", run_win), ("e2e", run_e2e)]
+LAYERS = [("unit", run_unit), ("asan", run_asan), ("fuzz", run_fuzz),
+          ("win64", lambda: run_win(64)), ("win32", needs_32bit(lambda: run_win(32), "Windows tests (32-bit)")),
+          ("e2e64", lambda: run_e2e(64)), ("e2e32", needs_32bit(lambda: run_e2e(32), "end-to-end tests (32-bit)"))]
+# Names that stand for several layers.
+GROUPS = {"win": ["win64", "win32"], "e2e": ["e2e64", "e2e32"]}
 
 
 def main():
-    layers = sys.argv[1:] or [name for name, _ in LAYERS]
+    if sys.argv[1:2] == ["--e2e-suite"]:
+        return e2e_suite(sys.argv[2])
+    names = [name for name, _ in LAYERS]
+    layers = [layer for arg in sys.argv[1:] for layer in GROUPS.get(arg, [arg])] or names
+    unknown = [name for name in layers if name not in names]
+    if unknown:
+        print(f"run_all: unknown layer {unknown[0]} (layers: {', '.join(names)}, win, e2e)", file=sys.stderr)
+        return 2
     total_passed = total_failed = 0
     for name, run in LAYERS:
         if name in layers:
+            started = time.monotonic()
             passed, failed = run()
+            print(f"-- {name} took {time.monotonic() - started:.0f} s", flush=True)
             total_passed += passed
             total_failed += failed
     print(f"{total_passed} passed, {total_failed} failed", flush=True)
