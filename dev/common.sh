@@ -48,7 +48,7 @@ use_wine() {
     export ZOR_ARCH=32 WINEARCH=win32 WINEPREFIX=$out/wineprefix ZOR_WINE=wine
   fi
 }
-wine() { "$ZOR_WINE" "$@"; }
+wine() { command "$ZOR_WINE" "$@"; }
 # The architecture of the program this host runs: the 32-bit one where it can.
 host_arch() { if [ "$host32" = 1 ]; then echo 32; else echo 64; fi; }
 # The program folder, test folder suffix of an architecture: "" for 32, "64" for 64.
