@@ -121,23 +121,34 @@ wine_prefixes() {
 # The architectures whose programs this host runs, 64 first: 64 alone where it runs no 32-bit code.
 test_archs() { if [ "$host32" = 1 ]; then echo 64 32; else echo 64; fi; }
 
-# Starts a virtual X display and exports DISPLAY; it is stopped when the script exits.
-start_xvfb() {
+# Starts a virtual X display and sets xvfb_display to its name; every display started is
+# stopped, with the Wine servers of the prefixes, when the script exits.
+xvfb_pids=()
+new_xvfb() {
   local fifo n
   fifo=$(mktemp -u); mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
+  xvfb_pids+=("$!")
   read -r -t 20 n <"$fifo" || die "Xvfb did not start"
   rm -f "$fifo"
-  export DISPLAY=:$n
+  xvfb_display=:$n
   trap 'stop_xvfb' EXIT
 }
+# A virtual display for the program under test: exports DISPLAY.
+start_xvfb() { new_xvfb; export DISPLAY=$xvfb_display; }
+# A second one, where the host runs both programs: the 32-bit program's Windows tests and
+# end-to-end tests run there while the 64-bit program's run on the first (ZOR_DISPLAY2).
+start_second_xvfb() {
+  [ "$host32" = 1 ] || return 0
+  new_xvfb
+  export ZOR_DISPLAY2=$xvfb_display
+}
 stop_xvfb() {
-  local prefix
+  local prefix pid
   for prefix in "$out/wineprefix" "$out/wineprefix64"; do
     [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
   done
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  for pid in "${xvfb_pids[@]}"; do kill "$pid" 2>/dev/null; done
   return 0
 }
 

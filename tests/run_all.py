@@ -7,7 +7,8 @@ win (Windows tests under Wine), e2e (end-to-end tests of the real program). The 
 end-to-end tests are built for both programs and run against the 64-bit one (win64, e2e64) on
 every host and against the 32-bit one (win32, e2e32) where the host runs 32-bit code; a layer
 the host cannot run is named in one line and counted neither passed nor failed. "win" and
-"e2e" name both of their layers.
+"e2e" name both of their layers; where both programs are tested, their two layers run side by
+side, each on its own X display and in its own Wine prefix, and their output shows in turn.
 Expects the builds in out/ and, for the Windows layers, DISPLAY and the Wine
 environment set by dev/test.
 """
@@ -134,25 +135,77 @@ LAYERS = [("unit", run_unit), ("asan", run_asan), ("fuzz", run_fuzz),
           ("e2e64", lambda: run_e2e(64)), ("e2e32", needs_32bit(lambda: run_e2e(32), "end-to-end tests (32-bit)"))]
 # Names that stand for several layers.
 GROUPS = {"win": ["win64", "win32"], "e2e": ["e2e64", "e2e32"]}
+# The two programs' layers that run side by side where the host runs both, each on an X display
+# and in a Wine prefix of its own: the 32-bit program's on the display ZOR_DISPLAY2.
+PAIRS = [("win64", "win32"), ("e2e64", "e2e32")]
+
+
+def run_layer(name, counts_file):
+    """Runs one layer in this process and writes its passed and failed counts to counts_file."""
+    with open(counts_file, "w") as f:
+        json.dump(dict(LAYERS)[name](), f)
+    return 0
+
+
+def run_side_by_side(names):
+    """Runs the layers at the same time, each in a process of its own with its output kept in a
+    file, then shows each one's output in turn; returns their summed counts."""
+    displays = [os.environ["DISPLAY"], os.environ["ZOR_DISPLAY2"]]
+    total = [0, 0]
+    with tempfile.TemporaryDirectory() as work:
+        running = []
+        for name, display in zip(names, displays):
+            log = open(os.path.join(work, name + ".log"), "w+b")
+            counts = os.path.join(work, name + ".json")
+            process = subprocess.Popen([sys.executable, os.path.abspath(__file__), "--layer", name, counts],
+                                       env=dict(os.environ, DISPLAY=display), stdout=log, stderr=subprocess.STDOUT)
+            running.append((name, process, log, counts))
+        for name, process, log, counts in running:
+            code = process.wait()
+            log.seek(0)
+            sys.stdout.flush()
+            sys.stdout.buffer.write(log.read())
+            sys.stdout.buffer.flush()
+            log.close()
+            try:
+                with open(counts) as f:
+                    passed, failed = json.load(f)
+            except (OSError, ValueError):
+                passed, failed = 0, 1
+                print(f"{name}: ended with {code} before it gave its counts", flush=True)
+            total[0] += passed
+            total[1] += failed
+    return tuple(total)
 
 
 def main():
     if sys.argv[1:2] == ["--e2e-suite"]:
         return e2e_suite(sys.argv[2])
+    if sys.argv[1:2] == ["--layer"]:
+        return run_layer(sys.argv[2], sys.argv[3])
     names = [name for name, _ in LAYERS]
     layers = [layer for arg in sys.argv[1:] for layer in GROUPS.get(arg, [arg])] or names
     unknown = [name for name in layers if name not in names]
     if unknown:
         print(f"run_all: unknown layer {unknown[0]} (layers: {', '.join(names)}, win, e2e)", file=sys.stderr)
         return 2
+    side_by_side = arch.host_runs_32bit() and os.environ.get("ZOR_DISPLAY2")
     total_passed = total_failed = 0
+    done = set()
     for name, run in LAYERS:
-        if name in layers:
-            started = time.monotonic()
+        if name not in layers or name in done:
+            continue
+        pair = next((p for p in PAIRS if name in p and all(n in layers for n in p)), None)
+        started = time.monotonic()
+        if pair and side_by_side:
+            passed, failed = run_side_by_side(pair)
+            done.update(pair)
+            name = " and ".join(pair) + " (side by side)"
+        else:
             passed, failed = run()
-            print(f"-- {name} took {time.monotonic() - started:.0f} s", flush=True)
-            total_passed += passed
-            total_failed += failed
+        print(f"-- {name} took {time.monotonic() - started:.0f} s", flush=True)
+        total_passed += passed
+        total_failed += failed
     print(f"{total_passed} passed, {total_failed} failed", flush=True)
     return 0 if total_failed == 0 else 1
 
