@@ -51,7 +51,7 @@ use_wine() {
 wine() { command "$ZOR_WINE" "$@"; }
 # The architecture of the program this host runs: the 32-bit one where it can.
 host_arch() { if [ "$host32" = 1 ]; then echo 32; else echo 64; fi; }
-# The program folder, test folder suffix of an architecture: "" for 32, "64" for 64.
+# The suffix of an architecture's folders under out/ (dist, wintests, e2e, bench): "" for 32, "64" for 64.
 arch_suffix() { if [ "$1" = 64 ]; then echo 64; fi; }
 
 # Configures and builds the sanitized native tree with clang: the unit tests under ASan and
