@@ -15,8 +15,13 @@ enum class FileRead {
   Whole,     // text holds every byte
   Missing,   // the file or its folder does not exist (or the name is empty): text is empty
   Failed,    // the file exists but could not be opened or read: error holds the system's code
-  TooLarge,  // the file is larger than a string of this process can be
+  TooLarge,  // the file is larger than a string of this process can be, or than MaxTextBytes
 };
+// The most bytes a whole file read as text may have: what a string of the 32-bit program can
+// hold, and the most the editor holds in both programs (its positions are 32-bit signed
+// numbers in the kind of document the IDE makes, so a larger text would wrap them in the
+// 64-bit program). The 64-bit program refuses a larger file as the 32-bit one does.
+constexpr unsigned long long MaxTextBytes = 0x7FFFFFFF;
 // The whole file at path as raw bytes (no "$" expansion); text is empty unless Whole.
 FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
 // The system's message for an error code, without its line break.

@@ -17,6 +17,7 @@
 #include "editor/Listing_win.h"
 #include "editor/Marks_win.h"
 #include "shell/MainWindowSteps_win.h"
+#include "shell/MainWindow_win.h"
 #include "shell/Placement.h"
 #include "shell/Scaling_win.h"
 #include "shell/Settings.h"
@@ -27,11 +28,10 @@ namespace {
 constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY;  // 0x5000400B
 constexpr DWORD BoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN;  // 0x50A01004
 
-HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
 
 HWND CreateChild(DWORD exStyle, const char* cls, const char* text, DWORD style, int id) {
   return Api.CreateWindowExA(exStyle, cls, text, style, 0, 0, 0, 0, MainWindow,
-                             reinterpret_cast<HMENU>(uintptr_t(id)), Instance(), nullptr);
+                             reinterpret_cast<HMENU>(uintptr_t(id)), ProgramInstance(), nullptr);
 }
 
 bool LoadEditingComponent() {

@@ -6,6 +6,7 @@
 #include "editor/Completing_win.h"
 #include "editor/Editing_win.h"
 #include "navigation/Navigation_win.h"
+#include "shell/GuiSlots.h"
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
 #include "shell/Scaling_win.h"
@@ -111,13 +112,19 @@ void RunMessageLoop() {
   }
 }
 
+HINSTANCE ProgramInstance() {
+  return reinterpret_cast<HINSTANCE>(
+      uintptr_t(InstanceFromSlots(GuiState[InstanceLowSlot], GuiState[InstanceHighSlot], sizeof(HINSTANCE))));
+}
+
 HWND CreateMainWindow(int width, int height, unsigned long style, int placementMode) {
   CreationWidth = width;
   CreationHeight = height;
   Place = PlaceWindow(placementMode, WorkAreaWidth, WorkAreaHeight, width, height, Place);
-  GuiState[2] = uint32_t(reinterpret_cast<uintptr_t>(Api.GetModuleHandleA(nullptr)));
-  GuiState[4] = GuiState[2];
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2]));
+  InstanceSlotValues slots = InstanceSlotsFor(reinterpret_cast<uintptr_t>(Api.GetModuleHandleA(nullptr)), sizeof(HINSTANCE));
+  GuiState[InstanceLowSlot] = slots.low;
+  GuiState[InstanceHighSlot] = slots.high;
+  HINSTANCE instance = ProgramInstance();
   if (!ClassRegistered) RegisterMainClass(instance);
   ClassRegistered = true;
 
@@ -136,7 +143,7 @@ HWND CreateMainWindow(int width, int height, unsigned long style, int placementM
   Api.SetWindowTextA(window, "ZorvexIde_2023/24 ->beta ");
   Api.ShowWindow(window, SW_SHOWNORMAL);
   Api.UpdateWindow(window);
-  GuiState[0] = uint32_t(reinterpret_cast<uintptr_t>(window));
+  GuiState[WindowSlot] = WindowSlotFor(reinterpret_cast<uintptr_t>(window));
   return window;
 }
 

@@ -9,8 +9,10 @@
 struct HBITMAP__;
 typedef HBITMAP__* HBITMAP;
 
-// The exported record: 4096 32-bit slots, zero at start. Slot 0 MainWindow, slots 2 and 4
-// the instance handle, 12 and 14 the words of the last WM_MOUSEMOVE.
+// The exported record: 4096 32-bit slots, zero at start, in the 64-bit program too. Slot 0
+// MainWindow, slots 2 and 4 the instance handle (in the 64-bit program its low and its high
+// 32 bits; GuiSlots.h says how handles are kept there), 12 and 14 the words of the last
+// WM_MOUSEMOVE.
 constexpr int GuiStateSlots = 4096;
 extern uint32_t* GuiState;           // address returned by guistate(); set by start-up
 

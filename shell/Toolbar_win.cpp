@@ -6,6 +6,7 @@
 #include "base/Scaling_win.h"
 #include "base/SharedState.h"
 #include "commands/CommandState.h"
+#include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
 
@@ -19,7 +20,9 @@ constexpr int TipWidth = 20;  // narrow enough that the text wraps after every w
 constexpr COLORREF TipText = RGB(250, 150, 0);
 constexpr COLORREF TipBack = RGB(255, 255, 255);
 const char* const StatusText = "Compiler ZorvexBasic 2017-24";
-static_assert(sizeof(TOOLINFOA) == 48, "the tool structure the tooltips expect");
+// The tool structure the tooltips expect (common controls 6, with its reserved pointer): 48
+// bytes in the 32-bit program, 72 in the 64-bit one, whose handles and pointers are 8 bytes.
+static_assert(sizeof(TOOLINFOA) == (sizeof(void*) == 8 ? 72 : 48), "the tool structure the tooltips expect");
 
 struct ToolbarButton {
   int x;
@@ -38,8 +41,6 @@ constexpr ToolbarButton Buttons[10] = {
 HWND ToolbarTips[10] = {};  // each picture button's tooltip, in toolbar order
 int PicturesScale = 0;       // the scale (percent) the pictures were loaded for; 0 before
 
-HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
-
 // The pictures for the window's scale, loaded again when they were loaded for another.
 void ShowToolbarPictures() {
   if (PicturesScale != NearestPictureScale(WindowScale.dpi)) LoadToolbarPictures(WindowScale.dpi);
@@ -56,7 +57,7 @@ HWND CreateButton(HWND parent, int x, int y, int width, int height, const std::s
 
 HWND CreateTooltip(HWND tool, const std::string& text, int balloon, int centre) {
   DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
-  HWND tip = Api.CreateWindowExA(0, "tooltips_class32", "", style, 0, 0, 0, 0, tool, nullptr, Instance(), nullptr);
+  HWND tip = Api.CreateWindowExA(0, "tooltips_class32", "", style, 0, 0, 0, 0, tool, nullptr, ProgramInstance(), nullptr);
   std::string shown = text;  // the tool structure wants a writable text; the tooltip copies it
   TOOLINFOA info = {};
   info.cbSize = sizeof info;

@@ -6,9 +6,10 @@ sets it and puts back what was there after it, so other runs keep their scale.
     display.py set <dpi>          sets it; prints what it replaced ("none" for no value)
     display.py restore <value>    puts back what set printed
 
-Needs the Wine environment (WINEPREFIX) that the dev scripts set.
+Needs the Wine environment (WINEPREFIX, ZOR_WINE) that the dev scripts set.
 """
 import contextlib
+import os
 import subprocess
 import sys
 
@@ -18,7 +19,9 @@ NONE = "none"
 
 
 def _reg(*args, env=None):
-    return subprocess.run(["wine", "reg", *args], capture_output=True, text=True, timeout=120, env=env)
+    # The loader of the prefix's architecture (the dev scripts name it in ZOR_WINE).
+    wine = (env or os.environ).get("ZOR_WINE") or "wine"
+    return subprocess.run([wine, "reg", *args], capture_output=True, text=True, timeout=120, env=env)
 
 
 def current(env=None):

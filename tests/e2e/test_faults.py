@@ -11,7 +11,7 @@ import subprocess
 import time
 import unittest
 
-from ide import OUT, Ide, fresh_folder, fresh_program_dir, read, wait_for, wine_path, write, xdotool
+from ide import E2E, Ide, fresh_folder, fresh_program_dir, read, wait_for, wine_path, write, xdotool
 
 # A text value stands in square brackets, or in angle brackets where its own square ones do not pair.
 TEXT_VALUE = rb"(?:\[[^\r\n]*\]|<[^\r\n]*>)"
@@ -159,7 +159,7 @@ class Faults(unittest.TestCase):
         self.ide.kill()
 
         # A folder where no new file may be made (immutable: that holds for root too).
-        locked = os.path.join(OUT, "e2e", "links-locked")
+        locked = os.path.join(E2E, "links-locked")
         if os.geteuid() == 0 and os.path.isdir(locked):
             subprocess.run(["chattr", "-i", locked])  # left immutable by a run cut short
         locked = fresh_folder("links-locked")

@@ -28,6 +28,7 @@
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"
 #include "navigation/FindFiles.h"
+#include "shell/GuiSlots.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
@@ -215,6 +216,13 @@ TEST_F(MainWindowCreated, ChildControlsHaveTheirClassesIdentifiersAndStyles) {
   EXPECT_EQ(GetDlgCtrlID(Editor), 256);
   EXPECT_EQ(MainWindow, window);
   EXPECT_EQ(GuiState[0], uint32_t(reinterpret_cast<uintptr_t>(window)));
+  // Every child control belongs to the program's instance, which slots 2 and 4 keep whole (a
+  // 64-bit image is loaded above 4 GB, past what one slot holds).
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  EXPECT_EQ(InstanceFromSlots(GuiState[2], GuiState[4], sizeof(HINSTANCE)), reinterpret_cast<uintptr_t>(instance));
+  EXPECT_EQ(ProgramInstance(), instance);
+  for (HWND control : {CommandButtons[0], FinderBoxes[OutputBox], Editor})
+    EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(control, GWLP_HINSTANCE)), instance);
 }
 
 TEST_F(MainWindowCreated, EditorIsSetUpWithLexerColoursMarginAndTheSettingsFont) {
