@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "zorbasic/Lexer.h"
+#include "zorbasic/Utf8Text.h"
 
 namespace zb {
 
@@ -84,6 +85,8 @@ bool ReadSourceFile(const std::string& path, std::string& text, std::string& why
     why = "is not a text file (it holds binary data)";
     return false;
   }
+  // A UTF-8 file's byte order mark is no part of its first line.
+  if (StartsWithUtf8Mark(text)) text.erase(0, Utf8Mark.size());
   return true;
 }
 

@@ -32,8 +32,8 @@ struct Diag {
 // Largest source file the tools accept.
 constexpr int64_t MaxSourceBytes = 64 * 1024 * 1024;
 
-// Reads a whole source file. Returns false with a message ("no such file", "is a folder", ...)
-// when the file cannot serve as a source.
+// Reads a whole source file, without a UTF-8 byte order mark at its start. Returns false with
+// a message ("no such file", "is a folder", ...) when the file cannot serve as a source.
 bool ReadSourceFile(const std::string& path, std::string& text, std::string& why);
 
 using SourceReader = std::function<bool(const std::string& path, std::string& text, std::string& why)>;
