@@ -11,6 +11,7 @@
 #include "build/Launch.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
+#include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/WordAt.h"
 
@@ -121,15 +122,16 @@ void CompilerQuery(int mode, const std::string& word) {
   }
   InsertListingDirective(query, mode, start, end, asked, ListingFile());
   Api.zor_basis(query.c_str());
-  SetControlText(FinderBoxes[OutputBox], ReadTextFile(ListingFile()));
-  if (word.empty()) SetControlText(FinderBoxes[KeywordBox], asked);
+  // The listing quotes the document's text, in its code page; the boxes are ANSI.
+  SetBoxTextFromEditor(FinderBoxes[OutputBox], ReadTextFile(ListingFile()));
+  if (word.empty()) SetBoxTextFromEditor(FinderBoxes[KeywordBox], asked);
   PendingAction = 1;
   OutputShown = 1;
   ListingShown = 0;  // a query's listing shows in the OutputBox, never in the listing panel
 }
 
 void KeywordBoxQuery() {
-  std::string word = GetControlText(FinderBoxes[KeywordBox]);
+  std::string word = BoxTextForEditor(FinderBoxes[KeywordBox]);
   OutputShown = word.empty() ? 0 : 1;
   if (!word.empty()) CompilerQuery(QueryList, word);
   // Asked for once the listing is written: a notice of the box while it fills (it scrolls)

@@ -2,4 +2,5 @@
 #include "documents/DocumentState.h"
 
 bool ProjectUnreadable = false;
+TextEncoding DocumentEncoding = TextEncoding::Ansi;
 FileSeen DocumentOnDisk;

@@ -2,7 +2,9 @@
 // and text are shared with the floors above (base/SharedState.h).
 #pragma once
 #include "base/SharedState.h"
+#include "base/TextEncoding.h"
 #include "documents/OutsideChanges.h"
 
 extern bool ProjectUnreadable;   // the project file held what the box cannot show (a NUL byte): never written back
+extern TextEncoding DocumentEncoding;  // how the document's file reads (ANSI, UTF-8, UTF-8 with its mark); loads and New
 extern FileSeen DocumentOnDisk;     // the document's file as last read or written; loads, saves and the outside-change check

@@ -59,13 +59,15 @@ enum class SaveAnswer { Unchanged = 0, Cancel = 2, Yes = 6, No = 7 };
 // under a name chosen in the Save dialog, without becoming named. A cancelled dialog or a
 // failed write also gives Cancel, so no caller discards text that was not saved. The name is
 // taken as it is when the check begins: that file is the one the prompt names and writes.
+// The text is the editor's: a UTF-8 document's mark is put back before comparing and writing.
 SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::string& caption);
 // Reads the whole file name (expanded) into text. A file that does not exist reads as empty
 // text. False when the file exists but cannot be read ("Cannot read " path ": " and the
 // system's reason) or is too large to be edited, which has been reported in a box (caption
 // "zor"): the caller then keeps the document as it was.
 bool ReadDocument(const std::string& name, std::string& text);
-// Puts a loaded document's text into the current editor; the undo history starts afresh.
+// Puts a loaded document's text (its file's bytes) into the current editor; the undo history
+// starts afresh. The bytes decide the document's encoding; a UTF-8 mark stays out of the editor.
 // False when the editor cannot take it (too large, or NUL bytes for a plain edit control),
 // which has been reported: the editor keeps its text, or, in the rare case that the editor
 // failed halfway and is empty, the document becomes untitled so nothing is saved over a file.

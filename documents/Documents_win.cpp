@@ -8,6 +8,7 @@
 #include "documents/DocumentState.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
+#include "documents/Encoding_win.h"
 #include "documents/FileDialog.h"
 #include "documents/LineField.h"
 #include "documents/Project.h"
@@ -61,7 +62,9 @@ void GoToRememberedLine(const std::string& path) {
 }
 }  // namespace
 
-SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::string& caption) {
+SaveAnswer SaveIfChanged(std::string name, std::string_view editorText, const std::string& caption) {
+  std::string storage;
+  const std::string_view text = DocumentFileBytes(editorText, storage);
   if (name.empty() ? text.empty() : FileHolds(name, text)) return SaveAnswer::Unchanged;
   SaveAnswer answer = SaveAnswer::Unchanged;
   if (!caption.empty()) {
@@ -102,8 +105,10 @@ bool PutDocumentInEditor(const std::string& name, std::string_view text) {
   }
   // The bookmarks of the document left are kept for when it comes back.
   KeepBookmarks(DocumentKey(SaveName));
-  LoadResult result = LoadControlText(CurrentEditor, text);
+  const TextEncoding encoding = EncodingForEditor(text);
+  LoadResult result = LoadControlText(CurrentEditor, EditorPartOf(text, encoding));
   if (result == LoadResult::Whole) {
+    UseDocumentEncoding(encoding);
     RestoreBookmarks(DocumentKey(name));
     NoteDocumentFile(name, text);
     return true;
@@ -112,6 +117,7 @@ bool PutDocumentInEditor(const std::string& name, std::string_view text) {
   if (result == LoadResult::Emptied) {
     NameDocument("");
     NoteDocumentFile("", "");
+    UseDocumentEncoding(TextEncoding::Ansi);
     SetTitle("New Code");
   }
   ReportCannotLoad(TooLargeText(ExpandPath(name)));
@@ -129,6 +135,7 @@ Outcome NewDocument() {
   NameDocument("");
   NoteDocumentFile("", "");
   LoadControlText(CurrentEditor, "");
+  UseDocumentEncoding(TextEncoding::Ansi);
   RestoreBookmarks("");
   SetTitle("New Code");
   return Outcome::Go;
@@ -157,8 +164,8 @@ void SaveDocument(int modifier) {
     if (name.empty() || !MayReplaceWithExtension(chosen, name)) return;
   }
   // A failed write has been reported; the document keeps its old name and title.
-  std::string copy;
-  const std::string_view text = ControlTextView(CurrentEditor, copy);
+  std::string copy, storage;
+  const std::string_view text = DocumentFileBytes(ControlTextView(CurrentEditor, copy), storage);
   if (!WriteTextFile(name, text)) return;
   NameDocument(name);
   NoteDocumentFile(name, text);

@@ -11,6 +11,7 @@
 #include "base/TextScan.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
+#include "documents/Encoding_win.h"
 #include "documents/OutsideChanges.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ListingText.h"
@@ -44,7 +45,9 @@ int LineHolding(const std::vector<std::string_view>& lines, const std::string& t
 // Puts the file's new text in the editor, the caret and the bookmarks on the lines that read as
 // theirs did, as near as can be. undoable keeps the old text one Ctrl+Z away (the user's edits,
 // which the user chose to drop); otherwise the text loads as a document does.
-void ReloadDocument(const std::string& disk, bool undoable) {
+void ReloadDocument(const std::string& file, bool undoable) {
+  const TextEncoding encoding = EncodingForEditor(file);
+  const std::string_view disk = EditorPartOf(file, encoding);
   std::string copy;
   const std::string old(ControlTextView(CurrentEditor, copy));
   size_t start = 0, end = 0;
@@ -55,8 +58,9 @@ void ReloadDocument(const std::string& disk, bool undoable) {
   std::vector<int> marks = BookmarkLines();
   if (undoable) {
     ReplaceRange(CurrentEditor, 0, old.size(), disk);
-    NoteDocumentFile(SaveName, disk);
-  } else if (!PutDocumentInEditor(SaveName, disk)) {
+    UseDocumentEncoding(encoding);
+    NoteDocumentFile(SaveName, file);
+  } else if (!PutDocumentInEditor(SaveName, file)) {
     return;
   }
   for (int& mark : marks) mark = LineAfterReload(oldLines, newLines, mark);
@@ -76,8 +80,8 @@ Outcome TakeAnswer(int answer, const std::string& disk, const DiskStamp& now, Di
     return moment == DiskMoment::BeforeSave ? Outcome::Stop : Outcome::Go;  // nothing left to save
   }
   if (answer == IDNO) {
-    std::string copy;
-    const std::string text(ControlTextView(CurrentEditor, copy));
+    std::string copy, storage;
+    const std::string text(DocumentFileBytes(ControlTextView(CurrentEditor, copy), storage));
     if (!WriteTextFile(SaveName, text)) return Outcome::Stop;  // reported
     NoteDocumentFile(SaveName, text);
     return Outcome::Go;
@@ -103,8 +107,9 @@ Outcome Notice(DiskMoment moment) {
     changed = ContentHash(disk) != seen.hash;
     if (!changed) seen.stamp = now;  // written again with the same text, or only touched
   }
-  std::string copy;
-  const uint64_t editor = changed ? ContentHash(ControlTextView(CurrentEditor, copy)) : seen.hash;
+  std::string copy, storage;
+  const uint64_t editor =
+      changed ? ContentHash(DocumentFileBytes(ControlTextView(CurrentEditor, copy), storage)) : seen.hash;
   if (changed && editor == ContentHash(disk)) {  // the editor already holds what the file holds now
     NoteDocumentFile(SaveName, disk);
     return Outcome::Go;

@@ -1,9 +1,11 @@
 // Find and replace on the editor's own text: the search runs on the editor's buffer and a
 // replacement changes only the range it replaces, so a step costs little in a big document.
+// The boxes' text (ANSI) is taken in the document's code page, and a selection goes back so.
 #include "editor/FindReplace_win.h"
 #include <string>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
+#include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Search.h"
 
@@ -16,10 +18,10 @@ int TakeSelection(HWND editor, HWND searchBox, HWND replaceBox, std::string_view
     return -1;
   }
   std::string selected(text.substr(start, end - start));
-  SetControlText(searchBox, selected);
+  SetBoxTextFromEditor(searchBox, selected);
   FocusSelectAll(searchBox);
   if (replaceBox) {
-    SetControlText(replaceBox, selected);
+    SetBoxTextFromEditor(replaceBox, selected);
     FocusSelectAll(replaceBox);
   } else {
     SetControlText(FinderBoxes[ReplaceBox], "");
@@ -35,7 +37,7 @@ int FindStep(HWND editor, HWND searchBox, int flags, HWND replaceBox) {
   size_t selStart = 0, selEnd = 0;
   ControlSelection(editor, selStart, selEnd);
   if (flags & FindTakeSelection) return TakeSelection(editor, searchBox, replaceBox, text, selStart, selEnd);
-  const std::string what = GetControlText(searchBox);
+  const std::string what = BoxTextForEditor(searchBox);
   Api.SetFocus(editor);
   if (what.empty()) return 0;
   const bool backward = (flags & FindBackward) != 0;
@@ -44,7 +46,7 @@ int FindStep(HWND editor, HWND searchBox, int flags, HWND replaceBox) {
   if (p != 0 && p == s) {
     size_t step = what.size();
     if (replaceBox) {
-      const std::string with = GetControlText(replaceBox);
+      const std::string with = BoxTextForEditor(replaceBox);
       ReplaceRange(editor, static_cast<size_t>(s - 1), static_cast<size_t>(s - 1) + what.size(), with);
       text = ControlTextView(editor, copy);
       step = with.size();
@@ -62,9 +64,9 @@ int ReplaceInSelection(HWND editor, HWND searchBox, HWND replaceBox) {
   size_t selStart = 0, selEnd = 0;
   ControlSelection(editor, selStart, selEnd);
   if (selStart == selEnd) return 0;
-  const std::string what = GetControlText(searchBox);
+  const std::string what = BoxTextForEditor(searchBox);
   if (what.empty() || text.size() < what.size()) return 0;
-  const std::string with = GetControlText(replaceBox);
+  const std::string with = BoxTextForEditor(replaceBox);
   RangeReplacement change = ReplaceInRange(text, static_cast<int>(selStart) + 1, static_cast<int>(selEnd) + 1, what, with);
   if (change.count == 0) return -1;
   // The selection keeps its start and ends where its text ends now (at the end of the last

@@ -18,6 +18,7 @@
 #include "navigation/Navigation_win.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
+#include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ListingText.h"
 #include "editor/Listing_win.h"
@@ -114,7 +115,7 @@ std::string SearchWord() {
     std::string at = word.empty() ? WordAt(text, p, wordEnd, length) : std::string();
     if (!at.empty() && IsWordCode(static_cast<unsigned char>(at[0]))) word = at;
   }
-  if (word.empty()) word = FirstLine(GetControlText(FinderBoxes[FindBox]));
+  if (word.empty()) word = FirstLine(BoxTextForEditor(FinderBoxes[FindBox]));
   return word == UntouchedBoxText ? std::string() : word;
 }
 

@@ -8,6 +8,7 @@
 #include "base/TextScan.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
+#include "documents/Encoding_win.h"
 #include "documents/Project.h"
 #include "documents/ProjectText.h"
 #include "editor/EditorAccess_win.h"
@@ -29,8 +30,8 @@ std::string EmergencyNotePath() { return ProgramDir + "\\" + EmergencyNoteFile; 
 // for an untitled one or where the document's folder takes no file, and the program folder's
 // note names the copy for the next start. The document itself is left as it is.
 void KeepEmergencyCopy() {
-  std::string copy;
-  std::string_view text = ControlTextView(CurrentEditor, copy);
+  std::string copy, storage;
+  std::string_view text = DocumentFileBytes(ControlTextView(CurrentEditor, copy), storage);
   if (FileHolds(SaveName, text)) return;  // saved, or untitled and empty
   const std::string document = SaveName.empty() ? std::string() : ExpandPath(SaveName);
   const std::string inProgramFolder =

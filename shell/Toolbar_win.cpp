@@ -6,6 +6,7 @@
 #include "base/Scaling_win.h"
 #include "base/SharedState.h"
 #include "commands/CommandState.h"
+#include "editor/CodePage_win.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -126,11 +127,16 @@ void ScaleToolbar(HFONT tipFont) {
   ShowToolbarPictures();
 }
 
-void CreateMainStatusBar(HWND window) { StatusBar = CreateStatusBar(window, StatusText, 0, 0); }
+// A document opened while the window was made (from the command line) is told of here.
+void CreateMainStatusBar(HWND window) {
+  StatusBar = CreateStatusBar(window, StatusText, 0, 0);
+  PlaceEncodingPart();
+}
 
 void ScaleStatusBar(HFONT font) {
   if (StatusBar == nullptr) return;
   if (font) Api.SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // A status bar takes its height from its font and its place from its parent as it is sized.
   Api.SendMessageA(StatusBar, WM_SIZE, 0, 0);
+  PlaceEncodingPart();
 }

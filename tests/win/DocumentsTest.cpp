@@ -10,7 +10,9 @@
 #include "documents/DocumentState.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
+#include "documents/Encoding_win.h"
 #include "documents/Project.h"
+#include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Marks_win.h"
 #include "shell/ShellState.h"
@@ -667,4 +669,98 @@ TEST_F(Documents, AFileWrittenAgainWithItsOwnTextIsNoChange) {
   EXPECT_EQ(NoticeOutsideChange(DiskMoment::BeforeRun), Outcome::Go);
   EXPECT_EQ(answer.Count(), 0u);
   EXPECT_EQ(Text(), "xsame\r\n");
+}
+
+// UTF-8 documents: the editor shows the characters, the status bar says so, and the file keeps
+// its bytes (the mark, line ends, and bytes that are not UTF-8) through opening and saving.
+class Utf8Documents : public Documents {
+ protected:
+  void SetUp() override {
+    Documents::SetUp();
+    ASSERT_NE(Editor, nullptr) << "lib/SciLexer.dll did not load";
+    StatusBar = CreateWindowExA(0, "msctls_statusbar32", "ready", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, MainWindow,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  void TearDown() override {
+    UseDocumentEncoding(TextEncoding::Ansi);
+    StatusBar = nullptr;  // destroyed with the window
+    Documents::TearDown();
+  }
+  // An untitled, empty ANSI document, as New leaves it.
+  void Fresh() {
+    Untitled();
+    UseDocumentEncoding(TextEncoding::Ansi);
+  }
+  // Types one character as the keyboard gives it in the ANSI code page (Windows-1252 here).
+  void TypeAnsi(char c) { SendMessageA(CurrentEditor, WM_CHAR, static_cast<unsigned char>(c), 0); }
+};
+
+TEST_F(Utf8Documents, OpenedAndSavedUnchangedEveryFileKeepsItsBytes) {
+  const struct { const char* what; std::string bytes; std::string shown; bool utf8; } cases[] = {
+      {"mark, CR LF", "\xEF\xBB\xBFprint \"Gr\xC3\xBC\xC3\x9F" "e\"\r\n", "print \"Gr\xC3\xBC\xC3\x9F" "e\"\r\n", true},
+      {"mark only", "\xEF\xBB\xBF", "", true},
+      {"mark before ASCII, LF", "\xEF\xBB\xBFprint 1\n", "print 1\n", true},
+      {"no mark, CR", "' \xE2\x82\xAC \xE6\x97\xA5\rprint 1\r", "' \xE2\x82\xAC \xE6\x97\xA5\rprint 1\r", true},
+      {"Windows-1252", "' Gr\xFC\xDF" "e\r\n", "' Gr\xFC\xDF" "e\r\n", false},
+      {"ASCII only", "print 1\r\n", "print 1\r\n", false},
+      {"UTF-8 then a stray byte", "' \xC3\xBC \xFC\n", "' \xC3\xBC \xFC\n", false},
+  };
+  for (const auto& c : cases) {
+    Fresh();
+    OpenWith(Path("u.zobas"), c.bytes);
+    EXPECT_EQ(Text(), c.shown) << c.what;
+    EXPECT_EQ(EditorIsUtf8(), c.utf8) << c.what;
+    EXPECT_EQ(EncodingShown(), c.utf8 ? "UTF-8" : "") << c.what;
+    EXPECT_EQ(StatusShown(), "ready") << "the messages' part stays as it was: " << c.what;
+    DialogAnswer none({});
+    EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Closing Zorvexide"), SaveAnswer::Unchanged) << c.what;
+    SaveDocument(0);
+    EXPECT_EQ(Slurp(Path("u.zobas")), c.bytes) << c.what;
+    EXPECT_EQ(none.Count(), 0u) << c.what;
+    EXPECT_EQ(NoticeOutsideChange(DiskMoment::BeforeSave), Outcome::Go) << "its own write is no outside change";
+  }
+  DialogAnswer none({});
+  EXPECT_EQ(NewDocument(), Outcome::Go);
+  EXPECT_FALSE(EditorIsUtf8()) << "a new document is ANSI";
+  EXPECT_EQ(EncodingShown(), "");
+}
+
+TEST_F(Utf8Documents, ATypedCharacterIsWrittenInTheDocumentsOwnEncoding) {
+  const struct { const char* what; std::string bytes; std::string saved; } cases[] = {
+      {"an ASCII-only file stays ANSI", "print 1\r\n", "print 1\xFC\r\n"},
+      {"a Windows-1252 file stays so", "' \xE4\r\n", "' \xE4\xFC\r\n"},
+      {"a UTF-8 file takes UTF-8", "' \xC3\xA4\r\n", "' \xC3\xA4\xC3\xBC\r\n"},
+      {"a file with the mark keeps it", "\xEF\xBB\xBF' a\r\n", "\xEF\xBB\xBF' a\xC3\xBC\r\n"},
+  };
+  for (const auto& c : cases) {
+    Fresh();
+    OpenWith(Path("t.zobas"), c.bytes);
+    const size_t lineEnd = c.bytes.find('\r') - (c.bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
+    SendMessageA(CurrentEditor, EM_SETSEL, lineEnd, lineEnd);
+    TypeAnsi('\xFC');  // ü
+    {
+      DialogAnswer save({Press(IDYES)});
+      EXPECT_EQ(SaveIfChanged(SaveName, Text(), "Closing Zorvexide"), SaveAnswer::Yes) << c.what;
+    }
+    EXPECT_EQ(Slurp(Path("t.zobas")), c.saved) << c.what;
+    // Opened again, the file reads as it was written.
+    const std::string typed = Text();
+    Fresh();
+    OpenWith(Path("t.zobas"), c.saved);
+    EXPECT_EQ(Text(), typed) << c.what;
+    EXPECT_EQ(EditorIsUtf8(), c.saved.find("\xC3\xBC") != std::string::npos) << c.what;
+  }
+}
+
+TEST_F(Utf8Documents, ReloadedAfterAnOutsideChangeTheFileDecidesAgain) {
+  OpenWith(Path("r.zobas"), "print 1\r\n");
+  ASSERT_FALSE(EditorIsUtf8());
+  WriteAsAnotherProgram(Path("r.zobas"), "\xEF\xBB\xBFprint \"\xC3\xBC\"\r\n");
+  DialogAnswer none({});
+  EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Go);
+  EXPECT_EQ(Text(), "print \"\xC3\xBC\"\r\n");
+  EXPECT_TRUE(EditorIsUtf8());
+  EXPECT_EQ(EncodingShown(), "UTF-8");
+  SaveDocument(0);
+  EXPECT_EQ(Slurp(Path("r.zobas")), "\xEF\xBB\xBFprint \"\xC3\xBC\"\r\n");
 }

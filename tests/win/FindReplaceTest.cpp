@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "TestControls.h"
+#include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/FindReplace_win.h"
 #include "editor/SciMessages.h"
@@ -131,4 +132,32 @@ TEST_F(FindReplace, ReplaceInSelectionChangesOnlyTheSelectionAsOneStep) {
   Caret(2);
   EXPECT_EQ(ReplaceInSelection(editor, findBox, replaceBox), 0);  // no selection: nothing
   EXPECT_EQ(GetControlText(editor), text);
+}
+
+// The boxes are ANSI windows: in a UTF-8 document their text is searched for, and put in the
+// text, as UTF-8, and a selection taken into them comes back in the ANSI code page.
+TEST_F(FindReplace, InAUtf8DocumentTheBoxesSpeakTheDocumentsCodePage) {
+  UseDocumentCodePage(true);
+  SetControlText(editor, "print \"Gr\xC3\xBC\xC3\x9F" "e\" ' gr\xC3\xBC\xC3\x9F" "e \xCE\xA9");
+  Caret(0);
+  EXPECT_EQ(Find("GR\xFC\xDF" "E"), 8);  // Grüße typed in Windows-1252; A to Z fold, ü and ß match exactly
+  EXPECT_EQ(Selection(editor), std::make_pair(DWORD{7}, DWORD{14}));
+  EXPECT_EQ(FindAndReplace("gr\xFC\xDF" "e", "\x80"), 15);  // € in its place; the next one selected
+  EXPECT_EQ(GetControlText(editor), "print \"\xE2\x82\xAC\" ' gr\xC3\xBC\xC3\x9F" "e \xCE\xA9");
+  EXPECT_EQ(Selection(editor), std::make_pair(DWORD{14}, DWORD{21}));
+  EXPECT_EQ(FindStep(editor, findBox, FindTakeSelection, replaceBox), -1);
+  EXPECT_EQ(GetControlText(findBox), "gr\xFC\xDF" "e");
+  EXPECT_EQ(GetControlText(replaceBox), "gr\xFC\xDF" "e");
+  SendMessageA(editor, EM_SETSEL, 22, 24);  // Ω, which Windows-1252 lacks
+  FindStep(editor, findBox, FindTakeSelection, nullptr);
+  EXPECT_EQ(GetControlText(findBox), "?");
+  SendMessageA(editor, EM_SETSEL, 0, 100);
+  SetControlText(findBox, "\x80");
+  SetControlText(replaceBox, "EUR");
+  EXPECT_EQ(ReplaceInSelection(editor, findBox, replaceBox), -1);
+  EXPECT_EQ(GetControlText(editor), "print \"EUR\" ' gr\xC3\xBC\xC3\x9F" "e \xCE\xA9");
+  UseDocumentCodePage(false);
+  SetControlText(editor, "' Gr\xFC\xDF" "e");
+  Caret(0);
+  EXPECT_EQ(Find("\xFC"), 5) << "in an ANSI document the box's bytes are searched as they are";
 }
