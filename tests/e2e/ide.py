@@ -175,19 +175,22 @@ def program_with_source(name, file_name, content, without=()):
     return folder, source
 
 
-def console_text(peek_dir, env=None, attributes=False):
+def console_text(peek_dir, env=None, attributes=False, utf8=False):
     """The IDE's console screen text as its console shows it; empty if not readable. The text
-    passes through a file in peek_dir."""
+    passes through a file in peek_dir: in the console's code page (read as Windows-1252), or
+    with utf8 as the characters themselves."""
     out = os.path.join(peek_dir, "console.txt")
     if os.path.exists(out):
         os.remove(out)
     args = [WINE, os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
     if attributes:
         args.append("--attributes")
+    elif utf8:
+        args.append("--utf8")
     subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=env)
     try:
         with open(out, "rb") as f:
-            return f.read().decode("cp1252")
+            return f.read().decode("utf-8", errors="replace") if utf8 else f.read().decode("cp1252")
     except OSError:
         return ""
 
@@ -270,8 +273,21 @@ class Ide:
         press(self.welcome_window(), "Escape")
         wait_for(lambda: not windows_named(WELCOME_TITLE), 60, "the welcome dialog to close after one Esc")
 
-    def console_text(self, attributes=False):
-        return console_text(self.peek_dir, self.env, attributes)
+    def console_text(self, attributes=False, utf8=False):
+        return console_text(self.peek_dir, self.env, attributes, utf8)
+
+    def status_parts(self, title):
+        """The texts of the status bar's parts of the window titled title; None if there is none."""
+        out = os.path.join(self.peek_dir, "status.txt")
+        if os.path.exists(out):
+            os.remove(out)
+        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "status", title, wine_path(out)],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
+        try:
+            with open(out, "rb") as f:
+                return f.read().decode("cp1252").split("\n")[:-1]
+        except OSError:
+            return None
 
     def wait_keys_taken(self):
         """Waits until the system's keyboard state has Ctrl, Shift and Alt up again: a window of

@@ -23,6 +23,10 @@ class ConsoleHost : public zb::Host {
   void Write(std::string_view text) override;
   bool ReadLine(std::string& line) override;
   void ShowBox(const std::string& text) override;
+  bool utf8 = false;  // the program's text is UTF-8: the console and boxes show it so
+
+ private:
+  std::string pending_;  // the start of a UTF-8 character whose end comes with the next write
 };
 
 std::string OwnPath();    // the running program's file

@@ -4,18 +4,89 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
+#include "zorbasic/Utf8Text.h"
+
 namespace zbwin {
 
+namespace {
+
+std::wstring WideOf(std::string_view utf8) {
+  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Utf8Of(std::wstring_view wide) {
+  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+// The console behind a standard handle, or null when it leads to a file or a pipe.
+HANDLE ConsoleOf(DWORD which) {
+  HANDLE handle = GetStdHandle(which);
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// How many bytes at the end of text begin a UTF-8 character that the next write completes.
+size_t UnfinishedTail(std::string_view text) {
+  for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+    const auto c = static_cast<unsigned char>(text[text.size() - back]);
+    if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    const size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return needed > back ? back : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A UTF-8 program's text goes to a console as the characters it holds: the console takes
+// them whole (WriteConsoleW), whatever code page it has and whatever the C library would do
+// with bytes beyond ASCII. Every other program, and output to a file or a pipe, is bytes.
 void ConsoleHost::Write(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  HANDLE console = utf8 ? ConsoleOf(STD_OUTPUT_HANDLE) : nullptr;
+  if (!console) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return;
+  }
   std::fflush(stdout);
+  pending_.append(text);
+  const size_t tail = UnfinishedTail(pending_);
+  const std::wstring wide = WideOf(std::string_view(pending_).substr(0, pending_.size() - tail));
+  pending_.erase(0, pending_.size() - tail);
+  for (size_t done = 0; done < wide.size();) {
+    DWORD written = 0;
+    const DWORD part = static_cast<DWORD>(std::min<size_t>(wide.size() - done, 16384));
+    if (!WriteConsoleW(console, wide.data() + done, part, &written, nullptr) || written == 0) break;
+    done += written;
+  }
 }
 
 bool ConsoleHost::ReadLine(std::string& line) {
   line.clear();
+  if (HANDLE console = utf8 ? ConsoleOf(STD_INPUT_HANDLE) : nullptr) {  // typed characters back as UTF-8
+    std::wstring typed;
+    wchar_t chunk[1024];
+    DWORD got = 0;
+    while (ReadConsoleW(console, chunk, 1024, &got, nullptr) && got > 0) {
+      typed.append(chunk, got);
+      if (typed.back() == L'\n') break;
+    }
+    if (typed.empty()) return false;
+    line = Utf8Of(typed);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return true;
+  }
   char chunk[4096];
   bool any = false;
   while (std::fgets(chunk, sizeof chunk, stdin)) {
@@ -31,7 +102,18 @@ bool ConsoleHost::ReadLine(std::string& line) {
 // would) costs a console program more time than running a small program does.
 void ConsoleHost::ShowBox(const std::string& text) {
   using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+  using MessageBoxWideFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
   static HMODULE user32 = LoadLibraryA("user32.dll");
+  if (utf8 && user32) {  // a UTF-8 program's text shows as its characters
+    auto wideBox = reinterpret_cast<MessageBoxWideFn>(reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxW")));
+    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    if (wideBox && (length > 0 || text.empty())) {
+      wideBox(nullptr, wide.c_str(), L"Zorvex Basic", MB_OK | MB_SETFOREGROUND);
+      return;
+    }
+  }
   auto box = user32 ? reinterpret_cast<MessageBoxFn>(reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")))
                     : nullptr;
   if (box) box(nullptr, text.c_str(), "Zorvex Basic", MB_OK | MB_SETFOREGROUND);
@@ -120,6 +202,7 @@ uintptr_t ThreadStackFloor(size_t margin) {
 
 int RunLoaded(const zb::Program& prog) {
   ConsoleHost host;
+  host.utf8 = zb::IsUtf8Source(prog.unit.text);
   std::string error;
   int code = zb::Run(prog, host, error);
   if (code) ErrorLine(error);

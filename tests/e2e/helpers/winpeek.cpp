@@ -1,7 +1,10 @@
 // Test tool that looks at a running program from outside and writes what it sees into a file:
-//   winpeek console <program.exe> <outfile> [--attributes]
+//   winpeek console <program.exe> <outfile> [--attributes | --utf8]
 //     the screen text of the program's console, one line per row, trailing blanks removed;
-//     with --attributes each row is followed by its text attributes in hex
+//     with --attributes each row is followed by its text attributes in hex; with --utf8 the
+//     characters are written in UTF-8 (else in the console's code page)
+//   winpeek status <title> <outfile>
+//     the texts of every part of the status bar of the window with that title, one line each
 //   winpeek window <title> <outfile>
 //     the title of the top-level window with that title and the texts of its child windows
 //   winpeek memory <program.exe> <outfile>
@@ -12,6 +15,7 @@
 //   winpeek modifiers <outfile>
 //     "down" or "up" for Ctrl, Shift and Alt as the system's keyboard state has them, one line each
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 #include <tlhelp32.h>
 #include <cstdio>
@@ -105,7 +109,51 @@ int PeekWindow(const char* title, const char* outName) {
   return SaveText(outName, text) ? 0 : 6;
 }
 
-int PeekConsole(const char* exeName, const char* outName, bool attributes) {
+// A console row's characters in UTF-8, whatever code page the console has.
+std::string Utf8Row(HANDLE out, SHORT row, SHORT width) {
+  std::wstring wide(static_cast<size_t>(width), L' ');
+  DWORD got = 0;
+  ReadConsoleOutputCharacterW(out, wide.data(), width, {0, row}, &got);
+  wide.resize(got);
+  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string line(static_cast<size_t>(length > 0 ? length : 0), ' ');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), line.data(), length, nullptr, nullptr);
+  return line;
+}
+
+// The status bar answers its parts' texts into memory of its own process: the text is asked
+// into a buffer made there and read back from it.
+int PeekStatus(const char* title, const char* outName) {
+  HWND window = FindWindowA(nullptr, title);
+  HWND status = window ? FindWindowExA(window, nullptr, "msctls_statusbar32", nullptr) : nullptr;
+  if (!status) return 3;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(status, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 4;
+  constexpr SIZE_T Room = 4096;
+  void* there = VirtualAllocEx(process, nullptr, Room, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!there) {
+    CloseHandle(process);
+    return 5;
+  }
+  std::string text;
+  int parts = static_cast<int>(SendMessageA(status, SB_GETPARTS, 0, 0));
+  for (int part = 0; part < parts; ++part) {
+    char line[Room] = {};
+    SIZE_T got = 0;
+    if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, part, 0)) < Room) {
+      SendMessageA(status, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(there));
+      ReadProcessMemory(process, there, line, Room - 1, &got);
+    }
+    text += std::string(line) + "\n";
+  }
+  VirtualFreeEx(process, there, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return SaveText(outName, text) ? 0 : 6;
+}
+
+int PeekConsole(const char* exeName, const char* outName, bool attributes, bool utf8) {
   DWORD pid = FindProcess(exeName);
   if (!pid) return 3;
   FreeConsole();
@@ -120,6 +168,7 @@ int PeekConsole(const char* exeName, const char* outName, bool attributes) {
     std::vector<WORD> attrs(info.dwSize.X);
     DWORD got = 0;
     ReadConsoleOutputCharacterA(out, line.data(), info.dwSize.X, {0, row}, &got);
+    if (utf8) line = Utf8Row(out, row, info.dwSize.X);
     ReadConsoleOutputAttribute(out, attrs.data(), info.dwSize.X, {0, row}, &got);
     size_t end = line.find_last_not_of(' ');
     line.resize(end == std::string::npos ? 0 : end + 1);
@@ -157,11 +206,13 @@ int PeekModifiers(const char* outName) {
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "console") == 0)
-    return PeekConsole(argv[2], argv[3], argc > 4 && std::strcmp(argv[4], "--attributes") == 0);
+    return PeekConsole(argv[2], argv[3], argc > 4 && std::strcmp(argv[4], "--attributes") == 0,
+                       argc > 4 && std::strcmp(argv[4], "--utf8") == 0);
+  if (argc >= 4 && std::strcmp(argv[1], "status") == 0) return PeekStatus(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "memory") == 0) return PeekMemory(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "modifiers") == 0) return PeekModifiers(argv[2]);
   if (argc >= 5 && std::strcmp(argv[1], "point") == 0) return PeekPoint(argv[2], argv[3], argv[4]);
-  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes] | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile> | point <title> <text> <outfile>\n");
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes | --utf8] | status <title> <outfile> | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile> | point <title> <text> <outfile>\n");
   return 2;
 }
