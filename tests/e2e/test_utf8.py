@@ -2,8 +2,6 @@
 bar, searched with F3, edited, saved byte for byte with its mark and line ends, and run with F5,
 whose console shows the same characters and reads typed ones back; an ANSI program beside it
 prints its bytes as before; and the UTF-8 source at 96 and 144 dpi, kept as screenshots."""
-import contextlib
-import subprocess
 import unittest
 
 from display import display_dpi
@@ -13,19 +11,6 @@ from ide import MAIN_TITLE, START_TIMEOUT, Ide, Picture, program_with_source, re
 MARK = b"\xef\xbb\xbf"
 SOURCE = MARK + ("' Gr\u00fc\u00dfe\r\nprint \"Gr\u00fc\u00dfe \u20ac \u03a9\"\r\n"
                  "input \"Name? \", n\r\nprint \"Hallo \"; n; \" \"; len(n)\r\n").encode("utf-8")
-
-
-@contextlib.contextmanager
-def german_keyboard():
-    """A keyboard with keys for ä, ö, ü and ß while the block runs, so that typing them needs no
-    key that xdotool maps for a moment (Wine may look a key up after the moment is over)."""
-    query = subprocess.run(["setxkbmap", "-query"], capture_output=True, text=True, timeout=60).stdout
-    before = dict(line.split(":", 1) for line in query.splitlines() if ":" in line).get("layout", "us").strip()
-    subprocess.run(["setxkbmap", "de"], check=True, timeout=60)
-    try:
-        yield
-    finally:
-        subprocess.run(["setxkbmap", before], timeout=60)
 
 
 class Utf8Sources(unittest.TestCase):
@@ -40,10 +25,6 @@ class Utf8Sources(unittest.TestCase):
         return source, self.ide.main_window()
 
     def test_a_utf8_source_is_found_in_edited_saved_byte_for_byte_and_run_with_its_characters(self):
-        with german_keyboard():
-            self.found_edited_saved_and_run()
-
-    def found_edited_saved_and_run(self):
         source, window = self.open("utf8", SOURCE)
         wait_for(lambda: (self.ide.status_parts(MAIN_TITLE) or [""])[-1] == "UTF-8", 30, "UTF-8 in the status bar")
         # The find box is an ANSI window: the comment's word taken into it (Ctrl+F3) shows there in
@@ -53,9 +34,12 @@ class Utf8Sources(unittest.TestCase):
         self.ide.main_window("Find")
         wait_for(lambda: "Gr\u00fc\u00dfe" in (self.ide.window_texts("Find") or []), 30, "the word in the find box")
         self.ide.keys(window, "Escape", "F3")
-        self.ide.type_text(window, "Tschau")  # typed over the selected word
+        # Typed over the selected word. "\u00b1" has a key of its own on the display's keyboard;
+        # a letter that xdotool types on a key it maps for a moment only (ü, ö) may be lost, as
+        # Wine may look that key up after the moment is over.
+        self.ide.type_text(window, "Tschau\u00b1")
         self.ide.keys(window, "ctrl+s")
-        saved = SOURCE.replace("\"Gr\u00fc\u00dfe".encode("utf-8"), b"\"Tschau")
+        saved = SOURCE.replace("\"Gr\u00fc\u00dfe".encode("utf-8"), "\"Tschau\u00b1".encode("utf-8"))
         try:
             wait_for(lambda: read(source) == saved, 30, "the edited source, its mark and line ends kept")
         except TimeoutError:
@@ -64,16 +48,16 @@ class Utf8Sources(unittest.TestCase):
         self.assertTrue(saved_title.startswith("Saved "), saved_title)
         self.assertEqual(self.ide.status_parts(saved_title)[-1], "UTF-8")
         self.ide.keys(window, "F5")
-        wait_for(lambda: "Tschau \u20ac \u03a9" in self.ide.console_text(utf8=True), START_TIMEOUT,
+        wait_for(lambda: "Tschau\u00b1 \u20ac \u03a9" in self.ide.console_text(utf8=True), START_TIMEOUT,
                  "the program's characters in the console")
         wait_for(lambda: "Name?" in self.ide.console_text(utf8=True), 30, "the prompt")
         console = self.ide.console_window()
         self.ide.click(console, 100, 100)  # a click makes the console the active window again
-        self.ide.type_text(console, "J\u00f6rg")
+        self.ide.type_text(console, "J\u00b1rg")
         self.ide.keys(console, "Return")
-        # len counts bytes: ö is two of them in UTF-8.
+        # len counts bytes: ± is two of them in UTF-8.
         try:
-            wait_for(lambda: "Hallo J\u00f6rg 5" in self.ide.console_text(utf8=True), 60, "the typed name read back")
+            wait_for(lambda: "Hallo J\u00b1rg 5" in self.ide.console_text(utf8=True), 60, "the typed name read back")
         except TimeoutError:
             self.fail("the console shows: " + self.ide.console_text(utf8=True)[-300:])
 
