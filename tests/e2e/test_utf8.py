@@ -44,8 +44,9 @@ class Utf8Sources(unittest.TestCase):
             wait_for(lambda: read(source) == saved, 30, "the edited source, its mark and line ends kept")
         except TimeoutError:
             self.fail("the source holds %r" % read(source))
-        saved_title = xdotool("getwindowname", window)
-        self.assertTrue(saved_title.startswith("Saved "), saved_title)
+        # The title follows the write.
+        saved_title = wait_for(lambda: (lambda title: title if title.startswith("Saved ") else None)(
+            xdotool("getwindowname", window)), 30, "the title of the saved document")
         self.assertEqual(self.ide.status_parts(saved_title)[-1], "UTF-8")
         self.ide.keys(window, "F5")
         wait_for(lambda: "Tschau\u00b1 \u20ac \u03a9" in self.ide.console_text(utf8=True), START_TIMEOUT,
