@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// The keywords of the IDE's list (blank-separated), which the list offers beside the names.
+// The keywords of the IDE's list (blank-separated): the list offers those the language knows
+// (see CompletionKeywords) beside the names.
 void SetCompletionKeywords(const std::string& keywords);
 // SCN_MODIFIED with the place of an insertion or deletion and the lines it added (negative
 // when it removed lines): the document's names follow the text line by line.
