@@ -9,6 +9,7 @@
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
+#include "editor/StatusBar_win.h"
 
 namespace {
 constexpr DWORD PlainChild = WS_CHILD | WS_VISIBLE;
@@ -126,7 +127,10 @@ void ScaleToolbar(HFONT tipFont) {
   ShowToolbarPictures();
 }
 
-void CreateMainStatusBar(HWND window) { StatusBar = CreateStatusBar(window, StatusText, 0, 0); }
+void CreateMainStatusBar(HWND window) {
+  StatusBar = CreateStatusBar(window, StatusText, 0, 0);
+  SetIdleStatus(StatusText);
+}
 
 void ScaleStatusBar(HFONT font) {
   if (StatusBar == nullptr) return;
