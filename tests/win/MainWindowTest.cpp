@@ -347,6 +347,20 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile
   EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
 }
 
+TEST_F(MainWindowCreated, CancelAtTheClosePromptGivesTheFocusBackToTheControlThatHadIt) {
+  SendMessageA(Editor, 2181 /*SCI_SETTEXT*/, 0, reinterpret_cast<LPARAM>("changed"));
+  SetForegroundWindow(window);
+  for (HWND had : {FinderBoxes[FindBox], Editor}) {
+    SetFocus(had);
+    {
+      DialogAnswer answer({Press(IDCANCEL)});
+      SendMessageA(window, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(answer.Complete());
+    }
+    EXPECT_TRUE(WaitFor([&] { return GetFocus() == had; }, 3000)) << GetFocus() << " had " << had;
+  }
+}
+
 TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenIsLeftUnsavedOnlyWhenTheUserSaysSo) {
   const std::string project = dir + "\\mainwindow_ro.zoproj";
   WriteFile(project, "$files\r\n");
