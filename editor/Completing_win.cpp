@@ -480,9 +480,16 @@ void ShowCompletion() {
   size_t letters = 0;
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty()) return;
+  const LRESULT caret = Caret();
+  if (names.size() == 1 && TextBetween(caret - static_cast<LRESULT>(letters), caret) == names.front()) return;
   Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
   ShowList(names, letters, false);
   Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
+}
+
+void CompletionChosen(size_t start, const char* name) {
+  if (Editor == nullptr || name == nullptr) return;
+  if (TextBetween(static_cast<LRESULT>(start), Caret()) == name) Sci(SCI_AUTOCCANCEL);
 }
 
 void ShowParameterHint() {
