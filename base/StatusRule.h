@@ -17,7 +17,7 @@ class StatusRule {
   void SayAt(std::string text, int line);
   // The caret is on line now (1-based).
   void CaretAt(int line);
-  // The action's message goes (a document was loaded or closed): what stands below it shows.
+  // The action's message goes: what stands below it shows.
   void Forget();
   // The error the last check marked: its message as it reads on its line and the line its mark
   // is on now (1-based); line 0 when there is none.

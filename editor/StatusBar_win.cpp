@@ -51,8 +51,3 @@ void StatusError(const std::string& message, int line) {
   Rule.CaretAt(CaretLineNow());
   Refresh();
 }
-
-void ForgetStatus() {
-  Rule.Forget();
-  Refresh();
-}

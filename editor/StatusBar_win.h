@@ -13,5 +13,3 @@ void StatusCaretMoved();
 // The error the last check marked (its message as read on its line, and the line its mark is
 // on now), named whenever no action's message stands; line 0: none.
 void StatusError(const std::string& message, int line);
-// The action's message goes: a document was loaded or closed.
-void ForgetStatus();
