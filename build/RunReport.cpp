@@ -12,6 +12,23 @@ std::string RunHeader(bool compiled, std::string_view file, int hour, int minute
          " ----\r\n";
 }
 
+namespace {
+std::string_view NameOf(std::string_view file) {
+  const size_t slash = file.find_last_of("\\/");
+  return slash == std::string_view::npos ? file : file.substr(slash + 1);
+}
+}  // namespace
+
+std::string RunStartedText(bool compiled, std::string_view file) {
+  return std::string(compiled ? "Compiling " : "Running ") + std::string(NameOf(file)) + " in the console";
+}
+
+std::string RunEndedText(bool compiled, std::string_view file, unsigned long exitCode) {
+  std::string text = std::string(compiled ? "The compile of " : "The run of ") + std::string(NameOf(file)) + " ended";
+  if (exitCode != 0) text += " with exit code " + std::to_string(exitCode) + ": the console tells why";
+  return text;
+}
+
 RunErrors ReadRunErrors(bool compiled, std::string_view errorText) {
   RunErrors errors;
   std::string first;

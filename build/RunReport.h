@@ -16,3 +16,8 @@ struct RunErrors {
   std::string status;
 };
 RunErrors ReadRunErrors(bool compiled, std::string_view errorText);
+
+// What the status bar says as a run or compile of file starts, and as it ends with the exit
+// code without an error line that names a place.
+std::string RunStartedText(bool compiled, std::string_view file);
+std::string RunEndedText(bool compiled, std::string_view file, unsigned long exitCode);

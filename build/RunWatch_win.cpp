@@ -29,6 +29,7 @@ struct Run {
   decltype(&::PostMessageA) post = nullptr;
   bool compiled = false;
   std::string file, errorFile;
+  std::string said;  // the status bar's message as the run started
   DWORD code = 0;
 };
 
@@ -85,6 +86,8 @@ void StartWatchedRun(const std::string& commandLine, bool compiled, const std::s
                                           &startup, &info);
   Api.SetEnvironmentVariableA(ErrorsVariable, nullptr);
   if (!started) return;
+  run->said = RunStartedText(compiled, file);
+  ShowStatus(run->said);
   KernelHandle thread(info.hThread);
   run->process = info.hProcess;  // the watcher closes it
   HANDLE watcher = MainWindow == nullptr ? nullptr  // nobody to tell how it ended
@@ -103,7 +106,11 @@ void OnRunEnded(intptr_t ended) {
   Api.DeleteFileA(run->errorFile.c_str());
   if (MainWindow == nullptr) return;
   const RunErrors errors = ReadRunErrors(run->compiled, text);
-  if (errors.listing.empty()) return;
+  if (errors.listing.empty()) {
+    // Told only while the run's own message stands: the user has moved on otherwise.
+    if (StatusShown() == run->said) ShowStatus(RunEndedText(run->compiled, run->file, run->code));
+    return;
+  }
   ShowPlaces(errors.listing, FolderOf(run->file), "");
   ShowStatus(errors.status);
 }

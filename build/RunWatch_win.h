@@ -13,5 +13,6 @@ constexpr unsigned RunEndedMessage = 0x8000 + 35;  // WM_APP + 35
 // a compile when compiled) with ZOR5_ERRORS naming a file of its own for the tool's error
 // lines, and watches it. A command that cannot be started starts nothing, as before.
 void StartWatchedRun(const std::string& commandLine, bool compiled, const std::string& file);
-// RunEndedMessage: lists the error lines the run ended with, if any.
+// RunEndedMessage: lists the error lines the run ended with, if any, and says so; a run that
+// ended otherwise is said to have ended while its own message still stands.
 void OnRunEnded(intptr_t run);

@@ -95,4 +95,7 @@ TEST(RunReport, ARunsErrorLinesBecomeTheListingAndTheStatus) {
   }
   EXPECT_EQ(RunHeader(false, "C:\\src\\a.zobas", 9, 5, 7), "\r\n---- run of C:\\src\\a.zobas at 09:05:07 ----\r\n");
   EXPECT_EQ(RunHeader(true, "b.zobas", 23, 59, 0), "\r\n---- compile of b.zobas at 23:59:00 ----\r\n");
+  EXPECT_EQ(RunStartedText(false, "C:\\src\\a.zobas"), "Running a.zobas in the console");
+  EXPECT_EQ(RunEndedText(true, "C:\\src\\a.zobas", 0), "The compile of a.zobas ended");
+  EXPECT_EQ(RunEndedText(false, "a.zobas", 1), "The run of a.zobas ended with exit code 1: the console tells why");
 }
