@@ -10,6 +10,11 @@
 // does.
 int ShowBox(const std::string& text, const std::string& caption, unsigned style);
 
+// MainWindow's timer that watches, for a moment after a box or dialog, that the keyboard stays
+// with the program; WM_TIMER: true when it was this timer.
+constexpr uintptr_t FocusBackTimer = 29;
+bool OnFocusBackTimer(uintptr_t timer);
+
 // A plain information box with no owner; an empty caption shows as "<MsgBox>".
 void ShowMessage(const std::string& text, const std::string& caption);
 

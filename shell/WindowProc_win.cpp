@@ -48,7 +48,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_PAINT: OnPaint(window); return true;
     case WM_CTLCOLOREDIT: result = OnCtlColorEdit(reinterpret_cast<HDC>(wParam)); return true;
     case WM_MOUSEMOVE: OnMouseMove(wParam); return true;
-    case WM_TIMER: return OnErrorCheckTimer(wParam);
+    case WM_TIMER: return OnErrorCheckTimer(wParam) || OnFocusBackTimer(wParam);
     case ErrorCheckedMessage: OnErrorChecked(lParam); return true;
     case RunEndedMessage: OnRunEnded(lParam); return true;
     default: return false;
