@@ -30,24 +30,24 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT
 #define ZOR_KERNEL32(X) \
   X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(CreateThread) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(FreeLibrary) X(FreeLibraryAndExitThread) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetCurrentThreadId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
+  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetCurrentThreadId) X(GetExitCodeProcess) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
   X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResumeThread) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) X(SetEvent) \
-  X(SetEndOfFile) X(SetFileAttributesA) X(SetFilePointerEx) \
+  X(SetEndOfFile) X(SetEnvironmentVariableA) X(SetFileAttributesA) X(SetFilePointerEx) \
   X(SetLastError) X(SetThreadPriority) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WideCharToMultiByte) X(WriteFile)
 
 #define ZOR_USER32(X) \
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
   X(CreatePopupMenu) X(CreateWindowExA) X(DefWindowProcA) X(DeleteMenu) X(DestroyMenu) X(DestroyWindow) \
   X(DestroyIcon) X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
-  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetDlgItem) X(GetFocus) X(GetKeyboardState) X(GetKeyState) \
+  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetDlgItem) X(GetFocus) X(GetForegroundWindow) X(GetKeyboardState) X(GetKeyState) \
   X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) \
   X(GetWindowTextA) X(GetWindowTextLengthA) X(InvalidateRect) X(KillTimer) \
   X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MapVirtualKeyA) X(MessageBoxA) \
   X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
-  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetKeyboardState) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
+  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetForegroundWindow) X(SetKeyboardState) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 
 #define ZOR_GDI32(X) \

@@ -9,5 +9,3 @@ std::atomic<int> ChecksRunning = 0;
 bool CheckDue = false;
 HWND PauseTimerWindow = nullptr;
 unsigned LastChangeTick = 0;
-bool StatusShowsError = false;
-std::string StatusBeforeError;

@@ -7,6 +7,8 @@
 #include "build/Build.h"
 #include "build/BuildState.h"
 #include "build/BuildText.h"
+#include "build/CommandLine.h"
+#include "build/RunWatch_win.h"
 #include "navigation/FindFiles.h"
 #include "build/Launch.h"
 #include "documents/DocumentState.h"
@@ -66,7 +68,8 @@ void BuildCommand(int modifier) {
     kind = OutputKindFor(kind, outputName);
   }
   if (!haveText) return;
-  RunTool(ToolPath(), BuildOptions(modifier, kind), ExpandPath(BuildInput), false);
+  const std::string input = ExpandPath(BuildInput);
+  StartWatchedRun(ToolCommandLine(ToolPath(), BuildOptions(modifier, kind), input), (modifier & 2) != 0, input);
 }
 
 void ToolsCommand(int modifier) {

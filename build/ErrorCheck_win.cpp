@@ -14,6 +14,7 @@
 #include "build/BuildText.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ErrorMark_win.h"
+#include "editor/StatusBar_win.h"
 
 namespace {
 constexpr UINT PauseMs = 500;
@@ -65,8 +66,6 @@ void ShowResult(int line, const std::string& message, const std::string& file) {
   ErrorShown = ErrorLine ? ErrorWithoutFile(message, file) : "";
   if (ErrorLine) ShowErrorMark(Editor, ErrorLine);
   else ClearErrorMark(Editor);
-  if (StatusShowsError) ShowStatus(StatusBeforeError);  // shown again below when still due
-  StatusShowsError = false;
   ShowErrorAtCaret();
 }
 
@@ -143,18 +142,16 @@ void OnErrorChecked(intptr_t result) {
 }
 
 void ShowErrorAtCaret() {
-  if (ErrorLine == 0 && !StatusShowsError) return;
   // The message belongs to the marked line, which moves as lines are added or taken above it.
-  const int caretLine = Editor != nullptr ? CaretLine(Editor) : 0;
-  const bool onLine = ErrorLine > 0 && Editor != nullptr && ErrorMarkOn(Editor, caretLine);
-  if (onLine == StatusShowsError) return;
-  if (onLine) {
-    StatusBeforeError = StatusShown();
-    ShowStatus(ErrorAtLine(ErrorShown, ErrorLine, caretLine));
-  } else {
-    ShowStatus(StatusBeforeError);
+  // Asked again only after an edit or a new result: the caret moves far more often.
+  static unsigned askedAtChange = ~0u;
+  static int askedForLine = -1, markLine = 0;
+  if (askedAtChange != EditorChanges || askedForLine != ErrorLine) {
+    markLine = ErrorLine > 0 && Editor != nullptr ? ErrorMarkLine(Editor) : 0;
+    askedAtChange = EditorChanges;
+    askedForLine = ErrorLine;
   }
-  StatusShowsError = onLine;
+  StatusError(markLine > 0 ? ErrorAtLine(ErrorShown, ErrorLine, markLine) : std::string(), markLine);
 }
 
 void GoToErrorLine() {

@@ -15,6 +15,7 @@
 #include "base/TextScan.h"
 #include "editor/BuiltinList.h"
 #include "editor/Completion.h"
+#include "editor/LanguageWords.h"
 #include "editor/Names.h"
 #include "editor/SciMessages.h"
 #include "scilexer/ZorvexStyles.h"
@@ -424,16 +425,7 @@ void NameCharTyped() {
 
 }  // namespace
 
-void SetCompletionKeywords(const std::string& keywords) {
-  Keywords.clear();
-  size_t p = 0;
-  while (p < keywords.size()) {
-    size_t e = keywords.find_first_of(" \t\r\n", p);
-    if (e == std::string::npos) e = keywords.size();
-    if (e > p) Keywords.push_back(keywords.substr(p, e - p));
-    p = e + 1;
-  }
-}
+void SetCompletionKeywords(const std::string& keywords) { Keywords = CompletionKeywords(keywords); }
 
 void CompletionTextChanged(size_t position, int linesAdded) {
   if (Editor == nullptr || !Document.read || Document.editor != Editor) return;
@@ -488,9 +480,16 @@ void ShowCompletion() {
   size_t letters = 0;
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty()) return;
+  const LRESULT caret = Caret();
+  if (names.size() == 1 && TextBetween(caret - static_cast<LRESULT>(letters), caret) == names.front()) return;
   Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
   ShowList(names, letters, false);
   Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
+}
+
+void CompletionChosen(size_t start, const char* name) {
+  if (Editor == nullptr || name == nullptr) return;
+  if (TextBetween(static_cast<LRESULT>(start), Caret()) == name) Sci(SCI_AUTOCCANCEL);
 }
 
 void ShowParameterHint() {

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// The keywords of the IDE's list (blank-separated), which the list offers beside the names.
+// The keywords of the IDE's list (blank-separated): the list offers those the language knows
+// (see CompletionKeywords) beside the names.
 void SetCompletionKeywords(const std::string& keywords);
 // SCN_MODIFIED with the place of an insertion or deletion and the lines it added (negative
 // when it removed lines): the document's names follow the text line by line.
@@ -18,8 +19,12 @@ void CompletionCharAdded(int ch);
 // SCN_UPDATEUI: the hint closes when the caret leaves its call and follows the parameter the
 // caret is in.
 void CompletionUpdateUi(int updated);
-// Ctrl+Space: the names that begin with the letters before the caret; a single one is put in.
+// Ctrl+Space: the names that begin with the letters before the caret; a single one is put in,
+// unless the letters already are that name.
 void ShowCompletion();
+// SCN_AUTOCSELECTION: a name chosen in the list that the letters before the caret already are,
+// byte for byte, is not put in again, which would only leave an undo step that changes nothing.
+void CompletionChosen(size_t start, const char* name);
 // Ctrl+Shift+Space: the parameters of the call the caret is in.
 void ShowParameterHint();
 // Whether the list or a hint shows.

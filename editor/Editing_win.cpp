@@ -13,6 +13,7 @@
 #include "editor/Comments.h"
 #include "editor/Indentation.h"
 #include "editor/SciMessages.h"
+#include "editor/UndoSteps.h"
 #include "editor/WordAt.h"
 
 namespace {
@@ -257,4 +258,13 @@ bool IndentSelectedLines(bool outdent) {
   const int tabWidth = static_cast<int>(Sci(SCI_GETTABWIDTH));
   EditLines(ShiftLines(lines, first, last, IndentStep(lines, first), outdent, tabWidth), anchor, caret);
   return true;
+}
+
+bool TypingMovesWordAtCaret(int ch) {
+  if (!Connect() || ch <= 0 || ch >= 128 || Sci(SCI_GETSELECTIONS) > 1) return false;
+  const LRESULT anchor = Sci(SCI_GETANCHOR);
+  const LRESULT caret = Sci(SCI_GETCURRENTPOS);
+  if (anchor != caret) return false;
+  const Place place = PlaceOf(caret);
+  return TypingMovesClosingWord(EditorLines(place.line), place.line, place.column, static_cast<char>(ch));
 }

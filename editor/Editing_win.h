@@ -6,7 +6,8 @@
 
 // SCN_CHARADDED with its character: a line break indents the new line, and a character that
 // completes a closing word at the start of a line brings the line back to its opener's
-// indentation. What the IDE adds is one undo step of its own, apart from the user's typing.
+// indentation. What the IDE adds is an undo step of its own here; the message loop hands the
+// key to the editor inside one undo group (UndoSteps_win.h), so the user undoes both at once.
 void EditorCharAdded(int ch);
 // SCN_UPDATEUI with its updated bits: highlights the bracket beside the caret and its partner
 // (an unmatched one in the bad-brace style), and marks every word of the block whose word the
@@ -19,3 +20,6 @@ void ToggleLineComments(bool removeOnly);
 // selection spans lines, which are then shifted by the document's indentation step as one undo
 // step. With the caret on one line the key is left to the editor.
 bool IndentSelectedLines(bool outdent);
+// Whether the character ch, typed now at the caret, completes a closing word that then goes
+// back to its opener's indentation (see EditorCharAdded).
+bool TypingMovesWordAtCaret(int ch);

@@ -40,7 +40,8 @@ enum class LoadResult { Whole, Refused, Emptied };
 // Gives the control a newly loaded document: the text replaces the old one with no way back by
 // undo (an undo never crosses a load), the caret at the start and the start in view.
 LoadResult LoadControlText(HWND control, std::string_view text);
-// Shows text in the status bar and paints it at once, also in the middle of a long command.
+// An action's message in the status bar, painted at once, also in the middle of a long
+// command; it stands until another action speaks (StatusBar_win.h has the rest of the rule).
 void ShowStatus(const std::string& text);
 // The text the status bar shows now.
 std::string StatusShown();

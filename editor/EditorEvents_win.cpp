@@ -56,6 +56,11 @@ EditorEvent ReadEditorEvent(const NMHDR* header) {
       event.updated = n.updated;
       return event;
     case SCN_MODIFIED: return Modified(n);
+    case SCN_AUTOCSELECTION:
+      event.kind = EditorEventKind::CompletionChosen;
+      event.position = static_cast<size_t>(n.position);
+      event.text = n.text;
+      return event;
     case SCN_MARGINCLICK:
       event.kind = EditorEventKind::MarginClick;
       event.position = static_cast<size_t>(n.position);

@@ -12,6 +12,7 @@ enum class EditorEventKind {
   Modified,     // text was inserted or deleted
   MarginClick,  // a click in one of the margins
   ListingDoubleClick,  // a double-click in the listing panel (which sends no WM_LBUTTONDBLCLK)
+  CompletionChosen,    // a name of the completion list is about to be put in
 };
 
 struct EditorEvent {
@@ -21,6 +22,8 @@ struct EditorEvent {
   int linesAdded = 0;    // Modified: lines added (negative when removed)
   int margin = 0;        // MarginClick: which margin, 0 the line numbers
   int updated = 0;       // UpdateUi: what changed (the text or its styles 1, the selection 2, scrolling 4 or 8)
+  const char* text = nullptr;  // CompletionChosen: the name (valid while the event is handled);
+                               // position: the start of the letters it replaces
 };
 
 // The event a WM_NOTIFY message carries; None unless it comes from the Editor or is the listing

@@ -96,6 +96,7 @@ constexpr int SC_MARGIN_NUMBER = 1;
 // Notifications the editor sends its parent with WM_NOTIFY.
 constexpr unsigned SCN_CHARADDED = 2001;
 constexpr unsigned SCN_DOUBLECLICK = 2006;
+constexpr unsigned SCN_AUTOCSELECTION = 2022;
 constexpr unsigned SCN_UPDATEUI = 2007;
 constexpr unsigned SCN_MODIFIED = 2008;
 constexpr unsigned SCN_MARGINCLICK = 2010;

@@ -10,6 +10,7 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/Marks_win.h"
 #include "editor/WordAt.h"
+#include "editor/StatusBar_win.h"
 #include "navigation/NavigationState.h"
 
 namespace {
@@ -64,5 +65,5 @@ void GoToDefinition() {
   GoToLine(CurrentEditor, place.line + 1);
   std::string said = place.what + ", line " + std::to_string(place.line + 1);
   if (!file.empty()) said += " of " + file;
-  ShowStatus(said);
+  ShowStatusAtCaret(said);
 }

@@ -1,6 +1,7 @@
 // Finding a word in many files: the whole-word search and the listing.
 #include "navigation/FindFilesText.h"
 #include <algorithm>
+#include "base/StatusRule.h"
 #include "base/TextScan.h"
 #include "editor/WordAt.h"
 
@@ -134,9 +135,9 @@ void AddFileListing(Listing& all, const Listing& file) {
 }
 
 std::string ListingSummary(const Listing& listing) {
-  std::string summary = std::to_string(listing.lines) + " lines in " + std::to_string(listing.files) + " files";
-  if (listing.skipped > 0) summary += ", " + std::to_string(listing.skipped) + " files skipped";
-  if (listing.leftOut > 0) summary += ", " + std::to_string(listing.leftOut) + " folders not searched";
+  std::string summary = Counted(listing.lines, "line") + " in " + Counted(listing.files, "file");
+  if (listing.skipped > 0) summary += ", " + Counted(listing.skipped, "file") + " skipped";
+  if (listing.leftOut > 0) summary += ", " + Counted(listing.leftOut, "folder") + " not searched";
   return summary;
 }
 

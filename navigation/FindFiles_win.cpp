@@ -11,6 +11,7 @@
 #include "base/Bindings_win.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
+#include "base/StatusRule.h"
 #include "base/TextScan.h"
 #include "navigation/FindFiles.h"
 #include "navigation/FindFilesText.h"
@@ -80,7 +81,7 @@ class Progress {
     DWORD now = Api.GetTickCount();
     if (stopped_ || now - started_ < QuietMilliseconds || now - shown_ < ProgressMilliseconds) return stopped_;
     shown_ = now;
-    ShowStatus("Searching: " + std::to_string(files) + " files " + doing + " (Esc stops)");
+    ShowStatus("Searching: " + Counted(files, "file") + " " + doing + " (Esc stops)");
     stopped_ = TakeKeysUpToEscape();
     return stopped_;
   }
@@ -505,7 +506,7 @@ void FindInFiles() {
   std::string text = ListingText(listing);
   if (progress.Stopped())
     text += "\r\nStopped by Esc: " + std::to_string(listing.searched + listing.skipped) + " of " +
-            std::to_string(total) + " files looked at";
+            Counted(total, "file") + " looked at";
   feed.Finish(text);
   ShowStatus(ListingSummary(listing));
 }

@@ -5,6 +5,7 @@
 #include <vector>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
+#include "base/StatusRule.h"
 #include "base/TextScan.h"
 #include "navigation/FindFiles.h"
 #include "documents/Documents.h"
@@ -13,6 +14,7 @@
 #include "editor/ListingText.h"
 #include "editor/Listing_win.h"
 #include "editor/Marks_win.h"
+#include "editor/StatusBar_win.h"
 #include "navigation/Declarations.h"
 #include "navigation/NavigationState.h"
 
@@ -33,12 +35,23 @@ bool JumpTo(const ListedLine& read) {
   return true;
 }
 
+// Said about the place the step went to: it goes when the caret leaves that line.
 void SayStep(bool wrapped, bool forward, int line, size_t count) {
   if (wrapped)
-    ShowStatus(forward ? "Past the last line of the listing: F6 starts again at the first"
-                       : "Past the first line of the listing: Shift+F6 starts again at the last");
+    ShowStatusAtCaret(forward ? "Past the last line of the listing: F6 starts again at the first"
+                              : "Past the first line of the listing: Shift+F6 starts again at the last");
   else
-    ShowStatus("Listing line " + std::to_string(line + 1) + " of " + std::to_string(count));
+    ShowStatusAtCaret("Listing line " + std::to_string(line + 1) + " of " + std::to_string(count));
+}
+
+// What a new listing says: how many of its lines name a place, or its first line when none does.
+std::string ListingSaid(std::string_view text) {
+  const std::vector<std::string_view> lines = SplitLines(text);
+  size_t places = 0;
+  for (std::string_view line : lines)
+    if (ReadListedLine(line).kind != ListedKind::None) ++places;
+  if (places == 0) return lines.empty() ? std::string() : std::string(lines.front());
+  return Counted(static_cast<long long>(places), "place") + " listed: F6 and Shift+F6 go through them";
 }
 
 void StepThroughPanel(bool forward) {
@@ -114,6 +127,7 @@ void ShowPlaces(std::string_view text, const std::string& folder, const std::str
   ListingSearched = false;
   ListingDocument = document;
   ShowListing(text);
+  ShowStatus(ListingSaid(text));
 }
 
 void GoBack() {

@@ -75,11 +75,15 @@ bool IsCodeStyle(int style) {
 }
 
 constexpr int DeepestLevel = SC_FOLDLEVELNUMBERMASK;
+// Marks a line that heads a branch ("else", "elseif ... then", "#else"), above the depth after
+// the line; the line that closes the block then ends the branch's fold before itself.
+constexpr int BranchFlag = 0x10000000;
 
 // The depths of one line while it is read.
 struct LineDepth {
   int lowest;   // lowest depth before an opener of the line
   int after;    // open blocks after the part read so far
+  bool branched = false;  // a branch began on the line
 
   void Open() {
     if (lowest > after) lowest = after;
@@ -94,10 +98,12 @@ struct LineDepth {
     if (after == SC_FOLDLEVELBASE) return;
     --after;
     Open();
+    branched = true;
   }
   int Level() const {
     const int header = lowest < after ? SC_FOLDLEVELHEADERFLAG : 0;
-    return lowest | header | (after << 16);
+    const int branch = header && branched ? BranchFlag : 0;
+    return lowest | header | branch | (after << 16);
   }
 };
 
@@ -234,6 +240,17 @@ void FoldLine(Lexilla::LexAccessor& styler, Sci_PositionU lineStart, Sci_Positio
   if (commentAfter && !commentBefore) depth.Open();
 }
 
+// Whether the block that a line closing down to depth after ends was in a branch: the nearest
+// line above at that depth or below heads it. The closing line then stands at that depth
+// itself, so the branch's fold ends before it ("end if" stays in view below a folded "else").
+bool ClosesABranch(Lexilla::LexAccessor& styler, Sci_Position line, int after) {
+  for (Sci_Position above = line - 1; above >= 0; --above) {
+    const int level = styler.LevelAt(above);
+    if ((level & SC_FOLDLEVELNUMBERMASK) <= after) return (level & BranchFlag) != 0;
+  }
+  return false;
+}
+
 }  // namespace
 
 void FoldZorvex(Lexilla::LexAccessor& styler, Sci_PositionU startPos, Sci_Position length) {
@@ -246,6 +263,7 @@ void FoldZorvex(Lexilla::LexAccessor& styler, Sci_PositionU startPos, Sci_Positi
     const Sci_PositionU lineEnd = static_cast<Sci_PositionU>(styler.LineStart(line + 1));
     LineDepth depth{open, open};
     FoldLine(styler, lineStart, lineEnd, depth);
+    if (depth.lowest > depth.after && ClosesABranch(styler, line, depth.after)) depth.lowest = depth.after;
     const int level = depth.Level();
     if (styler.LevelAt(line) != level) styler.SetLevel(line, level);
     open = depth.after;

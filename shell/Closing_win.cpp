@@ -69,10 +69,8 @@ bool SaveWorkBeforeEnd() {
 }  // namespace
 
 void OnClose() {
-  if (!SaveWorkBeforeEnd()) {
-    Api.SetFocus(CurrentEditor);
-    return;
-  }
+  // Staying open, the focus is where the question left it: back in the control that had it.
+  if (!SaveWorkBeforeEnd()) return;
   Api.SendMessageA(MainWindow, WM_DESTROY, 0, 0);
 }
 
@@ -86,7 +84,6 @@ LRESULT OnQueryEndSession() {
   const std::string name = SaveName;
   const bool agreed = SaveWorkBeforeEnd();
   SaveName = name;
-  if (!agreed) Api.SetFocus(CurrentEditor);
   SessionEndAgreed = agreed;
   return agreed ? TRUE : FALSE;
 }

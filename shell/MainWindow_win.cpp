@@ -5,6 +5,7 @@
 #include "base/Bindings_win.h"
 #include "editor/Completing_win.h"
 #include "editor/Editing_win.h"
+#include "editor/UndoSteps_win.h"
 #include "navigation/Navigation_win.h"
 #include "shell/GuiSlots.h"
 #include "shell/KeyTable.h"
@@ -73,6 +74,7 @@ void HandleQueued(MSG& msg) {
   }
   if (action.withhold || LinesShiftedByTab(msg, controlDown, altDown)) return;
   if (action.translate) Api.TranslateMessage(&msg);
+  const KeyUndoStep step(msg);
   Api.DispatchMessageA(&msg);
 }
 

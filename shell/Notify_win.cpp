@@ -33,6 +33,7 @@ void OnNotify(const NMHDR* header) {
       if (event.margin == BookmarkMargin) ToggleBookmarkAtPosition(event.position);
       EditorMarginClick(event.margin, event.position);
       break;
+    case EditorEventKind::CompletionChosen: CompletionChosen(event.position, event.text); break;
     case EditorEventKind::ListingDoubleClick:
       JumpFromListingCaret();
       Api.SetFocus(CurrentEditor);

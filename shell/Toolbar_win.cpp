@@ -7,6 +7,7 @@
 #include "base/SharedState.h"
 #include "commands/CommandState.h"
 #include "editor/CodePage_win.h"
+#include "editor/StatusBar_win.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -130,6 +131,7 @@ void ScaleToolbar(HFONT tipFont) {
 // A document opened while the window was made (from the command line) is told of here.
 void CreateMainStatusBar(HWND window) {
   StatusBar = CreateStatusBar(window, StatusText, 0, 0);
+  SetIdleStatus(StatusText);
   PlaceEncodingPart();
 }
 

@@ -6,6 +6,7 @@
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "build/ErrorCheck.h"
+#include "build/RunWatch_win.h"
 #include "commands/Commands_win.h"
 #include "commands/Drops_win.h"
 #include "shell/MainWindowSteps_win.h"
@@ -47,8 +48,9 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_PAINT: OnPaint(window); return true;
     case WM_CTLCOLOREDIT: result = OnCtlColorEdit(reinterpret_cast<HDC>(wParam)); return true;
     case WM_MOUSEMOVE: OnMouseMove(wParam); return true;
-    case WM_TIMER: return OnErrorCheckTimer(wParam);
+    case WM_TIMER: return OnErrorCheckTimer(wParam) || OnFocusBackTimer(wParam);
     case ErrorCheckedMessage: OnErrorChecked(lParam); return true;
+    case RunEndedMessage: OnRunEnded(lParam); return true;
     default: return false;
   }
 }

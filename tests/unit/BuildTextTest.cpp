@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include "build/BuildText.h"
+#include "build/RunReport.h"
 
 TEST(BuildText, BasicSourceIsTheSubstringTestOnTheExtension) {
   for (const char* file : {"a.bas", "A.BAS", "a.zobas", "a.ba", "a.zo", "noextension", "C:\\x.y\\a.bas"})
@@ -74,4 +75,27 @@ TEST(BuildText, TheStatusBarShowsAnErrorWithoutTheDocumentsName) {
   EXPECT_EQ(ErrorAtLine("(13): x", 3, 5), "(13): x");
   EXPECT_EQ(ErrorAtLine("C:\\w\\lib.inc(3): z", 3, 5), "C:\\w\\lib.inc(3): z");  // the included file's own line
   EXPECT_EQ(ErrorAtLine("missing end if", 1, 4), "missing end if");
+}
+
+TEST(RunReport, ARunsErrorLinesBecomeTheListingAndTheStatus) {
+  struct Case { bool compiled; const char* errors; const char* listing; const char* status; };
+  const Case cases[] = {
+      {false, "C:\\src\\a.zobas(3): division by zero\r\n", "C:\\src\\a.zobas(3): division by zero\r\n",
+       "The run ended with an error: C:\\src\\a.zobas(3): division by zero (F6 goes there)"},
+      {true, "zor5: cannot write x.exe\r\nlib\\b.inc(7): unknown name q\nC:\\a.zobas(9): missing end if",
+       "lib\\b.inc(7): unknown name q\r\nC:\\a.zobas(9): missing end if\r\n",
+       "The compile ended with an error: lib\\b.inc(7): unknown name q (F6 goes there; 2 lines listed)"},
+      {false, "zor5: the 64-bit runtime is missing: x\r\n", "", ""},  // names no place
+      {false, "", "", ""},                                           // ended well
+  };
+  for (const Case& c : cases) {
+    const RunErrors errors = ReadRunErrors(c.compiled, c.errors);
+    EXPECT_EQ(errors.listing, c.listing) << c.errors;
+    EXPECT_EQ(errors.status, c.status) << c.errors;
+  }
+  EXPECT_EQ(RunHeader(false, "C:\\src\\a.zobas", 9, 5, 7), "\r\n---- run of C:\\src\\a.zobas at 09:05:07 ----\r\n");
+  EXPECT_EQ(RunHeader(true, "b.zobas", 23, 59, 0), "\r\n---- compile of b.zobas at 23:59:00 ----\r\n");
+  EXPECT_EQ(RunStartedText(false, "C:\\src\\a.zobas"), "Running a.zobas in the console");
+  EXPECT_EQ(RunEndedText(true, "C:\\src\\a.zobas", 0), "The compile of a.zobas ended");
+  EXPECT_EQ(RunEndedText(false, "a.zobas", 1), "The run of a.zobas ended with exit code 1: the console tells why");
 }

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 #include "editor/BlockMatch.h"
 #include "editor/Comments.h"
 #include "editor/Indentation.h"
+#include "editor/LanguageWords.h"
+#include "editor/UndoSteps.h"
 
 namespace {
 
@@ -222,4 +225,27 @@ TEST(BlockMatch, FindsTheBracketBesideTheCaretAndItsPartner) {
       EXPECT_EQ(m.partner, c.partner) << c.line << " @" << c.column;
     }
   }
+}
+
+TEST(Indentation, AKeyIsKnownToMoveAClosingWordBeforeItIsTyped) {
+  struct Case { const char* text; int line; size_t column; char ch; bool moves; };
+  const Case cases[] = {
+      {"for i = 1 to 3\n  print i\n  next", 2, 6, ' ', true},
+      {"for i = 1 to 3\n  print i\n  next", 2, 6, ':', true},
+      {"for i = 1 to 3\n  print i\n  next", 2, 6, 'x', false},  // the word goes on
+      {"for i = 1 to 3\n  print i\n  nex", 2, 5, ' ', false},   // not a closing word
+      {"for i = 1 to 3\n  print i\nnext", 2, 4, ' ', false},    // already at its opener's
+      {"for i = 1 to 3\n  print i\n  next", 2, 2, ' ', false},  // before the word
+      {"if a then\n  x = 1\n  else", 2, 6, ' ', true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TypingMovesClosingWord(TextLines(c.text), c.line, c.column, c.ch), c.moves) << c.text << " + " << c.ch;
+}
+
+TEST(Completion, OffersTheLanguagesOwnKeywordsOnceEach) {
+  const std::vector<std::string> words =
+      CompletionKeywords("print Print type typecodeof typedef typeof\r\nWEND redim redim frobnicate");
+  auto has = [&](const char* w) { return std::count(words.begin(), words.end(), std::string(w)); };
+  for (const char* kept : {"print", "type", "WEND", "redim", "input", "for", "next"}) EXPECT_EQ(has(kept), 1) << kept;
+  for (const char* left : {"Print", "typecodeof", "typedef", "typeof", "frobnicate", "wend"}) EXPECT_EQ(has(left), 0) << left;
 }

@@ -41,9 +41,9 @@ TEST(FindFilesText, TheSummaryCountsLinesFilesAndSkippedFilesAndTheListingStopsA
   WordSearch search("w");
   search.ListLines("w\r\nw\r\n", "one.bas", listing);
   search.ListLines("none", "two.bas", listing);
-  EXPECT_EQ(ListingText(listing), "one.bas(1): w\r\none.bas(2): w\r\n2 lines in 1 files");
+  EXPECT_EQ(ListingText(listing), "one.bas(1): w\r\none.bas(2): w\r\n2 lines in 1 file");
   listing.skipped = 3;
-  EXPECT_EQ(ListingSummary(listing), "2 lines in 1 files, 3 files skipped");
+  EXPECT_EQ(ListingSummary(listing), "2 lines in 1 file, 3 files skipped");
 
   // Files searched one by one are added in order, the whole listing stopping at its limit.
   Listing many = listing, big, last;

@@ -236,7 +236,7 @@ TEST_F(Build, AFolderSearchReachesFoldersByTheirShortNamesAndCountsTheOnesItCann
   const std::string listing = Shown();
   EXPECT_NE(listing.find(ShortName(foreign) + "\\a.bas(1): total\r\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find(deepName + "\\deep.bas(2): total\r\n"), std::string::npos) << listing;
-  EXPECT_NE(listing.find("\r\n2 lines in 2 files, 1 folders not searched"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("\r\n2 lines in 2 files, 1 folder not searched"), std::string::npos) << listing;
 }
 
 namespace {

@@ -347,6 +347,20 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptKeepsTheWindowAndTheSettingsFile
   EXPECT_EQ(ReadFile(source), "first line\r\nsecond line\r\n");
 }
 
+TEST_F(MainWindowCreated, CancelAtTheClosePromptGivesTheFocusBackToTheControlThatHadIt) {
+  SendMessageA(Editor, 2181 /*SCI_SETTEXT*/, 0, reinterpret_cast<LPARAM>("changed"));
+  SetForegroundWindow(window);
+  for (HWND had : {FinderBoxes[FindBox], Editor}) {
+    SetFocus(had);
+    {
+      DialogAnswer answer({Press(IDCANCEL)});
+      SendMessageA(window, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(answer.Complete());
+    }
+    EXPECT_TRUE(WaitFor([&] { return GetFocus() == had; }, 3000)) << GetFocus() << " had " << had;
+  }
+}
+
 TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenIsLeftUnsavedOnlyWhenTheUserSaysSo) {
   const std::string project = dir + "\\mainwindow_ro.zoproj";
   WriteFile(project, "$files\r\n");
@@ -767,11 +781,12 @@ TEST_F(MainWindowCreated, TheErrorsMessageFollowsItsMarkWhenLinesAreAddedAbove) 
   const ZorCheckFn check = Api.zor_check;
   Api.zor_check = nullptr;  // the lines added start no new check: the old mark is what shows
   SendMessageA(Editor, 2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
-  const std::string before = StatusShown();
+  // Away from its line the error is named with the key that goes there.
   for (int line : {3, 5, 4}) {
     GoToLine(Editor, line);
     ShowErrorAtCaret();
-    EXPECT_EQ(StatusShown(), line == 5 ? "(5): unknown name y" : before) << line;
+    EXPECT_EQ(StatusShown(), line == 5 ? "(5): unknown name y" : "(5): unknown name y (Ctrl+F6 goes to line 5)")
+        << line;
   }
   Api.zor_check = check;
 }
@@ -876,5 +891,80 @@ TEST_F(MainWindowCreated, TheListThatShowedByItselfLetsEnterBreakTheLineWhenTheW
     PressInEditor(c.keys);
     EXPECT_EQ(GetControlText(Editor), declared + c.after) << c.typed;
     EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0)) << c.typed;
+  }
+}
+
+namespace {
+// Sets a key down or up in this thread's key state (Shift, Control), for the keys queued next.
+void HoldKey(int key, bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[key] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void TypeInEditor(const std::string& text) {
+  for (char c : text) PostMessageA(Editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+  PostQuitMessage(0);
+  RunMessageLoop();
+}
+}  // namespace
+
+TEST_F(MainWindowCreated, EachActionIsOneUndoStepAndEveryUndoChangesTheText) {
+  ASSERT_NE(Editor, nullptr);
+  SetFocus(Editor);
+  const std::string declared = "dim total as int\r\ndim zebu_count as int\r\n";
+  struct Case {
+    const char* name;
+    std::string text;     // the text before the action
+    int anchor, caret;    // the selection before it (-1: the end of the text)
+    std::string typed;    // characters typed before the action (their own steps)
+    std::vector<WPARAM> keys;
+    bool control, shift;
+    std::string after;    // the text after it
+  };
+  const std::string sub = "sub a()\r\n  for i = 1 to 3\r\n    print i\r\n    next";
+  const Case cases[] = {
+      {"Enter and its indentation", "if a then", -1, -1, "", {VK_RETURN}, false, false, "if a then\r\n  "},
+      {"Enter after a closing word", sub, -1, -1, "", {VK_RETURN}, false, false,
+       "sub a()\r\n  for i = 1 to 3\r\n    print i\r\n  next\r\n  "},
+      {"a closing word moved back", sub, -1, -1, "", {}, false, false, "sub a()\r\n  for i = 1 to 3\r\n    print i\r\n  next "},
+      {"a completion taken with Tab", declared, -1, -1, "tota", {VK_TAB}, false, false, declared + "total"},
+      {"a completion taken with Enter", declared, -1, -1, "zeb", {VK_RETURN}, false, false, declared + "zebu_count"},
+      {"a single completion put in by Ctrl+Space", declared + "zebu", -1, -1, "", {VK_SPACE}, true, false,
+       declared + "zebu_count"},
+      {"Ctrl+Space on a whole name", declared + "total", -1, -1, "", {VK_SPACE}, true, false, declared + "total"},
+      {"Ctrl+Space, then Tab on a whole name", declared + "zebu_count", -1, -1, "", {VK_SPACE, VK_TAB}, true, false,
+       declared + "zebu_count"},
+      {"Ctrl+Q on lines", "a = 1\r\nb = 2\r\n", 0, 9, "", {'Q'}, true, false, "' a = 1\r\n' b = 2\r\n"},
+      {"Tab on lines", "a = 1\r\nb = 2\r\n", 0, 9, "", {VK_TAB}, false, false, "  a = 1\r\n  b = 2\r\n"},
+      {"Shift+Tab on lines", "  a = 1\r\n  b = 2\r\n", 0, 13, "", {VK_TAB}, false, true, "a = 1\r\nb = 2\r\n"},
+  };
+  auto text = [] { return GetControlText(Editor); };
+  for (const Case& c : cases) {
+    LoadControlText(Editor, c.text);  // no way back by undo past the case's text
+    const LRESULT end = SendMessageA(Editor, SCI_GETLENGTH, 0, 0);
+    SendMessageA(Editor, SCI_SETSEL, c.anchor < 0 ? end : c.anchor, c.caret < 0 ? end : c.caret);
+    TypeInEditor(c.typed);
+    const std::string before = text();
+    if (std::string(c.name) == "a closing word moved back") {
+      TypeInEditor(" ");
+    } else {
+      HoldKey(VK_SHIFT, c.shift);
+      PressInEditor(c.keys, c.control);
+      HoldKey(VK_SHIFT, false);
+    }
+    EXPECT_EQ(text(), c.after) << c.name;
+    PressInEditor({'Z'}, true);
+    EXPECT_EQ(text(), before) << c.name << ": one Ctrl+Z";
+    PressInEditor({'Y'}, true);
+    EXPECT_EQ(text(), c.after) << c.name << ": Ctrl+Y";
+    // Every further Ctrl+Z changes the text while there is anything to undo.
+    for (int undo = 0; undo < 20 && SendMessageA(Editor, 2174 /* SCI_CANUNDO */, 0, 0); ++undo) {
+      const std::string was = text();
+      PressInEditor({'Z'}, true);
+      EXPECT_NE(text(), was) << c.name << ": an empty undo step";
+    }
+    EXPECT_EQ(text(), c.text) << c.name;
   }
 }

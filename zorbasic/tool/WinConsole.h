@@ -36,7 +36,8 @@ bool ReadBinaryFile(const std::string& path, std::string& bytes);
 // Writes bytes to a temporary file beside target and renames it into place, so the target is
 // either whole or untouched. Returns "" or the reason it failed.
 std::string ReplaceFileWhole(const std::string& target, const std::string& bytes);
-void ErrorLine(const std::string& line);  // one line on the error stream
+// One line on the error stream, and in the file that ZOR5_ERRORS names when it is set.
+void ErrorLine(const std::string& line);
 // Checks and runs a loaded program in this console; returns the exit code.
 int RunLoaded(const zb::Program& prog);
 

@@ -188,10 +188,23 @@ std::string ReplaceFileWhole(const std::string& target, const std::string& bytes
   return "";
 }
 
+// The program that started the tool may name a file in ZOR5_ERRORS: each error line then goes
+// there too, so that program learns how the run ended while the console keeps every line.
+void CopyToErrorFile(const std::string& line) {
+  char path[MAX_PATH * 4];
+  const DWORD n = GetEnvironmentVariableA("ZOR5_ERRORS", path, sizeof path);
+  if (n == 0 || n >= sizeof path) return;
+  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path, "ab"), &std::fclose);
+  if (!f) return;
+  const std::string text = line + "\r\n";
+  std::fwrite(text.data(), 1, text.size(), f.get());
+}
+
 void ErrorLine(const std::string& line) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
+  CopyToErrorFile(line);
 }
 
 uintptr_t ThreadStackFloor(size_t margin) {
