@@ -324,7 +324,7 @@ bool Debugger::InFrame(const DebugFrame& f, Work&& work, std::string& error) {
   // present, which stepping forward must find as it was.
   std::unique_ptr<History> scratch;
   if (history_ && !history_->AtPresent()) {
-    scratch = std::make_unique<History>(frames_, SIZE_MAX);
+    scratch = std::make_unique<History>(frames_, size_t{64} << 10);  // grows as needed: it keeps no statements
     in_.rec_ = scratch.get();
   }
   in_.frame_ = f.cells;

@@ -43,8 +43,27 @@ void History::Block(std::byte* at, const Layout& l) {
   }
 }
 
+History::History(std::vector<DebugFrame>& frames, size_t budget) : frames_(frames), budget_(budget) {
+  size_t size = 64;
+  while (size * 2 <= budget / sizeof(Entry)) size *= 2;
+  ring_.reset(new Entry[size]);
+  mask_ = size - 1;
+}
+
+void History::MakeRoom() {
+  if (marks_ > 1) {
+    DropOldest();
+    return;
+  }
+  size_t size = (mask_ + 1) * 2;
+  std::unique_ptr<Entry[]> grown(new Entry[size]);
+  for (uint64_t k = dropped_; k < end_; ++k) grown[static_cast<size_t>(k) & (size - 1)] = At(k);
+  ring_ = std::move(grown);
+  mask_ = size - 1;
+}
+
 void History::Step(int line, int prevLine, int depth, bool arrival) {
-  while (bytes_ > budget_ && marks_ > 1) DropOldest();
+  while (Bytes() > budget_ && marks_ > 1) DropOldest();
   Push(Op::Step, nullptr, prevLine, line, depth, arrival);
   ++marks_;
   at_ = End() - 1;
@@ -158,7 +177,7 @@ bool History::Forward() {
 
 void History::UndoSince(uint64_t position) {
   while (End() > position) {
-    Entry& e = entries_.back();
+    Entry& e = At(End() - 1);
     Undo(e);
     if (e.op == Op::Str) {
       bytes_ -= SizeOf(strs_.back());
@@ -169,8 +188,8 @@ void History::UndoSince(uint64_t position) {
       cells_.pop_back();
     }
     if (e.op == Op::Append) tails_.pop_back();
-    entries_.pop_back();
-    bytes_ -= sizeof(Entry);
+    if (e.op == Op::Step) --marks_;
+    --end_;
   }
   cursor_ = End();
 }
@@ -178,7 +197,7 @@ void History::UndoSince(uint64_t position) {
 void History::DropOldest() {
   // The record always begins at a mark: a statement is dropped with all its changes.
   do {
-    Entry& e = entries_.front();
+    Entry& e = At(dropped_);
     if (e.op == Op::Step) --marks_;
     if (e.op == Op::Str) {
       bytes_ -= SizeOf(strs_.front());
@@ -190,10 +209,8 @@ void History::DropOldest() {
       cells_.pop_front();
       ++cellsDropped_;
     }
-    entries_.pop_front();
-    bytes_ -= sizeof(Entry);
     ++dropped_;
-  } while (!entries_.empty() && entries_.front().op != Op::Step);
+  } while (dropped_ < end_ && At(dropped_).op != Op::Step);
 }
 
 }  // namespace zb::interp

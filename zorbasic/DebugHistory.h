@@ -33,7 +33,7 @@ class History {
     bool arrival = false;  // the first statement of its line to run there (stops happen there)
   };
 
-  History(std::vector<DebugFrame>& frames, size_t budget) : frames_(frames), budget_(budget) {}
+  History(std::vector<DebugFrame>& frames, size_t budget);
   History(const History&) = delete;
   History& operator=(const History&) = delete;
 
@@ -60,7 +60,7 @@ class History {
   void Output() { Push(Op::Output, nullptr, 0); }
 
   // --- moving through the record, while the program is stopped
-  bool AtPresent() const { return cursor_ == dropped_ + entries_.size(); }
+  bool AtPresent() const { return cursor_ == end_; }
   bool Empty() const { return marks_ == 0; }
   Mark Current() const { return MarkAt(at_); }
   // Undoes back to the previous arrival. False when the record holds none: it starts here.
@@ -71,10 +71,10 @@ class History {
   bool Forward();
   // Undoes and drops every change made since the last mark (an evaluation's side effects).
   void UndoSince(uint64_t position);
-  uint64_t End() const { return dropped_ + entries_.size(); }
+  uint64_t End() const { return end_; }
   // Whether statements were dropped to stay within the budget.
   bool Dropped() const { return dropped_ > 0; }
-  size_t Bytes() const { return bytes_; }
+  size_t Bytes() const { return bytes_ + static_cast<size_t>(end_ - dropped_) * sizeof(Entry); }
   size_t Budget() const { return budget_; }
 
  private:
@@ -90,12 +90,14 @@ class History {
 
   // Changes are recorded at the present only, which they extend.
   void Push(Op op, void* place, int64_t value, int32_t line = 0, int32_t extra = 0, bool arrival = false) {
-    entries_.push_back(Entry{place, value, line, extra, op, arrival});
-    bytes_ += sizeof(Entry);
-    cursor_ = End();
+    if (end_ - dropped_ > mask_) MakeRoom();
+    ring_[static_cast<size_t>(end_) & mask_] = Entry{place, value, line, extra, op, arrival};
+    cursor_ = ++end_;
   }
-  Entry& At(uint64_t position) { return entries_[static_cast<size_t>(position - dropped_)]; }
-  const Entry& At(uint64_t position) const { return entries_[static_cast<size_t>(position - dropped_)]; }
+  // A full ring makes room by dropping the oldest statement; with one statement only, it grows.
+  void MakeRoom();
+  Entry& At(uint64_t position) { return ring_[static_cast<size_t>(position) & mask_]; }
+  const Entry& At(uint64_t position) const { return ring_[static_cast<size_t>(position) & mask_]; }
   Mark MarkAt(uint64_t position) const;
   // Swaps one entry's value with its place's: undo and redo alike, but for appends, steps and frames.
   void Undo(Entry& e);
@@ -106,8 +108,12 @@ class History {
 
   std::vector<DebugFrame>& frames_;
   size_t budget_;
-  size_t bytes_ = 0;
-  std::deque<Entry> entries_;
+  size_t bytes_ = 0;        // held by the old strings and cells
+  // Entries dropped_ to end_, at their positions modulo its size (a power of two). Its memory
+  // is taken from the system as it is first written, so a short run costs little of it.
+  std::unique_ptr<Entry[]> ring_;
+  size_t mask_ = 0;
+  uint64_t end_ = 0;
   uint64_t dropped_ = 0;  // entries dropped from the front
   uint64_t cursor_ = 0;   // entries applied: the end at the present
   uint64_t at_ = 0;       // the mark where the program stands
