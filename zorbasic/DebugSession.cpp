@@ -37,7 +37,10 @@ void DebugSession::Received(std::string_view bytes) {
     std::string error;
     while (reader_.Next(message, error)) {
       if (!error.empty()) damage = error;
-      if (message["type"].AsString() == "request") requests_.push_back(std::move(message));
+      if (message["type"].AsString() != "request") continue;
+      const std::string& command = message["command"].AsString();
+      if (command == "terminate" || command == "disconnect") ending_ = true;
+      requests_.push_back(std::move(message));
     }
     if (!error.empty()) damage = error;
   }
@@ -55,6 +58,7 @@ void DebugSession::Closed() {
     std::lock_guard<std::mutex> lock(mutex_);
     closed_ = true;
   }
+  ending_ = true;
   arrived_.notify_all();
   attention.store(true, std::memory_order_relaxed);
 }

@@ -42,6 +42,7 @@
 //   exited {"exitCode": n}, then terminated {}
 // A request that does not fit the moment (inspecting a running program) fails with a message.
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -65,6 +66,9 @@ class DebugSession final : public DebugDriver {
   void Received(std::string_view bytes);
   // The other side went away: the program is ended at its next statement.
   void Closed();
+  // Whether the other side asked to end the program (a program waiting for console input
+  // takes no request, so the transport may have to end it itself).
+  bool Ending() const { return ending_.load(); }
 
   // Takes the start (initialize, launch, breakpoints, configurationDone), runs the program
   // under the debugger, and sends "exited" and "terminated". Returns the exit code, with the
@@ -95,6 +99,7 @@ class DebugSession final : public DebugDriver {
   debug::FrameReader reader_;
   std::deque<debug::Json> requests_;
   bool closed_ = false;
+  std::atomic<bool> ending_{false};
 
   bool inStop_ = false;  // Stopped is taking requests (an expression may run a procedure meanwhile)
 };

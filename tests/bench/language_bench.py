@@ -4,7 +4,9 @@ with the same programs run by the machine's python3 (inside a function, Python's
 yabasic and brandy (BBC BASIC). Each row shows, for the best of three runs of each, the time from
 start to exit, the processor time it took, the ratio of that processor time to zor5.exe's and
 its peak memory; then a loop over an array of 1,000,000 records beside the same loop over an array
-of ints, with the goal they are held to; then the start-up time of a run of "print 1", and the compiler library's answers
+of ints, with the goal they are held to; the six programs under the debugger (breakpoints set
+that are never reached, and stepping back's record kept) beside plain runs, with their goals;
+then the start-up time of a run of "print 1", and the compiler library's answers
 on large sources (querybench.exe). Prints figures only.
 
 The ratios compare processor time, not the time to exit: on a machine that runs other work as
@@ -77,6 +79,13 @@ RECORDS = ("type point\n  x as int\n  y as int\nend type\ndim r(1000000) as poin
 INTS = "dim v(1000000) as int\nfor i = 1 to 1000000\n  v(i) = i\nnext\nprint v(1000000)\n"
 RECORDS_GOAL_RATIO = 3
 RECORDS_GOAL_MB = 40
+
+# Runs under the debugger, against a plain run of the same program: with breakpoints set that
+# are never reached, and with the record of changes that stepping back needs.
+DEBUG_GOAL_BREAKPOINTS = 1.5
+DEBUG_GOAL_RECORD = 3
+# Ends each program before a last line, which holds the breakpoint that is never reached.
+NEVER_REACHED = "end\nprint \"never reached\"\n"
 NOT_RUN = {("brandy", 4): "its strings hold at most 65,535 characters"}
 
 
@@ -162,6 +171,45 @@ class Runner:
             return seconds, cpu, mb, f.read().decode("cp1252", "replace")
 
 
+def debugger_rows(runner):
+    """Each program run plainly, under the debugger with breakpoints that are never reached, and
+    with the record of changes kept; the processor time of zor5.exe's process for the best of
+    three runs of each, as debugclient.exe (the IDE's side of a session) measures it."""
+    client = os.path.join(OUT, "e2e-tools", "debugclient.exe")
+    if not os.path.exists(client):
+        print("debugclient.exe was not built: no figures under the debugger")
+        return
+    source = os.path.join(runner.work, "debugged.zobas")
+    empty = os.path.join(runner.work, "empty.txt")
+    console = os.path.join(runner.work, "console.txt")
+    open(empty, "w").close()
+
+    def best(mode):
+        runs = []
+        for _ in range(3):
+            result = subprocess.run(["wine", client, runner.zor5, wine_path(source), wine_path(empty), wine_path(console), "time " + mode],
+                                    capture_output=True, timeout=600)
+            seconds, cpu, mb = (float(x) for x in result.stdout.decode().split()[-3:])
+            runs.append((cpu, seconds, mb))
+        return min(runs)
+
+    print(f"Under the debugger (best of 3; seconds to exit / processor seconds of zor5.exe; goals: breakpoints never reached"
+          f" at most x{DEBUG_GOAL_BREAKPOINTS}, stepping back recorded at most x{DEBUG_GOAL_RECORD} a plain run's processor time)")
+    print(f"{'program':44} {'plain':>16} {'breakpoints':>24} {'recorded':>32}")
+    met = True
+    for title, program, *_ in ROWS:
+        with open(source, "w") as f:
+            f.write(program + NEVER_REACHED)
+        pcpu, pwall, _ = best("plain")
+        bcpu, bwall, _ = best("breakpoints")
+        rcpu, rwall, rmb = best("record")
+        pcpu = max(pcpu, 0.001)
+        met = met and bcpu / pcpu <= DEBUG_GOAL_BREAKPOINTS and rcpu / pcpu <= DEBUG_GOAL_RECORD
+        print(f"{title:44} {pwall:5.2f}/{pcpu:5.2f} s    {bwall:5.2f}/{bcpu:5.2f} s x{bcpu / pcpu:4.2f}"
+              f"    {rwall:5.2f}/{rcpu:5.2f} s x{rcpu / pcpu:4.2f} {rmb:4.0f} MB")
+    print(f"goals {'met' if met else 'missed'}")
+
+
 def records_row(runner):
     """The 1,000,000-record loop beside the same loop on ints, and whether it meets its goal."""
     rwall, rcpu, rmb, rout = runner.best_of_three("zor5.exe", RECORDS)
@@ -218,6 +266,7 @@ def main():
         if missing:
             print("not installed, so not run: " + ", ".join(missing))
         records_row(runner)
+        debugger_rows(runner)
         one = os.path.join(work, "one.zobas")
         with open(one, "w") as f:
             f.write("print 1\n")

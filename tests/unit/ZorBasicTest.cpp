@@ -484,6 +484,8 @@ TEST(ZorBasicTool, CommandLinesChooseTheirAction) {
       {{"-d", "-32", "prog.zobas"}, A::Library}, {{"-d", "-64", "prog.zobas"}, A::Library}, {{"-x", "prog.zobas"}, A::Bad},
       {{"-r", "-d", "prog.zobas"}, A::Bad}, {{"-32", "-64", "prog.zobas"}, A::Bad}, {{"-r"}, A::Bad},
       {{"a.zobas", "b.zobas"}, A::Bad},   {{"--help"}, A::Help},
+      {{"-debug", "\\\\.\\pipe\\zd1", "prog.zobas"}, A::Run}, {{"-64", "-debug", "p", "prog.zobas"}, A::Run64},
+      {{"prog.zobas", "-debug"}, A::Bad}, {{"-debug", "-64", "prog.zobas"}, A::Bad}, {{"-r", "-debug", "p", "prog.zobas"}, A::Bad},
   };
   for (const auto& [args, action] : cases) {
     A t = zb::ParseToolArgs(args);
@@ -491,6 +493,7 @@ TEST(ZorBasicTool, CommandLinesChooseTheirAction) {
     EXPECT_EQ(t.error.empty(), action != A::Bad) << t.error;
   }
   EXPECT_EQ(zb::ParseToolArgs({"-r", "-64", "C:\\my dir\\p.zobas"}).source, "C:\\my dir\\p.zobas");
+  EXPECT_EQ(zb::ParseToolArgs({"-debug", "\\\\.\\pipe\\zd1", "p.zobas"}).debugPipe, "\\\\.\\pipe\\zd1");
   EXPECT_EQ(zb::ExeNameFor("C:\\my dir\\p.zobas"), "C:\\my dir\\p.exe");
   EXPECT_EQ(zb::ExeNameFor("C:\\dir.v2\\prog"), "C:\\dir.v2\\prog.exe");
   EXPECT_EQ(zb::ExeNameFor("a.b.bas"), "a.b.exe");
