@@ -37,8 +37,19 @@ void Interp::Appending(std::string& place) { rec_->Append(place); }
 void Interp::ChangingCell(Cell& c) { rec_->Whole(c); }
 void Interp::ChangingRecord(std::byte* at, const Layout& l) { rec_->Block(at, l); }
 
-void Interp::ChangingFrame(Cell* frame, size_t n) {
-  for (size_t k = 0; k < n; ++k) rec_->Whole(frame[k]);
+void Interp::ChangingFrame(Cell* frame, const std::vector<SlotInfo>& slots, bool plain) {
+  for (size_t k = 0; k < slots.size(); ++k) {
+    Cell& c = frame[k];
+    if (!plain) {
+      rec_->Whole(c);
+      continue;
+    }
+    // A plain frame writes only the numbers and the string of its cells, which hold no record,
+    // array or reference before it (a frame that had them gave them up when it returned).
+    rec_->Int(c.i);
+    rec_->Float(c.f);
+    if (!c.s.empty() || KindOf(slots[k].type) == Kind::Str) rec_->Str(c.s);
+  }
 }
 
 void Interp::ChangingArray(Cell& c) {

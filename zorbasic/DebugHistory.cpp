@@ -76,11 +76,11 @@ void History::Leave(const DebugFrame& f) { Push(Op::Leave, f.cells, static_cast<
 History::Mark History::MarkAt(uint64_t position) const {
   if (marks_ == 0 || position < dropped_) return {};
   const Entry& e = At(position);
-  return {e.line, e.extra, e.arrival};
+  return {e.line, e.extra(), e.arrival()};
 }
 
 void History::Undo(Entry& e) {
-  switch (e.op) {
+  switch (e.op()) {
     case Op::Step: frames_.back().line = static_cast<int>(e.value); return;
     case Op::Int: std::swap(*static_cast<int64_t*>(e.place), e.value); return;
     case Op::Float: {
@@ -115,21 +115,21 @@ void History::Undo(Entry& e) {
     }
     case Op::Enter: frames_.pop_back(); return;
     case Op::Leave:
-      frames_.push_back({e.extra, static_cast<Cell*>(e.place), e.line, static_cast<uint64_t>(e.value)});
+      frames_.push_back({e.extra(), static_cast<Cell*>(e.place), e.line, static_cast<uint64_t>(e.value)});
       return;
     case Op::Output: return;
   }
 }
 
 void History::Redo(Entry& e) {
-  switch (e.op) {
+  switch (e.op()) {
     case Op::Step: frames_.back().line = e.line; return;
     case Op::Append:
       static_cast<std::string*>(e.place)->append(tails_.back());
       tails_.pop_back();
       return;
     case Op::Enter:
-      frames_.push_back({e.extra, static_cast<Cell*>(e.place), e.line, static_cast<uint64_t>(e.value)});
+      frames_.push_back({e.extra(), static_cast<Cell*>(e.place), e.line, static_cast<uint64_t>(e.value)});
       return;
     case Op::Leave: frames_.pop_back(); return;
     default: Undo(e); return;  // a swap again
@@ -144,12 +144,12 @@ bool History::Back(bool& output) {
     if (target == dropped_) return false;
     --target;
     const Entry& e = At(target);
-    if (e.op == Op::Step && e.arrival) break;
+    if (e.op() == Op::Step && e.arrival()) break;
   }
   while (cursor_ > target + 1) {
     --cursor_;
     Entry& e = At(cursor_);
-    if (e.op == Op::Output) output = true;
+    if (e.op() == Op::Output) output = true;
     Undo(e);
   }
   at_ = target;
@@ -160,11 +160,11 @@ bool History::Forward() {
   if (AtPresent()) return false;
   // Up to and with the next mark; after the last mark, to the end, the present.
   uint64_t next = at_ + 1;
-  while (next < End() && At(next).op != Op::Step) ++next;
+  while (next < End() && At(next).op() != Op::Step) ++next;
   uint64_t stop = next < End() ? next + 1 : End();
   bool last = true;
   for (uint64_t k = stop; k < End(); ++k) {
-    if (At(k).op == Op::Step) {
+    if (At(k).op() == Op::Step) {
       last = false;
       break;
     }
@@ -179,16 +179,16 @@ void History::UndoSince(uint64_t position) {
   while (End() > position) {
     Entry& e = At(End() - 1);
     Undo(e);
-    if (e.op == Op::Str) {
+    if (e.op() == Op::Str) {
       bytes_ -= SizeOf(strs_.back());
       strs_.pop_back();
     }
-    if (e.op == Op::Whole) {
+    if (e.op() == Op::Whole) {
       bytes_ -= SizeOf(cells_.back());
       cells_.pop_back();
     }
-    if (e.op == Op::Append) tails_.pop_back();
-    if (e.op == Op::Step) --marks_;
+    if (e.op() == Op::Append) tails_.pop_back();
+    if (e.op() == Op::Step) --marks_;
     --end_;
   }
   cursor_ = End();
@@ -198,19 +198,19 @@ void History::DropOldest() {
   // The record always begins at a mark: a statement is dropped with all its changes.
   do {
     Entry& e = At(dropped_);
-    if (e.op == Op::Step) --marks_;
-    if (e.op == Op::Str) {
+    if (e.op() == Op::Step) --marks_;
+    if (e.op() == Op::Str) {
       bytes_ -= SizeOf(strs_.front());
       strs_.pop_front();
       ++strsDropped_;
     }
-    if (e.op == Op::Whole) {
+    if (e.op() == Op::Whole) {
       bytes_ -= SizeOf(cells_.front());
       cells_.pop_front();
       ++cellsDropped_;
     }
     ++dropped_;
-  } while (dropped_ < end_ && At(dropped_).op != Op::Step);
+  } while (dropped_ < end_ && At(dropped_).op() != Op::Step);
 }
 
 }  // namespace zb::interp

@@ -79,19 +79,24 @@ class History {
 
  private:
   enum class Op : uint8_t { Step, Int, Float, Str, Append, Whole, Enter, Leave, Output };
+  // 24 bytes: what changed, its other value, and a word holding the kind of entry, whether a
+  // step arrives at its line, and a step's call depth or a frame's procedure.
   struct Entry {
-    void* place;
     int64_t value;
+    void* place;
     int32_t line;
-    int32_t extra;
-    Op op;
-    bool arrival;
+    uint32_t word;
+    Op op() const { return static_cast<Op>(word & 15); }
+    bool arrival() const { return (word & 16) != 0; }
+    int32_t extra() const { return static_cast<int32_t>(word >> 5); }
   };
+  static_assert(sizeof(Entry) == 24, "an entry takes 24 bytes on either architecture");
 
   // Changes are recorded at the present only, which they extend.
   void Push(Op op, void* place, int64_t value, int32_t line = 0, int32_t extra = 0, bool arrival = false) {
     if (end_ - dropped_ > mask_) MakeRoom();
-    ring_[static_cast<size_t>(end_) & mask_] = Entry{place, value, line, extra, op, arrival};
+    ring_[static_cast<size_t>(end_) & mask_] =
+        Entry{value, place, line, static_cast<uint32_t>(op) | (arrival ? 16u : 0u) | static_cast<uint32_t>(extra) << 5};
     cursor_ = ++end_;
   }
   // A full ring makes room by dropping the oldest statement; with one statement only, it grows.

@@ -203,7 +203,8 @@ class Interp {
   [[gnu::noinline]] void Appending(std::string& place);
   [[gnu::noinline]] void ChangingCell(Cell& c);
   [[gnu::noinline]] void ChangingRecord(std::byte* at, const Layout& l);
-  [[gnu::noinline]] void ChangingFrame(Cell* frame, size_t n);
+  // The cells a call's frame takes over; a plain frame's by their scalar values alone.
+  [[gnu::noinline]] void ChangingFrame(Cell* frame, const std::vector<SlotInfo>& slots, bool plain);
   // Keeps an array that redim is about to change in the record, and gives its cell a copy.
   [[gnu::noinline]] void ChangingArray(Cell& c);
   [[gnu::noinline]] void Wrote();

@@ -11,9 +11,9 @@ void Interp::CallProc(int index, const std::vector<ExprPtr>& args, Cell* result,
   if (depth_ >= maxDepth_) TooManyCalls(line, "calls", "is the recursion endless?");
   size_t savedChunk, savedTop;
   Cell* frame = stack_.Push(slots.size(), savedChunk, savedTop);
-  if (rec_) ChangingFrame(frame, slots.size());
-  size_t savedPins = pins_.size();
   bool plain = plain_[static_cast<size_t>(index)];
+  if (rec_) ChangingFrame(frame, slots, plain);
+  size_t savedPins = pins_.size();
   // A parameter is set from its argument at once; the other slots start empty.
   if (plain) {
     for (size_t k = 0; k < args.size(); ++k) StoreCell(frame[k], p.params[k].type, *args[k]);

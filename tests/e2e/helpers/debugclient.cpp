@@ -1,17 +1,17 @@
 // The IDE's side of a debug session, as a console program for the end-to-end tests and the
-// benchmark: makes a named pipe, starts the compile tool with -debug on it, and plays a script.
+// benchmark: makes a named pipe and plays a script of requests on it.
 //   debugclient <tool.exe> <source> <input file> <output file> <script> [-64]
-// The program reads the input file and writes its console to the output file. The script's
-// commands are separated by ";":
+// starts the compile tool with -debug on the pipe; the program reads the input file and writes
+// its console to the output file; after the script the pipe is closed, as a closing IDE closes
+// it, and the tool's exit code is printed ("tool exit N").
+//   debugclient serve <pipe name> <source> <script>
+// makes the pipe, prints "ready", and plays the script for a tool someone else starts.
+// The script's commands are separated by ";":
 //   launch [entry] [record [bytes]] | break [file] n... | start | continue | next | in | out |
 //   back | pause | to n | stack | vars [frame] | anything else is evaluated in frame 0
 // Each stop, answer and line of a stack or of the variables is printed, one a line, and the
-// exit as "exit N". "time plain|breakpoints|record" as the whole script runs the program to its
-// end instead, with a breakpoint on the source's last line, which the program must never reach
-// (record: with the record stepping back needs), and prints "seconds cpu-seconds peak-MB" of
-// the tool's process.
+// program's exit as "exit N".
 #include <windows.h>
-#include <psapi.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -205,27 +205,67 @@ HANDLE Inheritable(const std::string& path, bool write) {
                      write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-double Seconds(const FILETIME& f) { return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7; }
+}  // namespace
+
+namespace {
+
+Handle MakePipe(const std::string& name) {
+  return Handle(CreateNamedPipeA(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+                                 1, 65536, 65536, 0, nullptr));
+}
+
+// Waits until the tool connects, or its process (when given) ends first.
+bool Connect(HANDLE pipe, HANDLE process) {
+  Handle connected(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  OVERLAPPED o{};
+  o.hEvent = connected.h;
+  if (ConnectNamedPipe(pipe, &o) || GetLastError() == ERROR_PIPE_CONNECTED) return true;
+  if (GetLastError() != ERROR_IO_PENDING) return false;
+  HANDLE both[2] = {connected.h, process};
+  return WaitForMultipleObjects(process ? 2 : 1, both, FALSE, 60000) == WAIT_OBJECT_0;
+}
+
+// Serves one session on a pipe of the given name for a tool someone else starts.
+int Serve(const std::string& name, const std::string& source, const std::string& script) {
+  Handle pipe = MakePipe(name);
+  if (pipe.h == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "debugclient: cannot make the pipe (error %lu)\n", GetLastError());
+    return 2;
+  }
+  std::printf("ready\n");
+  std::fflush(stdout);
+  if (!Connect(pipe.h, nullptr)) {
+    std::printf("no tool connected\n");
+    return 1;
+  }
+  {
+    Session session(pipe.h);
+    Play(session, script, source);
+    CancelIoEx(pipe.h, nullptr);
+    DisconnectNamedPipe(pipe.h);
+  }
+  return 0;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "serve") return Serve(argv[2], argv[3], argv[4]);
   if (argc < 6) {
-    std::fprintf(stderr, "usage: debugclient <tool.exe> <source> <input file> <output file> <script> [-64]\n");
+    std::fprintf(stderr, "usage: debugclient <tool.exe> <source> <input file> <output file> <script> [-64]\n"
+                         "       debugclient serve <pipe name> <source> <script>\n");
     return 2;
   }
   std::string tool = argv[1], source = argv[2], script = argv[5];
   bool bits64 = argc > 6 && std::string(argv[6]) == "-64";
-  std::string timed = script.rfind("time ", 0) == 0 ? script.substr(5) : "";
   std::string name = "\\\\.\\pipe\\zorvex-debug-" + std::to_string(GetCurrentProcessId());
-  Handle pipe(CreateNamedPipeA(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
-                               1, 65536, 65536, 0, nullptr));
+  Handle pipe = MakePipe(name);
   Handle input(Inheritable(argv[3], false)), output(Inheritable(argv[4], true));
   if (pipe.h == INVALID_HANDLE_VALUE || input.h == INVALID_HANDLE_VALUE || output.h == INVALID_HANDLE_VALUE) {
     std::fprintf(stderr, "debugclient: cannot make the pipe or open the files (error %lu)\n", GetLastError());
     return 2;
   }
-  std::string command = "\"" + tool + "\" " + (bits64 ? "-64 " : "") + (timed == "plain" ? "" : "-debug \"" + name + "\" ") + "\"" + source + "\"";
+  std::string command = "\"" + tool + "\" " + (bits64 ? "-64 " : "") + "-debug \"" + name + "\" \"" + source + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -233,63 +273,28 @@ int main(int argc, char** argv) {
   si.hStdOutput = output.h;
   si.hStdError = output.h;
   PROCESS_INFORMATION pi{};
-  auto start = std::chrono::steady_clock::now();
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
     std::fprintf(stderr, "debugclient: cannot start %s (error %lu)\n", tool.c_str(), GetLastError());
     return 2;
   }
   Handle process(pi.hProcess), thread(pi.hThread);
-  if (timed != "plain") {
-    Handle connected(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    OVERLAPPED o{};
-    o.hEvent = connected.h;
-    bool ready = ConnectNamedPipe(pipe.h, &o) || GetLastError() == ERROR_PIPE_CONNECTED;
-    if (!ready && GetLastError() == ERROR_IO_PENDING) {
-      HANDLE both[2] = {connected.h, process.h};
-      ready = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
-    }
-    if (!ready) {
-      DWORD code = 0;
-      GetExitCodeProcess(process.h, &code);
-      std::printf("the tool ended without connecting (exit %lu)\n", code);
-      return 1;
-    }
+  if (!Connect(pipe.h, process.h)) {
+    DWORD code = 0;
+    GetExitCodeProcess(process.h, &code);
+    std::printf("the tool ended without connecting (exit %lu)\n", code);
+    return 1;
+  }
+  {
     Session session(pipe.h);
-    if (timed.empty()) {
-      Play(session, script, source);
-    } else {
-      int last = 0;
-      if (FILE* f = std::fopen(source.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) last += c == '\n';
-        std::fclose(f);
-      }
-      Play(session, std::string(timed == "record" ? "launch record;" : "") + "break " + std::to_string(last) + ";start", source);
-    }
+    Play(session, script, source);
     // A script may end while the program is stopped: closing the pipe, as a closing IDE does,
     // must end it.
-    if (WaitForSingleObject(process.h, timed.empty() ? 0 : INFINITE) == WAIT_TIMEOUT) {
-      CancelIoEx(pipe.h, nullptr);
-      DisconnectNamedPipe(pipe.h);
-      if (WaitForSingleObject(process.h, 20000) == WAIT_TIMEOUT) std::printf("the tool did not end when the pipe closed\n");
-    }
     CancelIoEx(pipe.h, nullptr);
     DisconnectNamedPipe(pipe.h);
-    if (timed.empty()) {
-      DWORD code = 0;
-      GetExitCodeProcess(process.h, &code);
-      std::printf("tool exit %lu\n", code);
-    }
-  } else {
-    WaitForSingleObject(process.h, INFINITE);
   }
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!timed.empty()) {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(process.h, &created, &exited, &kernel, &user);
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process.h, &memory, sizeof memory);
-    std::printf("%.3f %.3f %.1f\n", seconds, Seconds(kernel) + Seconds(user), static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0);
-  }
+  if (WaitForSingleObject(process.h, 20000) == WAIT_TIMEOUT) std::printf("the tool did not end when the pipe closed\n");
+  DWORD code = 0;
+  GetExitCodeProcess(process.h, &code);
+  std::printf("tool exit %lu\n", code);
   return 0;
 }
