@@ -283,6 +283,8 @@ const ProgramCase Programs[] = {
     {"jump into a block", "goto inside\nif 1 then\ninside:\nend if", "", "t.zobas(1): cannot jump into a block to label inside\n"},
     {"unknown type", "dim p as nosuch", "", "t.zobas(1): unknown type nosuch\n"},
     {"unknown field", "type t\n  a as int\nend type\ndim v as t\nprint v.b", "", "t.zobas(5): type t has no field b\n"},
+    {"a field of a function's result cannot be assigned",
+     "type t\n  a as int\nend type\nfunction f() as t\nend function\nprint 1\nf().a = 2", "", "t.zobas(7): cannot assign to a field of the result of f\n"},
     {"unknown directive", "#pragma once", "", "t.zobas(1): unknown directive #pragma\n"},
     {"#ifdef without #endif", "#ifdef X\nprint 1", "", "t.zobas(1): #ifdef without #endif\n"},
     {"sub without end sub", "sub s()\nprint 1\n", "", "t.zobas(1): sub without end sub\n"},
