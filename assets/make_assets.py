@@ -3,7 +3,13 @@
 pictures and the welcome dialog's picture. All are drawn here from simple shapes, so no
 binary file needs to live in the repository.
 
-usage: make_assets.py <program folder>
+Each is drawn at the display scales 100%, 125%, 150% and 200%, so that a display of any scale
+shows one drawn for it or near it: the 100% picture under its own name, the others with
+"@<percent>" before the extension ("pix/narzisse3@150.bmp", "zitronenfalter@200.ico",
+"2001-A-Space-Odyssey-1@125.jpg"), their sides grown by the scale as the program grows its
+layout numbers (to the nearest pixel, halves up: 30 pixels are 38 at 125%).
+
+usage: make_assets.py <program folder>...
 """
 import math
 import os
@@ -38,6 +44,29 @@ def ico_file(size, painter):
     return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 22) + image
 
 
+SCALES = (100, 125, 150, 200)
+
+
+def scaled_side(side, percent):
+    """A side at percent of its 100% length, to the nearest pixel with halves up."""
+    return (side * percent + 50) // 100
+
+
+def scaled_name(name, percent):
+    """The file of the picture drawn at percent: the name itself at 100%."""
+    if percent == 100:
+        return name
+    stem, ext = os.path.splitext(name)
+    return "%s@%d%s" % (stem, percent, ext)
+
+
+def at_scale(painter, design, size):
+    """painter(x, y) of a picture designed design pixels wide, drawn size pixels wide: each pixel
+    takes the colour of the design at its centre (at 100% exactly the design's own pixels)."""
+    step = design / size
+    return lambda x, y: painter((x + 0.5) * step - 0.5, (y + 0.5) * step - 0.5)
+
+
 def butterfly(x, y):
     """A lemon-yellow butterfly on a transparent ground."""
     dx, dy = abs(x - 15.5), y - 15.5
@@ -52,16 +81,18 @@ def butterfly(x, y):
 
 class Canvas:
     """A small picture painted shape by shape; later shapes cover earlier ones. Coordinates
-    are pixel centres, y downwards."""
+    are those of a design picture design pixels wide, y downwards; the canvas is size pixels
+    wide and each of its pixels takes the shape under its centre."""
 
-    def __init__(self, size, ground):
+    def __init__(self, size, ground, design=30):
         self.size = size
+        self.step = design / size
         self.pixels = [[ground] * size for _ in range(size)]
 
     def fill(self, colour, inside):
         for y in range(self.size):
             for x in range(self.size):
-                if inside(x + 0.5, y + 0.5):
+                if inside((x + 0.5) * self.step, (y + 0.5) * self.step):
                     self.pixels[y][x] = colour
 
     def ellipse(self, colour, cx, cy, rx, ry, angle=0.0):
@@ -230,7 +261,7 @@ def space_picture(width, height):
         else:
             air = math.exp(-d / 14)                         # the thin blue shell of air
             r, g, b = 4 + 60 * air, 6 + 120 * air, 18 + 220 * air
-            star = stars.get((x, y))
+            star = stars.get((round(x), round(y)))
             if star and d > 20:
                 r, g, b = r + 235 * star, g + 235 * star, b + 220 * star
         r, g, b = r + glow, g + glow * 0.95, b + glow * 0.8
@@ -238,20 +269,33 @@ def space_picture(width, height):
     return paint
 
 
-def main(folder):
-    os.makedirs(os.path.join(folder, "pix"), exist_ok=True)
-    with open(os.path.join(folder, "zitronenfalter.ico"), "wb") as f:
-        f.write(ico_file(32, butterfly))
-    for name, draw in TOOLBAR:
-        canvas = Canvas(30, GROUND)
-        draw(canvas)
-        path = os.path.join(os.fsencode(folder), b"pix", name.encode("utf-8"))
-        with open(path, "wb") as f:
-            f.write(bmp_file(30, canvas.painter()))
-    with open(os.path.join(folder, "2001-A-Space-Odyssey-1.jpg"), "wb") as f:
-        f.write(jpeg_file(440, 380, space_picture(440, 380)))
+def pictures():
+    """Every picture file at every scale: (name relative to the program folder, bytes)."""
+    for percent in SCALES:
+        side = scaled_side(32, percent)
+        yield scaled_name("zitronenfalter.ico", percent), ico_file(side, at_scale(butterfly, 32, side))
+        side = scaled_side(30, percent)
+        for name, draw in TOOLBAR:
+            canvas = Canvas(side, GROUND)
+            draw(canvas)
+            yield "pix/" + scaled_name(name, percent), bmp_file(side, canvas.painter())
+        width, height = scaled_side(440, percent), scaled_side(380, percent)
+        sky = at_scale(space_picture(440, 380), 440, width)
+        yield scaled_name("2001-A-Space-Odyssey-1.jpg", percent), jpeg_file(width, height, sky)
+
+
+def main(folders):
+    for folder in folders:
+        os.makedirs(os.path.join(folder, "pix"), exist_ok=True)
+    for name, data in pictures():
+        for folder in folders:
+            path = os.path.join(os.fsencode(folder), name.encode("utf-8"))
+            with open(path, "wb") as f:
+                f.write(data)
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    sys.exit(main(sys.argv[1:]))

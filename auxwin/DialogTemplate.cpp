@@ -1,5 +1,6 @@
 // The dialog template builder (declared in DialogTemplate.h): header, control items, centring.
 #include "auxwin/DialogTemplate.h"
+#include "base/DisplayScale.h"
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -74,6 +75,13 @@ int CentredX(int dialogWidth, int controlWidth) {
   // the int range (the field keeps only its low 16 bits anyway).
   const double half = (static_cast<double>(dialogWidth) - controlWidth) / 2.0;
   return static_cast<int>(std::clamp(std::nearbyint(half), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+DialogBaseUnits BaseUnitsOf(int lettersWidth, int height) { return {(lettersWidth / 26 + 1) / 2, height}; }
+
+DialogRect DialogUnitsToPixels(DialogRect units, DialogBaseUnits base) {
+  return {ScaledRounded(units.x, base.x, 4), ScaledRounded(units.y, base.y, 8), ScaledRounded(units.width, base.x, 4),
+          ScaledRounded(units.height, base.y, 8)};
 }
 
 bool CaptionLooksNumeric(const std::string& caption) {

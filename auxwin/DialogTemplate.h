@@ -43,3 +43,20 @@ int CentredX(int dialogWidth, int controlWidth);
 // True for a caption that reads as a number rounding to a non-zero integer, or that is "0":
 // such a caption most likely came from arguments given in the wrong order.
 bool CaptionLooksNumeric(const std::string& caption);
+
+// The base units of a dialog's font in pixels: its average character width (the 52 letters
+// A..Z and a..z measured together, the average rounded to the nearest pixel, as the platform
+// takes it) and its character height.
+struct DialogBaseUnits {
+  int x = 0, y = 0;
+};
+DialogBaseUnits BaseUnitsOf(int lettersWidth, int height);
+
+// A place or a size in dialog units, or in pixels.
+struct DialogRect {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const DialogRect&) const = default;
+};
+// Dialog units as pixels: across by a quarter of the base width, down by an eighth of the base
+// height, each rounded to the nearest pixel with halves away from zero, as MapDialogRect does.
+DialogRect DialogUnitsToPixels(DialogRect units, DialogBaseUnits base);

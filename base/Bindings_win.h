@@ -21,34 +21,43 @@ using ZorBasisFn = int(WINAPI*)(const char*);
 // The check of a source as the user types (source text, its file name, message buffer and its
 // size; the error's line, 0 for none, -1 when it could not check). Older libraries lack it.
 using ZorCheckFn = int(WINAPI*)(const char*, const char*, char*, int);
+// Routines of the displays' own scales, which Windows has had since Windows 10 (1607): the dots
+// per inch of a window's display and the system's metrics (fonts) at a given scale.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
 // X(name) for routines declared by <windows.h>; T(name, type) for those typed above.
 #define ZOR_KERNEL32(X) \
   X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(CreateThread) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(FreeLibrary) X(FreeLibraryAndExitThread) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
+  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetCurrentThreadId) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
   X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResumeThread) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) X(SetEvent) \
   X(SetEndOfFile) X(SetFileAttributesA) X(SetFilePointerEx) \
-  X(SetLastError) X(SetThreadPriority) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WriteFile)
+  X(SetLastError) X(SetThreadPriority) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WideCharToMultiByte) X(WriteFile)
 
 #define ZOR_USER32(X) \
   X(AppendMenuA) X(BeginPaint) X(CheckMenuItem) X(CreateDialogIndirectParamA) X(CreateMenu) \
   X(CreatePopupMenu) X(CreateWindowExA) X(DefWindowProcA) X(DeleteMenu) X(DestroyMenu) X(DestroyWindow) \
-  X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
-  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetFocus) X(GetKeyState) \
+  X(DestroyIcon) X(DispatchMessageA) X(DrawEdge) X(DrawMenuBar) X(DrawTextA) X(EnableWindow) X(EndPaint) X(FillRect) \
+  X(GetActiveWindow) X(GetClassNameA) X(GetClientRect) X(GetCursorPos) X(GetDC) X(GetDlgCtrlID) X(GetDlgItem) X(GetFocus) X(GetKeyboardState) X(GetKeyState) \
   X(GetMenu) X(GetMessageA) X(GetParent) X(GetSystemMenu) X(GetWindowLongA) X(GetWindowRect) \
   X(GetWindowTextA) X(GetWindowTextLengthA) X(InvalidateRect) X(KillTimer) \
   X(IsChild) X(IsDialogMessageA) X(IsIconic) X(IsWindow) X(IsWindowEnabled) X(IsWindowVisible) X(LoadCursorA) X(LoadIconA) X(LoadImageA) X(MapVirtualKeyA) X(MessageBoxA) \
   X(MoveWindow) X(PeekMessageA) X(PostMessageA) X(PostQuitMessage) X(RegisterClassExA) X(ReleaseDC) X(ScreenToClient) \
-  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
+  X(SendMessageA) X(SetActiveWindow) X(SetFocus) X(SetKeyboardState) X(SetLayeredWindowAttributes) X(SetMenu) X(SetTimer) X(SetWindowLongA) X(SetWindowPos) \
   X(SetWindowTextA) X(ShowWindow) X(SystemParametersInfoA) X(TranslateMessage) X(UpdateWindow)
 
 #define ZOR_GDI32(X) \
-  X(CreateFontA) X(CreateSolidBrush) X(DeleteObject) X(ExtTextOutA) X(GetStockObject) \
-  X(GetTextExtentPoint32A) X(SetBkColor) X(SetTextColor)
+  X(CreateFontA) X(CreateFontIndirectA) X(CreateSolidBrush) X(DeleteObject) X(ExtTextOutA) X(GetDeviceCaps) \
+  X(GetObjectA) X(GetStockObject) X(GetTextExtentPoint32A) X(GetTextMetricsA) X(SelectObject) X(SetBkColor) \
+  X(SetTextColor)
+
+// Bound when user32 has them (Windows 10 and Wine); without them every window takes the
+// system's one scale, which a device context of the screen reports.
+#define ZOR_USER32_OPTIONAL(T) T(GetDpiForWindow, GetDpiForWindowFn) T(SystemParametersInfoForDpi, SystemParametersInfoForDpiFn)
 
 #define ZOR_COMDLG32(X) X(CommDlgExtendedError) X(GetOpenFileNameA) X(GetSaveFileNameA)
 
@@ -70,6 +79,7 @@ using ZorCheckFn = int(WINAPI*)(const char*, const char*, char*, int);
 struct BoundApi {
   ZOR_KERNEL32(ZOR_DECLARE_SYSTEM)
   ZOR_USER32(ZOR_DECLARE_SYSTEM)
+  ZOR_USER32_OPTIONAL(ZOR_DECLARE_TYPED)
   ZOR_GDI32(ZOR_DECLARE_SYSTEM)
   ZOR_COMDLG32(ZOR_DECLARE_SYSTEM)
   ZOR_SHELL32(ZOR_DECLARE_SYSTEM)

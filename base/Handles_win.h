@@ -1,4 +1,5 @@
-// Ownership of kernel handles: files, processes and threads are closed by whoever holds them.
+// Ownership of handles: files, processes and threads are closed, and fonts and pictures deleted,
+// by whoever holds them.
 #pragma once
 #include <windows.h>
 #include <utility>
@@ -24,4 +25,38 @@ class KernelHandle {
 
  private:
   HANDLE handle_;
+};
+
+// How the objects below are let go of: GDI objects (fonts, pictures) are deleted, icons destroyed.
+// After the libraries are freed there is nothing left to let go of through.
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const {
+    if (Api.DeleteObject) Api.DeleteObject(object);
+  }
+};
+struct DestroyIconObject {
+  void operator()(HICON icon) const {
+    if (Api.DestroyIcon) Api.DestroyIcon(icon);
+  }
+};
+
+// A GDI object (a font, a picture) or an icon let go of by whoever holds it: when it goes out of
+// scope, or when it is given another one, which lets a control take the new object before the
+// old one goes.
+template <typename Object, typename Free = DeleteGdiObject>
+class GdiObject {
+ public:
+  explicit GdiObject(Object object = nullptr) : object_(object) {}
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  ~GdiObject() { Reset(); }
+  Object Get() const { return object_; }
+  // Takes object and lets go of the one held before.
+  void Reset(Object object = nullptr) {
+    Object old = std::exchange(object_, object);
+    if (old) Free()(old);
+  }
+
+ private:
+  Object object_;
 };

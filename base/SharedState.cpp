@@ -10,6 +10,7 @@ HWND FinderBoxes[7] = {};
 HWND LastFocused = nullptr;
 HWND ListingPanel = nullptr;
 HWND StatusBar = nullptr;
+DisplayScale WindowScale;
 bool KeyRepeats = false;
 
 std::string ProgramDir;

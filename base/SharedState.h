@@ -3,6 +3,7 @@
 // that only one folder uses is declared in that folder's own state header.
 #pragma once
 #include <string>
+#include "base/DisplayScale.h"
 
 struct HWND__;
 typedef HWND__* HWND;
@@ -17,6 +18,8 @@ extern HWND FinderBoxes[7];          // slots 1..6 by FinderSlot; slot 0 unused;
 extern HWND LastFocused;             // editor or box that had the focus last; noted by the shell, read by F1
 extern HWND ListingPanel;            // the read-only view of the IDE's own listings; null without SciLexer.dll
 extern HWND StatusBar;               // the status bar; made after the window's creation, written by long commands
+extern DisplayScale WindowScale;     // the scale of the display MainWindow is on: 96 dpi until the window exists;
+                                     // set by its creation step and when it moves to a display of another scale
 extern bool KeyRepeats;              // true while the command of a key held into its auto-repeat runs; the message loop
 
 extern std::string ProgramDir;       // folder of the program file, no trailing backslash; set by the creation step

@@ -43,6 +43,18 @@ std::string NamePart(std::string_view path);  // after the last separator, else 
 std::string ExtPart(std::string_view path);   // from the last "." on, else empty
 std::string StripExt(std::string_view path);  // before the last ".", else the whole path
 std::string ExpandPath(std::string_view name);  // a leading "$" stands for ProgramDir
+// The file a document's includes are read beside, as the compile tool and the check take it:
+// the document's name with "$" expanded, or for an untitled one the scratch source
+// ProgramDir "\_.zobas" that F5 writes and runs.
+std::string DocumentSourcePath(std::string_view currentFile);
+// The path as Windows reads it: "\" for every "/", "." and ".." resolved (".." at a root stays
+// there, a relative path keeps its leading ".."), repeated separators as one, and trailing
+// dots and blanks of each part dropped (a part of only dots and blanks is "."). Letter case is
+// kept.
+std::string NormalPath(std::string_view path);
+// The name a file is known by when files are told apart, as Windows tells them apart: its
+// NormalPath with letter case folded the way Windows folds the letters of code page 1252.
+std::string FileNameKey(std::string_view path);
 // A relative path (no drive, no leading separator, no "$") taken inside folder; any other path,
 // and any path when folder is empty, unchanged.
 std::string PathInFolder(std::string_view folder, std::string_view path);

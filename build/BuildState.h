@@ -14,5 +14,5 @@ extern std::atomic<int> ChecksRunning;  // checks started and not yet ended; eac
 extern bool CheckDue;              // a check waits for a running one to end
 extern HWND PauseTimerWindow;      // the window whose pause timer is running; null when none runs
 extern unsigned LastChangeTick;    // tick count of the editor's last text change
-extern bool StatusShowsError;      // the status bar shows ErrorShown because the caret is on ErrorLine
+extern bool StatusShowsError;      // the status bar shows ErrorShown because the caret is on the marked line
 extern std::string StatusBeforeError;  // what the status bar showed before, given back when the caret leaves

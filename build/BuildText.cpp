@@ -51,6 +51,12 @@ std::string NulByteQueryText(std::string_view text) {
          " holds a NUL byte (code 0), and the compiler library reads a text only up to such a byte.";
 }
 
+std::string ErrorAtLine(std::string_view shown, int checkedLine, int line) {
+  const std::string checked = "(" + std::to_string(checkedLine) + "): ";
+  if (shown.substr(0, checked.size()) != checked) return std::string(shown);
+  return "(" + std::to_string(line) + "): " + std::string(shown.substr(checked.size()));
+}
+
 std::string ErrorWithoutFile(std::string_view message, std::string_view file) {
   const bool own = !file.empty() && message.size() > file.size() && message.substr(0, file.size()) == file &&
                    (message[file.size()] == '(' || message[file.size()] == ':');

@@ -39,3 +39,7 @@ std::string NulByteQueryText(std::string_view text);
 // The compile tool's error line as the status bar shows it beside the document: without the
 // document's own file name ("(3): unknown name y"); an error in another file keeps its name.
 std::string ErrorWithoutFile(std::string_view message, std::string_view file);
+// That error as its mark now stands: an error of the document's own line checkedLine, which
+// lines added or taken above have moved to line, names that line ("(3): x" reads "(5): x");
+// any other text is kept.
+std::string ErrorAtLine(std::string_view shown, int checkedLine, int line);

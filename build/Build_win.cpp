@@ -80,6 +80,7 @@ void ToolsCommand(int modifier) {
 }
 
 Outcome ProjectCommand(int index) {
+  if (NoticeOutsideChange(DiskMoment::BeforeLeaving) == Outcome::Stop) return Outcome::Stop;
   std::string copy;
   if (SaveIfChanged(CurrentFile, ControlTextView(CurrentEditor, copy), "Performing Project Command") ==
       SaveAnswer::Cancel)

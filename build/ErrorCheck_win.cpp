@@ -70,8 +70,6 @@ void ShowResult(int line, const std::string& message, const std::string& file) {
   ShowErrorAtCaret();
 }
 
-std::string CheckedFileName() { return ExpandPath(CurrentFile.empty() ? ProgramDir + "\\_.zobas" : CurrentFile); }
-
 void StartCheck() {
   if (ChecksRunning >= MaxChecksRunning) {
     CheckDue = true;
@@ -88,7 +86,7 @@ void StartCheck() {
   const std::string_view text = ControlTextView(Editor, storage);
   if (text.size() > MaxCheckedBytes) return ShowResult(0, "", "");
   job->text = std::string(text);
-  job->file = CheckedFileName();
+  job->file = DocumentSourcePath(CurrentFile);
   job->library = Api.LoadLibraryA("zorvex.dll");
   if (job->library == nullptr) return;
   ++ChecksRunning;
@@ -146,11 +144,13 @@ void OnErrorChecked(intptr_t result) {
 
 void ShowErrorAtCaret() {
   if (ErrorLine == 0 && !StatusShowsError) return;
-  const bool onLine = ErrorLine > 0 && Editor != nullptr && CaretLine(Editor) == ErrorLine;
+  // The message belongs to the marked line, which moves as lines are added or taken above it.
+  const int caretLine = Editor != nullptr ? CaretLine(Editor) : 0;
+  const bool onLine = ErrorLine > 0 && Editor != nullptr && ErrorMarkOn(Editor, caretLine);
   if (onLine == StatusShowsError) return;
   if (onLine) {
     StatusBeforeError = StatusShown();
-    ShowStatus(ErrorShown);
+    ShowStatus(ErrorAtLine(ErrorShown, ErrorLine, caretLine));
   } else {
     ShowStatus(StatusBeforeError);
   }

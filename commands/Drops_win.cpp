@@ -17,7 +17,7 @@
 #include "editor/WordAt.h"
 
 namespace {
-constexpr int ToolbarRowHeight = 40;  // a file dropped higher than this is run as well
+constexpr int ToolbarRowHeight = 40;  // a file dropped higher than this (at 96 dpi) is run as well
 
 // Every dropped name but shell shortcuts, each followed by CR LF, in the order of the drop.
 std::string DroppedList(HDROP drop) {
@@ -74,7 +74,7 @@ Outcome OnDropFiles(HDROP drop, DropPoint point) {
     name = NextName(list, pos);
   }
   if (OpenDroppedFile(name) == Outcome::Stop) return Outcome::Stop;
-  if (point.y < ToolbarRowHeight) Api.SendMessageA(MainWindow, WM_COMMAND, KeyF5, 0);
+  if (point.y < WindowScale(ToolbarRowHeight)) Api.SendMessageA(MainWindow, WM_COMMAND, KeyF5, 0);
   return Outcome::Go;
 }
 

@@ -2,3 +2,4 @@
 #include "documents/DocumentState.h"
 
 bool ProjectUnreadable = false;
+FileSeen DocumentOnDisk;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include "base/Outcome.h"
+#include "documents/OutsideChanges.h"
 
 // The whole content of the file (name expanded with ExpandPath) as raw bytes; "" when the
 // file cannot be opened or read. For the program's own files (settings, listings), where an
@@ -14,8 +15,13 @@ enum class FileRead {
   Whole,     // text holds every byte
   Missing,   // the file or its folder does not exist (or the name is empty): text is empty
   Failed,    // the file exists but could not be opened or read: error holds the system's code
-  TooLarge,  // the file is larger than a string of this process can be
+  TooLarge,  // the file is larger than a string of this process can be, or than MaxTextBytes
 };
+// The most bytes a whole file read as text may have: what a string of the 32-bit program can
+// hold, and the most the editor holds in both programs (its positions are 32-bit signed
+// numbers in the kind of document the IDE makes, so a larger text would wrap them in the
+// 64-bit program). The 64-bit program refuses a larger file as the 32-bit one does.
+constexpr unsigned long long MaxTextBytes = 0x7FFFFFFF;
 // The whole file at path as raw bytes (no "$" expansion); text is empty unless Whole.
 FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
 // The system's message for an error code, without its line break.
@@ -85,7 +91,20 @@ Outcome OpenDroppedFile(const std::string& name);
 // Switches to the file listed after a label item of the ProjectBox: the one whose text
 // equals key (ignoring case), or with byCaret the one the caret of the ProjectBox is in.
 void SwitchToListedFile(const std::string& key, bool byCaret);
+// Notes what the document's file holds after the IDE read it or wrote it under name, for the
+// outside-change check; an empty name (an untitled document) forgets the file.
+void NoteDocumentFile(const std::string& name, std::string_view text);
+// The same after a write of name, when name is the document's file; any other file is no
+// business of the check.
+void NoteDocumentWrite(const std::string& name, std::string_view text);
+// Looks whether another program changed or deleted the document's file since the IDE last read
+// or wrote it, and does what the moment asks (StepFor): reads it again where no edit of the
+// user's is lost, asks where one would be ("File Changed Outside": reload, keep the edits and
+// write them over the file, or cancel), tells once of a deleted file. Stop when the command
+// that asked must not go on: the user cancelled, a write failed, or F5 on a deleted file.
+Outcome NoticeOutsideChange(DiskMoment moment);
 // Before a build: gives an untitled document the scratch name ProgramDir "\_.zobas" as its
-// CurrentFile and writes a non-empty editor text there silently when it differs. Stop when
-// that write failed (the build should not go on with stale text).
+// CurrentFile and writes a non-empty editor text there silently when it differs, after the
+// outside-change check of the document's file. Stop when that write failed (the build should
+// not go on with stale text) or the check says so.
 Outcome PrepareScratchSource();

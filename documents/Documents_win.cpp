@@ -29,6 +29,7 @@ void NameDocument(const std::string& name) {
 
 // Asks about the current document before it is replaced; true when the caller may go on.
 bool MayReplaceDocument(const char* caption) {
+  if (NoticeOutsideChange(DiskMoment::BeforeLeaving) == Outcome::Stop) return false;
   std::string copy;
   return SaveIfChanged(SaveName, ControlTextView(CurrentEditor, copy), caption) != SaveAnswer::Cancel;
 }
@@ -73,6 +74,7 @@ SaveAnswer SaveIfChanged(std::string name, std::string_view text, const std::str
   // An untitled document is written under a chosen name but stays untitled.
   std::string target = name.empty() ? FileDialog(std::string(PromptSaveName), true, "") : name;
   if (target.empty() || !WriteTextFile(target, text)) return SaveAnswer::Cancel;
+  NoteDocumentWrite(target, text);
   RecordCaretLine(target);
   return answer;
 }
@@ -103,11 +105,13 @@ bool PutDocumentInEditor(const std::string& name, std::string_view text) {
   LoadResult result = LoadControlText(CurrentEditor, text);
   if (result == LoadResult::Whole) {
     RestoreBookmarks(DocumentKey(name));
+    NoteDocumentFile(name, text);
     return true;
   }
   // An emptied editor must not keep the old name: saving would write nothing over that file.
   if (result == LoadResult::Emptied) {
     NameDocument("");
+    NoteDocumentFile("", "");
     SetTitle("New Code");
   }
   ReportCannotLoad(TooLargeText(ExpandPath(name)));
@@ -123,6 +127,7 @@ Outcome NewDocument() {
   if (!MayReplaceDocument("Creating New File")) return Outcome::Stop;
   KeepBookmarks(DocumentKey(SaveName));
   NameDocument("");
+  NoteDocumentFile("", "");
   LoadControlText(CurrentEditor, "");
   RestoreBookmarks("");
   SetTitle("New Code");
@@ -140,6 +145,8 @@ Outcome OpenDocument() {
 }
 
 void SaveDocument(int modifier) {
+  // Ctrl+S writes over the document's own file: what another program wrote there comes first.
+  if (modifier != SaveAsModifier && NoticeOutsideChange(DiskMoment::BeforeSave) == Outcome::Stop) return;
   RecordCaretLine(SaveName);
   ProjectText = GetControlText(FinderBoxes[ProjectBox]);
   SaveProjectBox(ProjectFile);
@@ -151,8 +158,10 @@ void SaveDocument(int modifier) {
   }
   // A failed write has been reported; the document keeps its old name and title.
   std::string copy;
-  if (!WriteTextFile(name, ControlTextView(CurrentEditor, copy))) return;
+  const std::string_view text = ControlTextView(CurrentEditor, copy);
+  if (!WriteTextFile(name, text)) return;
   NameDocument(name);
+  NoteDocumentFile(name, text);
   SetTitle("Saved " + ShortTitle(name));
 }
 
@@ -194,6 +203,8 @@ void SwitchToListedFile(const std::string& key, bool byCaret) {
 }
 
 Outcome PrepareScratchSource() {
+  // F5 and Ctrl+F5 never write over what another program put in the document's file unasked.
+  if (NoticeOutsideChange(DiskMoment::BeforeRun) == Outcome::Stop) return Outcome::Stop;
   if (CurrentFile.empty()) CurrentFile = ProgramDir + "\\_.zobas";
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);

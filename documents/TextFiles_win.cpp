@@ -294,8 +294,10 @@ FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long
   }
   LARGE_INTEGER size{};
   bool sized = Api.GetFileSizeEx(file.Get(), &size) != 0;
-  // A file larger than a string can be in this process is refused before reading it.
-  if (sized && static_cast<unsigned long long>(size.QuadPart) > text.max_size()) return FileRead::TooLarge;
+  // A file larger than a string can be in this process, or than the editor holds, is refused
+  // before reading it.
+  if (sized && static_cast<unsigned long long>(size.QuadPart) > std::min<unsigned long long>(text.max_size(), MaxTextBytes))
+    return FileRead::TooLarge;
   FileRead result = FileRead::Failed;
   try {
     if (sized && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
@@ -307,6 +309,10 @@ FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long
         break;
       }
       if (got == 0) return FileRead::Whole;
+      if (text.size() + got > MaxTextBytes) {  // the file grew while it was read
+        result = FileRead::TooLarge;
+        break;
+      }
       text.append(chunk, 0, got);
     }
   } catch (const std::bad_alloc&) {

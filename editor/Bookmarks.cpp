@@ -55,7 +55,9 @@ std::string BookmarkListing(std::vector<MarkedLine> marks, std::string_view fold
     std::string shown = mark.text.substr(from);
     for (char& c : shown)
       if (static_cast<unsigned char>(c) < 32) c = ' ';
-    text += ShownPath(mark.path, folder) + "(" + std::to_string(mark.line) + "): " + shown + "\r\n";
+    // A mark of the untitled document is listed as a line of the document shown.
+    if (mark.path.empty()) text += std::to_string(mark.line) + ": " + shown + "\r\n";
+    else text += ShownPath(mark.path, folder) + "(" + std::to_string(mark.line) + "): " + shown + "\r\n";
   }
   return text;
 }

@@ -34,7 +34,8 @@ struct MarkedLine {
   int line = 0;
   std::string text;  // the line's text, without its line break
 };
-// "path(line): text" per mark, files in name order (letter case ignored) and lines in order,
+// "path(line): text" per mark ("line: text" for a mark of the untitled document, whose path is
+// empty, listed first), files in name order (letter case ignored) and lines in order,
 // leading blanks of the text dropped and control characters shown as blanks; CR LF after each.
 // A path inside folder is listed relative to it, so the listing stays readable in its panel.
 std::string BookmarkListing(std::vector<MarkedLine> marks, std::string_view folder);

@@ -12,6 +12,7 @@
 #include "base/Bindings_win.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
+#include "base/TextScan.h"
 #include "editor/BuiltinList.h"
 #include "editor/Completion.h"
 #include "editor/Names.h"
@@ -76,10 +77,17 @@ struct DocumentNames {
   OwnNames own;
 };
 
+// A file's time of its last write and its size; both 0 when it is not there.
+struct Stamp {
+  ULONGLONG time = 0, size = 0;
+  bool operator==(const Stamp&) const = default;
+};
+
 struct IncludeCache {
-  std::string path;                       // the including file
+  std::string path;                       // the including file, full
   std::vector<std::string> includeLines;  // its #include names, as written
-  std::vector<std::pair<std::string, ULONGLONG>> stamps;
+  std::vector<std::pair<std::string, Stamp>> stamps;  // every file asked for, with its stamp then
+  DWORD stampsAsked = 0;                  // the tick when the stamps were last asked for
   std::vector<IncludedFile> files;
   std::vector<std::vector<Declaration>> names;  // views into files, which do not change
 };
@@ -96,7 +104,7 @@ HintShown Hint;
 std::vector<std::string> Keywords;
 std::vector<Builtin> Builtins;
 bool BuiltinsRead = false;
-std::vector<std::string> Shown;  // the names the list shows now
+ListShown Shown;  // the names the list shows now, and how it came to show
 HWND SetUpFor = nullptr;
 
 LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return Api.SendMessageA(Editor, message, wParam, lParam); }
@@ -150,44 +158,32 @@ const std::vector<Declaration>& DocumentDeclarations() {
   return Document.own.names;
 }
 
-// What a stretch of lines declares, to tell whether an edit changed any declaration.
-std::string DeclarationsOf(int first, int count) {
-  std::string sum;
-  for (int n = first; n < first + count && n < static_cast<int>(Document.index.lines.size()); ++n) {
-    const LineNames& line = Document.index.lines[static_cast<size_t>(n)];
-    sum += std::to_string(n - first) + ':' + std::to_string(static_cast<int>(line.block)) + line.include + '\n';
-    for (const FoundName& f : line.found)
-      sum += f.name + ' ' + f.type + ' ' + f.parameters + ' ' + std::to_string(static_cast<int>(f.kind)) + '\n';
-  }
-  if (count > 0 && first + count <= static_cast<int>(Document.index.lines.size()))
-    sum += Document.index.lines[static_cast<size_t>(first + count - 1)].endsInComment ? "/*" : "";
-  return sum;
-}
-
-// The gathered names after lines were added behind line (or removed there) by an edit that
-// declared nothing: the names below move, the blocks around stretch.
-void MoveNames(int line, int linesAdded) {
-  for (Declaration& d : Document.own.names) {
-    if (d.line > line) d.line += linesAdded;
-    if (d.scopeFirst > line) d.scopeFirst += linesAdded;
-    if (d.scopeLast != INT_MAX && d.scopeLast > line) d.scopeLast += linesAdded;
-  }
-}
-
 // ---- the included files' names, read again when a file's time stamp changes
 
-ULONGLONG StampOf(const std::string& path) {
+// The included files' time stamps are asked for at most this often: on a slow share each
+// question is a trip to the server, and a key must not wait for many of them.
+constexpr DWORD StampPauseMs = 1000;
+
+Stamp StampOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  return {(ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
+          (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
 }
 
-bool ReadFileText(const std::string& path, std::string& text) {
+// Reads a whole file; stamp is its time stamp and size as the open file gives them (none when
+// it cannot be opened), so a file is opened once and asked nothing more.
+bool ReadFileText(const std::string& path, std::string& text, Stamp& stamp) {
+  stamp = {};
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.Valid() || !Api.GetFileSizeEx(file.Get(), &size) || size.QuadPart > LargestRead) return false;
-  text.assign(static_cast<size_t>(size.QuadPart), '\0');
+  if (!file.Valid()) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!Api.GetFileInformationByHandle(file.Get(), &info)) return false;
+  const ULONGLONG size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  stamp = {(ULONGLONG(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime, size};
+  if (size > ULONGLONG(LargestRead)) return false;
+  text.assign(static_cast<size_t>(size), '\0');
   DWORD done = 0;
   if (!text.empty() && (!Api.ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
                         done != text.size()))
@@ -195,22 +191,49 @@ bool ReadFileText(const std::string& path, std::string& text) {
   return true;
 }
 
+bool ReadFileText(const std::string& path, std::string& text) {
+  Stamp stamp;
+  return ReadFileText(path, text, stamp);
+}
+
+// The full name of the file whose folder the document's includes are read from, as the compile
+// tool and the check take it: "$" expanded, an untitled document as the scratch source.
+std::string IncludingFile() {
+  const std::string path = DocumentSourcePath(CurrentFile);
+  char full[MAX_PATH * 2];
+  const DWORD length = Api.GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// Whether no file of the last gathering changed since: asked of the system at most once a second.
+bool IncludedFilesUnchanged() {
+  const DWORD now = Api.GetTickCount();
+  if (now - Includes.stampsAsked < StampPauseMs) return true;
+  for (const auto& [path, stamp] : Includes.stamps)
+    if (StampOf(path) != stamp) return false;
+  Includes.stampsAsked = now;
+  return true;
+}
+
 const std::vector<std::vector<Declaration>>& IncludedDeclarations() {
   std::vector<std::string> lines;
   if (Document.read)
     for (const IncludeLine& include : IncludesOf(Document.index)) lines.push_back(include.name);
-  bool same = Includes.path == CurrentFile && Includes.includeLines == lines;
-  for (size_t k = 0; same && k < Includes.stamps.size(); ++k)
-    same = StampOf(Includes.stamps[k].first) == Includes.stamps[k].second;
-  if (same) return Includes.names;
+  const std::string including = lines.empty() ? std::string() : IncludingFile();
+  if (Includes.path == including && Includes.includeLines == lines && IncludedFilesUnchanged()) return Includes.names;
   Includes = {};
-  Includes.path = CurrentFile;
+  Includes.path = including;
   Includes.includeLines = lines;
-  if (!lines.empty()) Includes.files = GatherIncludes(CurrentFile, Document.index, ReadFileText);
-  for (const IncludedFile& file : Includes.files) {
-    Includes.stamps.emplace_back(file.path, StampOf(file.path));
-    Includes.names.push_back(GatherNames(file.names));
-  }
+  Includes.stampsAsked = Api.GetTickCount();
+  // Every file asked for is noted with its stamp, also one that is not there yet.
+  FileReader read = [](const std::string& path, std::string& text) {
+    Stamp stamp;
+    const bool whole = ReadFileText(path, text, stamp);
+    Includes.stamps.emplace_back(path, stamp);
+    return whole;
+  };
+  if (!lines.empty()) Includes.files = GatherIncludes(including, Document.index, read);
+  for (const IncludedFile& file : Includes.files) Includes.names.push_back(GatherNames(file.names));
   return Includes.names;
 }
 
@@ -256,19 +279,20 @@ std::vector<std::string> NamesFor(std::string_view prefix, int line) {
   return NamesStartingWith(words, prefix);
 }
 
-// The fields of the record that name is declared of, from the document and the included files.
-std::vector<std::string> FieldsFor(std::string_view name, std::string_view prefix, int line) {
-  std::vector<Declaration> all = DocumentDeclarations();
-  for (const auto& file : IncludedDeclarations()) all.insert(all.end(), file.begin(), file.end());
-  std::vector<std::string> fields = FieldsAfterDot(all, name, line);
+// The fields of the record a chain such as "a.b" or "pts(1)" ends in, from the document and
+// the included files.
+std::vector<std::string> FieldsFor(const std::vector<std::string>& chain, std::string_view prefix, int line) {
+  const std::vector<Declaration>& document = DocumentDeclarations();
+  const KnownNames known{document, IncludedDeclarations()};
+  std::vector<std::string> fields = FieldsOfType(known, ChainType(known, chain, line));
   std::vector<std::string_view> views(fields.begin(), fields.end());
   return NamesStartingWith(views, prefix);
 }
 
 // Shows the names (the first MostShown of them: a list box fills item by item, and more than a
 // screenful or two is only scrolled past; the letters typed on narrow it to the rest).
-void ShowList(const std::vector<std::string>& names, size_t lettersTyped) {
-  Shown = names;
+void ShowList(const std::vector<std::string>& names, size_t lettersTyped, bool byItself) {
+  Shown = {byItself, false, names};
   std::string joined;
   for (size_t k = 0; k < names.size() && k < MostShown; ++k) (joined.empty() ? joined : joined += ' ') += names[k];
   Sci(SCI_AUTOCSHOW, lettersTyped, reinterpret_cast<LPARAM>(joined.c_str()));
@@ -290,9 +314,8 @@ std::vector<std::string> CandidatesAtCaret(size_t& letters) {
   letters = text.size() - from;
   const std::string prefix = text.substr(from);
   if (from > 0 && text[from - 1] == '.') {
-    const size_t owner = NameStartBefore(text, from - 1);
-    if (owner == from - 1 || (text[owner] >= '0' && text[owner] <= '9')) return {};
-    return FieldsFor(std::string_view(text).substr(owner, from - 1 - owner), prefix, line);
+    const std::vector<std::string> chain = RecordChainBefore(text, from);
+    return chain.empty() ? std::vector<std::string>() : FieldsFor(chain, prefix, line);
   }
   if (!prefix.empty() && prefix[0] >= '0' && prefix[0] <= '9') return {};
   return NamesFor(prefix, line);
@@ -377,13 +400,13 @@ void NameCharTyped() {
     const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
     const std::string typed = text.substr(NameStartBefore(text, text.size()));
     std::vector<std::string> narrowed;
-    for (const std::string& name : Shown)
+    for (const std::string& name : Shown.names)
       if (name.size() >= typed.size() && SameName(std::string_view(name).substr(0, typed.size()), typed))
         narrowed.push_back(name);
     if (narrowed.empty() || TypedWhole(narrowed, typed)) {
       Sci(SCI_AUTOCCANCEL);
-    } else if (narrowed.size() != Shown.size()) {
-      ShowList(narrowed, typed.size());
+    } else if (narrowed.size() != Shown.names.size()) {
+      ShowList(narrowed, typed.size(), Shown.byItself);
     }
     return;
   }
@@ -396,7 +419,7 @@ void NameCharTyped() {
   size_t letters = 0;
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty() || TypedWhole(names, std::string_view(text).substr(start))) return;
-  ShowList(names, letters);
+  ShowList(names, letters, true);
 }
 
 }  // namespace
@@ -427,13 +450,12 @@ void CompletionTextChanged(size_t position, int linesAdded) {
     Document.read = Document.gathered = false;
     return;
   }
-  const std::string before = Document.gathered ? DeclarationsOf(line, count) : std::string();
+  // An edit that changed no declaration (a key, a line break, a line of statements deleted)
+  // moves the names below it; only one that changed a declaration has them gathered again.
+  const EditedLines before = Document.gathered ? LinesBeforeEdit(Document.index, line, count) : EditedLines{};
   ChangeLines(Document.index, line, count, newCount, [](int n) { return LineText(n); });
-  if (!Document.gathered) return;
-  if (DeclarationsOf(line, newCount) != before)
+  if (Document.gathered && !MoveGatheredNames(Document.own.names, before, Document.index, newCount))
     Document.gathered = false;
-  else if (linesAdded != 0)
-    MoveNames(line, linesAdded);
 }
 
 void CompletionCharAdded(int ch) {
@@ -447,7 +469,7 @@ void CompletionCharAdded(int ch) {
     if (ch == '.' && !InStringOrComment(caret)) {
       size_t letters = 0;
       std::vector<std::string> fields = CandidatesAtCaret(letters);
-      if (!fields.empty()) ShowList(fields, 0);
+      if (!fields.empty()) ShowList(fields, 0, true);
     } else if ((ch == '(' || ch == ' ') && !InStringOrComment(caret)) {
       if (ch == '(' || !Sci(SCI_CALLTIPACTIVE)) CallOpened(static_cast<char>(ch));
     }
@@ -467,7 +489,7 @@ void ShowCompletion() {
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty()) return;
   Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
-  ShowList(names, letters);
+  ShowList(names, letters, false);
   Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
 }
 
@@ -480,6 +502,21 @@ void ShowParameterHint() {
 }
 
 bool CompletionShowing() { return Editor != nullptr && (Sci(SCI_AUTOCACTIVE) || Sci(SCI_CALLTIPACTIVE)); }
+
+bool CompletionTakesKey(unsigned virtualKey) {
+  if (!CompletionShowing()) return false;
+  if (!Sci(SCI_AUTOCACTIVE)) return true;  // the hint alone
+  if (virtualKey == VK_UP || virtualKey == VK_DOWN || virtualKey == VK_PRIOR || virtualKey == VK_NEXT) {
+    Shown.movedThrough = true;
+    return true;
+  }
+  if (virtualKey != VK_RETURN) return true;
+  const LRESULT caret = Caret();
+  const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
+  if (!EnterBreaksLine(Shown, std::string_view(text).substr(NameStartBefore(text, text.size())))) return true;
+  Sci(SCI_AUTOCCANCEL);
+  return CompletionShowing();  // a hint that still shows takes Enter
+}
 
 namespace {
 std::string KindWord(NameKind kind) {
@@ -506,26 +543,17 @@ DefinitionPlace PlaceOf(const Declaration& d, const std::string& file) {
   return place;
 }
 
-// The field name of the type that record is declared of, among names.
-const Declaration* FieldOf(const std::vector<Declaration>& names, std::string_view record, std::string_view name,
-                           int line, const std::vector<Declaration>& recordNames) {
-  const Declaration* base = DeclarationAt(recordNames, record, line);
-  if (base == nullptr || base->type.empty()) return nullptr;
-  for (const Declaration& d : names)
-    if (d.kind == NameKind::Field && SameName(d.owner, base->type) && SameName(d.name, name)) return &d;
-  return nullptr;
-}
 }  // namespace
 
-DefinitionPlace FindDefinition(std::string_view name, std::string_view record, int line) {
+DefinitionPlace FindDefinition(std::string_view name, const std::vector<std::string>& records, int line) {
   if (Editor == nullptr || name.empty()) return {};
   const std::vector<Declaration>& own = DocumentDeclarations();
   const std::vector<std::vector<Declaration>>& included = IncludedDeclarations();
-  // A record's fields may come from another file than the record itself.
-  if (!record.empty()) {
-    if (const Declaration* d = FieldOf(own, record, name, line, own)) return PlaceOf(*d, "");
-    for (size_t k = 0; k < included.size(); ++k)
-      if (const Declaration* d = FieldOf(included[k], record, name, line, own)) return PlaceOf(*d, Includes.files[k].path);
+  // A name behind a dot is a field, of a type that may come from another file than the record.
+  if (!records.empty()) {
+    int file = -1;
+    const Declaration* d = FieldOfType(KnownNames{own, included}, ChainType(KnownNames{own, included}, records, line), name, file);
+    return d ? PlaceOf(*d, file < 0 ? std::string() : Includes.files[static_cast<size_t>(file)].path) : DefinitionPlace{};
   }
   if (const Declaration* d = DeclarationAt(own, name, line)) return PlaceOf(*d, "");
   // What an included file declares outside its subs and functions is known everywhere.

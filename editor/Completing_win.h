@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The keywords of the IDE's list (blank-separated), which the list offers beside the names.
 void SetCompletionKeywords(const std::string& keywords);
@@ -21,13 +22,17 @@ void CompletionUpdateUi(int updated);
 void ShowCompletion();
 // Ctrl+Shift+Space: the parameters of the call the caret is in.
 void ShowParameterHint();
-// Whether the list or a hint shows: Enter, Tab and Esc are then theirs.
+// Whether the list or a hint shows.
 bool CompletionShowing();
+// A key going down in the Editor: whether the list or a hint that shows takes it (Enter, Tab
+// and Esc are then theirs). An Enter that the list which showed by itself should leave to a
+// line break (see EnterBreaksLine) closes the list and is not taken.
+bool CompletionTakesKey(unsigned virtualKey);
 
 // Where a name is declared, as seen from a 0-based line of the document: the innermost
-// declaration known there, in the document or else in a file it includes; a field when the
-// name follows "record." (record is then the name before the dot). A name nowhere declared may
-// still be a keyword or a built-in of the language.
+// declaration known there, in the document or else in a file it includes; with records (the
+// chain before a dot, as RecordChainBefore reads it) the field of the type the chain ends in.
+// A name nowhere declared may still be a keyword or a built-in of the language.
 struct DefinitionPlace {
   enum class Kind { Nowhere, Declared, Keyword, Builtin };
   Kind kind = Kind::Nowhere;
@@ -35,4 +40,4 @@ struct DefinitionPlace {
   int line = 0;      // 0-based, in that file
   std::string what;  // what it is and its name as declared: "sub hanoi", "field x"
 };
-DefinitionPlace FindDefinition(std::string_view name, std::string_view record, int line);
+DefinitionPlace FindDefinition(std::string_view name, const std::vector<std::string>& records, int line);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <unordered_set>
 
 
@@ -56,13 +57,99 @@ const Declaration* DeclarationAt(const std::vector<Declaration>& names, std::str
   return found;
 }
 
-std::vector<std::string> FieldsAfterDot(const std::vector<Declaration>& names, std::string_view name, int line) {
+namespace {
+// A record of a chain: a variable, array, parameter or function with a type.
+bool HoldsRecord(const Declaration& d) {
+  return d.kind == NameKind::Variable || d.kind == NameKind::Array || d.kind == NameKind::Parameter ||
+         d.kind == NameKind::Function;
+}
+
+// The declaration the first name of a chain stands for at the line.
+const Declaration* ChainStart(const KnownNames& known, std::string_view name, int line) {
+  if (const Declaration* d = DeclarationAt(known.document, name, line)) return HoldsRecord(*d) ? d : nullptr;
+  for (const std::vector<Declaration>& file : known.included)
+    for (const Declaration& d : file)
+      if (d.scopeFirst == 0 && d.scopeLast == INT_MAX && HoldsRecord(d) && SameName(d.name, name)) return &d;
+  return nullptr;
+}
+
+// Where the "(" stands that the ")" at close (in line) matches, passing over strings; npos
+// when there is none.
+size_t OpeningBracket(std::string_view line, size_t close) {
+  int depth = 0;
+  for (size_t p = close + 1; p-- > 0;) {
+    const char c = line[p];
+    if (c == '"' || c == '`') {
+      const size_t open = p == 0 ? std::string_view::npos : line.rfind(c, p - 1);
+      if (open == std::string_view::npos) return std::string_view::npos;
+      p = open;
+    } else if (c == ')') {
+      ++depth;
+    } else if (c == '(' && --depth == 0) {
+      return p;
+    }
+  }
+  return std::string_view::npos;
+}
+}  // namespace
+
+std::vector<std::string> RecordChainBefore(std::string_view line, size_t nameStart) {
+  std::vector<std::string> chain;
+  size_t p = std::min(nameStart, line.size());
+  while (p > 0 && line[p - 1] == '.') {
+    size_t end = p - 1;
+    if (end > 0 && line[end - 1] == ')') {
+      end = OpeningBracket(line, end - 1);
+      if (end == std::string_view::npos) return {};
+    }
+    const size_t start = NameStartBefore(line, end);
+    if (start == end || std::isdigit(static_cast<unsigned char>(line[start]))) return {};
+    chain.insert(chain.begin(), std::string(line.substr(start, end - start)));
+    p = start;
+  }
+  return chain;
+}
+
+std::string ChainType(const KnownNames& known, const std::vector<std::string>& chain, int line) {
+  if (chain.empty()) return {};
+  const Declaration* link = ChainStart(known, chain[0], line);
+  int file = -1;
+  for (size_t k = 1; link != nullptr && k < chain.size(); ++k) link = FieldOfType(known, link->type, chain[k], file);
+  return link ? std::string(link->type) : std::string();
+}
+
+const Declaration* FieldOfType(const KnownNames& known, std::string_view type, std::string_view name, int& file) {
+  if (type.empty()) return nullptr;
+  auto find = [&](const std::vector<Declaration>& names) -> const Declaration* {
+    for (const Declaration& d : names)
+      if (d.kind == NameKind::Field && SameName(d.owner, type) && SameName(d.name, name)) return &d;
+    return nullptr;
+  };
+  file = -1;
+  if (const Declaration* d = find(known.document)) return d;
+  for (size_t k = 0; k < known.included.size(); ++k)
+    if (const Declaration* d = find(known.included[k])) {
+      file = static_cast<int>(k);
+      return d;
+    }
+  return nullptr;
+}
+
+std::vector<std::string> FieldsOfType(const KnownNames& known, std::string_view type) {
   std::vector<std::string> out;
-  const Declaration* var = DeclarationAt(names, name, line);
-  if (!var || var->type.empty()) return out;
-  for (const Declaration& d : names)
-    if (d.kind == NameKind::Field && SameName(d.owner, var->type)) out.emplace_back(d.name);
+  if (type.empty()) return out;
+  auto add = [&](const std::vector<Declaration>& names) {
+    for (const Declaration& d : names)
+      if (d.kind == NameKind::Field && SameName(d.owner, type)) out.emplace_back(d.name);
+  };
+  add(known.document);
+  for (const std::vector<Declaration>& file : known.included) add(file);
   return out;
+}
+
+bool EnterBreaksLine(const ListShown& list, std::string_view typed) {
+  if (!list.byItself || list.movedThrough || typed.empty()) return false;
+  return std::any_of(list.names.begin(), list.names.end(), [&](const std::string& name) { return SameName(name, typed); });
 }
 
 int CurrentParameter(std::string_view callText) {

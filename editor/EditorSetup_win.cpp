@@ -17,6 +17,7 @@ constexpr int DefaultStyle = 32;
 constexpr int LineNumberMargin = 0;
 constexpr int LeastLineNumberWidth = 30;
 constexpr int SymbolMarginWidth = 16;  // the width a symbol margin has by default
+constexpr UINT DpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT of Windows 10
 
 LRESULT Sci(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   return Api.SendMessageA(editor, message, wParam, lParam);
@@ -46,14 +47,14 @@ constexpr FoldMarker FoldMarkers[] = {
 void ConfigureMarkMargin(HWND editor) {
   Sci(editor, SCI_SETMARGINTYPEN, MarkMargin, SC_MARGIN_SYMBOL);
   Sci(editor, SCI_SETMARGINMASKN, MarkMargin, static_cast<LPARAM>(~SC_MASK_FOLDERS));
-  Sci(editor, SCI_SETMARGINWIDTHN, MarkMargin, SymbolMarginWidth);
+  Sci(editor, SCI_SETMARGINWIDTHN, MarkMargin, WindowScale(SymbolMarginWidth));
   Sci(editor, SCI_SETMARGINSENSITIVEN, MarkMargin, 1);
 }
 
 void ConfigureFoldMargin(HWND editor) {
   Sci(editor, SCI_SETMARGINTYPEN, FoldMargin, SC_MARGIN_SYMBOL);
   Sci(editor, SCI_SETMARGINMASKN, FoldMargin, static_cast<LPARAM>(SC_MASK_FOLDERS));
-  Sci(editor, SCI_SETMARGINWIDTHN, FoldMargin, SymbolMarginWidth);
+  Sci(editor, SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(SymbolMarginWidth));
   Sci(editor, SCI_SETMARGINSENSITIVEN, FoldMargin, 1);
   for (const FoldMarker& m : FoldMarkers) {
     Sci(editor, SCI_MARKERDEFINE, m.number, m.shape);
@@ -65,10 +66,10 @@ void ConfigureFoldMargin(HWND editor) {
 }
 
 // The editor tells the main window of changes to the text only: reporting every fold level
-// and style the lexer sets would cost more than colouring and folding a big document.
-constexpr int ReportedChanges = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_PERFORMED_USER | SC_PERFORMED_UNDO |
-                                SC_PERFORMED_REDO | SC_MULTISTEPUNDOREDO | SC_LASTSTEPINUNDOREDO |
-                                SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
+// and style the lexer sets would cost more than colouring and folding a big document. Styles,
+// indicators and markers are set with the "performed by the user" flag too, so that flag stays
+// out of the mask; an undo or redo of text still comes as an insertion or a deletion.
+constexpr int ReportedChanges = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
 }  // namespace
 
 void ConfigureEditor(HWND editor, const std::string& keywords, const std::string& fontName, int fontSize) {
@@ -81,7 +82,7 @@ void ConfigureEditor(HWND editor, const std::string& keywords, const std::string
     Sci(editor, SCI_STYLESETSIZE, style, fontSize);
   }
   Sci(editor, SCI_SETMARGINTYPEN, LineNumberMargin, SC_MARGIN_NUMBER);
-  Sci(editor, SCI_SETMARGINWIDTHN, LineNumberMargin, LeastLineNumberWidth);
+  Sci(editor, SCI_SETMARGINWIDTHN, LineNumberMargin, WindowScale(LeastLineNumberWidth));
   Sci(editor, SCI_SETCARETLINEBACK, Rgb(238, 238, 255), 0);
   Sci(editor, SCI_SETCARETFORE, Rgb(68, 68, 255), 0);
   Sci(editor, SCI_SETCARETLINEVISIBLE, 1, 0);
@@ -96,10 +97,21 @@ void UpdateLineNumberWidth() {
   const LRESULT lines = Sci(Editor, SCI_GETLINECOUNT, 0, 0);
   const std::string widest = "_" + std::string(std::to_string(lines).size(), '9');
   LRESULT width = Sci(Editor, SCI_TEXTWIDTH, STYLE_LINENUMBER, reinterpret_cast<LPARAM>(widest.c_str()));
-  if (width < LeastLineNumberWidth) width = LeastLineNumberWidth;
+  const int least = WindowScale(LeastLineNumberWidth);
+  if (width < least) width = least;
   if (Sci(Editor, SCI_GETMARGINWIDTHN, LineNumberMargin, 0) != width) {
     Sci(Editor, SCI_SETMARGINWIDTHN, LineNumberMargin, width);
   }
+}
+
+void ScaleEditorMargins() {
+  if (Editor == nullptr) return;
+  // The system tells the editor of its display's scale only after the main window has taken it:
+  // told now, it measures the line numbers at the new scale.
+  Sci(Editor, DpiChangedAfterParent, 0, 0);
+  Sci(Editor, SCI_SETMARGINWIDTHN, MarkMargin, WindowScale(SymbolMarginWidth));
+  Sci(Editor, SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(SymbolMarginWidth));
+  UpdateLineNumberWidth();
 }
 
 void RestoreCaret(HWND editor, int pos) {
@@ -108,10 +120,8 @@ void RestoreCaret(HWND editor, int pos) {
   Sci(editor, SCI_GOTOPOS, pos, 0);
 }
 
-HFONT ConfigurePlainEditor(HWND editor, const std::string& fontName, int fontSize, int pos) {
-  HFONT font = ApplyFont(&editor, 1, fontSize, fontSize - 3, 400, fontName);
+void ConfigurePlainEditor(HWND editor, int pos) {
   Api.SendMessageA(editor, EM_SETLIMITTEXT, 0, 0);
   Api.SendMessageA(editor, EM_SETSEL, pos, pos);
   Api.SendMessageA(editor, EM_SCROLLCARET, 0, 0);
-  return font;
 }

@@ -47,3 +47,7 @@ int ErrorMarkLine(HWND editor) {
   const LRESULT line = Sci(editor, SCI_MARKERNEXT, 0, 1 << ErrorMarker);
   return line < 0 ? 0 : static_cast<int>(line) + 1;
 }
+
+bool ErrorMarkOn(HWND editor, int line) {
+  return line > 0 && (Sci(editor, SCI_MARKERGET, line - 1, 0) & (1 << ErrorMarker)) != 0;
+}

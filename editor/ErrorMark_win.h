@@ -9,3 +9,5 @@ void ShowErrorMark(HWND editor, int line);
 void ClearErrorMark(HWND editor);
 // The 1-based line that carries the mark now, 0 when none does.
 int ErrorMarkLine(HWND editor);
+// Whether the 1-based line carries the mark now (as the mark moves with its line's edits).
+bool ErrorMarkOn(HWND editor, int line);

@@ -48,6 +48,21 @@ bool OpenerIndent(const SourceLines& lines, int line, size_t index, const BlockW
   return true;
 }
 
+// The indentation a line below line gets from it: its own, one step more when it opens a block.
+std::string IndentBelow(const SourceLines& lines, int line, std::string_view step) {
+  const std::string text = lines.Text(line);
+  const LineScan scan = ScanLine(text, lines.StartsInComment(line));
+  return std::string(LeadingBlanks(text)) + (OpensBlock(BlockWordsOf(text, scan)) ? std::string(step) : std::string());
+}
+
+// An empty line holds no indentation of its own: a new line below it is indented as below the
+// nearest line above that holds any text (within reach), none at the top.
+std::string IndentBelowEmptyLines(const SourceLines& lines, int empty, std::string_view step) {
+  for (int line = empty - 1; line >= 0 && line >= empty - OpenerReach; --line)
+    if (!IsBlankLine(lines.Text(line))) return IndentBelow(lines, line, step);
+  return {};
+}
+
 }  // namespace
 
 std::string IndentStep(const SourceLines& lines, int nearLine) {
@@ -82,7 +97,9 @@ LineBreakIndent IndentAfterLineBreak(const SourceLines& lines, int line, std::st
   closer = LeadingCloser(scan, words);
   const size_t blanks = LeadingBlanks(text).size();
   const bool toOpener = closer && OpenerIndent(lines, above, aboveWords.size(), *closer, indent);
-  if (!toOpener && IsBlankLine(aboveText)) {
+  if (!toOpener && aboveText.empty() && IsBlankLine(text)) {
+    indent = IndentBelowEmptyLines(lines, above, step);  // Enter on an empty line
+  } else if (!toOpener && IsBlankLine(aboveText)) {
     indent = aboveText + text.substr(0, blanks);  // the break went into the indentation: all of it stays
   } else if (!toOpener) {
     indent = aboveIndent + (OpensBlock(aboveWords) ? std::string(step) : std::string());

@@ -22,7 +22,8 @@ std::string IndentStep(const SourceLines& lines, int nearLine);
 // above, one step more when that line opens a block, or its opener's when the new line starts
 // with a closing word; a closing word that the line break completed on the line above goes back
 // to its opener's indentation. A break typed into a line's indentation leaves the line all of
-// it, and a break inside a string changes nothing.
+// it; a break on an empty line indents as below the nearest line above with text; and a break
+// inside a string changes nothing.
 struct LineBreakIndent {
   std::vector<LineEdit> edits;
   size_t caretColumn = 0;

@@ -11,6 +11,7 @@ constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b 
 constexpr int StyleDefault = 32;
 constexpr int GoneToMarker = 0;
 constexpr int FoldMargin = 2;
+constexpr int FoldMarginWidth = 14;
 
 LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return Api.SendMessageA(ListingPanel, message, wParam, lParam);
@@ -72,7 +73,7 @@ void ConfigureListing(HWND panel, const std::string& fontName, int fontSize) {
   send(SCI_SETMARGINWIDTHN, 1, 0);
   send(SCI_SETMARGINTYPEN, FoldMargin, SC_MARGIN_SYMBOL);
   send(SCI_SETMARGINMASKN, FoldMargin, LPARAM(SC_MASK_FOLDERS));
-  send(SCI_SETMARGINWIDTHN, FoldMargin, 14);
+  send(SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(FoldMarginWidth));
   send(SCI_SETMARGINSENSITIVEN, FoldMargin, 1);
   for (const FoldMark& mark : FoldMarks) {
     send(SCI_MARKERDEFINE, mark.marker, mark.symbol);
@@ -85,6 +86,10 @@ void ConfigureListing(HWND panel, const std::string& fontName, int fontSize) {
   send(SCI_SETCARETLINEVISIBLE, 1, 0);
   send(SCI_SETCARETLINEBACK, Rgb(238, 238, 255), 0);
   send(SCI_SETREADONLY, 1, 0);
+}
+
+void ScaleListingMargins() {
+  if (ListingPanel != nullptr) Sci(SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(FoldMarginWidth));
 }
 
 void ClearListing() {

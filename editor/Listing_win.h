@@ -9,8 +9,10 @@
 #include <string_view>
 #include <vector>
 
-// Styles, fold margin and marker of a newly made panel.
+// Styles, fold margin and marker of a newly made panel; the margin at the window's scale.
 void ConfigureListing(HWND panel, const std::string& fontName, int fontSize);
+// The panel's fold margin as wide as the window's scale makes it.
+void ScaleListingMargins();
 // Empties the panel (or the OutputBox standing in for it); what shows does not change.
 void ClearListing();
 // Adds lines at the end, coloured and folded, without moving the view: a running search calls it

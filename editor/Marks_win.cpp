@@ -38,6 +38,12 @@ std::vector<int> BookmarkLines() {
   return lines;
 }
 
+void SetBookmarkLines(const std::vector<int>& lines) {
+  if (Editor == nullptr) return;
+  Sci(SCI_MARKERDELETEALL, BookmarkMarker);
+  for (int line : lines) Sci(SCI_MARKERADD, line - 1, BookmarkMarker);
+}
+
 void KeepBookmarks(const std::string& key) {
   if (Editor == nullptr || key.empty()) return;
   KeptBookmarks.Keep(key, BookmarkLines());
@@ -54,8 +60,8 @@ std::vector<KeptMarks> AllBookmarks(const std::string& currentKey) {
   std::vector<KeptMarks> all;
   for (const BookmarkStore::FileMarks& file : KeptBookmarks.Files())
     if (currentKey.empty() || LowerText(file.path) != LowerText(currentKey)) all.push_back({file.path, file.lines});
-  // An untitled document's marks cannot be listed by a name to go back to.
-  std::vector<int> current = currentKey.empty() ? std::vector<int>() : BookmarkLines();
+  // An untitled document's marks are listed under the empty key, by their lines alone.
+  std::vector<int> current = BookmarkLines();
   if (!current.empty()) all.push_back({currentKey, current});
   return all;
 }

@@ -15,12 +15,15 @@ constexpr int BookmarkMargin = MarkMargin;
 void ToggleBookmark(int line);
 // The marked lines of the current document, 1-based, ascending.
 std::vector<int> BookmarkLines();
+// Marks exactly these 1-based lines of the current document.
+void SetBookmarkLines(const std::vector<int>& lines);
 // Keeps the current document's marks under key (its full path) before another document takes
 // the editor; an empty key (an untitled document) keeps nothing.
 void KeepBookmarks(const std::string& key);
 // Puts back the marks kept under key after its document was loaded; an empty key clears them.
 void RestoreBookmarks(const std::string& key);
-// The marks kept for each document left, with the current document's under currentKey.
+// The marks kept for each document left, with the current document's under currentKey (empty
+// for an untitled document).
 struct KeptMarks {
   std::string key;
   std::vector<int> lines;

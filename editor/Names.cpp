@@ -367,6 +367,117 @@ void ChangeLines(NameIndex& index, int first, int count, int newCount, const Lin
 
 namespace {
 
+bool SameFound(const FoundName& a, const FoundName& b) {
+  return a.kind == b.kind && a.implicit == b.implicit && a.name == b.name && a.type == b.type &&
+         a.parameters == b.parameters;
+}
+
+// What a line gives the gathering: its names, the block it opens or ends, its include.
+bool SameDeclarations(const LineNames& a, const LineNames& b) {
+  return a.block == b.block && a.includes == b.includes && a.include == b.include &&
+         std::equal(a.found.begin(), a.found.end(), b.found.begin(), b.found.end(), SameFound);
+}
+
+bool Declares(const LineNames& line) { return !line.found.empty() || line.block != Block::None || line.includes; }
+
+bool EndsBlock(Block b) { return b == Block::EndSub || b == Block::EndFunction || b == Block::EndType; }
+
+// Where the lines of the index were before an edit and are now: the edit replaced the lines
+// oldLines from first with newLines (each as the gathering sees them).
+class LineMove {
+ public:
+  LineMove(int first, const std::vector<LineNames>& oldLines, const std::vector<LineNames>& newLines,
+           const NameIndex& after)
+      : first_(first), oldLines_(oldLines), newLines_(newLines), after_(after),
+        oldCount_(static_cast<int>(oldLines.size())), added_(static_cast<int>(newLines.size()) - oldCount_) {
+    for (size_t k = 0; k < oldLines.size(); ++k)
+      if (Declares(oldLines[k])) oldAt_.push_back(static_cast<int>(k));
+    for (size_t k = 0; k < newLines.size(); ++k)
+      if (Declares(newLines[k])) newAt_.push_back(static_cast<int>(k));
+  }
+
+  // Whether any line is elsewhere now: lines were added or taken, or a declaring line moved
+  // within the edit.
+  bool MovesAnyLine() const { return added_ != 0 || oldAt_ != newAt_; }
+
+  // The edited lines declare what they declared, in the same order.
+  bool SameDeclarations() const {
+    if (oldAt_.size() != newAt_.size()) return false;
+    for (size_t j = 0; j < oldAt_.size(); ++j)
+      if (!::SameDeclarations(oldLines_[static_cast<size_t>(oldAt_[j])], newLines_[static_cast<size_t>(newAt_[j])]))
+        return false;
+    return true;
+  }
+
+  // Where an old line that declares something, or lies outside the edit, is now.
+  int Moved(int line) const {
+    if (line < first_) return line;
+    if (line >= first_ + oldCount_) return line + added_;
+    for (size_t j = 0; j < oldAt_.size(); ++j)
+      if (first_ + oldAt_[j] == line) return first_ + newAt_[j];
+    return line;  // declares nothing: no name stands there
+  }
+
+  // Where the last line of a block is now: its "end" line, or the line before the next
+  // opener (or the source's last line) for a block that is never ended.
+  int MovedLast(int line) const {
+    // Below the edit a block's last line moves with the rest; above it, it stays, but for the
+    // line right above an opener that the edit moved.
+    if (line >= first_ + oldCount_) return line + added_;
+    if (line < first_ - 1) return line;
+    const Block block = line >= first_ ? oldLines_[static_cast<size_t>(line - first_)].block
+                                       : after_.lines[static_cast<size_t>(line)].block;
+    return EndsBlock(block) ? Moved(line) : Moved(line + 1) - 1;
+  }
+
+  // Moves the gathered names (in line order) to their lines now.
+  void Apply(std::vector<Declaration>& names) const {
+    if (!MovesAnyLine()) return;  // a key typed within a line: every name stays
+    // Names above the edit stay, but for the members of the block the edit stands in, whose
+    // scope runs on into it or below it, or ends right above an opener that it moves.
+    auto from = std::lower_bound(names.begin(), names.end(), first_,
+                                 [](const Declaration& d, int line) { return d.line < line; });
+    while (from != names.begin() && std::prev(from)->scopeLast != INT_MAX && std::prev(from)->scopeLast >= first_ - 1)
+      --from;
+    for (auto d = from; d != names.end(); ++d) {
+      d->line = Moved(d->line);
+      if (d->scopeLast == INT_MAX) continue;  // known in the whole source
+      d->scopeFirst = Moved(d->scopeFirst);
+      d->scopeLast = MovedLast(d->scopeLast);
+    }
+  }
+
+ private:
+  int first_;
+  const std::vector<LineNames>& oldLines_;
+  const std::vector<LineNames>& newLines_;
+  const NameIndex& after_;
+  int oldCount_, added_;
+  std::vector<int> oldAt_, newAt_;  // the edited lines that declare something, from first
+};
+
+// Whether a name given by assignment, input or for at line is declared above it where it
+// stands, so that the gathering drops it: gathered in line order, names stops at the line.
+bool KnownAbove(const std::vector<Declaration>& names, std::string_view name, int line) {
+  for (const Declaration& d : names) {
+    if (d.line >= line) return false;
+    if (d.kind != NameKind::Field && d.scopeFirst <= line && line <= d.scopeLast && SameName(d.name, name)) return true;
+  }
+  return false;
+}
+
+// The lines as the gathering sees them: without the implicit names declared above first, on
+// the lines that stand in the block first stands in (up to the first that opens or ends one).
+std::vector<LineNames> WithoutKnownNames(std::vector<LineNames> lines, const std::vector<Declaration>& names, int first) {
+  for (LineNames& line : lines) {
+    if (line.block != Block::None) break;
+    line.found.erase(std::remove_if(line.found.begin(), line.found.end(),
+                                    [&](const FoundName& f) { return f.implicit && KnownAbove(names, f.name, first); }),
+                     line.found.end());
+  }
+  return lines;
+}
+
 // A set of names, letter case ignored: open addressing over views of the index's names, so
 // gathering the names of a large source allocates almost nothing; clearing costs what it holds.
 class NameSet {
@@ -495,24 +606,19 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, cut + 1);
 }
 
-std::string FileKey(const std::string& path) {
-  std::string key = LowerText(path);
-  for (char& c : key)
-    if (c == '/') c = '\\';
-  return key;
-}
-
 // The includes nest as deep as the compile tool follows them.
 constexpr int IncludeDepth = 32;
 
+// Follows the includes of one file. A file is asked for once per gathering, by its normalised
+// name, also when it cannot be read: includes that loop back through ".." end at once.
 void Follow(const std::string& path, const NameIndex& index, int depth, const FileReader& read,
             std::unordered_set<std::string>& seen, std::vector<IncludedFile>& out) {
+  if (depth >= IncludeDepth) return;
   for (const IncludeLine& inc : IncludesOf(index)) {
-    std::string target = IsAbsolutePath(inc.name) ? inc.name : FolderOf(path) + inc.name;
-    if (seen.count(FileKey(target)) || depth >= IncludeDepth) continue;
+    std::string target = NormalPath(IsAbsolutePath(inc.name) ? inc.name : FolderOf(path) + inc.name);
+    if (!seen.insert(FileNameKey(target)).second) continue;
     std::string text;
     if (!read(target, text)) continue;
-    seen.insert(FileKey(target));
     IncludedFile file{target, depth + 1, {}};
     ScanNames(file.names, text);
     out.push_back(std::move(file));
@@ -528,6 +634,36 @@ void Follow(const std::string& path, const NameIndex& index, int depth, const Fi
 
 std::vector<Declaration> GatherNames(const NameIndex& index) { return Gatherer(index).Run(); }
 
+EditedLines LinesBeforeEdit(const NameIndex& index, int first, int count) {
+  EditedLines before;
+  before.first = std::clamp(first, 0, static_cast<int>(index.lines.size()));
+  count = std::clamp(count, 0, static_cast<int>(index.lines.size()) - before.first);
+  before.lines.assign(index.lines.begin() + before.first, index.lines.begin() + before.first + count);
+  return before;
+}
+
+bool MoveGatheredNames(std::vector<Declaration>& names, const EditedLines& before, const NameIndex& index,
+                       int newCount) {
+  if (before.lines.empty() || newCount <= 0 || before.first + newCount > static_cast<int>(index.lines.size()))
+    return false;
+  // The state behind the edit decides what every later line holds.
+  if (before.lines.back().endsInComment != index.lines[static_cast<size_t>(before.first + newCount - 1)].endsInComment)
+    return false;
+  const std::vector<LineNames> now(index.lines.begin() + before.first, index.lines.begin() + before.first + newCount);
+  const LineMove move(before.first, before.lines, now, index);
+  if (move.SameDeclarations()) {
+    move.Apply(names);
+    return true;
+  }
+  // An assignment typed or taken away to a name the lines above declare changes no name.
+  const std::vector<LineNames> oldSeen = WithoutKnownNames(before.lines, names, before.first);
+  const std::vector<LineNames> nowSeen = WithoutKnownNames(now, names, before.first);
+  const LineMove seen(before.first, oldSeen, nowSeen, index);
+  if (!seen.SameDeclarations()) return false;
+  seen.Apply(names);
+  return true;
+}
+
 std::vector<IncludeLine> IncludesOf(const NameIndex& index) {
   std::vector<IncludeLine> out;
   for (size_t n = 0; n < index.lines.size(); ++n)
@@ -536,7 +672,7 @@ std::vector<IncludeLine> IncludesOf(const NameIndex& index) {
 }
 
 std::vector<IncludedFile> GatherIncludes(const std::string& path, const NameIndex& index, const FileReader& read) {
-  std::unordered_set<std::string> seen{FileKey(path)};
+  std::unordered_set<std::string> seen{FileNameKey(path)};
   std::vector<IncludedFile> out;
   Follow(path, index, 0, read, seen, out);
   return out;

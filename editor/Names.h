@@ -63,6 +63,21 @@ using LineReader = std::function<std::string(int n)>;
 // lines after them whose block-comment state at their start changed; the others only move.
 void ChangeLines(NameIndex& index, int first, int count, int newCount, const LineReader& line);
 
+// The lines an edit is about to replace, kept to tell afterwards whether it changed what they
+// declare.
+struct EditedLines {
+  int first = 0;
+  std::vector<LineNames> lines;
+};
+EditedLines LinesBeforeEdit(const NameIndex& index, int first, int count);
+// After ChangeLines replaced the lines of before with newCount lines: when those declare what
+// they declared, in the same order, and end in the block-comment state they ended in, the names
+// gathered from the index before (in line order, as GatherNames gives them) are moved to their
+// lines now, the lines below the edit by the lines it added or removed, and the result is true:
+// they are what GatherNames would give now. False when a declaration changed: gather again.
+bool MoveGatheredNames(std::vector<Declaration>& names, const EditedLines& before, const NameIndex& index,
+                       int newCount);
+
 // Every declaration in line order, with its line and scope: parameters and the names declared
 // inside a sub or function are known from its first line to its end, fields belong to their
 // type, everything else is known in the whole source. A name declared by its first assignment,
@@ -78,12 +93,13 @@ std::vector<IncludeLine> IncludesOf(const NameIndex& index);
 // Reads the file at path; false when it cannot be read.
 using FileReader = std::function<bool(const std::string& path, std::string& text)>;
 struct IncludedFile {
-  std::string path;  // as the compile tool forms it: relative names behind the including folder
+  std::string path;  // relative names behind the including folder, as NormalPath gives it
   int depth;         // 1 for a file the source includes itself
   NameIndex names;
 };
 // The files a source includes, directly or through other included files, in the order the
 // compile tool reads them: a relative name is taken in the folder of the file that names it,
-// each file once (letter case and "/" or "\" ignored, the source itself included), files that
-// cannot be read left out, and includes followed 32 files deep.
+// each file read or asked for once, known by its FileNameKey (so "lib\..\x" is "x", and the
+// source itself is never read), files that cannot be read left out, and includes followed 32
+// files deep.
 std::vector<IncludedFile> GatherIncludes(const std::string& path, const NameIndex& index, const FileReader& read);

@@ -2,17 +2,19 @@
 #include "navigation/Definition_win.h"
 #include <algorithm>
 #include <string>
+#include <vector>
 #include "base/SharedState.h"
 #include "documents/Documents.h"
 #include "editor/Completing_win.h"
+#include "editor/Completion.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Marks_win.h"
 #include "editor/WordAt.h"
 #include "navigation/NavigationState.h"
 
 namespace {
-// The name at the caret, and the record before it when it follows "record.".
-bool NameAtCaret(std::string& name, std::string& record) {
+// The name at the caret, and the chain of records before it when it follows a dot.
+bool NameAtCaret(std::string& name, std::vector<std::string>& records) {
   std::string copy;
   const std::string_view text = ControlTextView(CurrentEditor, copy);
   const TextSpan selection = SelectionSpan(CurrentEditor);
@@ -24,23 +26,23 @@ bool NameAtCaret(std::string& name, std::string& record) {
   if (name.empty() || !IsWordCode(static_cast<unsigned char>(name[0])) || name[0] == '#' ||
       (name[0] >= '0' && name[0] <= '9'))
     return false;
-  record.clear();
-  if (start > 2 && text[size_t(start - 2)] == '.') {
-    int before = start - 2, beforeEnd = before, beforeLength = 0;
-    record = WordAt(text, before, beforeEnd, beforeLength);
-    if (record.empty() || !IsWordCode(static_cast<unsigned char>(record[0]))) record.clear();
-  }
+  // start is 1-based: the name begins at index start - 1 of its line.
+  const size_t nameAt = std::min(size_t(start - 1), text.size());
+  const size_t lineStart = text.find_last_of("\r\n", nameAt == 0 ? std::string_view::npos : nameAt - 1);
+  const size_t from = lineStart == std::string_view::npos || nameAt == 0 ? 0 : lineStart + 1;
+  records = RecordChainBefore(text.substr(from, nameAt - from), nameAt - from);
   return true;
 }
 }  // namespace
 
 void GoToDefinition() {
-  std::string name, record;
-  if (!NameAtCaret(name, record)) {
+  std::string name;
+  std::vector<std::string> records;
+  if (!NameAtCaret(name, records)) {
     ShowStatus("No name at the caret: F12 goes to where the name at the caret is declared");
     return;
   }
-  const DefinitionPlace place = FindDefinition(name, record, CaretLine(CurrentEditor) - 1);
+  const DefinitionPlace place = FindDefinition(name, records, CaretLine(CurrentEditor) - 1);
   switch (place.kind) {
     case DefinitionPlace::Kind::Keyword:
       ShowStatus(name + " is a keyword of the language, not declared in the text: F1 shows its help");

@@ -10,8 +10,8 @@
 // listed. Ctrl+F7 held into its auto-repeat starts one search, not one a repeat.
 void FindInFiles();
 // While a long search runs the window takes no keys: the keys queued for the program are taken
-// and dropped up to the first Esc, which is taken too. True when there was an Esc; the keys
-// after it stay queued.
+// up to the first Esc, which is taken too, and kept for the message loop to hand on once the
+// search is done (NextKeptKey). True when there was an Esc; the keys after it stay queued.
 bool TakeKeysUpToEscape();
 // The file a name of the last search's listing stands for: inside the searched folder whatever
 // its first character ("$tmp" is a folder's name like any other), or a project's file in the

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <algorithm>
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "navigation/FindFiles.h"
 #include "navigation/FindFilesText.h"
 #include "navigation/NavigationState.h"
+#include "navigation/Navigation_win.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "editor/EditorAccess_win.h"
@@ -22,6 +24,9 @@
 #include "editor/WordAt.h"
 
 namespace {
+// The keys typed while a search ran, oldest first, until the message loop hands them on.
+std::deque<KeptKey> KeptKeys;
+
 constexpr DWORD QuietMilliseconds = 500;     // a shorter search shows no progress
 constexpr DWORD ProgressMilliseconds = 100;  // the progress text changes at most this often
 constexpr size_t ReadPiece = 1 << 24;        // bytes asked of one ReadFile call
@@ -440,10 +445,27 @@ std::string ListedForm(const std::string& path) {
 }  // namespace
 
 bool TakeKeysUpToEscape() {
-  MSG msg;
-  while (Api.PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
+  KeptKey key;
+  while (Api.PeekMessageA(&key.message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    if (key.message.message == WM_KEYDOWN && key.message.wParam == VK_ESCAPE) return true;
+    // The quit message comes whatever the range asked for: the program is ending, which the
+    // search must not hide from the loop.
+    if (key.message.message == WM_QUIT) {
+      Api.PostQuitMessage(int(key.message.wParam));
+      return true;
+    }
+    // Taking a key brings the keyboard's state to the moment it was queued.
+    Api.GetKeyboardState(key.keyboard);
+    KeptKeys.push_back(key);
+  }
   return false;
+}
+
+bool NextKeptKey(KeptKey& key) {
+  if (KeptKeys.empty()) return false;
+  key = KeptKeys.front();
+  KeptKeys.pop_front();
+  return true;
 }
 
 void FindInFiles() {

@@ -1,6 +1,7 @@
 // Finding one's way: F6 through the listing that shows, a listing's double-click, going back
 // with Shift+F12, the list of declarations (Ctrl+F12), and bookmarks.
 #pragma once
+#include <windows.h>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,3 +27,12 @@ void ToggleBookmarkAtPosition(size_t position);
 void StepBookmark(bool forward);
 // Ctrl+Shift+M: every bookmark of every file in the panel.
 void ListBookmarks();
+
+// A key message that a long search took from the queue, and the keyboard's state as it was
+// when the key was queued (Shift, Ctrl and the like), so it can be handled as it was meant.
+struct KeptKey {
+  MSG message{};
+  BYTE keyboard[256]{};
+};
+// The oldest key kept by TakeKeysUpToEscape that is not handed on yet; false when none is left.
+bool NextKeptKey(KeptKey& key);

@@ -2,7 +2,12 @@
 ; administrator rights, into a folder of the user's own: the IDE writes its settings file and
 ; scratch files beside itself, so it must not land where a normal user cannot write.
 ; make_package.py passes VERSION, STAGE (the staged program folder), GENERATED (the file lists
-; written from it), SIZE_KB and OUTFILE.
+; written from it), SIZE_KB, OUTFILE, and what tells the 32-bit and the 64-bit release apart:
+; TARGET (the setup program's own architecture), PRODUCT (the name users see), APP_ID (the
+; default folder, the entry in the list of installed apps and the file classes) and
+; OTHER_APP_ID (the other release's). Both releases install side by side, neither touching the
+; other's files, entry or classes; the IDE keeps its settings beside itself.
+Target ${TARGET}
 Unicode true
 ManifestDPIAware true
 RequestExecutionLevel user
@@ -11,9 +16,8 @@ SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 
-!define PRODUCT "Zorvex IDE"
 !define PUBLISHER "The Zorvex IDE project"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZorvexIde"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP_ID}"
 !define CLASSES "Software\Classes"
 !define OPEN_COMMAND '"$INSTDIR\ZorvexIde.exe" "%1"'
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
@@ -21,7 +25,7 @@ SetCompressor /SOLID lzma
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$LOCALAPPDATA\Programs\ZorvexIde"
+InstallDir "$LOCALAPPDATA\Programs\${APP_ID}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -104,7 +108,8 @@ Section "!${PRODUCT}" SecProgram
 SectionEnd
 
 ; Makes EXT open with the IDE through the per-user class PROGID. A default that another
-; program had set is kept in the value ZorvexIde.previous, so removing the IDE restores it.
+; program (or the other release of the IDE) had set is kept in the value APP_ID.previous, so
+; removing the IDE restores it.
 !macro Associate EXT PROGID DESCRIPTION
   WriteRegStr HKCU "${CLASSES}\${PROGID}" "" "${DESCRIPTION}"
   WriteRegStr HKCU "${CLASSES}\${PROGID}\DefaultIcon" "" "$INSTDIR\zitronenfalter.ico"
@@ -112,15 +117,15 @@ SectionEnd
   ReadRegStr $0 HKCU "${CLASSES}\${EXT}" ""
   ${If} $0 != ""
   ${AndIf} $0 != "${PROGID}"
-    WriteRegStr HKCU "${CLASSES}\${EXT}" "ZorvexIde.previous" $0
+    WriteRegStr HKCU "${CLASSES}\${EXT}" "${APP_ID}.previous" $0
   ${EndIf}
   WriteRegStr HKCU "${CLASSES}\${EXT}" "" "${PROGID}"
   WriteRegStr HKCU "${CLASSES}\${EXT}\OpenWithProgids" "${PROGID}" ""
 !macroend
 
 Section "File associations" SecAssociate
-  !insertmacro Associate ".zobas" "ZorvexIde.zobas" "Zorvex Basic source"
-  !insertmacro Associate ".zoproj" "ZorvexIde.zoproj" "Zorvex IDE project"
+  !insertmacro Associate ".zobas" "${APP_ID}.zobas" "Zorvex Basic source"
+  !insertmacro Associate ".zoproj" "${APP_ID}.zoproj" "${PRODUCT} project"
   System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd
 
@@ -145,20 +150,30 @@ SectionEnd
 !macroend
 
 ; Undoes Associate, but only while EXT still opens with this installation; a class of another
-; installation of the IDE is left to that one.
+; installation of the IDE is left to that one. When the other release was installed after
+; this one, it keeps this one's class as the default to restore; it is given the default this
+; one kept instead, so removing both in either order restores what was there first.
 !macro Unassociate EXT PROGID
   ReadRegStr $0 HKCU "${CLASSES}\${PROGID}\shell\open\command" ""
   ${If} $0 == '${OPEN_COMMAND}'
     ReadRegStr $0 HKCU "${CLASSES}\${EXT}" ""
+    ReadRegStr $1 HKCU "${CLASSES}\${EXT}" "${APP_ID}.previous"
     ${If} $0 == "${PROGID}"
-      ReadRegStr $1 HKCU "${CLASSES}\${EXT}" "ZorvexIde.previous"
       ${If} $1 != ""
         WriteRegStr HKCU "${CLASSES}\${EXT}" "" $1
       ${Else}
         DeleteRegValue HKCU "${CLASSES}\${EXT}" ""
       ${EndIf}
     ${EndIf}
-    DeleteRegValue HKCU "${CLASSES}\${EXT}" "ZorvexIde.previous"
+    ReadRegStr $2 HKCU "${CLASSES}\${EXT}" "${OTHER_APP_ID}.previous"
+    ${If} $2 == "${PROGID}"
+      ${If} $1 != ""
+        WriteRegStr HKCU "${CLASSES}\${EXT}" "${OTHER_APP_ID}.previous" $1
+      ${Else}
+        DeleteRegValue HKCU "${CLASSES}\${EXT}" "${OTHER_APP_ID}.previous"
+      ${EndIf}
+    ${EndIf}
+    DeleteRegValue HKCU "${CLASSES}\${EXT}" "${APP_ID}.previous"
     DeleteRegValue HKCU "${CLASSES}\${EXT}\OpenWithProgids" "${PROGID}"
     DeleteRegKey /ifempty HKCU "${CLASSES}\${EXT}\OpenWithProgids"
     DeleteRegKey /ifempty HKCU "${CLASSES}\${EXT}"
@@ -175,8 +190,8 @@ Section "Uninstall"
     Delete "${SHORTCUT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ${EndIf}
-  !insertmacro Unassociate ".zobas" "ZorvexIde.zobas"
-  !insertmacro Unassociate ".zoproj" "ZorvexIde.zoproj"
+  !insertmacro Unassociate ".zobas" "${APP_ID}.zobas"
+  !insertmacro Unassociate ".zoproj" "${APP_ID}.zoproj"
   System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 
   RMDir "$INSTDIR"

@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Builds the release from the program folder the build made (out/dist): the setup program
-ZorvexIde-<version>-setup.exe (NSIS) and ZorvexIde-<version>.zip, both holding the same files
-and a README.txt for Windows users.
+"""Builds the release from the program folders the build made: from out/dist the 32-bit
+program's setup program ZorvexIde-<version>-setup.exe (NSIS) and ZorvexIde-<version>.zip, from
+out/dist64 the 64-bit program's ZorvexIde-<version>-x64-setup.exe and ZorvexIde-<version>-x64.zip,
+each pair holding the same files and a README.txt for Windows users. The two install side by
+side: each has its own folder, Start-menu entry, entry in the list of installed apps and file
+classes, and the IDE keeps its settings beside itself.
 
 Every file in the program folder belongs to the program, except those the IDE itself writes
 there at run time (the settings file and the scratch files), which are never packaged.
 """
 import argparse
+import collections
 import fnmatch
 import os
 import re
@@ -32,6 +36,27 @@ FILETIME_EPOCH = 11644473600
 
 class PackageError(Exception):
     pass
+
+
+# What tells the two releases apart. id names the default install folder below
+# %LOCALAPPDATA%\Programs, the entry in the list of installed apps and the file classes;
+# suffix goes after the version in the packages' names and the zip's folder; product is the
+# name users see (Start menu, installed apps, the README); target is NSIS's for the setup program.
+Edition = collections.namedtuple("Edition", "bits id suffix product target")
+EDITIONS = {
+    32: Edition(32, "ZorvexIde", "", "Zorvex IDE", "x86-unicode"),
+    64: Edition(64, "ZorvexIde-x64", "-x64", "Zorvex IDE (64-bit)", "amd64-unicode"),
+}
+
+
+def package_names(version, edition):
+    """The setup program's and the zip's file names."""
+    return f"ZorvexIde-{version}{edition.suffix}-setup.exe", f"ZorvexIde-{version}{edition.suffix}.zip"
+
+
+def zip_folder(version, edition):
+    """The one folder the zip holds."""
+    return f"ZorvexIde-{version}{edition.suffix}"
 
 
 def project_version(cmake_lists=os.path.join(ROOT, "CMakeLists.txt")):
@@ -91,14 +116,14 @@ def program_files(dist):
     return sorted(names)
 
 
-def readme_bytes(version):
+def readme_bytes(version, edition=EDITIONS[32]):
     """README.txt as Windows users read it: Windows-1252 with CR LF line ends."""
     with open(os.path.join(HERE, README), encoding="utf-8") as f:
-        text = f.read().replace("@VERSION@", version)
+        text = f.read().replace("@VERSION@", version).replace("@PRODUCT@", edition.product)
     return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp1252")
 
 
-def stage(dist, names, version, stage_dir):
+def stage(dist, names, version, stage_dir, edition=EDITIONS[32]):
     """Copies the files and the README into stage_dir. Their times are cut to even seconds, the
     steps in which the setup program keeps them, so the uninstaller can tell an installed file
     from one the user changed by its time alone."""
@@ -110,7 +135,7 @@ def stage(dist, names, version, stage_dir):
         seconds = int(os.stat(os.path.join(dist, *name.split("/"))).st_mtime) & ~1
         os.utime(target, (seconds, seconds))
     with open(os.path.join(stage_dir, README), "wb") as f:
-        f.write(readme_bytes(version))
+        f.write(readme_bytes(version, edition))
     seconds = int(time.time()) & ~1
     os.utime(os.path.join(stage_dir, README), (seconds, seconds))
     return sorted(names + [README])
@@ -158,7 +183,7 @@ def write_nsis_lists(stage_dir, names, generated):
             f.write("\n".join(lines) + "\n")
 
 
-def build_installer(stage_dir, names, version, generated, target):
+def build_installer(stage_dir, names, version, generated, target, edition=EDITIONS[32]):
     makensis = shutil.which("makensis")
     if not makensis:
         raise PackageError("makensis is missing (Debian package nsis; dev/setup installs it)")
@@ -167,7 +192,10 @@ def build_installer(stage_dir, names, version, generated, target):
     partial = target + ".part"
     # makensis needs a UTF-8 locale: without one it crashes, and it spells file names with it.
     env = dict(os.environ, LC_ALL="C.UTF-8", LANG="C.UTF-8")
+    other = EDITIONS[64 if edition.bits == 32 else 32]
     command = [makensis, "-V2", "-WX", "-INPUTCHARSET", "UTF8", f"-DVERSION={version}",
+               f"-DTARGET={edition.target}", f"-DAPP_ID={edition.id}", f"-DOTHER_APP_ID={other.id}",
+               f"-DPRODUCT={edition.product}",
                f"-DSTAGE={stage_dir}", f"-DGENERATED={generated}", f"-DSIZE_KB={size_kb}",
                f"-DOUTFILE={partial}", os.path.join(HERE, "ZorvexIde.nsi")]
     result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=600)
@@ -176,10 +204,11 @@ def build_installer(stage_dir, names, version, generated, target):
     os.replace(partial, target)
 
 
-def build_zip(stage_dir, names, version, target):
-    """The same program folder as a zip, below one folder ZorvexIde-<version>. Names that are
-    not ASCII are stored as UTF-8 and flagged so, which Windows' own zip folders read."""
-    top = f"ZorvexIde-{version}"
+def build_zip(stage_dir, names, version, target, edition=EDITIONS[32]):
+    """The same program folder as a zip, below one folder ZorvexIde-<version> (with -x64 after
+    it for the 64-bit program). Names that are not ASCII are stored as UTF-8 and flagged so,
+    which Windows' own zip folders read."""
+    top = zip_folder(version, edition)
     partial = target + ".part"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
         for name in names:
@@ -195,41 +224,52 @@ def build_zip(stage_dir, names, version, target):
     os.replace(partial, target)
 
 
+def build_release(dist, release, work, version, edition):
+    """Both packages of one edition from its program folder; returns their paths and the
+    staged names' count and the program folder's."""
+    names = program_files(dist)
+    stage_dir = os.path.join(work, "stage", zip_folder(version, edition))
+    staged = stage(dist, names, version, stage_dir, edition)
+    os.makedirs(release, exist_ok=True)
+    setup, archive = (os.path.join(release, name) for name in package_names(version, edition))
+    build_installer(stage_dir, staged, version, os.path.join(work, "nsis" + edition.suffix), setup, edition)
+    build_zip(stage_dir, staged, version, archive, edition)
+    return [setup, archive], len(staged), len(names)
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     out = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
-    parser.add_argument("--dist", default=os.path.join(out, "dist"), help="the program folder")
+    parser.add_argument("--dist", help="one program folder to package (default: out/dist and out/dist64)")
+    parser.add_argument("--bits", type=int, choices=sorted(EDITIONS), default=32,
+                        help="the program that --dist holds, or that --copy-to copies (default 32)")
     parser.add_argument("--release", default=os.path.join(out, "release"), help="where the packages go")
     parser.add_argument("--work", default=os.path.join(out, "package"), help="staging folder")
     parser.add_argument("--copy-to", metavar="FOLDER",
                         help="only copy the program's own files into FOLDER (emptied first), as a fresh install")
     args = parser.parse_args(argv)
+    dists = {bits: os.path.join(out, "dist64" if bits == 64 else "dist") for bits in EDITIONS}
+    if args.dist:
+        dists = {args.bits: args.dist}
     if args.copy_to:
         shutil.rmtree(args.copy_to, ignore_errors=True)
         try:
-            copy_program(args.dist, args.copy_to)
+            copy_program(dists[args.bits], args.copy_to)
         except OSError as error:
             print(f"package: {error}", file=sys.stderr)
             return 1
         return 0
     try:
-        started = time.monotonic()
         version = project_version()
-        names = program_files(args.dist)
-        stage_dir = os.path.join(args.work, "stage", f"ZorvexIde-{version}")
-        staged = stage(args.dist, names, version, stage_dir)
-        os.makedirs(args.release, exist_ok=True)
-        setup = os.path.join(args.release, f"ZorvexIde-{version}-setup.exe")
-        archive = os.path.join(args.release, f"ZorvexIde-{version}.zip")
-        build_installer(stage_dir, staged, version, os.path.join(args.work, "nsis"), setup)
-        build_zip(stage_dir, staged, version, archive)
+        for bits, dist in dists.items():
+            started = time.monotonic()
+            paths, staged, names = build_release(dist, args.release, args.work, version, EDITIONS[bits])
+            for path in paths:
+                print(f"{path}  ({os.path.getsize(path) // 1024} KB)")
+            print(f"{staged} files ({names} from {dist} and {README}) in {time.monotonic() - started:.1f} s")
     except (PackageError, OSError, subprocess.TimeoutExpired) as error:
         print(f"package: {error}", file=sys.stderr)
         return 1
-    for path in (setup, archive):
-        print(f"{path}  ({os.path.getsize(path) // 1024} KB)")
-    print(f"{len(staged)} files ({len(names)} from {args.dist} and {README}) "
-          f"in {time.monotonic() - started:.1f} s")
     return 0
 
 

@@ -13,6 +13,7 @@
 #include "editor/EditorAccess_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Painting_win.h"
+#include "shell/Scaling_win.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -54,9 +55,10 @@ bool ProjectListSettled() {
 // What closing and the end of the session do before the program may end: the project list,
 // the save prompt about the document and the settings file. False when the user chose to stay.
 bool SaveWorkBeforeEnd() {
+  if (!ProjectListSettled() || NoticeOutsideChange(DiskMoment::BeforeLeaving) == Outcome::Stop) return false;
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);
-  if (!ProjectListSettled() || SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) return false;
+  if (SaveIfChanged(SaveName, text, "Closing Zorvexide") == SaveAnswer::Cancel) return false;
   size_t selectionStart = 0, selectionEnd = 0;
   ControlSelection(CurrentEditor, selectionStart, selectionEnd);
   // A settings file that cannot be written is reported, and closing goes on.
@@ -110,9 +112,7 @@ void ReportEmergencyCopy() {
 }
 
 void OnDestroy() {
-  if (FinderFont) Api.DeleteObject(FinderFont);
-  if (PlainEditorFont) Api.DeleteObject(PlainEditorFont);
-  FinderFont = PlainEditorFont = nullptr;
+  ReleaseScaledParts();
   ReleasePaintBrushes();
   Api.PostQuitMessage(0);
 }

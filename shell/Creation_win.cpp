@@ -3,6 +3,7 @@
 #include "auxwin/Console.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "base/Scaling_win.h"
 #include "base/TextScan.h"
 #include "build/Launch.h"
 #include "commands/CommandIds.h"
@@ -16,7 +17,9 @@
 #include "editor/Listing_win.h"
 #include "editor/Marks_win.h"
 #include "shell/MainWindowSteps_win.h"
+#include "shell/MainWindow_win.h"
 #include "shell/Placement.h"
+#include "shell/Scaling_win.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
@@ -24,19 +27,11 @@
 namespace {
 constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | BS_NOTIFY;  // 0x5000400B
 constexpr DWORD BoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN;  // 0x50A01004
-const char* const IconFile = "zitronenfalter.ico";
 
-HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
 
 HWND CreateChild(DWORD exStyle, const char* cls, const char* text, DWORD style, int id) {
   return Api.CreateWindowExA(exStyle, cls, text, style, 0, 0, 0, 0, MainWindow,
-                             reinterpret_cast<HMENU>(uintptr_t(id)), Instance(), nullptr);
-}
-
-void LoadWindowIcon() {
-  HANDLE icon = Api.LoadImageA(nullptr, IconFile, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
-  if (!icon) ShowBox(std::string("Cannot load ") + IconFile + "!", "zor", MB_OK);
-  Api.SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+                             reinterpret_cast<HMENU>(uintptr_t(id)), ProgramInstance(), nullptr);
 }
 
 bool LoadEditingComponent() {
@@ -129,7 +124,7 @@ void CreateEditor(bool scintilla, const std::string& text) {
   }
   CurrentEditor = CreateChild(WS_EX_CLIENTEDGE, "edit", " finder", BoxStyle, FinderBoxId);
   if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
-  PlainEditorFont = ConfigurePlainEditor(CurrentEditor, EditorFontName, EditorFontSize, RestorePos);
+  ConfigurePlainEditor(CurrentEditor, RestorePos);  // its font comes with the boxes' one
   RestorePos = 0;
 }
 }  // namespace
@@ -150,7 +145,8 @@ std::string CurrentDirectory() {
 
 void OnCreate(HWND window) {
   MainWindow = window;
-  LoadWindowIcon();
+  WindowScale = ScaleOfDpi(DpiOfWindow(window));
+  ShowWindowIcon(true);
   bool scintilla = LoadEditingComponent();
   if (!StartDirectory.empty()) Api.SetCurrentDirectoryA(StartDirectory.c_str());
   std::string startDir = CurrentDirectory();
@@ -163,7 +159,7 @@ void OnCreate(HWND window) {
   settingsText = TakeArgument(settingsText);
   // WorkAreaWidth and WorkAreaHeight are the work area's right and bottom edges.
   ApplySettings(ReadSettings(settingsText, ProgramDir, CurrentFile, WorkAreaWidth - WorkAreaLeft,
-                             WorkAreaHeight - WorkAreaTop));
+                             WorkAreaHeight - WorkAreaTop, WindowScale));
   ResizeToSettings();
   std::string text = ReadStartDocument();
   Api.SetCurrentDirectoryA(FolderToEnter(WorkDir).c_str());
@@ -180,7 +176,7 @@ void OnCreate(HWND window) {
     ProjectText = GetControlText(FinderBoxes[ProjectBox]);
   }
   RebuildMenuBar(MainWindow);
-  FinderFont = ApplyFont(FinderBoxes + 1, 6, 13, 9, 400, "Lucida console");
+  MakeScaledFonts();
   Api.SetFocus(MainWindow);
   Api.SetFocus(CurrentEditor);
   SaveName = CurrentFile;

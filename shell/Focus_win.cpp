@@ -1,6 +1,8 @@
-// Where the keyboard focus goes when MainWindow itself receives it.
+// Where the keyboard focus goes when MainWindow itself receives it, and what the IDE looks at
+// when it becomes the active program again.
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "documents/Documents.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/ShellState.h"
 
@@ -21,3 +23,13 @@ void OnSetFocus() {
                                                                                               : CurrentEditor;
   if (target) Api.SetFocus(target);
 }
+
+void OnActivateApp(bool active, unsigned long otherThread) {
+  // Only a program of its own coming back to the front counts: the IDE's own boxes closing
+  // may also activate the window (under Wine), and nothing changed outside then.
+  if (!active || MainWindow == nullptr || otherThread == Api.GetCurrentThreadId()) return;
+  // A box shown while the system is still activating the window would come up half active.
+  Api.PostMessageA(MainWindow, OutsideCheckMessage, 0, 0);
+}
+
+void OnOutsideCheck() { NoticeOutsideChange(DiskMoment::Activated); }

@@ -24,7 +24,7 @@ int Round(double value) { return static_cast<int>(RoundHalfEven(value)); }
 
 int QuarterOf(int clientWidth) { return Round(clientWidth * 0.25); }
 
-LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bool outputShown) {
+LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bool outputShown, DisplayScale scale) {
   LayoutPlan plan;
   const int q = QuarterOf(clientWidth);
   plan.quarter = q;
@@ -35,20 +35,23 @@ LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bo
     a = 0;
     b += q;
   }
+  const int boxHeight = scale(BoxHeight);
   if (outputShown) {
     b = Round(b - 1.5 * q);
-    plan.output = {a + b, 30, c, clientHeight - 50};
+    plan.output = {a + b, scale(30), c, clientHeight - scale(50)};
     plan.outputHidden = false;
   }
-  plan.editor = {a, 80, b, clientHeight - 100};
+  const int editorTop = scale(80);
+  const int editorHeight = clientHeight - scale(100);
+  plan.editor = {a, editorTop, b, editorHeight};
   // The project list fills the quarter that the editor leaves free for it.
-  if (projectOpen) plan.project = {0, 80, q, clientHeight - 100};
-  plan.find = {375, 1, q, BoxHeight};
-  plan.replace = {q, 37, q, BoxHeight};
-  plan.line = {2 * q, 37, q, BoxHeight};
-  plan.keyword = {3 * q, 37, q, BoxHeight};
+  if (projectOpen) plan.project = {0, editorTop, q, editorHeight};
+  plan.find = {scale(375), scale(1), q, boxHeight};
+  plan.replace = {q, scale(37), q, boxHeight};
+  plan.line = {2 * q, scale(37), q, boxHeight};
+  plan.keyword = {3 * q, scale(37), q, boxHeight};
   for (int i = 0; i < 11; ++i)
-    plan.buttons[i] = {ButtonSlots[i].x, ButtonRowY, q - ButtonSlots[i].shrink, BoxHeight};
+    plan.buttons[i] = {scale(ButtonSlots[i].x), scale(ButtonRowY), q - scale(ButtonSlots[i].shrink), boxHeight};
   return plan;
 }
 

@@ -1,6 +1,7 @@
 // The layout arithmetic of the main window: every child control's rectangle from the client
-// size and the panel flags. Platform-free so the numbers can be checked natively.
+// size, the panel flags and the display's scale. Platform-free so the numbers can be checked natively.
 #pragma once
+#include "base/DisplayScale.h"
 
 struct Rect {
   int x = 0, y = 0, width = 0, height = 0;
@@ -20,9 +21,12 @@ struct LayoutPlan {
 // A quarter of the client width, rounded half to even (also used by the drop handler).
 int QuarterOf(int clientWidth);
 
-// Places every child control for a client area of the given size. Widths of the command
-// buttons go to zero or below on narrow windows; the row then disappears.
-LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bool outputShown);
+// Places every child control for a client area of the given size (in the display's pixels).
+// The quarters come from the client width; every fixed number (the rows' places and heights,
+// the buttons' places and how much narrower than a quarter they are) is written for 96 dpi and
+// scaled by scale. Widths of the command buttons go to zero or below on narrow windows; the
+// row then disappears.
+LayoutPlan ComputeLayout(int clientWidth, int clientHeight, bool projectOpen, bool outputShown, DisplayScale scale);
 
 // Records the outer window size for the settings file. A minimised window's size is not
 // kept, so the next run opens at the last normal size.

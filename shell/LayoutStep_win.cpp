@@ -17,7 +17,7 @@ void OnSize() {
   RECT client;
   Api.GetClientRect(MainWindow, &client);
   ClientHeight = client.bottom;
-  LayoutPlan plan = ComputeLayout(client.right, client.bottom, ProjectOpen != 0, OutputShown != 0);
+  LayoutPlan plan = ComputeLayout(client.right, client.bottom, ProjectOpen != 0, OutputShown != 0, WindowScale);
   LayoutQuarter = plan.quarter;
   // The side panel is the OutputBox or, for the IDE's own listings, the listing panel in its
   // place; the other one is put away.

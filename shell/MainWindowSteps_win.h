@@ -24,6 +24,13 @@ void OnDestroy();
 // WM_SETFOCUS: MainWindow itself takes no typing, so the focus goes on to the control that had
 // it last (the editor at first), as after a message box or a file dialog.
 void OnSetFocus();
+// WM_ACTIVATEAPP: when the IDE becomes the active program again (otherThread: the thread of the
+// window that was active before), the document's file is looked at for changes made by other
+// programs meanwhile, once the activation is done.
+void OnActivateApp(bool active, unsigned long otherThread);
+// The message that activation posts to MainWindow for that look.
+constexpr unsigned OutsideCheckMessage = 0x8000 + 29;  // WM_APP + 29
+void OnOutsideCheck();
 // WM_NOTIFY: passes each event of the editor to the operation that owns it.
 void OnNotify(const NMHDR* header);
 // Notes the editor or box that has just received the focus, from its notification message.

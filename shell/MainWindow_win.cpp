@@ -5,8 +5,11 @@
 #include "base/Bindings_win.h"
 #include "editor/Completing_win.h"
 #include "editor/Editing_win.h"
+#include "navigation/Navigation_win.h"
+#include "shell/GuiSlots.h"
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
+#include "shell/Scaling_win.h"
 #include "shell/ShellState.h"
 #include "shell/Toolbar_win.h"
 #include "shell/WindowProc_win.h"
@@ -30,9 +33,9 @@ void RegisterMainClass(HINSTANCE instance) {
   if (!Api.RegisterClassExA(&wc)) ShowBox("Registration failed", "Problem", MB_ICONHAND);
 }
 
-LoopTarget TargetOf(HWND window, bool keyDown) {
+LoopTarget TargetOf(HWND window, bool keyDown, unsigned key) {
   if (window == nullptr) return LoopTarget::Other;
-  if (keyDown && window == Editor && CompletionShowing()) return LoopTarget::EditorList;
+  if (keyDown && window == Editor && CompletionTakesKey(key)) return LoopTarget::EditorList;
   if (window == FinderBoxes[ProjectBox]) return LoopTarget::ProjectBox;
   if (window == ListingPanel) return LoopTarget::Listing;
   for (int slot : {FindBox, ReplaceBox, LineBox, KeywordBox})
@@ -48,41 +51,80 @@ bool LinesShiftedByTab(const MSG& msg, bool controlDown, bool altDown) {
   if (controlDown || altDown || CompletionShowing()) return false;
   return IndentSelectedLines((Api.GetKeyState(VK_SHIFT) & 0x8000) != 0);
 }
+
+// One message taken from the queue: its command first, then the message itself unless withheld.
+void HandleQueued(MSG& msg) {
+  // The key state as it was when this message was queued: while the program is busy keys pile
+  // up, and the state of the keyboard now says nothing about a key pressed back then.
+  bool keyDown = msg.message == WM_KEYDOWN;
+  bool controlDown = keyDown && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  bool altDown = keyDown && (Api.GetKeyState(VK_MENU) & 0x8000) != 0;
+  // The character the key makes on the user's layout (the high bit marks a dead key).
+  char typed = controlDown ? char(Api.MapVirtualKeyA(UINT(msg.wParam), MAPVK_VK_TO_CHAR) & 0x7FFF) : 0;
+  const unsigned key = unsigned(msg.wParam & 0xFF);
+  LoopAction action =
+      MapLoopMessage(msg.message, key, controlDown, altDown, TargetOf(msg.hwnd, keyDown, key), typed);
+  if (action.command) {
+    // A key held down sends its key-down again and again, each saying that the key was down.
+    KeyRepeats = keyDown && (msg.lParam & (1 << 30)) != 0;
+    Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
+                     action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);
+    KeyRepeats = false;
+  }
+  if (action.withhold || LinesShiftedByTab(msg, controlDown, altDown)) return;
+  if (action.translate) Api.TranslateMessage(&msg);
+  Api.DispatchMessageA(&msg);
+}
+
+// Handles the characters that translating a key just made, before anything queued after them.
+void HandleTyped(HWND window) {
+  MSG typed;
+  for (UINT first : {UINT(WM_CHAR), UINT(WM_SYSCHAR)})
+    while (Api.PeekMessageA(&typed, window, first, first + 1, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+      // The quit message comes whatever the range asked for: it is left for the loop to end on.
+      if (typed.message == WM_QUIT) return Api.PostQuitMessage(int(typed.wParam));
+      HandleQueued(typed);
+    }
+}
+
+// A key that a search kept while it ran, handled now with the keyboard's state it was typed
+// with (Shift, Ctrl...), which then goes back to what it is now.
+void HandleKept(KeptKey& key) {
+  BYTE now[256];
+  Api.GetKeyboardState(now);
+  Api.SetKeyboardState(key.keyboard);
+  HandleQueued(key.message);
+  HandleTyped(key.message.hwnd);
+  Api.SetKeyboardState(now);
+}
 }  // namespace
 
 void RunMessageLoop() {
   MSG msg;
-  while (Api.GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    // The key state as it was when this message was queued: while the program is busy keys pile
-    // up, and the state of the keyboard now says nothing about a key pressed back then.
-    bool keyDown = msg.message == WM_KEYDOWN;
-    bool controlDown = keyDown && (Api.GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    bool altDown = keyDown && (Api.GetKeyState(VK_MENU) & 0x8000) != 0;
-    // The character the key makes on the user's layout (the high bit marks a dead key).
-    char typed = controlDown ? char(Api.MapVirtualKeyA(UINT(msg.wParam), MAPVK_VK_TO_CHAR) & 0x7FFF) : 0;
-    LoopAction action =
-        MapLoopMessage(msg.message, unsigned(msg.wParam & 0xFF), controlDown, altDown, TargetOf(msg.hwnd, keyDown),
-                       typed);
-    if (action.command) {
-      // A key held down sends its key-down again and again, each saying that the key was down.
-      KeyRepeats = keyDown && (msg.lParam & (1 << 30)) != 0;
-      Api.SendMessageA(MainWindow, WM_COMMAND, WPARAM(action.command),
-                       action.lParamIsWindow ? reinterpret_cast<LPARAM>(msg.hwnd) : 0);
-      KeyRepeats = false;
+  for (;;) {
+    KeptKey kept;
+    if (NextKeptKey(kept)) {
+      HandleKept(kept);
+      continue;
     }
-    if (action.withhold || LinesShiftedByTab(msg, controlDown, altDown)) continue;
-    if (action.translate) Api.TranslateMessage(&msg);
-    Api.DispatchMessageA(&msg);
+    if (Api.GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+    HandleQueued(msg);
   }
+}
+
+HINSTANCE ProgramInstance() {
+  return reinterpret_cast<HINSTANCE>(
+      uintptr_t(InstanceFromSlots(GuiState[InstanceLowSlot], GuiState[InstanceHighSlot], sizeof(HINSTANCE))));
 }
 
 HWND CreateMainWindow(int width, int height, unsigned long style, int placementMode) {
   CreationWidth = width;
   CreationHeight = height;
   Place = PlaceWindow(placementMode, WorkAreaWidth, WorkAreaHeight, width, height, Place);
-  GuiState[2] = uint32_t(reinterpret_cast<uintptr_t>(Api.GetModuleHandleA(nullptr)));
-  GuiState[4] = GuiState[2];
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2]));
+  InstanceSlotValues slots = InstanceSlotsFor(reinterpret_cast<uintptr_t>(Api.GetModuleHandleA(nullptr)), sizeof(HINSTANCE));
+  GuiState[InstanceLowSlot] = slots.low;
+  GuiState[InstanceHighSlot] = slots.high;
+  HINSTANCE instance = ProgramInstance();
   if (!ClassRegistered) RegisterMainClass(instance);
   ClassRegistered = true;
 
@@ -97,10 +139,11 @@ HWND CreateMainWindow(int width, int height, unsigned long style, int placementM
   // The toolbar buttons and the status bar join the window here, before it is shown.
   CreateToolbarButtons(window);
   CreateMainStatusBar(window);
+  ApplyStatusFont();
   Api.SetWindowTextA(window, "ZorvexIde_2023/24 ->beta ");
   Api.ShowWindow(window, SW_SHOWNORMAL);
   Api.UpdateWindow(window);
-  GuiState[0] = uint32_t(reinterpret_cast<uintptr_t>(window));
+  GuiState[WindowSlot] = WindowSlotFor(reinterpret_cast<uintptr_t>(window));
   return window;
 }
 

@@ -2,6 +2,10 @@
 #pragma once
 #include <windows.h>
 
+// The program's instance handle as the main-window routine keeps it in GuiState slots 2 and 4
+// (see GuiSlots.h); null before the main window is created.
+HINSTANCE ProgramInstance();
+
 // Steps of RunMainWindow before its loop: places, registers "wins", creates and shows
 // MainWindow. Null when the window could not be created (the failure has been reported).
 HWND CreateMainWindow(int width, int height, unsigned long style, int placementMode);

@@ -2,6 +2,7 @@
 #include "shell/Painting_win.h"
 #include "base/Bindings_win.h"
 #include "shell/ButtonFaces.h"
+#include "shell/Scaling_win.h"
 #include "shell/ShellState.h"
 #include <cstring>
 
@@ -38,6 +39,25 @@ class SolidBrush {
 
 SolidBrush BoxBrush;  // behind the finder boxes' text; made at the first WM_CTLCOLOREDIT
 
+// The face font selected into a device context for one scope; away from 96 dpi the captions and
+// the painted line are written in it, at 96 dpi in the font the device context starts with.
+class FaceFontScope {
+ public:
+  explicit FaceFontScope(HDC dc) : dc_(dc), font_(FaceFont()) {
+    if (font_) previous_ = Api.SelectObject(dc_, font_);
+  }
+  FaceFontScope(const FaceFontScope&) = delete;
+  FaceFontScope& operator=(const FaceFontScope&) = delete;
+  ~FaceFontScope() {
+    if (font_) Api.SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HFONT font_;
+  HGDIOBJ previous_ = nullptr;
+};
+
 // BeginPaint and EndPaint as one scope.
 class PaintScope {
  public:
@@ -61,6 +81,7 @@ void OnDrawItem(WPARAM id, const DRAWITEMSTRUCT* item) {
   // A button squeezed to nothing by a narrow window shows nothing, not a stray edge.
   if (r.right <= r.left || r.bottom <= r.top) return;
   HDC dc = item->hDC;
+  FaceFontScope captionFont(dc);
   const int length = int(std::strlen(face->caption));
   SIZE text = {};
   Api.GetTextExtentPoint32A(dc, face->caption, length, &text);
@@ -83,6 +104,7 @@ void OnPaint(HWND window) {
   RECT client;
   Api.GetClientRect(window, &client);
   PaintScope paint(window);
+  FaceFontScope lineFont(paint.Dc());
   Api.SetBkColor(paint.Dc(), LineBackColour);
   Api.SetTextColor(paint.Dc(), LineTextColour);
   Api.DrawTextA(paint.Dc(), PaintedLine, -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER);

@@ -61,8 +61,10 @@ std::string SettingsValue(std::string_view text, std::string_view key) {
 }
 
 Settings ReadSettings(std::string_view text, std::string_view programDir,
-                      std::string_view commandLineFile, int workWidth, int workHeight) {
+                      std::string_view commandLineFile, int workWidth, int workHeight, DisplayScale scale) {
   Settings s;
+  s.sizeX = scale(s.sizeX);
+  s.sizeY = scale(s.sizeY);
   if (text.empty()) {
     s.dir = programDir;
     s.file = commandLineFile;

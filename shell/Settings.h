@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include "base/DisplayScale.h"
 
 // The values carried from one run to the next.
 struct Settings {
@@ -24,8 +25,11 @@ struct Settings {
 // folder, a missing or non-positive size and an empty font keep the default, a font size
 // outside 4..72 gives the default and a window larger than the work area (when its size is
 // known, above 0) the work area's size, so that no settings file can make the IDE unusable.
+// The default window size (800 x 600 at 96 dpi) is scaled to the display; sizes read from the
+// file are the display's pixels as they were written.
 Settings ReadSettings(std::string_view text, std::string_view programDir,
-                      std::string_view commandLineFile, int workWidth = 0, int workHeight = 0);
+                      std::string_view commandLineFile, int workWidth = 0, int workHeight = 0,
+                      DisplayScale scale = {});
 
 // The seven entries, one a line, each line ending in CR LF. A text value is written in square
 // brackets, or in angle brackets where its own square brackets are not balanced, so that every

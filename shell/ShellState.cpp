@@ -13,8 +13,6 @@ HBITMAP ToolbarPictures[10] = {};
 
 HWND CommandButtons[11] = {};
 HWND ToolbarButtons[10] = {};
-HFONT FinderFont = nullptr;
-HFONT PlainEditorFont = nullptr;
 
 std::string StartArgument;
 std::string StartDirectory;

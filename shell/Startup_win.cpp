@@ -4,6 +4,7 @@
 #include "auxwin/Console.h"
 #include "auxwin/Welcome_win.h"
 #include "base/Bindings_win.h"
+#include "base/Scaling_win.h"
 #include "base/TextScan.h"
 #include "build/ErrorCheck.h"
 #include "build/Launch.h"
@@ -11,6 +12,7 @@
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
+#include "shell/Toolbar_win.h"
 #include "shell/StartupText.h"
 
 namespace {
@@ -70,11 +72,11 @@ void EnterProgramFolder() {
   Api.SetCurrentDirectoryA(FolderToEnter(GetProgramDir()).c_str());
 }
 
+// The toolbar's identifiers, and its pictures for the system's scale: the window, once it
+// exists, takes them again if its display has another.
 void PrepareToolbar() {
-  for (int i = 0; i < 10; ++i) {
-    ToolbarIds[i] = 100 + i;
-    ToolbarPictures[i] = static_cast<HBITMAP>(Api.LoadImageA(nullptr, ToolbarPictureFiles[i], IMAGE_BITMAP, 30, 30, LR_LOADFROMFILE));
-  }
+  for (int i = 0; i < 10; ++i) ToolbarIds[i] = 100 + i;
+  LoadToolbarPictures(SystemDpi());
 }
 }  // namespace
 
@@ -94,6 +96,8 @@ void RunStartup() {
   Api.zor_trend(9);
   AboutText = ComposeAboutText();
   PrepareToolbar();
-  bool shown = RunMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
+  // The size the window is placed for before it takes the settings' one, on the system's scale.
+  const DisplayScale system = ScaleOfDpi(SystemDpi());
+  bool shown = RunMainWindow(system(580), system(580), WS_OVERLAPPEDWINDOW, 2);
   EndProcess(shown ? 0 : ExitStartupFailed);
 }

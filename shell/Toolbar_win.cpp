@@ -2,8 +2,13 @@
 #include "shell/Toolbar_win.h"
 #include <commctrl.h>
 #include "base/Bindings_win.h"
+#include "base/Handles_win.h"
+#include "base/Scaling_win.h"
+#include "base/SharedState.h"
 #include "commands/CommandState.h"
+#include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
+#include "shell/StartupText.h"
 
 namespace {
 constexpr DWORD PlainChild = WS_CHILD | WS_VISIBLE;
@@ -15,7 +20,9 @@ constexpr int TipWidth = 20;  // narrow enough that the text wraps after every w
 constexpr COLORREF TipText = RGB(250, 150, 0);
 constexpr COLORREF TipBack = RGB(255, 255, 255);
 const char* const StatusText = "Compiler ZorvexBasic 2017-24";
-static_assert(sizeof(TOOLINFOA) == 48, "the tool structure the tooltips expect");
+// The tool structure the tooltips expect (common controls 6, with its reserved pointer): 48
+// bytes in the 32-bit program, 72 in the 64-bit one, whose handles and pointers are 8 bytes.
+static_assert(sizeof(TOOLINFOA) == (sizeof(void*) == 8 ? 72 : 48), "the tool structure the tooltips expect");
 
 struct ToolbarButton {
   int x;
@@ -31,7 +38,13 @@ constexpr ToolbarButton Buttons[10] = {
     {334, "Codefinder", "Codefinder"},
 };
 
-HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(uintptr_t(GuiState[2])); }
+HWND ToolbarTips[10] = {};  // each picture button's tooltip, in toolbar order
+int PicturesScale = 0;       // the scale (percent) the pictures were loaded for; 0 before
+
+// The pictures for the window's scale, loaded again when they were loaded for another.
+void ShowToolbarPictures() {
+  if (PicturesScale != NearestPictureScale(WindowScale.dpi)) LoadToolbarPictures(WindowScale.dpi);
+}
 }  // namespace
 
 HWND CreateButton(HWND parent, int x, int y, int width, int height, const std::string& caption, DWORD style, int id) {
@@ -44,7 +57,7 @@ HWND CreateButton(HWND parent, int x, int y, int width, int height, const std::s
 
 HWND CreateTooltip(HWND tool, const std::string& text, int balloon, int centre) {
   DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
-  HWND tip = Api.CreateWindowExA(0, "tooltips_class32", "", style, 0, 0, 0, 0, tool, nullptr, Instance(), nullptr);
+  HWND tip = Api.CreateWindowExA(0, "tooltips_class32", "", style, 0, 0, 0, 0, tool, nullptr, ProgramInstance(), nullptr);
   std::string shown = text;  // the tool structure wants a writable text; the tooltip copies it
   TOOLINFOA info = {};
   info.cbSize = sizeof info;
@@ -69,19 +82,55 @@ HWND CreateStatusBar(HWND parent, const std::string& text, DWORD style, DWORD ex
                              parent, nullptr, nullptr, nullptr);
 }
 
+void LoadToolbarPictures(int dpi) {
+  PicturesScale = NearestPictureScale(dpi);
+  for (int i = 0; i < 10; ++i) {
+    int percent = 100;
+    const std::string file = PictureFileFor(ToolbarPictureFiles[i], dpi, percent);
+    const int side = PictureSide(ButtonSide, percent);
+    // The old picture goes once the button shows the new one.
+    GdiObject<HBITMAP> old(ToolbarPictures[i]);
+    ToolbarPictures[i] = static_cast<HBITMAP>(Api.LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, side, side, LR_LOADFROMFILE));
+    if (ToolbarButtons[i])
+      Api.SendMessageA(ToolbarButtons[i], BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(ToolbarPictures[i]));
+  }
+}
+
 void CreateToolbarButtons(HWND window) {
+  const DisplayScale scale = WindowScale;
+  ShowToolbarPictures();
   for (int i = 0; i < 10; ++i) {
     const ToolbarButton& b = Buttons[i];
-    HWND button = CreateButton(window, b.x, ButtonTop, ButtonSide, ButtonSide, "<<", PictureButton, ToolbarIds[i]);
+    HWND button = CreateButton(window, scale(b.x), scale(ButtonTop), scale(ButtonSide), scale(ButtonSide), "<<",
+                               PictureButton, ToolbarIds[i]);
     ToolbarButtons[i] = button;
     // The balloon flag is the identifier, never 0: every tip is a balloon.
     HWND tip = CreateTooltip(button, b.tip, ToolbarIds[i], 0);
+    ToolbarTips[i] = tip;
     SetTooltipTitle(tip, TTI_INFO, b.title);
-    SetTooltipMaxWidth(tip, TipWidth);
+    SetTooltipMaxWidth(tip, scale(TipWidth));
     SetTooltipTextColour(tip, TipText);
     SetTooltipBackColour(tip, TipBack);
     Api.SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(ToolbarPictures[i]));
   }
 }
 
+void ScaleToolbar(HFONT tipFont) {
+  const DisplayScale scale = WindowScale;
+  for (int i = 0; i < 10; ++i) {
+    if (ToolbarButtons[i] == nullptr) continue;
+    Api.MoveWindow(ToolbarButtons[i], scale(Buttons[i].x), scale(ButtonTop), scale(ButtonSide), scale(ButtonSide), TRUE);
+    SetTooltipMaxWidth(ToolbarTips[i], scale(TipWidth));
+    if (tipFont) Api.SendMessageA(ToolbarTips[i], WM_SETFONT, reinterpret_cast<WPARAM>(tipFont), FALSE);
+  }
+  ShowToolbarPictures();
+}
+
 void CreateMainStatusBar(HWND window) { StatusBar = CreateStatusBar(window, StatusText, 0, 0); }
+
+void ScaleStatusBar(HFONT font) {
+  if (StatusBar == nullptr) return;
+  if (font) Api.SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // A status bar takes its height from its font and its place from its parent as it is sized.
+  Api.SendMessageA(StatusBar, WM_SIZE, 0, 0);
+}

@@ -10,6 +10,7 @@
 #include "commands/Drops_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Painting_win.h"
+#include "shell/Scaling_win.h"
 
 namespace {
 // WM_DROPFILES: the drop is decided by where the pointer is as the message is handled.
@@ -27,7 +28,10 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
   switch (message) {
     case WM_CREATE: OnCreate(window); return true;
     case WM_SIZE: OnSize(); return true;
+    case WM_DPICHANGED: OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam)); return true;
     case WM_SETFOCUS: OnSetFocus(); return true;
+    case WM_ACTIVATEAPP: OnActivateApp(wParam != FALSE, static_cast<unsigned long>(lParam)); return false;
+    case OutsideCheckMessage: OnOutsideCheck(); return true;
     case WM_CLOSE: OnClose(); return true;
     case WM_QUERYENDSESSION: result = OnQueryEndSession(); return true;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return true;

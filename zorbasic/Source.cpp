@@ -4,12 +4,14 @@
 #include "zorbasic/Source.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "zorbasic/Lexer.h"
 
@@ -123,12 +125,85 @@ bool IsAbsolute(const std::string& p) {
   return (!p.empty() && (p[0] == '/' || p[0] == '\\')) || (p.size() >= 2 && p[1] == ':');
 }
 
-std::string IncludeKey(const std::string& path) {
-  std::string k = Lower(path);
-  for (char& c : k)
-    if (c == '/') c = '\\';
-  return k;
+// A byte of code page 1252 in the case Windows compares file names in (see FileKey).
+char FoldedLetter(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 32);
+  switch (u) {
+    case 0x8A: return static_cast<char>(0x9A);
+    case 0x8C: return static_cast<char>(0x9C);
+    case 0x8E: return static_cast<char>(0x9E);
+    case 0x9F: return static_cast<char>(0xFF);
+    default: return c;
+  }
 }
+
+// A part of a path as Windows reads it: trailing dots and blanks dropped; "." and ".." stay,
+// and a part of nothing but dots and blanks is the folder itself (".").
+std::string_view TrimmedPart(std::string_view part) {
+  if (part == "." || part == "..") return part;
+  while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+  return part.empty() ? std::string_view(".") : part;
+}
+
+// The root of a path with "\" separators ("\\server\share\", "C:\", "C:", "\" or none), and
+// whether ".." can climb no higher than it.
+std::string_view RootOf(std::string_view path, bool& absolute) {
+  absolute = true;
+  if (path.substr(0, 2) == "\\\\") {
+    size_t server = path.find('\\', 2);
+    size_t share = server == std::string_view::npos ? server : path.find('\\', server + 1);
+    return share == std::string_view::npos ? path : path.substr(0, share + 1);
+  }
+  if (path.size() >= 2 && path[1] == ':') {
+    absolute = path.size() >= 3 && path[2] == '\\';
+    return path.substr(0, absolute ? 3 : 2);
+  }
+  if (!path.empty() && path[0] == '\\') return path.substr(0, 1);
+  absolute = false;
+  return {};
+}
+
+// The folder that relative names of this run stand in, with a trailing separator ("" when the
+// system does not say).
+const std::string& CurrentFolder() {
+  static const std::string folder = [] {
+    char buffer[4096];
+    if (!getcwd(buffer, sizeof buffer)) return std::string();
+    std::string f(buffer);
+    if (!f.empty() && f.back() != '/' && f.back() != '\\') f += '/';
+    return f;
+  }();
+  return folder;
+}
+
+}  // namespace
+
+std::string FileKey(const std::string& path) {
+  std::string slashed = IsAbsolute(path) ? path : CurrentFolder() + path;
+  for (char& c : slashed)
+    if (c == '/') c = '\\';
+  bool absolute = false;
+  const std::string_view whole(slashed);
+  const std::string_view root = RootOf(whole, absolute);
+  std::vector<std::string_view> parts;
+  for (size_t p = root.size(); p < whole.size();) {
+    size_t end = whole.find('\\', p);
+    if (end == std::string_view::npos) end = whole.size();
+    std::string_view part = TrimmedPart(whole.substr(p, end - p));
+    p = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part != "..") parts.push_back(part);
+    else if (!parts.empty() && parts.back() != "..") parts.pop_back();
+    else if (!absolute) parts.push_back(part);
+  }
+  std::string key(root);
+  for (size_t k = 0; k < parts.size(); ++k) (k ? key += '\\' : key) += parts[k];
+  for (char& c : key) c = FoldedLetter(c);
+  return key;
+}
+
+namespace {
 
 struct Cond {
   bool active;     // lines of the current branch are taken
@@ -145,7 +220,7 @@ class Preprocessor {
   void File(const std::string& name, std::string_view text, int depth) {
     int fileIndex = static_cast<int>(unit.files.size());
     unit.files.push_back(name);
-    seen_.insert(IncludeKey(name));
+    seen_.insert(FileKey(name));
     std::vector<Cond> conds;
     bool inBlock = false;
     int lineNo = 0, blockLine = 0;
@@ -229,7 +304,7 @@ class Preprocessor {
       return Error(file, lineNo, "#include needs a file name in quotes");
     std::string name(arg.substr(1, arg.find(arg[0], 1) - 1));
     std::string path = IsAbsolute(name) ? name : FolderOf(file) + name;
-    if (seen_.count(IncludeKey(path))) return;  // each file once
+    if (seen_.count(FileKey(path))) return;  // each file once, however its name is written
     if (depth >= 32) return Error(file, lineNo, "#include nested too deeply");
     std::string text, why;
     if (!reader_ || !reader_(path, text, why)) return Error(file, lineNo, "cannot include \"" + name + "\": " + why);

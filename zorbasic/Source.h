@@ -46,6 +46,12 @@ struct PreprocessOptions {
 Unit Preprocess(const std::string& mainName, std::string_view mainText, const SourceReader& reader,
                 const PreprocessOptions& options, std::vector<Diag>& diags);
 
+// The name a source file is known by when "each file once" tells files apart, as Windows tells
+// them apart: a relative path taken in the current folder, "/" and "\" alike, "." and ".."
+// resolved, repeated separators as one, trailing dots and blanks of each part dropped, and
+// letter case folded as Windows folds the letters of code page 1252.
+std::string FileKey(const std::string& path);
+
 // The folder part of a path, with its trailing separator ("" when there is none).
 std::string FolderOf(const std::string& path);
 

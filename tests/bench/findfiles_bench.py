@@ -12,9 +12,11 @@ import subprocess
 import sys
 import time
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
-PROGRAM = os.path.join(OUT, "bench", "program")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+from arch import OUT, SUFFIX, WINE  # noqa: E402  (the program dev/bench runs: 32-bit or 64-bit)
+
+BENCH = os.path.join(OUT, "bench" + SUFFIX)
+PROGRAM = os.path.join(BENCH, "program")
 TREE = os.path.join(OUT, "bench", "findtree")
 FOLDERS, FILES_PER_FOLDER, FILE_BYTES = 40, 50, 20 * 1024
 # A word as rare as a name used in a few places of a project, and a common one.
@@ -72,7 +74,7 @@ def ide_runs(word):
     """(best, middle, worst seconds, peak memory in MB, seconds the listing panel takes to show
     the listing, summary line) of the IDE's command."""
     document = "Z:" + os.path.join(TREE, "main.bas").replace("/", "\\")
-    result = subprocess.run(["wine", os.path.join(OUT, "bench", "findfilesbench.exe"), document, word, str(RUNS)],
+    result = subprocess.run([WINE, os.path.join(BENCH, "findfilesbench.exe"), document, word, str(RUNS)],
                             cwd=PROGRAM, capture_output=True, text=True, timeout=600)
     fields = result.stdout.split(None, 6)
     if len(fields) < 7 or fields[0] != "ide":

@@ -24,10 +24,13 @@ import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
-DIST = os.path.join(OUT, "dist")
 sys.path.insert(0, os.path.join(ROOT, "package"))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from arch import OUT, SUFFIX, WINE  # noqa: E402  (the program dev/bench runs: 32-bit or 64-bit)
 from make_package import copy_program  # noqa: E402
+
+DIST = os.path.join(OUT, "dist" + SUFFIX)
+BENCH = os.path.join(OUT, "bench" + SUFFIX)
 
 # Each row: its title, then the program in Zorvex Basic, Python, yabasic and BBC BASIC (brandy).
 # brandy writes its text to its own screen; *SPOOL copies it into the file that is compared.
@@ -138,7 +141,7 @@ class Runner:
 
     def command(self, who, source):
         if who == "zor5.exe":
-            return ["wine", self.zor5, wine_path(source)]
+            return [WINE, self.zor5, wine_path(source)]
         if who == "python3":
             return [sys.executable, source]
         if who == "yabasic":
@@ -237,7 +240,7 @@ def main():
     # brandy draws its screen with SDL: the dummy driver keeps it off the display.
     os.environ["SDL_VIDEODRIVER"] = "dummy"
     # A copy of the program folder: what the runs write stays out of out/dist.
-    program = os.path.join(OUT, "bench", "language")
+    program = os.path.join(BENCH, "language")
     shutil.rmtree(program, ignore_errors=True)
     copy_program(DIST, program)
     with tempfile.TemporaryDirectory(dir=OUT) as work:
@@ -246,7 +249,7 @@ def main():
         subprocess.run(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
         runner = Runner(work, program)
-        run(["wine", runner.zor5, "--help"], work, os.path.join(work, "help.txt"))
+        run([WINE, runner.zor5, "--help"], work, os.path.join(work, "help.txt"))
         print("Best of 3 runs each: seconds to exit / processor seconds, x = its processor time / zor5.exe's")
         print("(above 1: zor5.exe is faster), peak memory in MB. zor5.exe runs under Wine; the others natively.")
         head = f"{'program':44} {'zor5.exe':>20}"
@@ -279,11 +282,11 @@ def main():
         one = os.path.join(work, "one.zobas")
         with open(one, "w") as f:
             f.write("print 1\n")
-        times = [run(["wine", runner.zor5, wine_path(one)], work, os.path.join(work, "one.txt"))[0] for _ in range(5)]
+        times = [run([WINE, runner.zor5, wine_path(one)], work, os.path.join(work, "one.txt"))[0] for _ in range(5)]
         print(f"start-up: zor5.exe on \"print 1\", process start to exit: best {min(times):.3f} s, worst {max(times):.3f} s of 5")
-    bench = os.path.join(OUT, "bench", "querybench.exe")
+    bench = os.path.join(BENCH, "querybench.exe")
     if os.path.exists(bench):
-        subprocess.run(["wine", bench], cwd=program, stdin=subprocess.DEVNULL, timeout=600)
+        subprocess.run([WINE, bench], cwd=program, stdin=subprocess.DEVNULL, timeout=600)
     else:
         print("querybench.exe was not built")
     return 0

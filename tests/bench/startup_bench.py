@@ -26,10 +26,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
-from ide import (MAIN_TITLE, OUT, TOOLS, WELCOME_TITLE, Ide, console_text, focus, fresh_program_dir,  # noqa: E402
+from ide import (MAIN_TITLE, OUT, SUFFIX, TOOLS, WELCOME_TITLE, WINE, Ide, console_text, focus, fresh_program_dir,  # noqa: E402
                  press, wait_for, windows_named, wine_path, xdotool)
 
-TRIVIAL = os.path.join(OUT, "bench", "trivialwin.exe")
+TRIVIAL = os.path.join(OUT, "bench" + SUFFIX, "trivialwin.exe")
 TRIVIAL_TITLE = "Trivial window"
 RUNS = 5
 # The routines whose calls and returns the trace shows; every other routine runs untraced.
@@ -115,12 +115,12 @@ def trace_has(path, text):
 
 
 def set_traced_routines():
-    subprocess.run(["wine", "reg", "add", DEBUG_KEY, "/v", "RelayInclude", "/d", ";".join(TRACED), "/f"],
+    subprocess.run([WINE, "reg", "add", DEBUG_KEY, "/v", "RelayInclude", "/d", ";".join(TRACED), "/f"],
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
 
 
 def clear_traced_routines():
-    subprocess.run(["wine", "reg", "delete", DEBUG_KEY, "/v", "RelayInclude", "/f"],
+    subprocess.run([WINE, "reg", "delete", DEBUG_KEY, "/v", "RelayInclude", "/f"],
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
 
@@ -128,7 +128,7 @@ def trivial_run(log_path):
     """Seconds from process start until the trivial program's window is painted."""
     with open(log_path, "wb") as log:
         started = now()
-        process = subprocess.Popen(["wine", TRIVIAL], cwd=os.path.dirname(TRIVIAL), stdout=subprocess.DEVNULL,
+        process = subprocess.Popen([WINE, TRIVIAL], cwd=os.path.dirname(TRIVIAL), stdout=subprocess.DEVNULL,
                                    stderr=log, env=TRACE_ENV)
     try:
         window = wait_for(lambda: (windows_named(TRIVIAL_TITLE) or [None])[0], 60, "the trivial window")
@@ -151,7 +151,7 @@ class IdeRun:
         self.log_path = log_path
         with open(log_path, "wb") as log:
             self.started = now()
-            self.process = subprocess.Popen(["wine", os.path.join(folder, "ZorvexIde.exe"), wine_path(source)],
+            self.process = subprocess.Popen([WINE, os.path.join(folder, "ZorvexIde.exe"), wine_path(source)],
                                             cwd=folder, stdout=subprocess.DEVNULL, stderr=log, env=TRACE_ENV)
         try:
             self.drive(folder)
@@ -276,7 +276,7 @@ def write_source(path, size):
 
 def peak_memory(program_dir):
     out = os.path.join(program_dir, "memory.txt")
-    subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "memory", "ZorvexIde.exe", wine_path(out)],
+    subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "memory", "ZorvexIde.exe", wine_path(out)],
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
     with open(out) as f:
         return int(f.readline())

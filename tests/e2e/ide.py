@@ -2,7 +2,7 @@
 checks through window titles, files on disk and the console's screen text.
 
 Every wait is for a condition with a time-out. Needs DISPLAY and the Wine environment that
-dev/test sets up.
+dev/test sets up. The same tests drive the 32-bit or the 64-bit program, as arch.py says.
 """
 import os
 import shutil
@@ -14,11 +14,13 @@ from collections import Counter
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "package"))
 from make_package import copy_program  # noqa: E402  (the release knows what a run writes there)
+from arch import BITS, NO_32_BIT, OUT, RUNS_32BIT, SUFFIX, WINE  # noqa: E402,F401  (the tests take them from here)
 
-OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
-DIST = os.path.join(OUT, "dist")
-TOOLS = os.path.join(OUT, "e2e-tools")
-SCREENSHOTS = os.path.join(OUT, "e2e", "screenshots")
+DIST = os.path.join(OUT, "dist" + SUFFIX)
+TOOLS = os.path.join(OUT, "e2e-tools" + SUFFIX)
+# The tests' own folders: out/e2e for the 32-bit program, out/e2e64 for the 64-bit one.
+E2E = os.path.join(OUT, "e2e" + SUFFIX)
+SCREENSHOTS = os.path.join(E2E, "screenshots")
 MAIN_TITLE = "ZorvexIde_2023/24 ->beta "
 WELCOME_TITLE = "Zorvex Basic says welcome to Zor"
 # How long a program's start may take on a busy machine: each run starts a fresh Wine server,
@@ -68,7 +70,7 @@ def fresh_program_dir(name, without=()):
     """The program's own files from out/dist under out/e2e/<name>, as a fresh install: nothing
     an earlier run wrote into out/dist (settings, scratch files) comes along, nor the names in
     without."""
-    target = os.path.join(OUT, "e2e", name)
+    target = os.path.join(E2E, name)
     shutil.rmtree(target, ignore_errors=True)
     copy_program(DIST, target, without)
     return target
@@ -157,7 +159,7 @@ def wine_path(unix_path):
 
 def fresh_folder(name):
     """An empty folder out/e2e/<name>, outside every program folder (a user's work folder)."""
-    target = os.path.join(OUT, "e2e", name)
+    target = os.path.join(E2E, name)
     shutil.rmtree(target, ignore_errors=True)
     os.makedirs(target)
     return target
@@ -179,7 +181,7 @@ def console_text(peek_dir, env=None, attributes=False):
     out = os.path.join(peek_dir, "console.txt")
     if os.path.exists(out):
         os.remove(out)
-    args = ["wine", os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
+    args = [WINE, os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
     if attributes:
         args.append("--attributes")
     subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=env)
@@ -201,11 +203,11 @@ class Ide:
         self.env = dict(wine_env(prefix) or os.environ, WINEDEBUG="-all,err+winediag")
         self.program_dir = program_dir
         self.peek_dir = peek_dir or program_dir
-        self.command = command or ["wine", os.path.join(program_dir, "ZorvexIde.exe"), *args]
+        self.command = command or [WINE, os.path.join(program_dir, "ZorvexIde.exe"), *args]
         self.cwd = cwd or program_dir
         self.started_directly = command is None
         # What Wine says while the program runs, for the report of a start that fails.
-        self.output = os.path.join(OUT, "e2e", "wine-output.txt")
+        self.output = os.path.join(E2E, "wine-output.txt")
         os.makedirs(os.path.dirname(self.output), exist_ok=True)
         self.start()
 
@@ -280,7 +282,7 @@ class Ide:
         def released():
             if os.path.exists(out):
                 os.remove(out)
-            subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "modifiers", wine_path(out)],
+            subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "modifiers", wine_path(out)],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
             try:
                 with open(out) as f:
@@ -294,7 +296,7 @@ class Ide:
         out = os.path.join(self.peek_dir, "window.txt")
         if os.path.exists(out):
             os.remove(out)
-        subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "window", title, wine_path(out)],
+        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "window", title, wine_path(out)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
         try:
             with open(out, "rb") as f:
@@ -339,7 +341,7 @@ class Ide:
         out = os.path.join(self.peek_dir, "point.txt")
         if os.path.exists(out):
             os.remove(out)
-        subprocess.run(["wine", os.path.join(TOOLS, "winpeek.exe"), "point", title, text, wine_path(out)],
+        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "point", title, text, wine_path(out)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
         try:
             with open(out) as f:

@@ -8,7 +8,7 @@ import subprocess
 import time
 import unittest
 
-from ide import DIST, TOOLS, Ide, fresh_program_dir, program_with_source, wait_for, windows_named
+from ide import BITS, DIST, TOOLS, Ide, fresh_program_dir, program_with_source, wait_for, windows_named
 
 
 class Binding(unittest.TestCase):
@@ -17,7 +17,8 @@ class Binding(unittest.TestCase):
             self.ide.kill()
 
     def test_program_imports_only_the_runtime_and_exports_guistate(self):
-        dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", os.path.join(DIST, "ZorvexIde.exe")],
+        objdump = "x86_64-w64-mingw32-objdump" if BITS == 64 else "i686-w64-mingw32-objdump"
+        dump = subprocess.run([objdump, "-p", os.path.join(DIST, "ZorvexIde.exe")],
                               capture_output=True, text=True, check=True).stdout
         imported = {line.split(":", 1)[1].strip().lower() for line in dump.splitlines() if "DLL Name:" in line}
         self.assertEqual(imported, {"kernel32.dll", "msvcrt.dll"})

@@ -9,12 +9,12 @@ import sys
 import tempfile
 import unittest
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-OUT = os.environ.get("ZOR_OUT") or os.path.join(ROOT, "out")
+from ide import DIST, OUT, ROOT
+
 sys.path.insert(0, os.path.join(ROOT, "help"))
 import make_help  # noqa: E402
 
-CHM = os.path.join(OUT, "dist", "inf", "zorvex_help.chm")
+CHM = os.path.join(DIST, "inf", "zorvex_help.chm")
 HELPNAMES = os.path.join(OUT, "tests", "helpnames")
 # The language's native runner: prints what the program given as its argument prints.
 RUNNER = os.environ.get("ZORRUN") or os.path.join(OUT, "tests", "zorrun")

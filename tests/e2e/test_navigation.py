@@ -1,5 +1,6 @@
 """Finding one's way with the keys: F6 through a Ctrl+F7 listing into another file, F12 on a
-call into the file that declares it, and Shift+F12 back to where each jump started."""
+call into the file that declares it, Shift+F12 back to where each jump started, and names
+completed and found through includes that loop back through ".." from three folders."""
 import os
 import unittest
 
@@ -71,6 +72,34 @@ class Navigation(unittest.TestCase):
         self.ide.type_text(window, "?")
         self.ide.keys(window, "ctrl+s")
         wait_for(lambda: read(main) == b'#include "lib/moves.inc"\r\nh?anoi 3\r\n', 30, "the caret where F12 started")
+
+    def test_includes_that_loop_through_three_folders_still_list_names_at_three_letters(self):
+        folder = fresh_program_dir("navigation-loops")
+        work = os.path.join(folder, "work")
+        defs = b""
+        for k in range(3):
+            os.makedirs(os.path.join(work, "lib%d" % k))
+            defs += b'#include "lib%d/x.zobas"\r\n' % k
+            # Each folder's file includes the one above it and the next folder's, by ".." names.
+            write(os.path.join(work, "lib%d" % k, "x.zobas"),
+                  b'#include "../defs.zobas"\r\n#include "..\\lib%d\\x.zobas"\r\nsub walk%d(n as int)\r\nend sub\r\n'
+                  % ((k + 1) % 3, k))
+        write(os.path.join(work, "defs.zobas"), defs)
+        main = os.path.join(work, "main.zobas")
+        write(main, b'#include "defs.zobas"\r\n')
+        self.ide = Ide(folder, args=[wine_path(main)])
+        self.ide.answer_greeting()
+        window = self.ide.main_window()
+        self.ide.click(window, 300, 300)
+        # The third letter shows the list of the names the looping files declare; Tab takes the
+        # first, Ctrl+S writes it: the IDE answered the three letters.
+        self.ide.keys(window, "ctrl+End")
+        self.ide.type_text(window, "wal")
+        self.ide.keys(window, "Tab", "ctrl+s")
+        wait_for(lambda: read(main) == b'#include "defs.zobas"\r\nwalk0', 60, "the name from the looping includes")
+        # F12 on it opens the file of the first folder at the sub.
+        self.ide.keys(window, "F12")
+        self.ide.main_window(loaded_title(os.path.join(work, "lib0", "x.zobas")))
 
 
 if __name__ == "__main__":

@@ -5,7 +5,7 @@ import re
 import subprocess
 import unittest
 
-from ide import OUT, Ide, fresh_folder, fresh_program_dir, program_with_source, read, wait_for, wine_path
+from ide import E2E, Ide, fresh_folder, fresh_program_dir, program_with_source, read, wait_for, wine_path
 
 
 class Session(unittest.TestCase):
@@ -104,7 +104,7 @@ class Session(unittest.TestCase):
     @unittest.skipUnless(os.geteuid() == 0, "mounting a small file system needs root")
     def test_a_full_disk_is_reported_and_leaves_the_old_file_and_nothing_else(self):
         folder = fresh_program_dir("fulldisk")
-        small = os.path.join(OUT, "e2e", "small-disk")
+        small = os.path.join(E2E, "small-disk")
         os.makedirs(small, exist_ok=True)
         subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "zorsmall", small], check=True)
         self.addCleanup(subprocess.run, ["umount", "-l", small])

@@ -4,7 +4,7 @@ import os
 import unittest
 from pathlib import Path
 
-from ide import (OUT, START_TIMEOUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, read,
+from ide import (E2E, START_TIMEOUT, Ide, MAIN_TITLE, Picture, fresh_program_dir, program_with_source, read,
                  screenshot, wait_for, windows_named, wine_path)
 
 
@@ -51,7 +51,7 @@ class StartUp(unittest.TestCase):
         # As from a command prompt, a shortcut or a file association: the current directory is
         # not the program's folder, and the file is named relative to it.
         folder = fresh_program_dir("elsewhere")
-        work = os.path.join(OUT, "e2e", "elsewhere-work")
+        work = os.path.join(E2E, "elsewhere-work")
         os.makedirs(work, exist_ok=True)
         source = os.path.join(work, "here.zobas")
         with open(source, "wb") as f:

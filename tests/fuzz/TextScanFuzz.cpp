@@ -1,10 +1,12 @@
-// Fuzzes the byte-string scanners, the path parts and the command-line tail: each result is a
-// piece of the text where the scanner says it is, positions move only the way they promise,
-// and numbers read as a slow reference reads them.
+// Fuzzes the byte-string scanners, the path parts, the names files are known by and the
+// command-line tail: each result is a piece of the text where the scanner says it is,
+// positions move only the way they promise, and numbers read as a slow reference reads them.
 #include <fuzzer/FuzzedDataProvider.h>
+#include <algorithm>
 #include <climits>
 #include "base/TextScan.h"
 #include "build/CommandLine.h"
+#include "zorbasic/Source.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -111,6 +113,31 @@ void CheckPath(std::string_view path, std::string_view folder) {
           "unquoting drops one pair of quotes at most");
 }
 
+// A file's name as the IDE and the compile tool tell files apart: resolving twice changes
+// nothing, no "." or ".." part is left below a root, "/" is gone, and for a full path both
+// programs give the same key. Adding "x/.." or "./" before the name's last part names the
+// same file.
+void CheckFileKey(std::string_view path) {
+  const std::string normal = NormalPath(path), key = FileNameKey(path);
+  Require(NormalPath(normal) == normal && FileNameKey(key) == key, "a resolved name resolves to itself");
+  Require(normal.find('/') == std::string::npos && key.size() == normal.size(), "separators are one kind, case is folded in place");
+  const bool full = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  if (full) {
+    for (size_t p = 3; p < normal.size();) {
+      const size_t end = std::min(normal.find('\\', p), normal.size());
+      const std::string_view part = std::string_view(normal).substr(p, end - p);
+      Require(!part.empty() && part != "." && part != "..", "no empty, . or .. part is left in a full path");
+      p = end + 1;
+    }
+    Require(zb::FileKey(std::string(path)) == key, "the compile tool knows the file by the same key");
+    const size_t cut = normal.find_last_of('\\');
+    if (cut > 2 && cut + 1 < normal.size() && normal.compare(cut + 1, std::string::npos, "..") != 0) {
+      const std::string detour = normal.substr(0, cut) + "\\sub/.\\..\\" + normal.substr(cut + 1);
+      Require(FileNameKey(detour) == key, "a detour through a folder and back names the same file");
+    }
+  }
+}
+
 // The command line without its program: a tail of the line that does not start with a blank,
 // the part before it blanks, one program token and blanks.
 void CheckCommandTail(std::string_view line) {
@@ -147,6 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckBracket(text, at);
   CheckNumbers(text, n);
   CheckPath(text, key);
+  CheckFileKey(text);
   CheckCommandTail(text);
   int blanks = at;
   const int stop = SkipBlanks(text, blanks);

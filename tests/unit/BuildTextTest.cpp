@@ -68,4 +68,10 @@ TEST(BuildText, TheStatusBarShowsAnErrorWithoutTheDocumentsName) {
       {"(1): odd", "", "(1): odd"},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorWithoutFile(c.message, c.file), c.shown) << c.message;
+  // The message follows its mark when lines are added or taken above it.
+  EXPECT_EQ(ErrorAtLine("(3): unknown name y", 3, 5), "(5): unknown name y");
+  EXPECT_EQ(ErrorAtLine("(3): unknown name y", 3, 3), "(3): unknown name y");
+  EXPECT_EQ(ErrorAtLine("(13): x", 3, 5), "(13): x");
+  EXPECT_EQ(ErrorAtLine("C:\\w\\lib.inc(3): z", 3, 5), "C:\\w\\lib.inc(3): z");  // the included file's own line
+  EXPECT_EQ(ErrorAtLine("missing end if", 1, 4), "missing end if");
 }

@@ -136,3 +136,26 @@ TEST(DialogTemplate, NumericCaptionsAreTheOnesWarnedAbout) {
       {"1e3x", true},  {".", false},  {"Zorvex Basic says welcome to Zor", false}};
   for (const auto& c : cases) EXPECT_EQ(CaptionLooksNumeric(c.caption), c.warns) << '"' << c.caption << '"';
 }
+
+TEST(DialogUnits, BaseUnitsAreTheRoundedAverageOfTheLettersAndTheHeight) {
+  const struct { int letters, height, x; } cases[] = {
+      {364, 16, 7}, {377, 16, 7}, {390, 16, 8}, {403, 16, 8}, {416, 16, 8}, {468, 16, 9}, {0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const DialogBaseUnits base = BaseUnitsOf(c.letters, c.height);
+    EXPECT_EQ(base.x, c.x) << c.letters;
+    EXPECT_EQ(base.y, c.height);
+  }
+}
+
+TEST(DialogUnits, MapToPixelsByAQuarterAcrossAndAnEighthDownRoundedAsTheSystemDoes) {
+  const struct { DialogRect units; DialogBaseUnits base; DialogRect pixels; } cases[] = {
+      {{0, 0, 220, 190}, {8, 16}, {0, 0, 440, 380}},        // the welcome dialog on Windows
+      {{0, 0, 220, 190}, {9, 16}, {0, 0, 495, 380}},        // and on Wine
+      {{95, 165, 30, 12}, {8, 16}, {190, 330, 60, 24}},     // its Close button
+      {{95, 165, 30, 12}, {9, 16}, {214, 330, 68, 24}},     // 213.75 and 67.5 go up
+      {{95, 165, 30, 12}, {13, 24}, {309, 495, 98, 36}},
+      {{-3, -5, 1, 1}, {6, 12}, {-5, -8, 2, 2}},            // halves away from zero
+  };
+  for (const auto& c : cases) EXPECT_EQ(DialogUnitsToPixels(c.units, c.base), c.pixels) << c.units.x;
+}

@@ -1,6 +1,7 @@
 // Save prompt text, the save-name extension rule, scratch names and the project-list lookups.
 #include <gtest/gtest.h>
 #include "documents/DocumentText.h"
+#include "documents/OutsideChanges.h"
 #include "documents/LineField.h"
 
 TEST(DocumentText, ExtensionIsAddedOnlyWhenThePathHasNoDotAtAll) {
@@ -122,4 +123,51 @@ TEST(LineField, OnlyAFileEntryOfTheListHasALineField) {
   for (const char* field : {"-0012", " 1234", "+0012", "x0012"})
     EXPECT_EQ(LineFieldOf("<[a.bas]>\t0" + std::string(field) + " [a.bas]", "a.bas"), -1) << field;
   EXPECT_EQ(LineFieldOf("<[a.bas]>\t012ab  [a.bas]", "a.bas"), 12);
+}
+
+// What the IDE does about the document's file when another program changed or deleted it.
+TEST(OutsideChanges, EachMomentTakesTheStepItsStateAsksFor) {
+  using M = DiskMoment;
+  using S = DiskStep;
+  const DiskStamp was{true, 10, 100}, moved{true, 12, 200}, gone{};
+  FileSeen seen{"c:\\w\\a.zobas", was, 7, false, {}};
+  struct Case { const char* what; DiskStamp now; bool changed, ownEdits; M moment; S step; };
+  const Case cases[] = {
+      {"unchanged", was, false, true, M::Activated, S::None},
+      {"changed, nothing of the user's", moved, true, false, M::Activated, S::Reload},
+      {"... before F5", moved, true, false, M::BeforeRun, S::Reload},
+      {"... before leaving it", moved, true, false, M::BeforeLeaving, S::Reload},
+      {"changed under edits", moved, true, true, M::Activated, S::Ask},
+      {"... before F5", moved, true, true, M::BeforeRun, S::Ask},
+      {"... before Ctrl+S", moved, true, true, M::BeforeSave, S::Ask},
+      {"touched only", moved, false, true, M::BeforeRun, S::None},
+      {"deleted", gone, false, true, M::Activated, S::TellDeleted},
+      {"deleted, before leaving", gone, false, true, M::BeforeLeaving, S::TellDeleted},
+      {"deleted, before F5", gone, false, false, M::BeforeRun, S::RefuseRun},
+      {"deleted, before Ctrl+S", gone, false, true, M::BeforeSave, S::None},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StepFor(seen, c.now, c.changed, c.ownEdits, c.moment), c.step) << c.what;
+  seen.deletionTold = true;
+  EXPECT_EQ(StepFor(seen, gone, false, true, M::Activated), S::None);   // told once
+  EXPECT_EQ(StepFor(seen, gone, false, true, M::BeforeRun), S::RefuseRun);
+  seen.declined = moved;  // left as it was at an activation
+  EXPECT_EQ(StepFor(seen, moved, true, true, M::Activated), S::None);
+  EXPECT_EQ(StepFor(seen, moved, true, true, M::BeforeRun), S::Ask);
+  EXPECT_EQ(StepFor(seen, DiskStamp{true, 13, 300}, true, true, M::Activated), S::Ask);  // changed once more
+  EXPECT_EQ(StepFor(FileSeen{}, moved, true, true, M::BeforeRun), S::None);              // untitled
+  EXPECT_EQ(StepFor(FileSeen{"k", gone, 1, false, {}}, gone, false, true, M::Activated), S::None);  // never on disk
+  EXPECT_NE(ContentHash("a"), ContentHash("b"));
+  EXPECT_NE(ContentHash(std::string(1, '\0')), ContentHash(""));
+}
+
+TEST(OutsideChanges, ALineIsFoundAgainWhereItsTextStandsNearest) {
+  const std::vector<std::string_view> old = {"sub a", "  x = 1", "end sub", "print 2", "end sub"};
+  const std::vector<std::string_view> now = {"' new", "sub a", "  x = 1", "end sub", "", "print 2", "end sub"};
+  struct Case { int line, found; };
+  const Case cases[] = {{1, 2}, {2, 3}, {3, 4}, {4, 6}, {5, 7}, {9, 7}, {0, 1}};
+  for (const Case& c : cases) EXPECT_EQ(LineAfterReload(old, now, c.line), c.found) << c.line;
+  const std::vector<std::string_view> edited = {"sub b", "  y = 2"};
+  EXPECT_EQ(LineAfterReload(old, edited, 2), 2);  // no line reads the same: the same number
+  EXPECT_EQ(LineAfterReload(old, edited, 4), 2);  // ... as far as the text reaches
+  EXPECT_EQ(LineAfterReload(old, {}, 3), 1);
 }

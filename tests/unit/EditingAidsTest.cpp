@@ -81,6 +81,13 @@ TEST(Indentation, TypingKeepsAndStepsTheIndentation) {
       {"  |  print", "\n", "  \n    |print"},
       {"|  print", "\n", "\n  |print"},
       {"    |", "\n", "    \n    |"},
+      // Enter on an empty line indents as below the nearest line with text
+      {"sub a()\n  print 1\n|", "\n", "sub a()\n  print 1\n\n  |"},
+      {"sub a()\n|", "\n", "sub a()\n\n  |"},
+      {"sub a()\n  if x then\n\n\n|", "\n", "sub a()\n  if x then\n\n\n\n    |"},
+      {"sub a()\n  print 1\nend sub\n|", "\n", "sub a()\n  print 1\nend sub\n\n|"},
+      {"|", "\n", "\n|"},
+      {"\tprint 1\n|", "\n\nx", "\tprint 1\n\n\t\n\tx|"},
       {"sub a()|", "\r\nx", "sub a()\r\n  x|"},
       // a closing word goes back to its opener once it is complete
       {"for i = 1 to 3\n  print i\n  next|", " i", "for i = 1 to 3\n  print i\nnext i|"},

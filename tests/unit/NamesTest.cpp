@@ -10,7 +10,9 @@
 #include "editor/BuiltinList.h"
 #include "editor/Completion.h"
 #include "editor/Names.h"
+#include "base/TextScan.h"
 #include "zorbasic/Builtins.h"
+#include "zorbasic/Source.h"
 
 namespace {
 
@@ -139,10 +141,82 @@ TEST(NameFinder, AChangeReadsOnlyTheLinesItTouches) {
   }
 }
 
+// An edit that changes no declaration moves the gathered names to their new lines instead of
+// having them gathered again from the whole text; one that changes a declaration says so.
+TEST(NameFinder, ALineBreakOrADeletedLineMovesTheGatheredNames) {
+  const std::vector<std::string> source = {
+      "dim a as int",            // 0
+      "sub s(q as int)",         // 1
+      "  dim t as float",        // 2
+      "",                        // 3
+      "  print t",               // 4
+      "end sub",                 // 5
+      "x = 1",                   // 6
+      "function f() as int",     // 7: never ended
+      "  dim u as string",       // 8
+      "  print u"};              // 9
+  struct Case { const char* what; int first, count; std::vector<std::string> lines; bool moved; };
+  const Case cases[] = {
+      {"Enter at the end of a declaration", 0, 1, {"dim a as int", ""}, true},
+      {"Enter at the start of a declaration", 0, 1, {"", "dim a as int"}, true},
+      {"Enter at the start of a sub's first line", 1, 1, {"", "sub s(q as int)"}, true},
+      {"Enter on an empty line inside a sub", 3, 1, {"", "  "}, true},
+      {"Enter before an opener that is never ended", 6, 1, {"x = 1", ""}, true},
+      {"Enter at the start of that opener", 7, 1, {"", "function f() as int"}, true},
+      {"Enter at the end of the source", 9, 1, {"  print u", ""}, true},
+      {"an empty line deleted", 3, 2, {"  print t"}, true},
+      {"a line of statements deleted", 4, 2, {"end sub"}, true},
+      {"a letter in a statement", 6, 1, {"x = 12"}, true},
+      {"an assignment to a name declared above", 4, 1, {"  t = 2"}, true},
+      {"an assignment to a global from a sub", 4, 1, {"  a = 2"}, true},
+      {"a first assignment taken away when declared above", 6, 1, {"print x"}, false},
+      {"an assignment that declares a new name", 4, 1, {"  w = 2"}, false},
+      {"an assignment to a name declared only below", 3, 1, {"  x = 1"}, false},
+      {"an assignment in a later block to a name of this one", 4, 4,
+       {"  print t", "end sub", "x = 1", "function f() as int : t = 3"}, false},
+      {"a declaration deleted", 2, 2, {""}, false},
+      {"an implicit name's type changed", 6, 1, {"x = \"1\""}, false},
+      {"a declaration typed", 3, 1, {"  dim w as int"}, false},
+      {"an end deleted", 4, 2, {"  print t"}, false},
+      {"a comment opened", 6, 1, {"/* x = 1"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = source;
+    std::string whole;
+    for (const std::string& l : lines) whole += l + "\r\n";
+    whole.resize(whole.size() - 2);
+    NameIndex index;
+    ScanNames(index, whole);
+    const NameIndex kept = index;  // the gathered names' texts stay in it, as the IDE keeps them
+    std::vector<Declaration> names = GatherNames(kept);
+    const EditedLines before = LinesBeforeEdit(index, c.first, c.count);
+    lines.erase(lines.begin() + c.first, lines.begin() + c.first + c.count);
+    lines.insert(lines.begin() + c.first, c.lines.begin(), c.lines.end());
+    ChangeLines(index, c.first, c.count, static_cast<int>(c.lines.size()), [&](int n) { return lines[n]; });
+    const bool moved = MoveGatheredNames(names, before, index, static_cast<int>(c.lines.size()));
+    EXPECT_EQ(moved, c.moved) << c.what;
+    if (moved) {
+      EXPECT_EQ(Described(names), Described(GatherNames(index))) << c.what;
+    }
+  }
+  // A sub never ended reaches to the line above the next opener, which the edit moves down.
+  std::vector<std::string> lines = {"sub a", "  dim p as int", "sub b", "  dim q as int"};
+  NameIndex index;
+  ScanNames(index, "sub a\n  dim p as int\nsub b\n  dim q as int");
+  const NameIndex kept = index;
+  std::vector<Declaration> names = GatherNames(kept);
+  const EditedLines before = LinesBeforeEdit(index, 2, 1);
+  lines.insert(lines.begin() + 2, "");
+  ChangeLines(index, 2, 1, 2, [&](int n) { return lines[n]; });
+  ASSERT_TRUE(MoveGatheredNames(names, before, index, 2));
+  EXPECT_EQ(Described(names), Described(GatherNames(index)));
+  EXPECT_EQ(Described(names)[1], "variable p:int @1 {0-2 a}");
+}
+
 TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   const std::map<std::string, std::string> files = {
       {"C:\\w\\lib\\a.bi", "#include \"inner/b.bi\"\n#include \"../main.zobas\"\nsub fromA\nend sub"},
-      {"C:\\w\\lib\\inner/b.bi", "/*\n#include \"never.bi\"\n*/\n#include `C:\\w\\LIB\\A.BI`\ndim fromB as int"},
+      {"C:\\w\\lib\\inner\\b.bi", "/*\n#include \"never.bi\"\n*/\n#include `C:\\w\\LIB\\A.BI`\ndim fromB as int"},
       {"C:\\w\\deep0.bi", "#include \"deep1.bi\""},
   };
   std::vector<std::string> asked;
@@ -158,12 +232,11 @@ TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   std::vector<IncludedFile> found = GatherIncludes("C:\\w\\main.zobas", main, read);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0].path, "C:\\w\\lib\\a.bi");
-  EXPECT_EQ(found[1].path, "C:\\w\\lib\\inner/b.bi");
+  EXPECT_EQ(found[1].path, "C:\\w\\lib\\inner\\b.bi");
   EXPECT_EQ(found[1].depth, 2);
   EXPECT_EQ(Described(GatherNames(found[1].names)), Names{"variable fromB:int @4"});
-  // "../main.zobas" is another name to the compile tool too: it is asked for, as it would be.
-  EXPECT_EQ(asked, (std::vector<std::string>{"C:\\w\\lib\\a.bi", "C:\\w\\lib\\inner/b.bi", "C:\\w\\lib\\../main.zobas",
-                                             "C:\\w\\missing.bi"}));
+  // "lib\../main.zobas" is the source itself: never read again.
+  EXPECT_EQ(asked, (std::vector<std::string>{"C:\\w\\lib\\a.bi", "C:\\w\\lib\\inner\\b.bi", "C:\\w\\missing.bi"}));
 
   // A chain of includes is followed 32 files deep, as the compile tool follows it.
   std::map<std::string, std::string> chain;
@@ -172,6 +245,68 @@ TEST(NameFinder, FollowsIncludesOnceAndRelativeToTheIncludingFile) {
   NameIndex top;
   ScanNames(top, "#include \"d0\"");
   EXPECT_EQ(GatherIncludes("top", top, readChain).size(), 32u);
+}
+
+// Trees of includes that loop back through "..", by other spellings, from several folders:
+// the IDE's name finder and the compile tool's reader each read every file once, in the same
+// order, and never the source itself.
+TEST(NameFinder, IncludesThatLoopAreReadOncePerGatheringAsTheToolchainReadsThem) {
+  using Files = std::map<std::string, std::string>;
+  struct Case { const char* what; Files files; std::string main; std::vector<std::string> reads; };
+  auto folders = [](int n) {
+    Files files{{"C:\\w\\defs.zobas", ""}};
+    for (int k = 0; k < n; ++k) {
+      files["C:\\w\\defs.zobas"] += "#include \"lib" + std::to_string(k) + "/x.zobas\"\n";
+      files["C:\\w\\lib" + std::to_string(k) + "\\x.zobas"] =
+          "#include \"../defs.zobas\"\n#include \"..\\lib" + std::to_string((k + 1) % n) + "\\x.zobas\"\n"
+          "dim v" + std::to_string(k) + " as int\n";
+    }
+    return files;
+  };
+  const Case cases[] = {
+      {"two folders back to their includer", folders(2), "#include \"defs.zobas\"",
+       {"c:\\w\\defs.zobas", "c:\\w\\lib0\\x.zobas", "c:\\w\\lib1\\x.zobas"}},
+      {"three folders, each into the next", folders(3), "#include \"defs.zobas\"",
+       {"c:\\w\\defs.zobas", "c:\\w\\lib0\\x.zobas", "c:\\w\\lib1\\x.zobas", "c:\\w\\lib2\\x.zobas"}},
+      {"back to the source by other names",
+       {{"C:\\w\\lib\\a.inc", "#include \"../MAIN.zobas\"\n#include \".\\..\\lib\\..\\main.zobas.\"\n#include \"b.inc\""},
+        {"C:\\w\\lib\\b.inc", "#include `C:/w/./main.zobas`\n#include \"..\\LIB\\A.INC\""}},
+       "#include \"lib/a.inc\"\n#include \"LIB\\A.inc\"", {"c:\\w\\lib\\a.inc", "c:\\w\\lib\\b.inc"}},
+      {"one file by four spellings", {{"C:\\w\\x.inc", "dim x as int"}},
+       "#include \"x.inc\"\n#include \"X.INC\"\n#include \"./x.inc\"\n#include \"sub/../x.inc\"", {"c:\\w\\x.inc"}},
+  };
+  for (const Case& c : cases) {
+    Files byKey;
+    for (const auto& [path, text] : c.files) byKey[FileNameKey(path)] = text;
+    std::vector<std::string> ideReads, toolReads;
+    FileReader read = [&](const std::string& path, std::string& text) {
+      ideReads.push_back(FileNameKey(path));
+      auto it = byKey.find(FileNameKey(path));
+      return it != byKey.end() && (text = it->second, true);
+    };
+    NameIndex main;
+    ScanNames(main, c.main);
+    GatherIncludes("C:\\w\\main.zobas", main, read);
+    EXPECT_EQ(ideReads, c.reads) << c.what;
+    zb::SourceReader toolRead = [&](const std::string& path, std::string& text, std::string& why) {
+      toolReads.push_back(FileNameKey(path));
+      auto it = byKey.find(FileNameKey(path));
+      if (it == byKey.end()) return why = "no such file", false;
+      text = it->second;
+      return true;
+    };
+    std::vector<zb::Diag> diags;
+    zb::Preprocess("C:\\w\\main.zobas", c.main, toolRead, {}, diags);
+    EXPECT_EQ(toolReads, c.reads) << c.what;
+    EXPECT_TRUE(diags.empty()) << c.what;
+  }
+  // A file that cannot be read is asked for once, however many files include it.
+  int asked = 0;
+  FileReader none = [&](const std::string&, std::string&) { return ++asked, false; };
+  NameIndex main;
+  ScanNames(main, "#include \"gone.inc\"\n#include \"sub\\..\\GONE.inc\"");
+  EXPECT_TRUE(GatherIncludes("C:\\w\\main.zobas", main, none).empty());
+  EXPECT_EQ(asked, 1);
 }
 
 TEST(Completion, NamesBeginningWithTheLettersTyped) {
@@ -186,14 +321,78 @@ TEST(Completion, NamesBeginningWithTheLettersTyped) {
   for (const Case& c : cases) EXPECT_EQ(NamesStartingWith(names, c.prefix), c.found) << c.prefix;
 }
 
-TEST(Completion, FieldsOfTheRecordANameIsDeclaredOf) {
-  NameIndex index;
-  ScanNames(index, "type point\n x as int\n y as int\nend type\ndim p as point\nsub s(q as point, p as int)\nend sub");
-  std::vector<Declaration> names = GatherNames(index);
-  EXPECT_EQ(FieldsAfterDot(names, "P", 4), (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(FieldsAfterDot(names, "q", 6), (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(FieldsAfterDot(names, "p", 6), std::vector<std::string>{});  // the parameter hides it
-  EXPECT_EQ(FieldsAfterDot(names, "z", 4), std::vector<std::string>{});
+// The chain of records before a dot, read back from the caret's line.
+TEST(Completion, TheRecordsBeforeADot) {
+  struct Case { const char* before; std::vector<std::string> chain; };
+  const Case cases[] = {
+      {"p.", {"p"}},
+      {"  print pts(1).", {"pts"}},
+      {"x = a.b.", {"a", "b"}},
+      {"a.b(i + 1).c(2, 3).", {"a", "b", "c"}},
+      {"q = f(\"a)\", (2)).", {"f"}},
+      {"m(g(1), `(`).", {"m"}},
+      {"x = 1.", {}},           // a number
+      {"x = .", {}},            // nothing before the dot
+      {"y = (a + b).", {}},     // brackets with no name before them
+      {"z = a).", {}},          // unmatched
+      {"print \"p\".", {}},     // a string
+      {"print p", {}},          // no dot
+  };
+  for (const Case& c : cases) EXPECT_EQ(RecordChainBefore(c.before, std::string_view(c.before).size()), c.chain) << c.before;
+}
+
+// F12 and completion follow a chain to the type whose fields are meant: an element of an array
+// of records, a field that is itself a record, a function's result, a parameter, and types
+// declared in an included file.
+TEST(Completion, FieldsThroughArrayElementsAndNestedRecords) {
+  NameIndex doc, lib;
+  ScanNames(doc,
+            "type point\n x as int\n y as int\nend type\n"        // 0-3
+            "type box\n corner as point\n tag as label\nend type\n"  // 4-7
+            "dim pts(10) as point, b as box\n"                    // 8
+            "function origin() as point\nend function\n"          // 9-10
+            "sub s(q as box, x as int)\nend sub\n"                // 11-12
+            "dim x as float");                                    // 13
+  ScanNames(lib, "type label\n text as string\n x as int\nend type");
+  const std::vector<Declaration> document = GatherNames(doc);
+  const std::vector<std::vector<Declaration>> included = {GatherNames(lib)};
+  const KnownNames known{document, included};
+  struct Case { std::vector<std::string> chain; int line; const char* type; std::string field; int fieldLine, file; };
+  const Case cases[] = {
+      {{"pts"}, 13, "point", "x", 1, -1},
+      {{"b", "corner"}, 13, "point", "Y", 2, -1},
+      {{"B", "tag"}, 13, "label", "x", 2, 0},           // the type comes from the included file
+      {{"origin"}, 13, "point", "x", 1, -1},
+      {{"q", "corner"}, 12, "point", "x", 1, -1},        // the parameter inside its sub
+      {{"q"}, 13, "", "x", -1, -1},                      // ... unknown outside it
+      {{"x"}, 13, "float", "x", -1, -1},                 // no record
+      {{"b", "nothing"}, 13, "", "x", -1, -1},
+      {{"pts", "x"}, 13, "int", "x", -1, -1},            // a field of no record type
+  };
+  for (const Case& c : cases) {
+    const std::string type = ChainType(known, c.chain, c.line);
+    EXPECT_EQ(type, c.type) << c.chain[0];
+    int file = 5;
+    const Declaration* field = FieldOfType(known, type, c.field, file);
+    EXPECT_EQ(field ? field->line : -1, c.fieldLine) << c.chain[0];
+    EXPECT_EQ(field ? file : -1, field ? c.file : -1) << c.chain[0];
+  }
+  EXPECT_EQ(FieldsOfType(known, "Point"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(FieldsOfType(known, "label"), (std::vector<std::string>{"text", "x"}));
+  EXPECT_EQ(FieldsOfType(known, ""), std::vector<std::string>{});
+}
+
+TEST(Completion, EnterBreaksTheLineWhenTheListShowedByItselfAndTheWordIsWhole) {
+  const std::vector<std::string> names = {"end", "endif", "endselect"};
+  struct Case { bool byItself, moved; const char* typed; bool breaks; };
+  const Case cases[] = {
+      {true, false, "end", true},     {true, false, "END", true},     {true, false, "en", false},
+      {true, true, "end", false},     // another name was chosen with the arrows
+      {false, false, "end", false},   // Ctrl+Space's list keeps Enter
+      {true, false, "", false},       // the fields after a dot, nothing typed yet
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(EnterBreaksLine(ListShown{c.byItself, c.moved, names}, c.typed), c.breaks) << c.typed << c.byItself << c.moved;
 }
 
 TEST(Completion, TheParameterACallIsAt) {

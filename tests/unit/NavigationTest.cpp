@@ -1,6 +1,7 @@
 // Going back, the list of declarations and the bookmarks of the documents left.
 #include <gtest/gtest.h>
 #include "editor/Bookmarks.h"
+#include "editor/ListingText.h"
 #include "navigation/BackStack.h"
 #include "navigation/Declarations.h"
 
@@ -83,4 +84,11 @@ TEST(Bookmarks, ListsEveryMarkAsAPlaceInFileAndLineOrder) {
               "b.zobas(2): \r\n"
               "b.zobas(4): print x\r\n"
               "C:\\wx\\c.zobas(1): c\r\n") << folder;
+  // The untitled document's marks have no file to name: they are listed as its lines, first.
+  std::vector<MarkedLine> untitled = marks;
+  untitled.push_back({"", 5, "  x = 1"});
+  untitled.push_back({"", 2, "y"});
+  EXPECT_EQ(BookmarkListing(untitled, "C:\\w"),
+            "2: y\r\n5: x = 1\r\nA.zobas(7): end\r\nb.zobas(2): \r\nb.zobas(4): print x\r\nC:\\wx\\c.zobas(1): c\r\n");
+  EXPECT_EQ(ReadListedLine("5: x = 1").kind, ListedKind::DocLine);
 }

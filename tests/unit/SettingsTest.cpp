@@ -133,6 +133,25 @@ TEST(SettingsRead, ValuesThatWouldMakeTheIdeUnusableFallBack) {
   EXPECT_EQ(s.sizeY, 1000);
 }
 
+TEST(SettingsRead, TheDefaultSizeGrowsWithTheDisplayAndTheFilesSizesStayItsPixels) {
+  const struct { int dpi, width, height; } cases[] = {{96, 800, 600}, {120, 1000, 750}, {144, 1200, 900}, {192, 1600, 1200}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    const DisplayScale scale{c.dpi};
+    const Settings none = ReadSettings("", "C:\\ide", "", 0, 0, scale);
+    EXPECT_EQ(none.sizeX, c.width);
+    EXPECT_EQ(none.sizeY, c.height);
+    const Settings missing = ReadSettings("$dir [C:\\work]", "C:\\ide", "", 0, 0, scale);
+    EXPECT_EQ(missing.sizeX, c.width);
+    // A size the file holds is the display's pixels as they were written, on any display.
+    EXPECT_EQ(ReadSettings("$sizeX [1300]$sizeY [700]", "C:\\ide", "", 0, 0, scale).sizeX, 1300);
+  }
+  // Written on a large display, read on a small one: no larger than its work area.
+  const Settings big = ReadSettings("$sizeX [3840]$sizeY [2100]", "C:\\ide", "", 1366, 728, DisplayScale{144});
+  EXPECT_EQ(big.sizeX, 1366);
+  EXPECT_EQ(big.sizeY, 728);
+}
+
 TEST(SettingsRead, ARelativeFileIsTakenInsideTheSettingsFolder) {
   EXPECT_EQ(Read("$dir [C:\\work]$file [a.bas]").file, "C:\\work\\a.bas");
   EXPECT_EQ(Read("$dir [C:\\work\\]$file [sub\\a.bas]").file, "C:\\work\\sub\\a.bas");

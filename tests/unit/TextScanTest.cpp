@@ -6,6 +6,7 @@
 #include <vector>
 #include "base/TextScan.h"
 #include "shell/ShellState.h"
+#include "zorbasic/Source.h"
 
 TEST(TextScan, PositionsOutsideTheTextReadAsZero) {
   EXPECT_EQ(CodeAt("ab", 0), 0);
@@ -228,6 +229,40 @@ TEST(ExpandPath, ExpandsOnlyALeadingDollar) {
   EXPECT_EQ(ExpandPath("$"), "C:\\ide");
   EXPECT_EQ(ExpandPath("C:\\$x"), "C:\\$x");
   EXPECT_EQ(ExpandPath(""), "");
+  ProgramDir = saved;
+}
+
+// The IDE and the compile tool tell files apart alike: each row is one file however written.
+TEST(FileNameKey, NamesOfOneFileGiveOneKeyInTheIdeAndTheToolchain) {
+  struct Case { std::string path, normal, key; };
+  const Case cases[] = {
+      {"C:\\w\\lib0\\..\\defs.zobas", "C:\\w\\defs.zobas", "c:\\w\\defs.zobas"},
+      {"C:/w/lib1/../Defs.ZOBAS", "C:\\w\\Defs.ZOBAS", "c:\\w\\defs.zobas"},
+      {"C:\\w\\.\\lib\\\\x.inc", "C:\\w\\lib\\x.inc", "c:\\w\\lib\\x.inc"},
+      {"C:\\w\\x.inc. ", "C:\\w\\x.inc", "c:\\w\\x.inc"},        // trailing dots and blanks of the name
+      {"C:\\w.\\lib \\...\\x.inc\\.", "C:\\w\\lib\\x.inc", "c:\\w\\lib\\x.inc"},  // ... and of every part
+      {"C:\\..\\..\\x.inc", "C:\\x.inc", "c:\\x.inc"},               // no higher than the root
+      {"\\\\srv\\share\\a\\..\\..\\b.inc", "\\\\srv\\share\\b.inc", "\\\\srv\\share\\b.inc"},
+      {"C:\\W\\\xC4RGER\\\x8A.inc", "C:\\W\\\xC4RGER\\\x8A.inc", "c:\\w\\\xE4rger\\\x9A.inc"},  // code page 1252 letters
+      {"C:\\w\\\xDF\xD7.inc", "C:\\w\\\xDF\xD7.inc", "c:\\w\\\xDF\xD7.inc"},  // sharp s and the sign of times have no other case
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NormalPath(c.path), c.normal) << c.path;
+    EXPECT_EQ(FileNameKey(c.path), c.key) << c.path;
+    EXPECT_EQ(zb::FileKey(c.path), c.key) << c.path;
+  }
+  // A relative name keeps what it cannot resolve; the toolchain takes it in the current folder.
+  EXPECT_EQ(NormalPath("lib/../../x.inc"), "..\\x.inc");
+  EXPECT_EQ(NormalPath("lib\\..\\main.zobas"), "main.zobas");
+  EXPECT_EQ(zb::FileKey("lib/../main.zobas"), zb::FileKey("./main.zobas"));
+}
+
+TEST(DocumentSourcePath, AnUntitledDocumentIsTheScratchSourceAndDollarIsExpanded) {
+  std::string saved = ProgramDir;
+  ProgramDir = "C:\\ide";
+  EXPECT_EQ(DocumentSourcePath(""), "C:\\ide\\_.zobas");
+  EXPECT_EQ(DocumentSourcePath("$\\samples\\x.zobas"), "C:\\ide\\samples\\x.zobas");
+  EXPECT_EQ(DocumentSourcePath("D:\\w\\x.zobas"), "D:\\w\\x.zobas");
   ProgramDir = saved;
 }
 

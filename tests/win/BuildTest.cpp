@@ -301,7 +301,7 @@ TEST_F(Build, CtrlF7HeldIntoItsAutoRepeatSearchesOnce) {
   KeyRepeats = false;
 }
 
-TEST_F(Build, EscIsTakenFromBehindTheKeysQueuedBeforeIt) {
+TEST_F(Build, EscIsTakenFromBehindTheKeysQueuedBeforeItWhichAreKeptForAfterTheSearch) {
   for (WPARAM key : {WPARAM(VK_LEFT), WPARAM('A'), WPARAM(VK_ESCAPE), WPARAM('B')})
     PostMessageA(CurrentEditor, WM_KEYDOWN, key, 0);
   EXPECT_TRUE(TakeKeysUpToEscape());
@@ -311,6 +311,15 @@ TEST_F(Build, EscIsTakenFromBehindTheKeysQueuedBeforeIt) {
   PostMessageA(CurrentEditor, WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_FALSE(TakeKeysUpToEscape());
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE));
+  // Every key but the Esc waits for the message loop, in the order it was typed.
+  std::vector<WPARAM> kept;
+  for (KeptKey key; NextKeptKey(key);) kept.push_back(key.message.wParam);
+  EXPECT_EQ(kept, (std::vector<WPARAM>{VK_LEFT, 'A', VK_DOWN}));
+  // The program ending meanwhile ends the search, and the quit stays for the loop.
+  PostQuitMessage(3);
+  EXPECT_TRUE(TakeKeysUpToEscape());
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
 }
 
 TEST_F(Build, TheToolsScriptRunsInTheProgramFolder) {

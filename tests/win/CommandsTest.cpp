@@ -5,13 +5,17 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include "DialogAnswer.h"
+#include "base/Bindings_win.h"
+#include "base/TextScan.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
 #include "commands/Commands_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Titles.h"
+#include "editor/Completing_win.h"
 #include "editor/EditorAccess_win.h"
 #include "documents/Documents.h"
 #include "editor/EditorState.h"
@@ -546,4 +550,127 @@ TEST_F(Commands, BookmarksStayWithTheirFileAndAreListedAsPlaces) {
   ASSERT_TRUE(OpenListedFile(Path("a.zobas")));
   ReplaceRange(Editor, 0, 0, "new\r\n");
   EXPECT_EQ(BookmarkLines(), (std::vector<int>{3, 4}));
+}
+
+TEST_F(Commands, AnUntitledDocumentsBookmarksAreListedByTheirLines) {
+  if (!Editor || !ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
+  SetControlText(Editor, "u1\r\n  u2\r\nu3\r\n");
+  auto ctrl = [&](int id, std::initializer_list<BYTE> keys) {
+    HeldKeys held(keys);
+    Command(id);
+  };
+  for (int line : {2, 1}) {
+    SendMessageA(Editor, SCI_GOTOLINE, line, 0);
+    ctrl(KeyCtrlM, {VK_CONTROL});
+  }
+  ctrl(KeyCtrlM, {VK_CONTROL, VK_SHIFT});
+  EXPECT_EQ(GetControlText(ListingPanel), "2: u2\r\n3: u3\r\n");
+  SendMessageA(Editor, SCI_GOTOLINE, 0, 0);
+  Command(KeyF6);
+  EXPECT_EQ(CaretLine(), 2);
+  Command(KeyF6);
+  EXPECT_EQ(CaretLine(), 3);
+  EXPECT_EQ(SaveName, "");
+}
+
+// Completion and F12 read a document's includes as the compile tool and the check do: a name in
+// the "$" form from the program's folder, an untitled document from the program's folder too
+// (where F5 writes it as _.zobas), and the fields of a record through an array element.
+TEST_F(Commands, IncludesAreFoundFromADollarNameAndFromAnUntitledDocument) {
+  if (!Editor) GTEST_SKIP() << "no SciLexer.dll";
+  const std::string savedProgramDir = ProgramDir;
+  ProgramDir = folder_;
+  CreateDirectoryA(Path("sub").c_str(), nullptr);
+  Spill(Path("sub\\lib.inc"), "dim fromLib as int\r\ntype pt\r\n  x as int\r\nend type\r\n");
+  Spill(Path("lib.inc"), "dim fromTop as int\r\n");
+  struct Case { std::string current, name, file; };
+  const Case cases[] = {
+      {"$\\sub\\main.zobas", "fromLib", Path("sub\\lib.inc")},
+      {Path("sub\\main.zobas"), "fromLib", Path("sub\\lib.inc")},
+      {"", "fromTop", Path("lib.inc")},
+  };
+  for (const Case& c : cases) {
+    CurrentFile = SaveName = c.current;
+    SetText("#include \"lib.inc\"\r\ndim pts(3) as pt\r\n" + c.name.substr(0, 5));
+    const DefinitionPlace place = FindDefinition(c.name, {}, 2);
+    EXPECT_EQ(place.kind, DefinitionPlace::Kind::Declared) << c.current;
+    EXPECT_EQ(place.file, c.file) << c.current;
+    SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+    ShowCompletion();  // a single name is put in at once
+    EXPECT_EQ(GetControlText(Editor), "#include \"lib.inc\"\r\ndim pts(3) as pt\r\n" + c.name) << c.current;
+  }
+  // F12 on x in pts(1).x goes to the field of the record the array holds.
+  CurrentFile = SaveName = "$\\sub\\main.zobas";
+  SetText("#include \"lib.inc\"\r\ndim pts(3) as pt, x as float\r\npts(1).x = 2\r\n");
+  const DefinitionPlace field = FindDefinition("x", {"pts"}, 2);
+  EXPECT_EQ(field.what, "field x");
+  EXPECT_EQ(field.file, Path("sub\\lib.inc"));
+  EXPECT_EQ(field.line, 2);
+  CurrentFile = SaveName = "";
+  ProgramDir = savedProgramDir;
+  DeleteFileA(Path("sub\\lib.inc").c_str());
+  DeleteFileA(Path("lib.inc").c_str());
+  RemoveDirectoryA(Path("sub").c_str());
+}
+
+namespace {
+// The file routines the name finder calls, counted per file, and a clock the test moves on.
+std::map<std::string, int> Opened, StampsAsked;
+DWORD Clock = 0;
+decltype(&::CreateFileA) RealCreateFile = nullptr;
+decltype(&::GetFileAttributesExA) RealAttributes = nullptr;
+HANDLE WINAPI CountingCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD how,
+                                 DWORD flags, HANDLE from) {
+  ++Opened[FileNameKey(name)];
+  return RealCreateFile(name, access, share, security, how, flags, from);
+}
+BOOL WINAPI CountingAttributes(LPCSTR name, GET_FILEEX_INFO_LEVELS level, LPVOID data) {
+  ++StampsAsked[FileNameKey(name)];
+  return RealAttributes(name, level, data);
+}
+DWORD WINAPI TestClock() { return Clock; }
+}  // namespace
+
+// Includes that loop back through ".." from two folders: each file is opened once per
+// gathering, keys typed meanwhile open none and ask no time stamp, and the stamps are asked
+// at most once a second, after which a changed file is read again.
+TEST_F(Commands, GatheringTheNamesOfLoopingIncludesOpensEachFileOnceAndAsksStampsOnceASecond) {
+  if (!Editor) GTEST_SKIP() << "no SciLexer.dll";
+  for (const char* sub : {"lib0", "lib1"}) CreateDirectoryA(Path(sub).c_str(), nullptr);
+  Spill(Path("defs.inc"), "#include \"lib0/x.inc\"\r\n#include \"lib1/x.inc\"\r\n");
+  Spill(Path("lib0\\x.inc"), "#include \"../defs.inc\"\r\n#include \"..\\lib1\\x.inc\"\r\nsub walk0\r\nend sub\r\n");
+  Spill(Path("lib1\\x.inc"), "#include \"../DEFS.inc\"\r\n#include \"../lib0/./x.inc\"\r\nsub walk1\r\nend sub\r\n");
+  CurrentFile = SaveName = Path("main.zobas");
+  SetText("#include \"defs.inc\"\r\n");
+  RealCreateFile = Api.CreateFileA;
+  RealAttributes = Api.GetFileAttributesExA;
+  const auto realClock = Api.GetTickCount;
+  Api.CreateFileA = CountingCreateFile;
+  Api.GetFileAttributesExA = CountingAttributes;
+  Api.GetTickCount = TestClock;
+  Opened.clear();
+  StampsAsked.clear();
+  Clock = 100000;
+  const std::map<std::string, int> once = {
+      {FileNameKey(Path("defs.inc")), 1}, {FileNameKey(Path("lib0\\x.inc")), 1}, {FileNameKey(Path("lib1\\x.inc")), 1}};
+  EXPECT_EQ(FindDefinition("walk1", {}, 0).file, Path("lib1\\x.inc"));
+  EXPECT_EQ(Opened, once);
+  EXPECT_TRUE(StampsAsked.empty());
+  for (int key = 0; key < 20; ++key, Clock += 40) FindDefinition("walk0", {}, 0);  // keys within a second
+  EXPECT_EQ(Opened, once);
+  EXPECT_TRUE(StampsAsked.empty());
+  Clock += 1000;
+  FindDefinition("walk0", {}, 0);
+  EXPECT_EQ(StampsAsked, once);  // a second on: each stamp once, nothing read
+  EXPECT_EQ(Opened, once);
+  Spill(Path("lib0\\x.inc"), "#include \"../defs.inc\"\r\nsub walk2\r\nend sub\r\n");
+  Clock += 1000;
+  EXPECT_EQ(FindDefinition("walk2", {}, 0).file, Path("lib0\\x.inc"));  // read again, each file once more
+  for (const auto& [file, count] : Opened) EXPECT_EQ(count, 2) << file;
+  Api.CreateFileA = RealCreateFile;
+  Api.GetFileAttributesExA = RealAttributes;
+  Api.GetTickCount = realClock;
+  CurrentFile = SaveName = "";
+  for (const char* name : {"defs.inc", "lib0\\x.inc", "lib1\\x.inc"}) DeleteFileA(Path(name).c_str());
+  for (const char* sub : {"lib0", "lib1"}) RemoveDirectoryA(Path(sub).c_str());
 }

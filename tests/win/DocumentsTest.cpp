@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <memory>
+#include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
 #include "base/TextScan.h"
@@ -11,6 +12,7 @@
 #include "documents/Documents.h"
 #include "documents/Project.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/Marks_win.h"
 #include "shell/ShellState.h"
 
 namespace {
@@ -37,6 +39,7 @@ class Documents : public testing::Test {
     Editor = Scintilla ? CurrentEditor : nullptr;
     FinderBoxes[ProjectBox] = Child("EDIT", ES_MULTILINE, 200);
     CurrentFile = SaveName = ProjectFile = ProjectText = WorkDir = "";
+    DocumentOnDisk = {};
     ProjectUnreadable = false;
     ProgramDir = folder_->Path();
   }
@@ -63,6 +66,12 @@ class Documents : public testing::Test {
     SendMessageA(CurrentEditor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     return static_cast<int>(SendMessageA(CurrentEditor, EM_LINEFROMCHAR, start, 0)) + 1;
   }
+  // An untitled, empty document, whatever the last one was.
+  void Untitled() {
+    SetText("");
+    CurrentFile = SaveName = "";
+    NoteDocumentFile("", "");
+  }
   // Names the document after path holding text, as Open does.
   void OpenWith(const std::string& path, const std::string& text) {
     Spill(path, text);
@@ -74,6 +83,26 @@ class Documents : public testing::Test {
   char startDir_[MAX_PATH] = {};
   std::unique_ptr<ScratchFolder> folder_;
 };
+
+namespace {
+// Writes text into path as another program would, with a time stamp some seconds later, so
+// that no clock's resolution can hide the write.
+void WriteAsAnotherProgram(const std::string& path, const std::string& text) {
+  Spill(path, text);
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  FILETIME time{};
+  GetFileTime(file, nullptr, nullptr, &time);
+  ULARGE_INTEGER later{};
+  later.LowPart = time.dwLowDateTime;
+  later.HighPart = time.dwHighDateTime;
+  later.QuadPart += 50000000ull;  // five seconds
+  time.dwLowDateTime = later.LowPart;
+  time.dwHighDateTime = later.HighPart;
+  SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+}
+}  // namespace
 
 TEST_F(Documents, NewOnAnUntitledEmptyEditorAsksNothing) {
   DialogAnswer answer({});
@@ -527,4 +556,115 @@ TEST_F(Documents, AProjectFileBesideADroppedFileKeepsItsText) {
   EXPECT_EQ(ProjectFile, Path("b.zoproj"));
   EXPECT_TRUE(SaveProjectBox(ProjectFile));
   EXPECT_EQ(Slurp(Path("b.zoproj")), zero);
+}
+
+TEST_F(Documents, AFileChangedOutsideWithNoEditsHereIsReadAgainWithItsCaretAndBookmarks) {
+  OpenWith(Path("a.zobas"), "one\r\ntwo\r\nthree\r\nfour\r\n");
+  GoToLine(CurrentEditor, 3);
+  if (Editor) ToggleBookmark(4);
+  WriteAsAnotherProgram(Path("a.zobas"), "zero\r\none\r\ntwo\r\nthree\r\nfour\r\n");
+  DialogAnswer answer({});
+  EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Go);
+  EXPECT_EQ(Text(), "zero\r\none\r\ntwo\r\nthree\r\nfour\r\n");
+  EXPECT_EQ(CaretLine(), 4);  // still on "three"
+  EXPECT_EQ(Editor ? BookmarkLines() : std::vector<int>{5}, std::vector<int>{5});
+  // Another change, and leaving the document: nothing of the user's to save, nothing asked.
+  WriteAsAnotherProgram(Path("a.zobas"), "theirs\r\n");
+  EXPECT_EQ(NewDocument(), Outcome::Go);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Slurp(Path("a.zobas")), "theirs\r\n");
+}
+
+TEST_F(Documents, AFileChangedOutsideUnderEditsAsksAndEachAnswerDoesWhatItSays) {
+  struct Case { DiskMoment moment; int answer; Outcome outcome; const char *editor, *file; };
+  const Case cases[] = {
+      {DiskMoment::Activated, IDYES, Outcome::Go, "theirs\r\n", "theirs\r\n"},
+      {DiskMoment::Activated, IDNO, Outcome::Go, "xmine\r\n", "xmine\r\n"},
+      {DiskMoment::Activated, IDCANCEL, Outcome::Stop, "xmine\r\n", "theirs\r\n"},
+      {DiskMoment::BeforeRun, IDCANCEL, Outcome::Stop, "xmine\r\n", "theirs\r\n"},
+      {DiskMoment::BeforeRun, IDYES, Outcome::Go, "theirs\r\n", "theirs\r\n"},
+      {DiskMoment::BeforeSave, IDYES, Outcome::Stop, "theirs\r\n", "theirs\r\n"},
+      {DiskMoment::BeforeLeaving, IDNO, Outcome::Go, "xmine\r\n", "xmine\r\n"},
+      {DiskMoment::BeforeLeaving, IDCANCEL, Outcome::Stop, "xmine\r\n", "theirs\r\n"},
+  };
+  for (const Case& c : cases) {
+    const int row = static_cast<int>(&c - cases);
+    Untitled();
+    OpenWith(Path("c.zobas"), "mine\r\n");
+    Type('x');
+    WriteAsAnotherProgram(Path("c.zobas"), "theirs\r\n");
+    DialogAnswer answer({Press(c.answer)});
+    EXPECT_EQ(NoticeOutsideChange(c.moment), c.outcome) << row;
+    EXPECT_TRUE(answer.Complete()) << row;
+    EXPECT_EQ(answer.At(0).title, "File Changed Outside") << row;
+    EXPECT_EQ(answer.At(0).text.substr(0, Path("c.zobas").size() + 2), Path("c.zobas") + "\r\n") << row;
+    EXPECT_EQ(Text(), c.editor) << row;
+    EXPECT_EQ(Slurp(Path("c.zobas")), c.file) << row;
+    if (c.answer != IDCANCEL) {  // settled: nothing is asked again
+      DialogAnswer again({});
+      EXPECT_EQ(NoticeOutsideChange(DiskMoment::BeforeRun), Outcome::Go) << row;
+    }
+  }
+  // The reload is one Ctrl+Z away from the edits it dropped.
+  if (Editor) {
+    Untitled();
+    OpenWith(Path("c.zobas"), "mine\r\n");
+    Type('x');
+    WriteAsAnotherProgram(Path("c.zobas"), "theirs\r\n");
+    DialogAnswer answer({Press(IDYES)});
+    NoticeOutsideChange(DiskMoment::Activated);
+    EditorUndo();
+    EXPECT_EQ(Text(), "xmine\r\n");
+  }
+}
+
+TEST_F(Documents, LeftAsItIsOnActivationAFileChangedOutsideIsAskedAboutAgainBeforeF5WritesIt) {
+  OpenWith(Path("e.zobas"), "mine\r\n");
+  Type('x');
+  WriteAsAnotherProgram(Path("e.zobas"), "theirs\r\n");
+  {
+    DialogAnswer answer({Press(IDCANCEL)});
+    EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Stop);
+  }
+  {
+    DialogAnswer answer({});
+    EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Go);  // not at every activation
+    EXPECT_EQ(answer.Count(), 0u);
+  }
+  DialogAnswer answer({Press(IDCANCEL)});
+  EXPECT_EQ(PrepareScratchSource(), Outcome::Stop);  // what F5 and Ctrl+F5 do first
+  EXPECT_EQ(answer.Count(), 1u);
+  EXPECT_EQ(Slurp(Path("e.zobas")), "theirs\r\n");
+}
+
+TEST_F(Documents, AFileDeletedOutsideIsToldOnceAndWrittenAgainOnlyByCtrlS) {
+  OpenWith(Path("d.zobas"), "text\r\n");
+  ASSERT_TRUE(DeleteFileA(Path("d.zobas").c_str()));
+  {
+    DialogAnswer answer({Press(IDOK)});
+    EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Go);
+    ASSERT_EQ(answer.Count(), 1u);
+    EXPECT_EQ(answer.At(0).title, "File Changed Outside");
+    EXPECT_NE(answer.At(0).text.find("deleted"), std::string::npos);
+  }
+  DialogAnswer answer({});
+  EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Go);
+  EXPECT_EQ(PrepareScratchSource(), Outcome::Stop);
+  EXPECT_EQ(GetFileAttributesA(Path("d.zobas").c_str()), INVALID_FILE_ATTRIBUTES);
+  SaveDocument(0);
+  EXPECT_EQ(Slurp(Path("d.zobas")), "text\r\n");
+  EXPECT_EQ(PrepareScratchSource(), Outcome::Go);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Text(), "text\r\n");
+}
+
+TEST_F(Documents, AFileWrittenAgainWithItsOwnTextIsNoChange) {
+  OpenWith(Path("t.zobas"), "same\r\n");
+  Type('x');
+  WriteAsAnotherProgram(Path("t.zobas"), "same\r\n");
+  DialogAnswer answer({});
+  EXPECT_EQ(NoticeOutsideChange(DiskMoment::Activated), Outcome::Go);
+  EXPECT_EQ(NoticeOutsideChange(DiskMoment::BeforeRun), Outcome::Go);
+  EXPECT_EQ(answer.Count(), 0u);
+  EXPECT_EQ(Text(), "xsame\r\n");
 }

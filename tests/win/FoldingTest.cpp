@@ -156,3 +156,35 @@ TEST_F(Folding, TheLineNumberMarginIsAsWideAsTheLargestNumberNeeds) {
   UpdateLineNumberWidth();
   EXPECT_EQ(MarginWidth(), std::max<LRESULT>(30, NumberWidth("_99")));
 }
+
+namespace {
+int TextChangesTold = 0, OtherChangesTold = 0;
+WNDPROC ParentProc = nullptr;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == 2008 /* SCN_MODIFIED */) {
+    // modificationType follows position and ch, modifiers in the notification block.
+    const auto* block = reinterpret_cast<const char*>(lParam) + sizeof(NMHDR) + sizeof(intptr_t) + 2 * sizeof(int);
+    const int type = *reinterpret_cast<const int*>(block);
+    ++((type & 0x3) ? TextChangesTold : OtherChangesTold);  // SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT
+  }
+  return CallWindowProcA(ParentProc, window, message, wParam, lParam);
+}
+}  // namespace
+
+// Styling, the matching marks (indicators) and the markers send no notification; text changes,
+// their undo and redo do.
+TEST_F(Folding, TheEditorTellsItsParentOfTextChangesOnly) {
+  ParentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
+  TextChangesTold = OtherChangesTold = 0;
+  Send(2005 /* SCI_CLEARDOCUMENTSTYLE */);
+  Send(SCI_COLOURISE, 0, -1);
+  Send(2500 /* SCI_SETINDICATORCURRENT */, 8);
+  Send(2504 /* SCI_INDICATORFILLRANGE */, 0, 10);
+  Send(2043 /* SCI_MARKERADD */, 1, 2);
+  EXPECT_EQ(TextChangesTold + OtherChangesTold, 0);
+  Send(2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("x"));
+  Send(2176 /* SCI_UNDO */);
+  EXPECT_EQ(TextChangesTold, 2);
+  EXPECT_EQ(OtherChangesTold, 0);
+  SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ParentProc));
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <stdexcept>
 #include <fstream>
@@ -25,11 +26,16 @@
 #include "editor/SciMessages.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "base/Scaling_win.h"
+#include "navigation/FindFiles.h"
+#include "shell/GuiSlots.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
+#include "shell/Scaling_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"
+#include "shell/Toolbar_win.h"
 #include "shell/WindowProc_win.h"
 
 namespace {
@@ -138,8 +144,7 @@ class MainWindowCreated : public testing::Test {
     WorkAreaWidth = 1920;
     WorkAreaHeight = 1040;
     // The toolbar pictures, as start-up loads them before the window exists.
-    for (int i = 0; i < 10; ++i)
-      ToolbarPictures[i] = static_cast<HBITMAP>(LoadImageA(nullptr, ToolbarPictureFiles[i], IMAGE_BITMAP, 30, 30, LR_LOADFROMFILE));
+    LoadToolbarPictures(SystemDpi());
     GivenTitles.clear();
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordTitles, nullptr, GetCurrentThreadId());
     window = CreateMainWindow(580, 580, WS_OVERLAPPEDWINDOW, 2);
@@ -211,6 +216,13 @@ TEST_F(MainWindowCreated, ChildControlsHaveTheirClassesIdentifiersAndStyles) {
   EXPECT_EQ(GetDlgCtrlID(Editor), 256);
   EXPECT_EQ(MainWindow, window);
   EXPECT_EQ(GuiState[0], uint32_t(reinterpret_cast<uintptr_t>(window)));
+  // Every child control belongs to the program's instance, which slots 2 and 4 keep whole (a
+  // 64-bit image is loaded above 4 GB, past what one slot holds).
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  EXPECT_EQ(InstanceFromSlots(GuiState[2], GuiState[4], sizeof(HINSTANCE)), reinterpret_cast<uintptr_t>(instance));
+  EXPECT_EQ(ProgramInstance(), instance);
+  for (HWND control : {CommandButtons[0], FinderBoxes[OutputBox], Editor})
+    EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(control, GWLP_HINSTANCE)), instance);
 }
 
 TEST_F(MainWindowCreated, EditorIsSetUpWithLexerColoursMarginAndTheSettingsFont) {
@@ -295,7 +307,7 @@ TEST_F(MainWindowCreated, LayoutMovesEveryControlToItsComputedPlace) {
       SendMessageA(window, WM_SIZE, 0, 0);
       RECT client;
       GetClientRect(window, &client);
-      LayoutPlan plan = ComputeLayout(client.right, client.bottom, project != 0, output != 0);
+      LayoutPlan plan = ComputeLayout(client.right, client.bottom, project != 0, output != 0, WindowScale);
       EXPECT_EQ(LayoutQuarter, plan.quarter);
       EXPECT_EQ(PlaceOf(Editor), plan.editor);
       EXPECT_EQ(PlaceOf(FinderBoxes[OutputBox]), plan.output);
@@ -466,6 +478,156 @@ TEST_F(MainWindowCreated, StatusBarShowsTheCompilerLineAndKeepsItsCreationWidth)
   EXPECT_EQ(PlaceOf(status), before);
 }
 
+namespace {
+// The height of the font a control writes in, in pixels.
+int FontHeightOf(HWND control) {
+  LOGFONTA font = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return std::abs(int(font.lfHeight));
+}
+
+int BitmapWidth(HBITMAP picture) {
+  BITMAP bitmap = {};
+  GetObjectA(picture, sizeof bitmap, &bitmap);
+  return bitmap.bmWidth;
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info = {};
+  if (!GetIconInfo(icon, &info)) return 0;
+  const int width = BitmapWidth(info.hbmColor);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return width;
+}
+
+// Everything the window shows that depends on its display's scale.
+struct ScaledParts {
+  std::vector<Rect> places;  // the controls the layout places, then the picture buttons
+  int boxFont = 0, lineNumbers = 0, marks = 0, folds = 0, listingFolds = 0, picture = 0, tipWidth = 0, icon = 0;
+  Rect status;
+  bool operator==(const ScaledParts&) const = default;
+};
+
+ScaledParts PartsOf(HWND window) {
+  ScaledParts parts;
+  for (HWND control : {Editor, FinderBoxes[OutputBox], FinderBoxes[FindBox], FinderBoxes[ReplaceBox],
+                       FinderBoxes[LineBox], FinderBoxes[KeywordBox]})
+    parts.places.push_back(PlaceOf(control));
+  for (HWND button : CommandButtons) parts.places.push_back(PlaceOf(button));
+  for (HWND button : ToolbarButtons) parts.places.push_back(PlaceOf(button));
+  parts.boxFont = FontHeightOf(FinderBoxes[FindBox]);
+  parts.lineNumbers = int(SendMessageA(Editor, SCI_GETMARGINWIDTHN, 0, 0));
+  parts.marks = int(SendMessageA(Editor, SCI_GETMARGINWIDTHN, 1, 0));
+  parts.folds = int(SendMessageA(Editor, SCI_GETMARGINWIDTHN, 2, 0));
+  parts.listingFolds = int(SendMessageA(ListingPanel, SCI_GETMARGINWIDTHN, 2, 0));
+  parts.picture = BitmapWidth(reinterpret_cast<HBITMAP>(SendMessageA(ToolbarButtons[0], BM_GETIMAGE, IMAGE_BITMAP, 0)));
+  parts.tipWidth = int(SendMessageA(TooltipOf(ToolbarButtons[0]), TTM_GETMAXTIPWIDTH, 0, 0));
+  parts.icon = IconWidth(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)));
+  parts.status = PlaceOf(ChildOfClass(window, "msctls_statusbar32"));
+  return parts;
+}
+
+// Tells the window, as the system does, that it now shows on a display of dpi in outer.
+void MoveToDisplay(HWND window, int dpi, RECT outer) {
+  SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&outer));
+}
+}  // namespace
+
+TEST_F(MainWindowCreated, MovedToADisplayOf144DpiEveryPartGrowsByHalfAndBackAt96AllIsAsBefore) {
+  ASSERT_EQ(WindowScale.dpi, 96) << "this test moves the window from a display of 96 dpi";
+  MoveWindow(window, 10, 20, 1300, 700, TRUE);
+  const ScaledParts before = PartsOf(window);
+  const HFONT oldBoxFont = reinterpret_cast<HFONT>(SendMessageA(FinderBoxes[FindBox], WM_GETFONT, 0, 0));
+  EXPECT_EQ(before.boxFont, 13);
+  EXPECT_EQ(before.picture, 30);
+  EXPECT_EQ(FaceFont(), nullptr);
+
+  MoveToDisplay(window, 144, {15, 30, 1965, 1080});
+  EXPECT_EQ(WindowScale.dpi, 144);
+  RECT outer;
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left, 15);  // the rectangle the system suggested
+  EXPECT_EQ(outer.top, 30);
+  EXPECT_EQ(outer.right - outer.left, 1950);
+  EXPECT_EQ(outer.bottom - outer.top, 1050);
+  RECT client;
+  GetClientRect(window, &client);
+  const LayoutPlan plan = ComputeLayout(client.right, client.bottom, false, false, DisplayScale{144});
+  EXPECT_EQ(LayoutQuarter, plan.quarter);
+  EXPECT_EQ(PlaceOf(Editor), plan.editor);
+  EXPECT_EQ(PlaceOf(FinderBoxes[FindBox]), plan.find);
+  EXPECT_EQ(PlaceOf(FinderBoxes[KeywordBox]), plan.keyword);
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(PlaceOf(CommandButtons[i]), plan.buttons[i]) << i;
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(BitmapWidth(ToolbarPictures[i]), 45) << ToolbarPictureFiles[i];  // drawn at 150%, not stretched
+  const ScaledParts after = PartsOf(window);
+  EXPECT_EQ(after.places.back(), (Rect{501, 6, 45, 45}));  // the last picture button, at 334 x 1.5
+  EXPECT_EQ(after.boxFont, 20);  // 13 pixels grown by half, halves up
+  EXPECT_EQ(after.lineNumbers, 45);
+  EXPECT_EQ(after.marks, 24);
+  EXPECT_EQ(after.folds, 24);
+  EXPECT_EQ(after.listingFolds, 21);
+  EXPECT_EQ(after.tipWidth, 30);
+  EXPECT_EQ(after.icon, 48);
+  EXPECT_EQ(GetObjectType(oldBoxFont), 0u) << "the old font is deleted once the boxes have the new one";
+  ASSERT_NE(FaceFont(), nullptr);
+  LOGFONTA caption = {};
+  GetObjectA(FaceFont(), sizeof caption, &caption);
+  EXPECT_EQ(caption.lfHeight, 24);
+  // The status bar takes the status font of 144 dpi and sits along the new bottom edge.
+  EXPECT_GT(FontHeightOf(ChildOfClass(window, "msctls_statusbar32")), 13);
+  EXPECT_EQ(after.status.x, 0);
+  EXPECT_EQ(after.status.width, client.right);
+  EXPECT_EQ(after.status.y + after.status.height, client.bottom);
+  EXPECT_GE(after.status.height, before.status.height);
+
+  MoveToDisplay(window, 96, {10, 20, 1310, 720});
+  EXPECT_EQ(WindowScale.dpi, 96);
+  ScaledParts back = PartsOf(window);
+  back.status = before.status;  // the status bar moved to the bottom; it is not laid out otherwise
+  EXPECT_TRUE(back == before);
+  EXPECT_EQ(FaceFont(), nullptr);
+  // The settings keep the outer size in the display's pixels.
+  EXPECT_EQ(WindowWidth, 1300);
+  EXPECT_EQ(WindowHeight, 700);
+}
+
+// Runs in the Windows tests' second run, on a display that Wine makes 144 dpi for the run.
+TEST_F(MainWindowCreated, At144DpiTheLayoutIsTheOneAt96GrownByHalf) {
+  if (SystemDpi() != 144) GTEST_SKIP() << "runs where the display is 144 dpi";
+  EXPECT_EQ(WindowScale.dpi, 144) << "the window takes its display's scale";
+  MoveWindow(window, 0, 0, 1950, 1050, TRUE);
+  RECT client;
+  GetClientRect(window, &client);
+  const LayoutPlan plan = ComputeLayout(client.right, client.bottom, false, false, DisplayScale{144});
+  // The layout at 96 dpi of the client area the window has there, grown by half; the quarters
+  // are whole pixels at both scales only for some widths: up to two pixels of theirs, times
+  // four for the editor, aside.
+  const LayoutPlan at96 = ComputeLayout(client.right * 2 / 3, client.bottom * 2 / 3, false, false, DisplayScale{});
+  auto grownByHalf = [](const Rect& a, const Rect& b96) {
+    auto off = [](int x, int x96) { return std::abs(x - x96 * 1.5); };
+    return off(a.x, b96.x) <= 1.5 && off(a.y, b96.y) <= 1.5 && off(a.height, b96.height) <= 1.5 &&
+           off(a.width, b96.width) <= 6;
+  };
+  const HWND controls[] = {Editor, FinderBoxes[FindBox], FinderBoxes[ReplaceBox], FinderBoxes[LineBox],
+                           FinderBoxes[KeywordBox]};
+  const Rect places[] = {plan.editor, plan.find, plan.replace, plan.line, plan.keyword};
+  const Rect places96[] = {at96.editor, at96.find, at96.replace, at96.line, at96.keyword};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(PlaceOf(controls[i]), places[i]) << i;
+    EXPECT_TRUE(grownByHalf(places[i], places96[i])) << i;
+  }
+  for (int i = 0; i < 11; ++i) {
+    EXPECT_EQ(PlaceOf(CommandButtons[i]), plan.buttons[i]) << i;
+    EXPECT_TRUE(grownByHalf(plan.buttons[i], at96.buttons[i])) << i;
+  }
+  const int toolbarX[10] = {4, 38, 74, 110, 146, 186, 222, 258, 294, 334};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(PlaceOf(ToolbarButtons[i]), (Rect{DisplayScale{144}(toolbarX[i]), 6, 45, 45})) << i;
+  EXPECT_EQ(BitmapWidth(ToolbarPictures[0]), 45);
+  EXPECT_EQ(FontHeightOf(FinderBoxes[FindBox]), 20);
+}
+
 TEST_F(MainWindowCreated, MouseMoveKeepsBothWordsOfItsKeyState) {
   SendMessageA(window, WM_MOUSEMOVE, MAKEWPARAM(MK_LBUTTON | MK_SHIFT, 0xBEEF), MAKELPARAM(10, 20));
   EXPECT_EQ(GuiState[12], uint32_t(MK_LBUTTON | MK_SHIFT));
@@ -580,6 +742,40 @@ TEST_F(MainWindowCreated, TheFirstErrorIsMarkedAfterAPauseAndACorrectedTextLoses
   EXPECT_TRUE(WaitFor([] { return StatusShown() == "Compiler ZorvexBasic 2017-24"; })) << StatusShown();
 }
 
+TEST_F(MainWindowCreated, BecomingTheActiveProgramAgainReadsAFileChangedOutsideMeanwhile) {
+  ASSERT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  auto handleQueued = [] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  };
+  handleQueued();  // the window's own first activation
+  WriteFile(source, "changed by another program\r\n");
+  DialogAnswer answer({});
+  // A window of the IDE's own thread giving the activation back is no coming back.
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, static_cast<LPARAM>(GetCurrentThreadId()));
+  handleQueued();
+  EXPECT_EQ(GetControlText(CurrentEditor), "first line\r\nsecond line\r\n");
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);  // from another program
+  EXPECT_TRUE(WaitFor([] { return GetControlText(CurrentEditor) == "changed by another program\r\n"; }));
+  EXPECT_EQ(answer.Count(), 0u);
+}
+
+TEST_F(MainWindowCreated, TheErrorsMessageFollowsItsMarkWhenLinesAreAddedAbove) {
+  if (Editor == nullptr || Api.zor_check == nullptr) GTEST_SKIP() << "no SciLexer.dll or no check in zorvex.dll";
+  SetControlText(Editor, "x = 1\r\n\r\nprint y\r\n");
+  ASSERT_TRUE(WaitFor([] { return ErrorLine == 3; }));
+  const ZorCheckFn check = Api.zor_check;
+  Api.zor_check = nullptr;  // the lines added start no new check: the old mark is what shows
+  SendMessageA(Editor, 2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
+  const std::string before = StatusShown();
+  for (int line : {3, 5, 4}) {
+    GoToLine(Editor, line);
+    ShowErrorAtCaret();
+    EXPECT_EQ(StatusShown(), line == 5 ? "(5): unknown name y" : before) << line;
+  }
+  Api.zor_check = check;
+}
+
 namespace {
 // Sets Control down or up in this thread's key state, as the loop reads it for the next key.
 void HoldControl(bool down) {
@@ -590,7 +786,7 @@ void HoldControl(bool down) {
 }
 
 // Queues the key-downs for the Editor, then a quit, and runs the program's loop over them.
-void PressInEditor(std::initializer_list<WPARAM> keys, bool control = false) {
+void PressInEditor(const std::vector<WPARAM>& keys, bool control = false) {
   HoldControl(control);
   for (WPARAM key : keys) PostMessageA(Editor, WM_KEYDOWN, key, 1);
   PostQuitMessage(0);
@@ -598,6 +794,22 @@ void PressInEditor(std::initializer_list<WPARAM> keys, bool control = false) {
   HoldControl(false);
 }
 }  // namespace
+
+TEST_F(MainWindowCreated, KeysTypedWhileASearchRanAreTypedAfterItWithTheShiftTheyHad) {
+  ASSERT_NE(Editor, nullptr);
+  SetFocus(Editor);
+  SetControlText(Editor, "");
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  for (WPARAM key : {WPARAM('X'), WPARAM('Y')}) PostMessageA(Editor, WM_KEYDOWN, key, 1);
+  EXPECT_FALSE(TakeKeysUpToEscape());  // as a long search takes them while it runs
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  PressInEditor({'Z'});
+  EXPECT_EQ(GetControlText(Editor), "XYz");
+}
 
 TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAloneAndACallShowsItsParameters) {
   ASSERT_NE(Editor, nullptr);
@@ -637,4 +849,32 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAl
   EXPECT_TRUE(SendMessageA(Editor, 2202 /* SCI_CALLTIPACTIVE */, 0, 0));
   typeInEditor("3)");
   EXPECT_FALSE(SendMessageA(Editor, 2202, 0, 0));
+}
+
+TEST_F(MainWindowCreated, TheListThatShowedByItselfLetsEnterBreakTheLineWhenTheWordIsWhole) {
+  ASSERT_NE(Editor, nullptr);
+  SetFocus(Editor);
+  const std::string declared = "dim tot as int\r\ndim total as int\r\n";
+  auto typeInEditor = [](const std::string& text) {
+    for (char c : text) PostMessageA(Editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+    PostQuitMessage(0);
+    RunMessageLoop();
+  };
+  struct Case { const char* typed; std::vector<WPARAM> keys; const char* after; };
+  const Case cases[] = {
+      {"tot", {VK_RETURN}, "tot\r\n"},          // the word is whole: a line break
+      {"end", {VK_RETURN}, "end\r\n"},          // a keyword that longer ones begin with
+      {"tota", {VK_RETURN}, "total"},           // not whole yet: the name is taken
+      {"tot", {VK_DOWN, VK_RETURN}, "total"},   // another name chosen in the list
+      {"tota", {VK_TAB}, "total"},              // Tab takes the chosen name
+  };
+  for (const Case& c : cases) {
+    SetControlText(Editor, declared);
+    SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
+    typeInEditor(c.typed);
+    ASSERT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0)) << c.typed;
+    PressInEditor(c.keys);
+    EXPECT_EQ(GetControlText(Editor), declared + c.after) << c.typed;
+    EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0)) << c.typed;
+  }
 }

@@ -193,6 +193,19 @@ TEST_F(MenuAndDrops, AFileDroppedOnTheEditorOpensAndOnTheToolbarRowAlsoRuns) {
   EXPECT_EQ(answer.Count(), 0u);
 }
 
+TEST_F(MenuAndDrops, OnADisplayOf144DpiTheToolbarRowThatRunsADroppedFileGrowsWithIt) {
+  Spill(Path("lower.bas"), "print 3\r\n");
+  WindowScale = DisplayScale{144};  // the row is 60 pixels high there
+  SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path("below.txt").c_str());
+  Drop({Path("lower.bas")}, 600, 61);
+  EXPECT_EQ(CurrentFile, "$\\lower.bas");
+  SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path("run.txt").c_str());
+  Drop({Path("lower.bas")}, 600, 50);  // lower than 40 pixels, still on the picture buttons
+  WindowScale = {};
+  EXPECT_EQ(Recorded("run.txt"), "\"" + Path("lower.bas") + "\"");
+  EXPECT_EQ(Slurp(Path("below.txt")), "");
+}
+
 TEST_F(MenuAndDrops, F1StartsTheHelpViewerAtThePageOfTheWordAtTheCaret) {
   SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path("help.txt").c_str());
   SetControlText(CurrentEditor, "  Print x\r\n");

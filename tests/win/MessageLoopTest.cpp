@@ -53,7 +53,8 @@ class MessageLoop : public testing::Test {
     other = CreateWindowExA(0, "edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 0, 150, 200, 20,
                             MainWindow, nullptr, wc.hInstance, nullptr);
     for (HWND edit : {FinderBoxes[FindBox], FinderBoxes[ProjectBox], other})
-      EditProc = reinterpret_cast<WNDPROC>(SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG>(RecordingEditProc)));
+      EditProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingEditProc)));
     Received.clear();
     Reached.clear();
   }

@@ -2,8 +2,13 @@
 // the pressed edge, clipping of a caption wider than its button, and items that draw nothing.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cstring>
+#include "base/SharedState.h"
 #include "commands/CommandIds.h"
+#include "shell/ButtonFaces.h"
+#include "shell/Layout.h"
 #include "shell/Painting_win.h"
+#include "shell/Scaling_win.h"
 
 namespace {
 constexpr COLORREF Marker = RGB(1, 2, 3);  // what the bitmap holds before a draw
@@ -29,6 +34,17 @@ class Canvas {
   }
   HDC Dc() const { return dc_; }
   COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+  // Rows from the first to the last one holding colour; 0 when none does.
+  int RowsWith(COLORREF colour) const {
+    int first = -1, last = -1;
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        if (At(x, y) == colour) {
+          if (first < 0) first = y;
+          last = y;
+        }
+    return first < 0 ? 0 : last - first + 1;
+  }
   int Count(COLORREF colour) const {
     int n = 0;
     for (int y = 0; y < height_; ++y)
@@ -115,4 +131,36 @@ TEST(DrawItem, EmptyItemsAndOtherControlsDrawNothing) {
     Draw(canvas, c.id, c.item, true);
     EXPECT_EQ(canvas.Count(Marker), 60 * 27) << c.id << " " << c.item.left << ".." << c.item.right;
   }
+}
+
+TEST(DrawItem, AtEveryScaleEachCaptionIsWrittenLargerInTheScaledFontAndFitsItsButton) {
+  const int buttonIds[11] = {ButtonNewFile, ButtonOpenFile, ButtonSaveAs, ButtonQuickRun, ButtonCompile, ButtonExit,
+                             ButtonVersion, ButtonFinder,   ButtonReplace, ButtonSaveFile, ButtonUndo};
+  int inkAt96[11] = {};
+  for (int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    WindowScale = DisplayScale{dpi};
+    MakeScaledFonts();
+    EXPECT_EQ(FaceFont() == nullptr, dpi == 96);  // at 96 dpi the device context's own font
+    // A client area of 1296 x 656 pixels at 96 dpi, as a window of about 1300 x 700 has, grown by the scale.
+    const LayoutPlan plan = ComputeLayout(WindowScale(1296), WindowScale(656), false, false, WindowScale);
+    for (int i = 0; i < 11; ++i) {
+      const ButtonFace* face = FaceOfButton(buttonIds[i]);
+      const Rect& button = plan.buttons[i];
+      Canvas canvas(button.width, button.height);
+      Draw(canvas, buttonIds[i], {0, 0, button.width, button.height}, false);
+      const int ink = canvas.RowsWith(face->text);
+      if (dpi == 96) inkAt96[i] = ink;
+      EXPECT_GE(ink * 96, inkAt96[i] * dpi * 8 / 10) << face->caption;  // grown with the scale
+      // Inside the raised edge, which takes two pixels on each side.
+      HGDIOBJ previous = FaceFont() ? SelectObject(canvas.Dc(), FaceFont()) : nullptr;
+      SIZE text = {};
+      GetTextExtentPoint32A(canvas.Dc(), face->caption, int(std::strlen(face->caption)), &text);
+      if (FaceFont()) SelectObject(canvas.Dc(), previous);
+      EXPECT_LE(text.cx, button.width - 4) << face->caption;
+      EXPECT_LE(text.cy, button.height - 4) << face->caption;
+    }
+  }
+  WindowScale = {};
+  ReleaseScaledParts();
 }

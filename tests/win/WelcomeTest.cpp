@@ -3,10 +3,12 @@
 // and a dialog that cannot be made.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cstdlib>
 #include <string>
 #include "DialogAnswer.h"
 #include "auxwin/Welcome_win.h"
 #include "base/Bindings_win.h"
+#include "base/Scaling_win.h"
 
 namespace {
 std::string OwnDir() {
@@ -57,10 +59,12 @@ class PictureCounts {
   }
   static inline int Decodes = 0;
   static inline int Draws = 0;
+  static inline std::wstring LastFile;  // the picture decoded last
 
  private:
   static GdipStatus WINAPI CountLoad(const WCHAR* file, void** image) {
     ++Decodes;
+    LastFile = file;
     return RealLoad(file, image);
   }
   static GdipStatus WINAPI CountDraw(void* graphics, void* image, INT x, INT y, INT width, INT height) {
@@ -219,4 +223,60 @@ TEST(ModelessDialog, ADialogThatCannotBeMadeIsReportedAndEndsTheProcessWithFailu
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   EXPECT_EQ(code, ExitDialogFailed);
+}
+
+namespace {
+// Where a child sits in its dialog's client area.
+RECT PlaceIn(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// True when a length at a scale is within a pixel of the length at 96 dpi grown by it.
+bool Grown(LONG scaled, LONG at96, int dpi) { return std::abs(scaled - at96 * dpi / 96.0) <= 1.0; }
+
+int ButtonFontHeight(HWND dialog) {
+  LOGFONTA font = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dialog, IDCANCEL), WM_GETFONT, 0, 0)), sizeof font, &font);
+  return std::abs(int(font.lfHeight));
+}
+}  // namespace
+
+TEST(WelcomeDialog, MovedToADisplayOf144DpiItTakesTheSizeTheButtonAndThePictureForItAndBackAt96) {
+  if (SystemDpi() != 96) GTEST_SKIP() << "moves the dialog from a display of 96 dpi";
+  GdiplusRunning gdiplus;
+  ASSERT_TRUE(gdiplus.Started());
+  PictureCounts counts;
+  HWND dialog = ShowWelcome();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(PictureCounts::LastFile, L"2001-A-Space-Odyssey-1.jpg");
+  RECT client96, button96, outer;
+  GetClientRect(dialog, &client96);
+  button96 = PlaceIn(GetDlgItem(dialog, IDCANCEL));
+  GetWindowRect(dialog, &outer);
+
+  SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&outer));
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_TRUE(Grown(client.right, client96.right, 144)) << client.right << " from " << client96.right;
+  EXPECT_TRUE(Grown(client.bottom, client96.bottom, 144)) << client.bottom << " from " << client96.bottom;
+  const RECT button = PlaceIn(GetDlgItem(dialog, IDCANCEL));
+  EXPECT_TRUE(Grown(button.left, button96.left, 144)) << button.left;
+  EXPECT_TRUE(Grown(button.top, button96.top, 144)) << button.top;
+  EXPECT_TRUE(Grown(button.right - button.left, button96.right - button96.left, 144));
+  EXPECT_TRUE(Grown(button.bottom - button.top, button96.bottom - button96.top, 144));
+  EXPECT_EQ(ButtonFontHeight(dialog), 24);  // the System font's 16 pixels grown by half
+  EXPECT_EQ(PictureCounts::LastFile, L"2001-A-Space-Odyssey-1@150.jpg");  // drawn for 150%, not stretched
+
+  GetWindowRect(dialog, &outer);
+  SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&outer));
+  GetClientRect(dialog, &client);
+  EXPECT_TRUE(Grown(client.right, client96.right, 96));
+  EXPECT_TRUE(Grown(client.bottom, client96.bottom, 96));
+  EXPECT_EQ(ButtonFontHeight(dialog), 16);
+  EXPECT_EQ(PictureCounts::LastFile, L"2001-A-Space-Odyssey-1.jpg");
+  DestroyWindow(dialog);
+  QuitPosted();
 }
