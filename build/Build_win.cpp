@@ -7,6 +7,7 @@
 #include "build/Build.h"
 #include "build/BuildState.h"
 #include "build/BuildText.h"
+#include "build/Debugger_win.h"
 #include "navigation/FindFiles.h"
 #include "build/Launch.h"
 #include "documents/DocumentState.h"
@@ -42,14 +43,14 @@ std::string WithoutLeadingBlanks(std::string word) {
 }
 }  // namespace
 
-void BuildCommand(int modifier) {
-  int kind = OutputKind;
+std::string SourceToRun(int& kind) {
+  kind = OutputKind;
   if (CurrentFile.empty()) CurrentFile = ProgramDir + "\\_.zobas";
   std::string copy;
   bool haveText = !ControlTextView(CurrentEditor, copy).empty();
   if (haveText) {
     // A source that could not be written must not be built as it was before (reported).
-    if (PrepareScratchSource() == Outcome::Stop) return;
+    if (PrepareScratchSource() == Outcome::Stop) return "";
     BuildInput = CurrentFile;
   }
   if (!ProjectFile.empty()) {
@@ -64,8 +65,14 @@ void BuildCommand(int modifier) {
     }
     kind = OutputKindFor(kind, outputName);
   }
-  if (!haveText) return;
-  RunTool(ToolPath(), BuildOptions(modifier, kind), ExpandPath(BuildInput), false);
+  return haveText ? ExpandPath(BuildInput) : "";
+}
+
+void BuildCommand(int modifier) {
+  int kind = OutputKind;
+  const std::string source = SourceToRun(kind);
+  if (source.empty()) return;
+  RunTool(ToolPath(), BuildOptions(modifier, kind), source, false);
 }
 
 void ToolsCommand(int modifier) {
@@ -130,6 +137,8 @@ void CompilerQuery(int mode, const std::string& word) {
 
 void KeywordBoxQuery() {
   std::string word = GetControlText(FinderBoxes[KeywordBox]);
+  // While a debugged program is stopped the box takes the debugger's commands instead.
+  if (DebugBoxCommand(word)) return;
   OutputShown = word.empty() ? 0 : 1;
   if (!word.empty()) CompilerQuery(QueryList, word);
   // Asked for once the listing is written: a notice of the box while it fills (it scrolls)

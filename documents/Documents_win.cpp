@@ -13,6 +13,7 @@
 #include "documents/Project.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/DebugMarks_win.h"
 #include "editor/Marks_win.h"
 #include "editor/SciMessages.h"
 
@@ -102,9 +103,11 @@ bool PutDocumentInEditor(const std::string& name, std::string_view text) {
   }
   // The bookmarks of the document left are kept for when it comes back.
   KeepBookmarks(DocumentKey(SaveName));
+  KeepBreakpoints(DocumentKey(SaveName));
   LoadResult result = LoadControlText(CurrentEditor, text);
   if (result == LoadResult::Whole) {
     RestoreBookmarks(DocumentKey(name));
+    RestoreBreakpoints(DocumentKey(name));
     NoteDocumentFile(name, text);
     return true;
   }
@@ -126,10 +129,12 @@ bool LoadIntoEditor(const std::string& name) {
 Outcome NewDocument() {
   if (!MayReplaceDocument("Creating New File")) return Outcome::Stop;
   KeepBookmarks(DocumentKey(SaveName));
+  KeepBreakpoints(DocumentKey(SaveName));
   NameDocument("");
   NoteDocumentFile("", "");
   LoadControlText(CurrentEditor, "");
   RestoreBookmarks("");
+  RestoreBreakpoints("");
   SetTitle("New Code");
   return Outcome::Go;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
+#include "build/Debugger_win.h"
 #include "build/ErrorCheck.h"
 #include "editor/Completing_win.h"
 #include "editor/EditorEvents_win.h"
@@ -34,7 +35,7 @@ void OnNotify(const NMHDR* header) {
       EditorMarginClick(event.margin, event.position);
       break;
     case EditorEventKind::ListingDoubleClick:
-      JumpFromListingCaret();
+      if (!DebugPanelJump()) JumpFromListingCaret();
       Api.SetFocus(CurrentEditor);
       break;
     case EditorEventKind::None: break;
