@@ -104,6 +104,8 @@ class DebugModel {
   int NextFrame() const;
 
   DebugState State() const { return state_; }
+  // Requests sent that were not answered yet.
+  bool AwaitsAnswers() const { return !pending_.empty(); }
   const std::string& MainPath() const { return mainPath_; }
   const std::string& StopPath() const { return stopPath_; }
   int StopLine() const { return stopLine_; }

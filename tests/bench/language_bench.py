@@ -178,7 +178,7 @@ def debugger_rows(runner):
     """Each program run plainly, under the debugger with a breakpoint that is never reached, and
     with the record of changes kept; zor5.exe is timed as in the table (best of three), and
     debugclient.exe plays the IDE's side of the session on a named pipe."""
-    client = os.path.join(OUT, "e2e-tools", "debugclient.exe")
+    client = os.path.join(OUT, "e2e-tools" + SUFFIX, "debugclient.exe")
     if not os.path.exists(client):
         print("debugclient.exe was not built: no figures under the debugger")
         return
@@ -189,10 +189,10 @@ def debugger_rows(runner):
     def best(script):
         runs = []
         for _ in range(3):
-            command = ["wine", runner.zor5, wine_path(source)]
+            command = [WINE, runner.zor5, wine_path(source)]
             server = None
             if script is not None:
-                server = subprocess.Popen(["wine", client, "serve", pipe, wine_path(source), script], stdin=subprocess.DEVNULL,
+                server = subprocess.Popen([WINE, client, "serve", pipe, wine_path(source), script], stdin=subprocess.DEVNULL,
                                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
                 if server.stdout.readline().strip() != b"ready":
                     raise RuntimeError("debugclient.exe could not make its pipe")
