@@ -136,6 +136,13 @@ std::string DebugModel::Evaluate(const std::string& text) {
   return bytes;
 }
 
+std::string DebugModel::Hover(const std::string& name, size_t position) {
+  if (state_ != DebugState::Stopped || name.empty()) return "";
+  std::string bytes = Ask("evaluate", Json::Object().Set("expression", "? " + name).Set("frameId", shownFrame_));
+  pending_[seq_] = "hover " + std::to_string(position) + " " + name;
+  return bytes;
+}
+
 std::string DebugModel::SelectFrame(int k) {
   if (state_ != DebugState::Stopped || k < 0 || size_t(k) >= frames_.size()) return "";
   shownFrame_ = k;
@@ -227,6 +234,13 @@ void DebugModel::Answered(const std::string& command, const Json& message, Effec
     const Json& list = body["variables"];
     for (size_t k = 0; k < list.Size(); ++k) variables_.push_back({list[k]["text"].AsString(), list[k]["changed"].AsBool()});
     out.panel = true;
+  } else if (command.rfind("hover ", 0) == 0) {
+    // "hover <position> <name>": a name that is no variable here shows no tip.
+    const size_t blank = command.find(' ', 6);
+    if (ok && blank != std::string::npos) {
+      out.tipPosition = size_t(std::stoull(command.substr(6, blank - 6)));
+      out.tip = command.substr(blank + 1) + " = " + body["result"].AsString();
+    }
   } else if (command.rfind("evaluate ", 0) == 0) {
     const std::string typed = command.substr(9);
     answers_.push_back("> " + typed);

@@ -84,6 +84,8 @@ class DebugModel {
     bool showStop = false;      // the stopped place changed: show stopPath/stopLine
     bool panel = false;         // the panel's text changed
     bool ended = false;         // the program said it ended (exitCode)
+    std::string tip;            // a hovered name's value to show at tipPosition, empty for none
+    size_t tipPosition = 0;
   };
 
   // The framed requests that start a session on mainPath with these breakpoints.
@@ -96,6 +98,8 @@ class DebugModel {
   std::string Breakpoints(const FileBreakpoints& file);
   // A command typed into the KeywordBox while stopped.
   std::string Evaluate(const std::string& text);
+  // The value of a name the mouse rests on at position of the editor's text, for a tip.
+  std::string Hover(const std::string& name, size_t position);
   // Shows frame k of the call stack (its line and its variables); "" when there is no such frame.
   std::string SelectFrame(int k);
   // The frame whose line of the panel is line (0-based); -1 when that line is no frame.

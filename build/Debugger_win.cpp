@@ -216,6 +216,7 @@ void Apply(const DebugModel::Effects& effects) {
   if (effects.showStop) ShowStop();
   if (effects.panel) ShowListing(Debugging.PanelText());
   if (!effects.status.empty()) ShowStatus(effects.status);
+  if (!effects.tip.empty()) ShowValueTip(effects.tipPosition, effects.tip);
 }
 
 void Finish(DWORD exitCode) {
@@ -321,6 +322,11 @@ void OnDebugArrived(LPARAM lParam) {
   if (!arrival || !Current || arrival->session != Current->session) return;
   if (arrival->ended) return Finish(arrival->exitCode);
   Apply(Debugging.Receive(arrival->bytes));
+}
+
+void DebugHover(size_t position) {
+  if (!Current || Debugging.State() != DebugState::Stopped) return;
+  Send(Debugging.Hover(NameAtPosition(position), position));
 }
 
 bool DebugKeywordBoxOnTop() { return Current != nullptr; }

@@ -22,6 +22,9 @@ bool DebugPanelJump();
 // ("? expression", "let place = expression", "watch place", "when condition", "unwatch").
 // False when no program is stopped.
 bool DebugBoxCommand(const std::string& text);
+// The mouse rests on the editor's text at position while the program is stopped: the name
+// there, when it has a value, shows it in a tip.
+void DebugHover(size_t position);
 // The side panel covers the KeywordBox's place: during a session the box stands over the
 // panel (whose first two lines the session's text leaves empty for it), so that commands can be
 // typed there while the panel shows the program's variables.

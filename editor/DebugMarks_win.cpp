@@ -5,6 +5,7 @@
 #include "base/TextScan.h"
 #include "editor/EditorState.h"
 #include "editor/SciMessages.h"
+#include "editor/WordAt.h"
 
 namespace {
 constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b << 16)); }
@@ -13,6 +14,10 @@ constexpr int BreakpointMarker = 3;
 constexpr int StoppedArrowMarker = 4;
 constexpr int StoppedLineMarker = 5;
 constexpr int MarkShortArrow = 4;  // SC_MARK_SHORTARROW
+constexpr unsigned SetMouseDwellTime = 2264;  // SCI_SETMOUSEDWELLTIME
+constexpr int DwellMs = 500;
+
+bool TipShown = false;  // the call tip shows a value, not a parameter hint
 
 LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return Api.SendMessageA(Editor, message, wParam, lParam); }
 
@@ -31,6 +36,29 @@ void ConfigureDebugMarks(HWND editor) {
   Api.SendMessageA(editor, SCI_MARKERSETBACK, StoppedArrowMarker, Rgb(255, 220, 0));
   Api.SendMessageA(editor, SCI_MARKERDEFINE, StoppedLineMarker, SC_MARK_BACKGROUND);
   Api.SendMessageA(editor, SCI_MARKERSETBACK, StoppedLineMarker, Rgb(255, 250, 170));
+  Api.SendMessageA(editor, SetMouseDwellTime, DwellMs, 0);
+}
+
+std::string NameAtPosition(size_t position) {
+  if (Editor == nullptr) return {};
+  const int line = LineOfPosition(position);
+  const std::string text = EditorLineText(line);
+  int p = int(position - size_t(Sci(SCI_POSITIONFROMLINE, line - 1))) + 1, end = 0, length = 0;
+  std::string word = WordAt(text, p, end, length);
+  if (word.empty() || !IsWordCode(static_cast<unsigned char>(word[0])) || (word[0] >= '0' && word[0] <= '9')) return {};
+  return word;
+}
+
+void ShowValueTip(size_t position, const std::string& text) {
+  if (Editor == nullptr) return;
+  Sci(SCI_CALLTIPSHOW, position, reinterpret_cast<LPARAM>(text.c_str()));
+  TipShown = true;
+}
+
+void HideValueTip() {
+  if (Editor == nullptr || !TipShown) return;
+  Sci(SCI_CALLTIPCANCEL);
+  TipShown = false;
 }
 
 void ToggleBreakpoint(int line) {

@@ -19,6 +19,12 @@ void KeepBreakpoints(const std::string& key);
 void RestoreBreakpoints(const std::string& key);
 // The breakpoints kept for each document left, with the current document's under currentKey.
 std::vector<KeptMarks> AllBreakpoints(const std::string& currentKey);
+// The name at the 0-based position of the editor's text; "" when no name stands there.
+std::string NameAtPosition(size_t position);
+// A tip at the position with a name's value while the mouse rests there; hidden again when it
+// moves on (only a tip shown here: a parameter hint stays).
+void ShowValueTip(size_t position, const std::string& text);
+void HideValueTip();
 // Marks the 1-based line as the one the program stopped at, the caret there and the line in
 // view; 0 takes the mark away.
 void ShowStoppedLine(int line);

@@ -5,6 +5,7 @@
 #include "build/Debugger_win.h"
 #include "build/ErrorCheck.h"
 #include "editor/Completing_win.h"
+#include "editor/DebugMarks_win.h"
 #include "editor/EditorEvents_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/Editing_win.h"
@@ -38,6 +39,8 @@ void OnNotify(const NMHDR* header) {
       if (!DebugPanelJump()) JumpFromListingCaret();
       Api.SetFocus(CurrentEditor);
       break;
+    case EditorEventKind::DwellStart: DebugHover(event.position); break;
+    case EditorEventKind::DwellEnd: HideValueTip(); break;
     case EditorEventKind::None: break;
   }
 }

@@ -1,6 +1,7 @@
 // The IDE's side of a debug session: which key does what in each state, and a session played
 // from the compile tool's messages as they come over the pipe (a stop, the stack and the
-// variables, a step back past the record's start, a command of the KeywordBox, the exit).
+// variables, a step back past the record's start, a command of the KeywordBox, a hovered name's
+// value, the exit).
 #include <gtest/gtest.h>
 
 #include "build/DebugModel.h"
@@ -134,6 +135,15 @@ TEST(DebugSessionModel, StopsStepsBackAndEnds) {
   std::string wrong = model.Evaluate("? nosuch");
   model.Receive(Answer(wrong, false, Json::Object(), "unknown name nosuch"));
   EXPECT_NE(model.PanelText().find("> ? nosuch\r\n! unknown name nosuch\r\n"), std::string::npos);
+
+  // The mouse resting on a name: its value in a tip, never in the panel; no tip for a non-name.
+  const std::string panel = model.PanelText();
+  DebugModel::Effects tip = model.Receive(Answer(model.Hover("n", 40), true, Json::Object().Set("result", "3")));
+  EXPECT_EQ(tip.tip, "n = 3");
+  EXPECT_EQ(tip.tipPosition, 40u);
+  EXPECT_EQ(model.Receive(Answer(model.Hover("print", 7), false, Json::Object(), "unknown name print")).tip, "");
+  EXPECT_EQ(model.Hover("", 7), "");
+  EXPECT_EQ(model.PanelText(), panel);
 
   // Stepping back: the first stop in the past says the output stays; past the start is told.
   std::string back = model.Command(K::StepBack, main, 1);
