@@ -67,8 +67,8 @@ std::string StoppedText(int line, std::string_view path, std::string_view mainPa
 std::string DebugPanelText(const std::string& note, const std::vector<std::string>& answers,
                            const std::vector<DebugVariable>& variables, const std::vector<DebugFrame>& frames,
                            int shownFrame) {
-  // The first two lines stay empty: the KeywordBox stands over them.
-  std::string text = "\r\n\r\n";
+  // The first lines stay empty: the KeywordBox stands over them.
+  std::string text = "\r\n\r\n\r\n";
   if (!note.empty()) text += OneLine(note) + "\r\n";
   for (const std::string& answer : answers) text += OneLine(answer) + "\r\n";
   if (variables.empty()) text += "  (no variables)\r\n";
@@ -81,7 +81,7 @@ std::string DebugPanelText(const std::string& note, const std::vector<std::strin
 
 int DebugPanelFirstFrameLine(const std::string& note, const std::vector<std::string>& answers,
                              const std::vector<DebugVariable>& variables) {
-  size_t lines = 2 + (note.empty() ? 0 : 1) + answers.size() + (variables.empty() ? 1 : variables.size());
+  size_t lines = 3 + (note.empty() ? 0 : 1) + answers.size() + (variables.empty() ? 1 : variables.size());
   return int(lines) + 1;
 }
 

@@ -58,7 +58,7 @@ struct DebugVariable {
   bool changed = false;
 };
 
-// The variables and the call stack as the listing panel shows them: two empty lines (the
+// The variables and the call stack as the listing panel shows them: three empty lines (the
 // KeywordBox stands over them while the program is stopped), the stop's note, the
 // answers to the KeywordBox's commands, the frame's variables ("*" before a value changed since
 // the last stop), then the call stack with ">" before the frame shown.

@@ -288,6 +288,7 @@ void Start() {
     return;
   }
   Current = link;
+  ClipPanelToBoxesAbove();
   ShowStatus("Running under the debugger: Ctrl+D or Pause stops it, Shift+F5 ends it");
 }
 

@@ -26,7 +26,7 @@ bool DebugBoxCommand(const std::string& text);
 // there, when it has a value, shows it in a tip.
 void DebugHover(size_t position);
 // The side panel covers the KeywordBox's place: during a session the box stands over the
-// panel (whose first two lines the session's text leaves empty for it), so that commands can be
+// panel (whose first three lines the session's text leaves empty for it), so that commands can be
 // typed there while the panel shows the program's variables.
 bool DebugKeywordBoxOnTop();
 // The IDE closes: a program still running under the debugger is ended.

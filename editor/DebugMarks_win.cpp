@@ -49,6 +49,12 @@ std::string NameAtPosition(size_t position) {
   return word;
 }
 
+void ClipPanelToBoxesAbove() {
+  if (ListingPanel == nullptr) return;
+  const LONG style = Api.GetWindowLongA(ListingPanel, GWL_STYLE);
+  if (!(style & WS_CLIPSIBLINGS)) Api.SetWindowLongA(ListingPanel, GWL_STYLE, style | WS_CLIPSIBLINGS);
+}
+
 void ShowValueTip(size_t position, const std::string& text) {
   if (Editor == nullptr) return;
   Sci(SCI_CALLTIPSHOW, position, reinterpret_cast<LPARAM>(text.c_str()));

@@ -25,6 +25,8 @@ std::string NameAtPosition(size_t position);
 // moves on (only a tip shown here: a parameter hint stays).
 void ShowValueTip(size_t position, const std::string& text);
 void HideValueTip();
+// The listing panel paints around the windows above it (the KeywordBox during a session).
+void ClipPanelToBoxesAbove();
 // Marks the 1-based line as the one the program stopped at, the caret there and the line in
 // view; 0 takes the mark away.
 void ShowStoppedLine(int line);

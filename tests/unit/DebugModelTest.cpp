@@ -112,12 +112,12 @@ TEST(DebugSessionModel, StopsStepsBackAndEnds) {
   EXPECT_TRUE(model.Receive(answers.substr(0, answers.size() - 5)).panel);
   EXPECT_TRUE(model.Receive(answers.substr(answers.size() - 5)).panel);
   EXPECT_EQ(model.PanelText(),
-            "\r\n\r\n* n as int = 3\r\n  who as string = \"Ada\"\r\nCall stack:\r\n> sub hanoi, line 14 of moves.inc\r\n"
+            "\r\n\r\n\r\n* n as int = 3\r\n  who as string = \"Ada\"\r\nCall stack:\r\n> sub hanoi, line 14 of moves.inc\r\n"
             "  main program, line 20 of hanoi.zobas\r\n");
-  EXPECT_EQ(model.FrameAtPanelLine(4), -1);
-  EXPECT_EQ(model.FrameAtPanelLine(5), 0);
-  EXPECT_EQ(model.FrameAtPanelLine(6), 1);
-  EXPECT_EQ(model.FrameAtPanelLine(7), -1);
+  EXPECT_EQ(model.FrameAtPanelLine(5), -1);
+  EXPECT_EQ(model.FrameAtPanelLine(6), 0);
+  EXPECT_EQ(model.FrameAtPanelLine(7), 1);
+  EXPECT_EQ(model.FrameAtPanelLine(8), -1);
 
   // The other frame: its variables are asked, and the panel marks it.
   EXPECT_EQ(model.NextFrame(), 1);
@@ -131,7 +131,7 @@ TEST(DebugSessionModel, StopsStepsBackAndEnds) {
   EXPECT_EQ(Requests(evaluate).at(0)["arguments"]["expression"].AsString(), "? n * 2");
   DebugModel::Effects answered = model.Receive(Answer(evaluate, true, Json::Object().Set("result", "6")));
   EXPECT_EQ(Commands(answered.send), "variables");
-  EXPECT_EQ(model.PanelText().substr(4, 14), "> ? n * 2\r\n6\r\n");
+  EXPECT_EQ(model.PanelText().substr(6, 14), "> ? n * 2\r\n6\r\n");
   std::string wrong = model.Evaluate("? nosuch");
   model.Receive(Answer(wrong, false, Json::Object(), "unknown name nosuch"));
   EXPECT_NE(model.PanelText().find("> ? nosuch\r\n! unknown name nosuch\r\n"), std::string::npos);
@@ -182,10 +182,10 @@ TEST(DebugSessionModel, PanelLinesOfValuesStayOneLineEach) {
   // A value with a line break, no variables, a note of a watch.
   std::vector<DebugFrame> frames = {{"main program, line 2 of a.zobas", "a.zobas", 2}};
   EXPECT_EQ(DebugPanelText("n changed from 1 to 2", {}, {}, frames, 0),
-            "\r\n\r\nn changed from 1 to 2\r\n  (no variables)\r\nCall stack:\r\n> main program, line 2 of a.zobas\r\n");
+            "\r\n\r\n\r\nn changed from 1 to 2\r\n  (no variables)\r\nCall stack:\r\n> main program, line 2 of a.zobas\r\n");
   EXPECT_EQ(DebugPanelText("", {"> ? s", "\"a\r\nb\""}, {{"s as string = \"a\nb\"", true}}, frames, 0),
-            "\r\n\r\n> ? s\r\n\"a  b\"\r\n* s as string = \"a b\"\r\nCall stack:\r\n> main program, line 2 of a.zobas\r\n");
-  EXPECT_EQ(DebugPanelFirstFrameLine("note", {"a", "b"}, {}), 7);
+            "\r\n\r\n\r\n> ? s\r\n\"a  b\"\r\n* s as string = \"a b\"\r\nCall stack:\r\n> main program, line 2 of a.zobas\r\n");
+  EXPECT_EQ(DebugPanelFirstFrameLine("note", {"a", "b"}, {}), 8);
   EXPECT_EQ(StoppedText(4, "C:\\x\\Main.zobas", "c:/x/main.zobas"), "Stopped at line 4");
   EXPECT_EQ(StoppedText(4, "C:\\x\\lib.inc", "c:/x/main.zobas"), "Stopped at line 4 of lib.inc");
 }

@@ -418,7 +418,7 @@ TEST_F(Build, TheDebuggerShowsTheFramesVariablesOneLineEach) {
   EXPECT_EQ(Debugging.StopLine(), 15);
   std::vector<std::string> lines;
   for (std::string_view line : ListingLines()) lines.emplace_back(line);
-  const std::vector<std::string> expected = {"", "", "  p as point = {x = 1, y = 2}",
+  const std::vector<std::string> expected = {"", "", "", "  p as point = {x = 1, y = 2}",
                                              "  v(1 to 1000000) as int = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, \x85}",
                                              "  s as string = \"hello\"", "  i as int = 13", "Call stack:",
                                              "> main program, line 15 of _.zobas"};
