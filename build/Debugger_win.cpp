@@ -225,7 +225,7 @@ void Finish(DWORD exitCode) {
   Debugging = DebugModel{};
   ShowStoppedLine(0);
   PendingAction = 1;  // the panel goes back over the KeywordBox
-  if (!told || exitCode != 0) ShowStatus("The program ended with exit code " + std::to_string(int(exitCode)));
+  if (!told) ShowStatus("The program ended with exit code " + std::to_string(int(exitCode)));
 }
 
 void ToggleBreakpointAtCaret() {
@@ -339,7 +339,11 @@ bool DebugPanelJump() {
 }
 
 bool DebugBoxCommand(const std::string& text) {
-  if (!Current || Debugging.State() != DebugState::Stopped || text.empty()) return false;
+  if (!Current || text.empty()) return false;
+  if (Debugging.State() != DebugState::Stopped) {
+    ShowStatus("The program runs: Ctrl+D or Pause stops it, then the box takes ? expression, let, watch, when, unwatch");
+    return true;
+  }
   Send(Debugging.Evaluate(text));
   return true;
 }

@@ -19,8 +19,8 @@ void OnDebugArrived(LPARAM lParam);
 // stack at its caret shows its line and variables. False when the panel shows something else.
 bool DebugPanelJump();
 // Enter in the KeywordBox while the program is stopped: the text is the debugger's command
-// ("? expression", "let place = expression", "watch place", "when condition", "unwatch").
-// False when no program is stopped.
+// ("? expression", "let place = expression", "watch place", "when condition", "unwatch"); while
+// it runs, told how to stop it. False outside a session.
 bool DebugBoxCommand(const std::string& text);
 // The mouse rests on the editor's text at position while the program is stopped: the name
 // there, when it has a value, shows it in a tip.
