@@ -353,4 +353,5 @@ void EndDebugSession() {
   Api.SetEvent(Current->stopEvent.Get());
   Api.TerminateProcess(Current->process.Get(), 1);
   Current.reset();
+  Debugging = DebugModel{};
 }

@@ -430,3 +430,19 @@ TEST_F(Build, TheDebuggerShowsTheFramesVariablesOneLineEach) {
   EXPECT_FALSE(PressForDebugger(VK_F10, false));
   SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, LONG_PTR(StaticProc));
 }
+
+// A compile tool from before the debugger (the stand-in knows no -debug): Ctrl+D says so in
+// one line, saves nothing and starts nothing, and the keys stay as they were.
+TEST_F(Build, CtrlDWithAnOlderCompileToolStartsNothing) {
+  StatusBar = Child("EDIT", 300);
+  SetControlText(CurrentEditor, "print 1\r\n");
+  Record("run.txt");
+  ASSERT_TRUE(PressForDebugger('D', true));
+  EXPECT_EQ(GetControlText(StatusBar), "This zor5.exe is older and has no debugger (-debug): nothing was started");
+  EXPECT_EQ(Debugging.State(), DebugState::Idle);
+  EXPECT_EQ(GetFileAttributesA(Path("_.zobas").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(Path("run.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(PressForDebugger(VK_F10, false));
+  EXPECT_FALSE(DebugBoxCommand("? 1"));
+  StatusBar = nullptr;
+}
