@@ -28,12 +28,12 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT
 
 // X(name) for routines declared by <windows.h>; T(name, type) for those typed above.
 #define ZOR_KERNEL32(X) \
-  X(AllocConsole) X(CloseHandle) X(CreateEventA) X(CreateFileA) X(CreateProcessA) X(CreateThread) X(DeleteFileA) X(ExitProcess) \
+  X(AllocConsole) X(CancelIo) X(CloseHandle) X(ConnectNamedPipe) X(CreateEventA) X(CreateNamedPipeA) X(CreateFileA) X(CreateProcessA) X(CreateThread) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(FreeLibrary) X(FreeLibraryAndExitThread) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
   X(GetCurrentProcess) X(GetCurrentProcessId) X(GetCurrentThreadId) X(GetExitCodeProcess) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
-  X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) \
+  X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) X(GetOverlappedResult) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
-  X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResumeThread) \
+  X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResetEvent) X(ResumeThread) \
   X(SetConsoleCtrlHandler) X(SetConsoleTextAttribute) X(SetConsoleTitleA) X(SetCurrentDirectoryA) X(SetEvent) \
   X(SetEndOfFile) X(SetEnvironmentVariableA) X(SetFileAttributesA) X(SetFilePointerEx) \
   X(SetLastError) X(SetThreadPriority) X(Sleep) X(TerminateProcess) X(WaitForMultipleObjects) X(WaitForSingleObject) X(WideCharToMultiByte) X(WriteFile)

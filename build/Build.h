@@ -7,6 +7,9 @@
 // zor5.exe on it, or with a project open on the project's main file when the document is no
 // Basic source. Shift alone runs it with the 64-bit runtime.
 void BuildCommand(int modifier);
+// The source F5 runs, saved first as F5 saves it (kind: the output kind a project names);
+// "" when there is nothing to run.
+std::string SourceToRun(int& kind);
 // F7: an interactive command prompt (0, 3), the tools script (1), find in files (2).
 void ToolsCommand(int modifier);
 // Project menu item 3100 + index: Stop when the save prompt was cancelled.

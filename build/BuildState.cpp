@@ -1,6 +1,7 @@
 // Definitions of the build commands' state (declared in BuildState.h).
 #include "build/BuildState.h"
 
+DebugModel Debugging;
 std::string BuildInput;
 unsigned EditorChanges = 0;
 int ErrorLine = 0;

@@ -3,7 +3,9 @@
 #include <atomic>
 #include <string>
 #include "base/SharedState.h"
+#include "build/DebugModel.h"
 
+extern DebugModel Debugging;       // the debug session Ctrl+D started (Idle when none runs)
 extern std::string BuildInput;     // file handed to the compile tool by the last build; set by BuildCommand
 
 // The check of the document as the user types (ErrorCheck_win.cpp).

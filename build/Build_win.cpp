@@ -8,6 +8,7 @@
 #include "build/BuildState.h"
 #include "build/BuildText.h"
 #include "build/CommandLine.h"
+#include "build/Debugger_win.h"
 #include "build/RunWatch_win.h"
 #include "navigation/FindFiles.h"
 #include "build/Launch.h"
@@ -45,14 +46,14 @@ std::string WithoutLeadingBlanks(std::string word) {
 }
 }  // namespace
 
-void BuildCommand(int modifier) {
-  int kind = OutputKind;
+std::string SourceToRun(int& kind) {
+  kind = OutputKind;
   if (CurrentFile.empty()) CurrentFile = ProgramDir + "\\_.zobas";
   std::string copy;
   bool haveText = !ControlTextView(CurrentEditor, copy).empty();
   if (haveText) {
     // A source that could not be written must not be built as it was before (reported).
-    if (PrepareScratchSource() == Outcome::Stop) return;
+    if (PrepareScratchSource() == Outcome::Stop) return "";
     BuildInput = CurrentFile;
   }
   if (!ProjectFile.empty()) {
@@ -67,9 +68,14 @@ void BuildCommand(int modifier) {
     }
     kind = OutputKindFor(kind, outputName);
   }
-  if (!haveText) return;
-  const std::string input = ExpandPath(BuildInput);
-  StartWatchedRun(ToolCommandLine(ToolPath(), BuildOptions(modifier, kind), input), (modifier & 2) != 0, input);
+  return haveText ? ExpandPath(BuildInput) : "";
+}
+
+void BuildCommand(int modifier) {
+  int kind = OutputKind;
+  const std::string source = SourceToRun(kind);
+  if (source.empty()) return;
+  StartWatchedRun(ToolCommandLine(ToolPath(), BuildOptions(modifier, kind), source), (modifier & 2) != 0, source);
 }
 
 void ToolsCommand(int modifier) {
@@ -135,6 +141,8 @@ void CompilerQuery(int mode, const std::string& word) {
 
 void KeywordBoxQuery() {
   std::string word = BoxTextForEditor(FinderBoxes[KeywordBox]);
+  // While a debugged program is stopped the box takes the debugger's commands instead.
+  if (DebugBoxCommand(word)) return;
   OutputShown = word.empty() ? 0 : 1;
   if (!word.empty()) CompilerQuery(QueryList, word);
   // Asked for once the listing is written: a notice of the box while it fills (it scrolls)

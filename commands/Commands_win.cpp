@@ -6,6 +6,7 @@
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
 #include "build/Build.h"
+#include "build/Debugger_win.h"
 #include "build/ErrorCheck.h"
 #include "navigation/FindFiles.h"
 #include "commands/CommandIds.h"
@@ -96,7 +97,7 @@ void SwitchByCaret(LPARAM lParam) {
   HWND window = reinterpret_cast<HWND>(lParam);
   if (window == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
   else if (window == FinderBoxes[OutputBox]) GoToListedLine();
-  else if (window != nullptr && window == ListingPanel) JumpFromListingCaret();
+  else if (window != nullptr && window == ListingPanel && !DebugPanelJump()) JumpFromListingCaret();
   FocusEditor();
 }
 

@@ -49,6 +49,22 @@ const char* const KeyHelpStored =
     "  ^Home  *GOTO Top\r\n"
     "  ^END   *GOTO bottom\r\n"
     "\r\n"
+    "  DEBUGGER\r\n"
+    "\r\n"
+    "  ^B            *Breakpoint on/off\r\n"
+    "  ^D            *Debug: run / stop / go on\r\n"
+    "  Pause         *Stop the running program\r\n"
+    "  while stopped:\r\n"
+    "  F5            *Continue\r\n"
+    "  F10           *Step over\r\n"
+    "  SHIFT F10     *Step BACK\r\n"
+    "  F11           *Step into\r\n"
+    "  SHIFT F11     *Step out\r\n"
+    "  ctrl F10      *Run to the caret\r\n"
+    "  F6            *Next frame of the call stack\r\n"
+    "  SHIFT F5      *End the program\r\n"
+    "  KeywordBox    *? expr  let x = expr  watch x  when cond  unwatch\r\n"
+    "\r\n"
     "  ";
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "documents/Project.h"
 #include "documents/Titles.h"
 #include "editor/EditorAccess_win.h"
+#include "editor/DebugMarks_win.h"
 #include "editor/Marks_win.h"
 #include "editor/SciMessages.h"
 
@@ -106,10 +107,12 @@ bool PutDocumentInEditor(const std::string& name, std::string_view text) {
   // The bookmarks of the document left are kept for when it comes back.
   KeepBookmarks(DocumentKey(SaveName));
   const TextEncoding encoding = EncodingForEditor(text);
+  KeepBreakpoints(DocumentKey(SaveName));
   LoadResult result = LoadControlText(CurrentEditor, EditorPartOf(text, encoding));
   if (result == LoadResult::Whole) {
     UseDocumentEncoding(encoding);
     RestoreBookmarks(DocumentKey(name));
+    RestoreBreakpoints(DocumentKey(name));
     NoteDocumentFile(name, text);
     return true;
   }
@@ -132,11 +135,13 @@ bool LoadIntoEditor(const std::string& name) {
 Outcome NewDocument() {
   if (!MayReplaceDocument("Creating New File")) return Outcome::Stop;
   KeepBookmarks(DocumentKey(SaveName));
+  KeepBreakpoints(DocumentKey(SaveName));
   NameDocument("");
   NoteDocumentFile("", "");
   LoadControlText(CurrentEditor, "");
   UseDocumentEncoding(TextEncoding::Ansi);
   RestoreBookmarks("");
+  RestoreBreakpoints("");
   SetTitle("New Code");
   return Outcome::Go;
 }

@@ -5,6 +5,9 @@
 #include "editor/SciMessages.h"
 
 namespace {
+// The mouse resting over the text and moving on (SCN_DWELLSTART, SCN_DWELLEND).
+constexpr unsigned ScnDwellStart = 2016;
+constexpr unsigned ScnDwellEnd = 2017;
 // The notification block the component sends with WM_NOTIFY, up to the last field read here
 // (the layout of Scintilla 5.3).
 struct SciNotification {
@@ -60,6 +63,14 @@ EditorEvent ReadEditorEvent(const NMHDR* header) {
       event.kind = EditorEventKind::CompletionChosen;
       event.position = static_cast<size_t>(n.position);
       event.text = n.text;
+      return event;
+    case ScnDwellStart:
+      if (n.position < 0) return event;
+      event.kind = EditorEventKind::DwellStart;
+      event.position = static_cast<size_t>(n.position);
+      return event;
+    case ScnDwellEnd:
+      event.kind = EditorEventKind::DwellEnd;
       return event;
     case SCN_MARGINCLICK:
       event.kind = EditorEventKind::MarginClick;

@@ -13,12 +13,15 @@ enum class EditorEventKind {
   MarginClick,  // a click in one of the margins
   ListingDoubleClick,  // a double-click in the listing panel (which sends no WM_LBUTTONDBLCLK)
   CompletionChosen,    // a name of the completion list is about to be put in
+  DwellStart,          // the mouse rests over the text (position: the character under it)
+  DwellEnd,            // the mouse moved on after resting
 };
 
 struct EditorEvent {
   EditorEventKind kind = EditorEventKind::None;
   int character = 0;     // CharAdded: the character typed
-  size_t position = 0;   // Modified: where the change starts; MarginClick: the line's start
+  size_t position = 0;   // Modified: where the change starts; MarginClick: the line's start;
+                         // DwellStart: the character under the mouse
   int linesAdded = 0;    // Modified: lines added (negative when removed)
   int margin = 0;        // MarginClick: which margin, 0 the line numbers
   int updated = 0;       // UpdateUi: what changed (the text or its styles 1, the selection 2, scrolling 4 or 8)

@@ -2,5 +2,6 @@
 #include "editor/EditorState.h"
 
 BookmarkStore KeptBookmarks;
+BookmarkStore KeptBreakpoints;
 ListingFold PanelFold;
 std::string PanelTail;

@@ -6,6 +6,7 @@
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/TextScan.h"
+#include "build/Debugger_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/Encoding_win.h"
@@ -110,6 +111,7 @@ void ReportEmergencyCopy() {
 }
 
 void OnDestroy() {
+  EndDebugSession();
   ReleaseScaledParts();
   ReleasePaintBrushes();
   Api.PostQuitMessage(0);

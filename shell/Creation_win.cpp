@@ -15,6 +15,7 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/Listing_win.h"
+#include "editor/DebugMarks_win.h"
 #include "editor/Marks_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/MainWindow_win.h"
@@ -114,6 +115,7 @@ void CreateEditor(bool scintilla, const std::string& text) {
     CurrentEditor = Editor;
     ConfigureEditor(Editor, KeywordList, EditorFontName, EditorFontSize);
     ConfigureBookmarks(Editor);
+    ConfigureDebugMarks(Editor);
     if (!PutDocumentInEditor(CurrentFile, text)) CurrentFile.clear();
     // The IDE's own listings show in a read-only view of the same component, in the
     // OutputBox's place; it stays 0 x 0 until one shows.

@@ -1,6 +1,7 @@
 // MainWindow's layout step and the pointer position used by drops.
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "build/Debugger_win.h"
 #include "editor/EditorSetup_win.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"
@@ -37,6 +38,8 @@ void OnSize() {
   if (OutputShown != 0)
     Api.SetWindowPos(listing ? ListingPanel : FinderBoxes[OutputBox], HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (OutputShown != 0 && DebugKeywordBoxOnTop())
+    Api.SetWindowPos(FinderBoxes[KeywordBox], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The remembered caret is shown once, on the first layout after the editor exists.
   if (RestorePos != 0 && Editor) {
     RestoreCaret(Editor, RestorePos);

@@ -3,6 +3,7 @@
 #include "base/Boxes_win.h"
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "build/Debugger_win.h"
 #include "editor/Completing_win.h"
 #include "editor/Editing_win.h"
 #include "editor/UndoSteps_win.h"
@@ -63,6 +64,8 @@ void HandleQueued(MSG& msg) {
   // The character the key makes on the user's layout (the high bit marks a dead key).
   char typed = controlDown ? char(Api.MapVirtualKeyA(UINT(msg.wParam), MAPVK_VK_TO_CHAR) & 0x7FFF) : 0;
   const unsigned key = unsigned(msg.wParam & 0xFF);
+  // The debugger's keys come first, and never reach their window.
+  if (DebugTakesKey(msg.message, key)) return;
   LoopAction action =
       MapLoopMessage(msg.message, key, controlDown, altDown, TargetOf(msg.hwnd, keyDown, key), typed);
   if (action.command) {

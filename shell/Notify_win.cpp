@@ -2,8 +2,10 @@
 #include <windows.h>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
+#include "build/Debugger_win.h"
 #include "build/ErrorCheck.h"
 #include "editor/Completing_win.h"
+#include "editor/DebugMarks_win.h"
 #include "editor/EditorEvents_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/Editing_win.h"
@@ -35,9 +37,11 @@ void OnNotify(const NMHDR* header) {
       break;
     case EditorEventKind::CompletionChosen: CompletionChosen(event.position, event.text); break;
     case EditorEventKind::ListingDoubleClick:
-      JumpFromListingCaret();
+      if (!DebugPanelJump()) JumpFromListingCaret();
       Api.SetFocus(CurrentEditor);
       break;
+    case EditorEventKind::DwellStart: DebugHover(event.position); break;
+    case EditorEventKind::DwellEnd: HideValueTip(); break;
     case EditorEventKind::None: break;
   }
 }

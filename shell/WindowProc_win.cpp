@@ -5,6 +5,7 @@
 #include <string>
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "build/Debugger_win.h"
 #include "build/ErrorCheck.h"
 #include "build/RunWatch_win.h"
 #include "commands/Commands_win.h"
@@ -51,6 +52,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_TIMER: return OnErrorCheckTimer(wParam) || OnFocusBackTimer(wParam);
     case ErrorCheckedMessage: OnErrorChecked(lParam); return true;
     case RunEndedMessage: OnRunEnded(lParam); return true;
+    case DebugArrivedMessage: OnDebugArrived(lParam); return true;
     default: return false;
   }
 }

@@ -119,6 +119,7 @@ struct Stmt {
   std::string name;  // CallSub, Goto, Gosub, Label, Next name
   int target = -1;   // procedure index, label id
   bool intLoop = false;
+  bool follows = false;  // starts on the line of the statement before it, or of the one it is nested in
 };
 using StmtPtr = std::unique_ptr<Stmt>;
 

@@ -19,6 +19,10 @@ void Checker::Place(Expr& e) {
   }
   Value(e);
   if (e.op != EOp::Var && e.op != EOp::Index && e.op != EOp::Field) Error(e.line, "cannot assign to " + (e.s.empty() ? std::string("this expression") : e.s));
+  // A field of a function's result is a value that lives only while the statement runs.
+  const Expr* root = &e;
+  while (root->op == EOp::Field) root = root->a.get();
+  if (root->op == EOp::Call) Error(e.line, "cannot assign to a field of the result of " + root->s);
 }
 
 void Checker::Literal(Expr& e, const ConstValue& v) {

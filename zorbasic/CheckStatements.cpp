@@ -13,7 +13,7 @@ void Checker::CheckBody(Block& body, Proc* proc) {
   pending_.clear();
   open_.clear();
   labelBlock_.clear();
-  CheckBlock(body);
+  CheckBlock(body, -1);
   for (PendingJump& j : pending_) {
     auto it = labels_.find(Lower(j.stmt->name));
     if (it == labels_.end()) {
@@ -28,10 +28,11 @@ void Checker::CheckBody(Block& body, Proc* proc) {
   }
 }
 
-void Checker::CheckBlock(Block& b) {
+void Checker::CheckBlock(Block& b, int opener) {
   if (StackFull(prog_.stackFloor)) Error(b.stmts.empty() ? 0 : b.stmts[0]->line, "blocks nested too deeply for the stack");
   open_.push_back(&b);
   for (size_t k = 0; k < b.stmts.size(); ++k) {
+    b.stmts[k]->follows = b.stmts[k]->line == (k ? b.stmts[k - 1]->line : opener);
     try {
       CheckStmt(*b.stmts[k], b, static_cast<int>(k));
     } catch (const CheckError& e) {
@@ -64,7 +65,7 @@ void Checker::CheckStmt(Stmt& s, Block& b, int index) {
     case SOp::Assign: Assign(s); break;
     case SOp::If:
       for (auto& c : s.args) Condition(*c);
-      for (Block& arm : s.blocks) CheckBlock(arm);
+      for (Block& arm : s.blocks) CheckBlock(arm, s.line);
       break;
     case SOp::For: For(s); break;
     case SOp::While:
@@ -72,7 +73,7 @@ void Checker::CheckStmt(Stmt& s, Block& b, int index) {
     case SOp::Do:
       if (s.a) Condition(*s.a);
       loops_.push_back(s.op);
-      CheckBlock(s.blocks[0]);
+      CheckBlock(s.blocks[0], s.line);
       loops_.pop_back();
       break;
     case SOp::ExitFor: NeedLoop(s, SOp::For, "exit for outside a for loop"); break;
@@ -208,6 +209,7 @@ void Checker::Const(Stmt& s) {
     }
     Sym& sym = Declare(d.name, d.line, Sym::Const, t);
     sym.value = v;
+    prog_.consts.push_back({d.name, current_, t, v});
     std::string text = v.kind == Kind::Str ? Quote(v.s) : v.kind == Kind::Float ? FormatFloat(v.f)
                      : v.kind == Kind::Bool ? FormatBool(v.i) : FormatInt(v.i);
     AddDecl(Decl::Constant, d.name, d.line, "const " + d.name + " = " + text, ScopeTitle());
@@ -263,7 +265,7 @@ void Checker::For(Stmt& s) {
   auto isInt = [](Expr* e) { return !e || e->kind == Kind::Int || e->kind == Kind::Bool; };
   s.intLoop = c.kind == Kind::Int && isInt(s.b.get()) && isInt(s.c.get()) && isInt(s.d.get());
   loops_.push_back(SOp::For);
-  CheckBlock(s.blocks[0]);
+  CheckBlock(s.blocks[0], s.line);
   loops_.pop_back();
 }
 
@@ -278,7 +280,7 @@ void Checker::Select(Stmt& s) {
         if ((e->kind == Kind::Str) != str || e->kind == Kind::Rec) Error(arm.line, "case value does not match the type of the select value");
       }
     }
-    CheckBlock(arm.body);
+    CheckBlock(arm.body, arm.line);
   }
 }
 

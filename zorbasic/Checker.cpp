@@ -45,7 +45,7 @@ void Checker::Run() {
       s.slot = static_cast<int>(localSlots_.size());
       s.byref = p.byref;
       s.line = p.line;
-      localSlots_.push_back({p.type, false});
+      localSlots_.push_back({p.type, false, 0, p.name});
       if (locals_.count(Lower(p.name))) Fail(p.line, "parameter " + p.name + " is given twice");
       locals_[Lower(p.name)] = s;
       AddDecl(Decl::Parameter, p.name, p.line, (p.byref ? "byref " : "") + p.name + " as " + TypeName(prog_, p.type),
@@ -160,7 +160,7 @@ Sym& Checker::Declare(const std::string& name, int line, Sym::K k, Type type, in
   if (k != Sym::Const) {
     std::vector<SlotInfo>& slots = current_ >= 0 ? localSlots_ : globalSlots_;
     s.slot = static_cast<int>(slots.size());
-    slots.push_back({type, k == Sym::Array, dims});
+    slots.push_back({type, k == Sym::Array, dims, name});
   }
   return scope[key] = s;
 }

@@ -52,6 +52,10 @@ class Checker {
   Checker(Program& prog, std::vector<Problem>& problems) : prog_(prog), problems_(problems) {}
 
   void Run();
+  // The names procedure proc sees (-1: the main program), from a program checked before.
+  void DebugScope(int proc);
+  // Types a debugger's text read by the parser.
+  void DebugText(zb::DebugText what, Expr* place, Expr* value);
 
  private:
   void Fail(int line, std::string message) {
@@ -84,7 +88,8 @@ class Checker {
   };
 
   void CheckBody(Block& body, Proc* proc);
-  void CheckBlock(Block& b);
+  // A block's statements; opener is the line of the statement the block belongs to (-1 for a body).
+  void CheckBlock(Block& b, int opener);
   void CheckStmt(Stmt& s, Block& b, int index);
 
   void NeedLoop(Stmt& s, SOp loop, const char* message) {

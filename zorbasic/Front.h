@@ -32,7 +32,24 @@ struct Decl {
 struct SlotInfo {
   Type type;
   bool array = false;
-  int dims = 0;  // an array's dimensions, 1 or 2
+  int dims = 0;      // an array's dimensions, 1 or 2
+  std::string name;  // as declared, for the debugger
+};
+
+// A constant's value, as the checker computes it.
+struct ConstValue {
+  Kind kind = Kind::Int;
+  int64_t i = 0;
+  double f = 0;
+  std::string s;
+};
+
+// A constant of a scope, kept for the debugger, which reads expressions in a procedure's scope.
+struct NamedConstant {
+  std::string name;
+  int proc = -1;  // the procedure it belongs to, -1 for the main program
+  Type type;
+  ConstValue value;
 };
 
 struct Program {
@@ -44,6 +61,7 @@ struct Program {
   std::vector<std::vector<SlotInfo>> procSlots;  // per procedure
   std::vector<std::string> labels;
   std::vector<Decl> decls;
+  std::vector<NamedConstant> consts;
   // The lowest stack address that reading and running the program may reach (0: no limit),
   // set by the host that knows the stack of its thread (see Stack.h).
   uintptr_t stackFloor = 0;
@@ -75,6 +93,15 @@ FirstError CheckProgram(const std::string& path, std::string_view text, const So
                         uintptr_t stackFloor);
 // The same for a unit that was preprocessed before (a compiled program's payload).
 bool CompileUnit(Program& prog, std::vector<std::string>& errors);
+
+// What the debugger reads from the user: an expression, a place (a variable, an element or a
+// field), or an assignment "place = expression".
+enum class DebugText { Expression, Place, Assignment };
+// Reads and types such a text in the scope of procedure proc (-1: the main program): its
+// locals and parameters, then the globals, constants, procedures and built-ins. Returns false
+// with the reason in the language's own words. The program is not changed.
+bool CheckDebugText(const Program& prog, int proc, std::string_view text, DebugText what, ExprPtr& place, ExprPtr& value,
+                    std::string& error);
 
 std::string Where(const Unit& unit, int line);  // "file(line)"
 std::string TypeName(const Program& prog, Type t);

@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "zorbasic/DebugEngine.h"
 #include "zorbasic/InterpCore.h"
 #include "zorbasic/NumberText.h"
 #include "zorbasic/Stack.h"
@@ -87,6 +88,7 @@ void Interp::Main() {
   globals_.resize(prog_.globals.size());
   for (size_t k = 0; k < prog_.globals.size(); ++k) Init(globals_[k], prog_.globals[k].type, prog_.globals[k].array);
   frame_ = globals_.data();
+  if (debug_) debug_->Begin();
   // A plain procedure has only scalar slots and no byref parameter: its frame is set up
   // and left without the work records, arrays and references need.
   for (size_t k = 0; k < prog_.procs.size(); ++k) {
@@ -160,8 +162,9 @@ using interp::RunError;
 using interp::EndProgram;
 using interp::IntOverflow;
 
-int Run(const Program& prog, Host& host, std::string& error, int maxDepth) {
-  Interp in(prog, &host, maxDepth);
+namespace interp {
+
+int RunMain(Interp& in, const Program& prog, std::string& error) {
   try {
     in.Main();
     in.Flush();
@@ -183,6 +186,13 @@ int Run(const Program& prog, Host& host, std::string& error, int maxDepth) {
     error = Where(prog.unit, in.curLine) + ": out of memory";
   }
   return 1;
+}
+
+}  // namespace interp
+
+int Run(const Program& prog, Host& host, std::string& error, int maxDepth) {
+  Interp in(prog, &host, maxDepth);
+  return interp::RunMain(in, prog, error);
 }
 
 bool EvalConstant(const Program& prog, const Expr& e, ConstValue& value, std::string& error) {

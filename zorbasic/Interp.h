@@ -24,12 +24,6 @@ int Run(const Program& prog, Host& host, std::string& error, int maxDepth = MaxC
 
 // A constant's value, evaluated while checking (the expression holds only literals,
 // operators and built-in functions).
-struct ConstValue {
-  Kind kind = Kind::Int;
-  int64_t i = 0;
-  double f = 0;
-  std::string s;
-};
 bool EvalConstant(const Program& prog, const Expr& e, ConstValue& value, std::string& error);
 
 // The value an integer variable of type b stores for x, a fraction rounded to the nearest

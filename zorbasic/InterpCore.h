@@ -18,6 +18,8 @@
 namespace zb::interp {
 
 struct Array;
+class Debugger;
+class History;
 
 struct Cell {
   int64_t i = 0;
@@ -139,17 +141,19 @@ class Stack {
     chunk_ = savedChunk;
     top_ = savedTop;
   }
+  // Where the next frame goes, to Pop back to.
+  void Where(size_t& chunk, size_t& top) const {
+    chunk = chunk_;
+    top = top_;
+  }
 
  private:
+  // A chunk too small for a frame stays where it is, behind a new one: cells never move or go
+  // away while the interpreter runs (the record of changes may point at them).
   void Grow(size_t at, size_t n) {
     size_t size = n > 4096 ? n : 4096;
-    if (at == chunks_.size()) {
-      chunks_.push_back(std::make_unique<Cell[]>(size));
-      sizes_.push_back(size);
-    } else {
-      chunks_[at] = std::make_unique<Cell[]>(size);
-      sizes_[at] = size;
-    }
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(at), std::make_unique<Cell[]>(size));
+    sizes_.insert(sizes_.begin() + static_cast<std::ptrdiff_t>(at), size);
   }
   std::vector<std::unique_ptr<Cell[]>> chunks_;
   std::vector<size_t> sizes_;
@@ -160,6 +164,11 @@ class Interp {
  public:
   Interp(const Program& prog, Host* host, int maxDepth);
   void Main();
+  // Attaches a debugger before Main; with a record of changes when it keeps one.
+  void Attach(Debugger* debugger, History* record) {
+    debug_ = debugger;
+    rec_ = record;
+  }
 
   void Flush() {
     if (!out_.empty() && host_) host_->Write(out_);
@@ -173,7 +182,32 @@ class Interp {
   ConstValue Constant(const Expr& e);
 
  private:
-  [[noreturn]] void Fail(int line, std::string message) { throw RunError{line, std::move(message)}; }
+  friend class Debugger;
+
+  [[noreturn]] void Fail(int line, std::string message) {
+    if (debug_) AtError(line, message);
+    throw RunError{line, std::move(message)};
+  }
+
+  // --- the debugger's hooks, out of line: without a debugger each costs one test
+  [[gnu::noinline]] void AtStatement(const Stmt& s);
+  [[gnu::noinline]] void AtEmptyBlock();
+  [[gnu::noinline]] void AtError(int line, const std::string& message);
+  [[gnu::noinline]] void AtCall(int proc, Cell* frame);
+  [[gnu::noinline]] void AtReturn();
+  // The record of changes, each just before its place changes. A string or a cell moves into
+  // the record and is left empty for its new value.
+  [[gnu::noinline]] void Changing(int64_t& place);
+  [[gnu::noinline]] void Changing(double& place);
+  [[gnu::noinline]] void Changing(std::string& place);
+  [[gnu::noinline]] void Appending(std::string& place);
+  [[gnu::noinline]] void ChangingCell(Cell& c);
+  [[gnu::noinline]] void ChangingRecord(std::byte* at, const Layout& l);
+  // The cells a call's frame takes over; a plain frame's by their scalar values alone.
+  [[gnu::noinline]] void ChangingFrame(Cell* frame, const std::vector<SlotInfo>& slots, bool plain);
+  // Keeps an array that redim is about to change in the record, and gives its cell a copy.
+  [[gnu::noinline]] void ChangingArray(Cell& c);
+  [[gnu::noinline]] void Wrote();
 
   void FindLabels(const Block& b);
 
@@ -321,6 +355,7 @@ class Interp {
   Flow ExecBlock(const Block& b, size_t start);
 
   void Write(std::string_view text) {
+    if (rec_ && !wrote_) Wrote();
     out_.append(text);
     if (out_.size() > 65536) Flush();
   }
@@ -343,7 +378,11 @@ class Interp {
   [[gnu::noinline]] Flow Dim(const Stmt& s);
 
   [[gnu::noinline]] Flow Redim(const Stmt& s) {
-    for (const DimItem& d : s.dims) Resize(d, *Slot(d.global, d.slot).arr);
+    for (const DimItem& d : s.dims) {
+      Cell& c = Slot(d.global, d.slot);
+      if (rec_ && !c.arr->pinned) ChangingArray(c);
+      Resize(d, *c.arr);
+    }
     return Flow::Normal;
   }
 
@@ -367,10 +406,12 @@ class Interp {
   // when its type holds it.
   [[gnu::noinline]] Flow IntFor(const Stmt& s);
 
-  static void KeepIfItFits(int64_t& counter, int64_t next, Base base) {
+  void KeepIfItFits(int64_t& counter, int64_t next, Base base) {
     std::string why;
     int64_t kept;
-    if (StoredInteger(next, base, kept, why)) counter = kept;
+    if (!StoredInteger(next, base, kept, why)) return;
+    if (rec_) Changing(counter);
+    counter = kept;
   }
 
   [[gnu::noinline]] Flow FloatFor(const Stmt& s);
@@ -406,6 +447,9 @@ class Interp {
 
   const Program& prog_;
   std::vector<Layout> layouts_;  // per record type
+  Debugger* debug_ = nullptr;
+  History* rec_ = nullptr;  // the record of changes, when the debugger keeps one
+  bool wrote_ = false;      // the statement running has written to the console (recorded once)
   Host* host_;
   int maxDepth_;
   std::vector<Cell> globals_;
@@ -423,5 +467,8 @@ class Interp {
   std::chrono::steady_clock::time_point lastFlush_;
   uint64_t rng_;
 };
+
+// Runs the program's main block; returns the exit code and, after a run-time error, its line.
+int RunMain(Interp& in, const Program& prog, std::string& error);
 
 }  // namespace zb::interp

@@ -11,8 +11,9 @@ void Interp::CallProc(int index, const std::vector<ExprPtr>& args, Cell* result,
   if (depth_ >= maxDepth_) TooManyCalls(line, "calls", "is the recursion endless?");
   size_t savedChunk, savedTop;
   Cell* frame = stack_.Push(slots.size(), savedChunk, savedTop);
-  size_t savedPins = pins_.size();
   bool plain = plain_[static_cast<size_t>(index)];
+  if (rec_) ChangingFrame(frame, slots, plain);
+  size_t savedPins = pins_.size();
   // A parameter is set from its argument at once; the other slots start empty.
   if (plain) {
     for (size_t k = 0; k < args.size(); ++k) StoreCell(frame[k], p.params[k].type, *args[k]);
@@ -47,7 +48,9 @@ void Interp::CallProc(int index, const std::vector<ExprPtr>& args, Cell* result,
   gosub_ = 0;
   proc_ = &p;
   ++depth_;
+  if (debug_) AtCall(index, frame);
   ExecBlock(p.body, 0);
+  if (debug_) AtReturn();
   --depth_;
   frame_ = savedFrame;
   result_ = savedResult;
@@ -57,6 +60,10 @@ void Interp::CallProc(int index, const std::vector<ExprPtr>& args, Cell* result,
     for (size_t k = savedPins; k < pins_.size(); ++k) --pins_[k]->pinned;
     pins_.resize(savedPins);
     for (size_t k = 0; k < slots.size(); ++k) {
+      if (rec_ && (frame[k].rec || frame[k].arr)) {
+        ChangingCell(frame[k]);  // the record keeps what the frame held
+        continue;
+      }
       frame[k].rec.reset();
       frame[k].arr.reset();
     }
@@ -67,6 +74,7 @@ void Interp::CallProc(int index, const std::vector<ExprPtr>& args, Cell* result,
 Flow Interp::ExecBlock(const Block& b, size_t start) {
   if (StackFull(prog_.stackFloor)) StackIsFull();
   size_t n = b.stmts.size();
+  if (n == 0 && debug_) AtEmptyBlock();  // an empty loop can be paused too
   for (size_t k = start; k < n;) {
     Flow f = Exec(*b.stmts[k]);
     if (f == Flow::Normal) {
@@ -125,20 +133,31 @@ Flow Interp::Input(const Stmt& s) {
   const Expr& target = *s.a;
   Type t = target.type;
   switch (KindOf(t)) {
-    case Kind::Str: StrPlace(target) = std::move(line); break;
+    case Kind::Str: {
+      std::string& place = StrPlace(target);
+      if (rec_) Changing(place);
+      place = std::move(line);
+      break;
+    }
     case Kind::Float: {
       double x = InputNumber(line, target, s.line);
-      FloatPlace(target) = x;
+      double& place = FloatPlace(target);
+      if (rec_) Changing(place);
+      place = x;
       break;
     }
     case Kind::Bool: {
       bool yes = SameWord(line, "true") || (!SameWord(line, "false") && InputNumber(line, target, s.line) != 0);
-      IntPlace(target) = yes ? -1 : 0;
+      int64_t& place = IntPlace(target);
+      if (rec_) Changing(place);
+      place = yes ? -1 : 0;
       break;
     }
     default: {
       int64_t x = Fit(InputNumber(line, target, s.line), t.base, s.line);
-      IntPlace(target) = x;
+      int64_t& place = IntPlace(target);
+      if (rec_) Changing(place);
+      place = x;
       break;
     }
   }
@@ -200,13 +219,15 @@ Flow Interp::Dim(const Stmt& s) {
     if (d.size) {
       auto fresh = std::make_unique<Array>();
       Resize(d, *fresh);
-      std::unique_ptr<Array>& place = Slot(d.global, d.slot).arr;
-      if (place && place->pinned) Fail(d.line, "array " + d.name + " cannot change while an element of it is passed byref");
-      place = std::move(fresh);
+      Cell& cell = Slot(d.global, d.slot);
+      if (cell.arr && cell.arr->pinned) Fail(d.line, "array " + d.name + " cannot change while an element of it is passed byref");
+      if (rec_) ChangingCell(cell);
+      cell.arr = std::move(fresh);
       continue;
     }
     Cell& c = Slot(d.global, d.slot);
     if (!d.init) {
+      if (rec_) ChangingCell(c);
       Init(c, d.type, false);
       continue;
     }
@@ -214,6 +235,7 @@ Flow Interp::Dim(const Stmt& s) {
     Init(value, d.type, false);
     StoreCell(value, d.type, *d.init);
     Cell& place = Slot(d.global, d.slot);
+    if (rec_) ChangingCell(place);
     place.i = value.i;
     place.f = value.f;
     place.s = std::move(value.s);
@@ -241,6 +263,7 @@ Flow Interp::IntFor(const Stmt& s) {
   if (step == 0) Fail(s.line, "the step of a for loop cannot be 0");
   // A frame's cells never move while it runs, so the counter is looked up once.
   int64_t& c = IntPlace(counter);
+  if (rec_) Changing(c);
   c = from;
   Flow out = Flow::Normal;
   const Block& body = s.blocks[0];
@@ -254,7 +277,9 @@ Flow Interp::IntFor(const Stmt& s) {
       KeepIfItFits(c, next, base);
       break;
     }
-    c = Fit(next, base, s.line);
+    next = Fit(next, base, s.line);
+    if (rec_) Changing(c);
+    c = next;
   }
   return Flow::Normal;
 }
@@ -264,12 +289,14 @@ Flow Interp::FloatFor(const Stmt& s) {
   double from = F(*s.b), to = F(*s.c), step = s.d ? F(*s.d) : 1;
   if (step == 0 || std::isnan(step)) Fail(s.line, "the step of a for loop cannot be 0");
   double& c = FloatPlace(counter);
+  if (rec_) Changing(c);
   c = from;
   Flow out = Flow::Normal;
   for (;;) {
     double v = c;
     if (step > 0 ? v > to : v < to) break;
     if (LeaveLoop(ExecBlock(s.blocks[0], 0), Flow::ExitFor, out)) return out;
+    if (rec_) Changing(c);
     c = c + step;
   }
   return Flow::Normal;
@@ -351,12 +378,16 @@ Flow Interp::Assign(const Stmt& s) {
   if (t.op == EOp::Var && !t.byref) {
     if (t.type.base == Base::Float) {
       double x = F(*s.b);
-      Slot(t.global, t.slot).f = x;
+      double& place = Slot(t.global, t.slot).f;
+      if (rec_) Changing(place);
+      place = x;
       return Flow::Normal;
     }
     if (t.type.base == Base::Int) {
       int64_t x = FitValue(*s.b, Base::Int);
-      Slot(t.global, t.slot).i = x;
+      int64_t& place = Slot(t.global, t.slot).i;
+      if (rec_) Changing(place);
+      place = x;
       return Flow::Normal;
     }
   }
@@ -368,12 +399,14 @@ Flow Interp::Append(const Stmt& s) {
   if (s.b->op == EOp::StrLit) {
     std::string& target = StrPlace(*s.a);
     if (target.size() + s.b->s.size() > MaxText) Fail(s.line, "text too long");
+    if (rec_) Appending(target);
     target += s.b->s;
     return Flow::Normal;
   }
   std::string tail = Text(*s.b);
   std::string& target = StrPlace(*s.a);
   if (target.size() + tail.size() > MaxText) Fail(s.line, "text too long");
+  if (rec_) Appending(target);
   target += tail;
   return Flow::Normal;
 }
@@ -397,6 +430,7 @@ Flow Interp::CallSub(const Stmt& s) {
 
 Flow Interp::Exec(const Stmt& s) {
   curLine = s.line;
+  if (debug_) AtStatement(s);
   switch (s.op) {
     case SOp::Print: return Print(s);
     case SOp::Input: return Input(s);

@@ -371,23 +371,31 @@ void Interp::Store(const Expr& target, const Expr& v) {
     case Kind::Int:
     case Kind::Bool: {
       int64_t x = FitValue(v, t.base);
-      IntPlace(target) = x;
+      int64_t& place = IntPlace(target);
+      if (rec_) Changing(place);
+      place = x;
       return;
     }
     case Kind::Float: {
       double x = F(v);
-      FloatPlace(target) = x;
+      double& place = FloatPlace(target);
+      if (rec_) Changing(place);
+      place = x;
       return;
     }
     case Kind::Str: {
       std::string x = S(v);
-      StrPlace(target) = std::move(x);
+      std::string& place = StrPlace(target);
+      if (rec_) Changing(place);
+      place = std::move(x);
       return;
     }
     case Kind::Rec: {
       Cell tmp;
       RecordValue(v, tmp);
-      LayoutOf(t).Move(RecPlace(target), tmp.rec->Data());
+      std::byte* place = RecPlace(target);
+      if (rec_) ChangingRecord(place, LayoutOf(t));
+      LayoutOf(t).Move(place, tmp.rec->Data());
       return;
     }
     default: return;

@@ -34,6 +34,14 @@ void Parser::Run() {
   }
 }
 
+void Parser::ReadDebugText(DebugText what, ExprPtr& place, ExprPtr& value) {
+  if (what != DebugText::Expression) place = ParsePlace();
+  if (what == DebugText::Assignment) Expect('=');
+  if (what != DebugText::Place) value = ParseExpr();
+  while (Cur().kind == Tok::End && !Cur().colon) Take();
+  if (Cur().kind != Tok::Eof) Unexpected();
+}
+
 const Token& Parser::At(size_t k) {
   while (count_ <= k) {
     ring_[(head_ + count_) % ring_.size()] = lex_.Next();

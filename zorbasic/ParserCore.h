@@ -44,6 +44,8 @@ class Parser {
       : prog_(prog), problems_(problems), lex_(prog.unit.text) {}
 
   void Run();
+  // A debugger's text, alone on its line (see CheckDebugText); a syntax error is thrown.
+  void ReadDebugText(DebugText what, ExprPtr& place, ExprPtr& value);
 
  private:
   // --- tokens

@@ -1,4 +1,4 @@
-// The compile tool's command line: options -r, -d, -32, -64 and one source file.
+// The compile tool's command line: options -r, -d, -32, -64, -debug <pipe> and one source file.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,10 +8,11 @@ namespace zb {
 struct ToolArgs {
   enum Action { Run, Run64, Exe32, Exe64, Library, Help, Bad } action = Bad;
   std::string source;
-  std::string error;  // for Bad: the one line to show
+  std::string debugPipe;  // Run, Run64: the named pipe of the debugger to connect to, or ""
+  std::string error;      // for Bad: the one line to show
 };
 
-constexpr const char* ToolUsage = "usage: zor5 [-r | -d] [-32 | -64] source.zobas";
+constexpr const char* ToolUsage = "usage: zor5 [-r | -d] [-32 | -64] [-debug pipe] source.zobas";
 
 ToolArgs ParseToolArgs(const std::vector<std::string>& args);
 

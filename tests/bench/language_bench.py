@@ -4,7 +4,9 @@ with the same programs run by the machine's python3 (inside a function, Python's
 yabasic and brandy (BBC BASIC). Each row shows, for the best of three runs of each, the time from
 start to exit, the processor time it took, the ratio of that processor time to zor5.exe's and
 its peak memory; then a loop over an array of 1,000,000 records beside the same loop over an array
-of ints, with the goal they are held to; then the start-up time of a run of "print 1", and the compiler library's answers
+of ints, with the goal they are held to; the six programs under the debugger (breakpoints set
+that are never reached, and stepping back's record kept) beside plain runs, with their goals;
+then the start-up time of a run of "print 1", and the compiler library's answers
 on large sources (querybench.exe). Prints figures only.
 
 The ratios compare processor time, not the time to exit: on a machine that runs other work as
@@ -80,6 +82,13 @@ RECORDS = ("type point\n  x as int\n  y as int\nend type\ndim r(1000000) as poin
 INTS = "dim v(1000000) as int\nfor i = 1 to 1000000\n  v(i) = i\nnext\nprint v(1000000)\n"
 RECORDS_GOAL_RATIO = 3
 RECORDS_GOAL_MB = 40
+
+# Runs under the debugger, against a plain run of the same program: with breakpoints set that
+# are never reached, and with the record of changes that stepping back needs.
+DEBUG_GOAL_BREAKPOINTS = 1.5
+DEBUG_GOAL_RECORD = 3
+# Ends each program before a last line, which holds the breakpoint that is never reached.
+NEVER_REACHED = "end\nprint \"never reached\"\n"
 NOT_RUN = {("brandy", 4): "its strings hold at most 65,535 characters"}
 
 
@@ -165,6 +174,54 @@ class Runner:
             return seconds, cpu, mb, f.read().decode("cp1252", "replace")
 
 
+def debugger_rows(runner):
+    """Each program run plainly, under the debugger with a breakpoint that is never reached, and
+    with the record of changes kept; zor5.exe is timed as in the table (best of three), and
+    debugclient.exe plays the IDE's side of the session on a named pipe."""
+    client = os.path.join(OUT, "e2e-tools" + SUFFIX, "debugclient.exe")
+    if not os.path.exists(client):
+        print("debugclient.exe was not built: no figures under the debugger")
+        return
+    source = os.path.join(runner.work, "debugged.zobas")
+    out = os.path.join(runner.work, "debugged.txt")
+    pipe = "\\\\.\\pipe\\zorvex-bench-%d" % os.getpid()
+
+    def best(script):
+        runs = []
+        for _ in range(3):
+            command = [WINE, runner.zor5, wine_path(source)]
+            server = None
+            if script is not None:
+                server = subprocess.Popen([WINE, client, "serve", pipe, wine_path(source), script], stdin=subprocess.DEVNULL,
+                                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+                if server.stdout.readline().strip() != b"ready":
+                    raise RuntimeError("debugclient.exe could not make its pipe")
+                command[2:2] = ["-debug", pipe]
+            seconds, cpu, mb = run(command, runner.work, out)
+            if server:
+                server.wait(timeout=60)
+            runs.append((cpu, seconds, mb))
+        return min(runs)
+
+    print(f"Under the debugger (best of 3: seconds to exit / processor seconds, x = its processor time / the plain run's,"
+          f" peak memory; goals: at most x{DEBUG_GOAL_BREAKPOINTS} with breakpoints never reached, x{DEBUG_GOAL_RECORD} with"
+          f" stepping back recorded)")
+    print(f"{'program':44} {'plain':>20} {'breakpoints':>26} {'recorded':>26}")
+    met = True
+    for title, program, *_ in ROWS:
+        with open(source, "w") as f:
+            f.write(program + NEVER_REACHED)
+        last = (program + NEVER_REACHED).count("\n")
+        pcpu, pwall, pmb = best(None)
+        bcpu, bwall, bmb = best(f"break {last};start")
+        rcpu, rwall, rmb = best(f"launch record;break {last};start")
+        pcpu = max(pcpu, 0.001)
+        met = met and bcpu / pcpu <= DEBUG_GOAL_BREAKPOINTS and rcpu / pcpu <= DEBUG_GOAL_RECORD
+        print(f"{title:44} {pwall:5.2f}/{pcpu:5.2f} s {pmb:4.0f} MB {bwall:5.2f}/{bcpu:5.2f} s x{bcpu / pcpu:4.2f} {bmb:4.0f} MB"
+              f" {rwall:5.2f}/{rcpu:5.2f} s x{rcpu / pcpu:4.2f} {rmb:4.0f} MB")
+    print(f"under the debugger: goals {'met' if met else 'missed'}")
+
+
 def records_row(runner):
     """The 1,000,000-record loop beside the same loop on ints, and whether it meets its goal."""
     rwall, rcpu, rmb, rout = runner.best_of_three("zor5.exe", RECORDS)
@@ -221,6 +278,7 @@ def main():
         if missing:
             print("not installed, so not run: " + ", ".join(missing))
         records_row(runner)
+        debugger_rows(runner)
         one = os.path.join(work, "one.zobas")
         with open(one, "w") as f:
             f.write("print 1\n")

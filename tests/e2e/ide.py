@@ -351,13 +351,14 @@ class Ide:
         xdotool("mousemove", "--sync", str(x), str(y))
         xdotool("click", "--repeat", "2", "--delay", "80", "1")
 
-    def point_of(self, title, text):
+    def point_of(self, title, text, whole=False):
         """The screen point (x, y) of the first character of text in the edit box of the window
-        titled title whose text holds it; None while there is none."""
+        titled title whose text holds it (with whole, whose text is it); None while there is none."""
         out = os.path.join(self.peek_dir, "point.txt")
         if os.path.exists(out):
             os.remove(out)
-        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "point", title, text, wine_path(out)],
+        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "point", title, text, wine_path(out),
+                        *(["--whole"] if whole else [])],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
         try:
             with open(out) as f:

@@ -10,8 +10,8 @@ import struct
 import subprocess
 import unittest
 
-from ide import (BITS, MAIN_TITLE, NO_32_BIT, RUNS_32BIT, WINE, Ide, fresh_folder, fresh_program_dir, program_with_source,
-                 wait_for, wine_path, write)
+from ide import (BITS, DIST, MAIN_TITLE, NO_32_BIT, RUNS_32BIT, TOOLS, WINE, Ide, fresh_folder, fresh_program_dir,
+                 program_with_source, read, wait_for, wine_path, write)
 
 GREETING = b"dim who as string\r\ninput \"Name? \", who\r\nprint \"Hello, \"; who; \"!\"\r\nprint 6 * 7, 1 / 4\r\n"
 
@@ -132,6 +132,29 @@ class Toolchain(unittest.TestCase):
         self.assertEqual(result.returncode, 0, normal(result.stderr))
         for line in ("lines:     6", "blank:     1", "comments:  1", "subs:      1", "functions: 1"):
             self.assertIn(line, out)
+
+    def test_the_debugger_talks_over_a_named_pipe(self):
+        """zor5 -debug connects to the IDE's pipe: a breakpoint, an expression, a step back over
+        input and forward again give the plain run's console; a session whose IDE goes away
+        (its pipe closes while the program is stopped) ends the program."""
+        src = self.source("debugged.zobas", GREETING.replace(b"print 6 * 7", b"dim n as int = 6\r\nprint n * 7"))
+        stdin = os.path.join(self.sources, "stdin.txt")
+        write(stdin, b"Ada\r\n")
+        plain = zor5(self.folder, wine_path(src), stdin=b"Ada\r\n")
+        console = os.path.join(self.sources, "console.txt")
+        cases = [
+            ("launch record;break 5;start;? ucase(who) & n;back;back;? who;next;next;stack;continue",
+             "stop breakpoint debugged.zobas:5\n= \"ADA6\"\nstop step debugged.zobas:4 past\nstop step debugged.zobas:3 past\n"
+             "= \"Ada\"\nstop step debugged.zobas:4 past\nstop breakpoint debugged.zobas:5\n  main program, line 5 of debugged.zobas\n"
+             "exit 0\ntool exit 0\n", plain[1]),
+            ("break 3;start;next;vars", "stop breakpoint debugged.zobas:3\nstop step debugged.zobas:4\n  who as string = \"Ada\"\n"
+             "  n as int = 0\ntool exit 1\n", "Name? Hello, Ada!\n"),
+        ]
+        for script, transcript, out in cases:
+            result = subprocess.run([WINE, os.path.join(TOOLS, "debugclient.exe"), os.path.join(self.folder, "zor5.exe"), wine_path(src),
+                                     wine_path(stdin), wine_path(console), script], capture_output=True, timeout=180)
+            self.assertEqual(normal(result.stdout), transcript, script)
+            self.assertEqual(normal(read(console)), out, script)
 
     def test_every_sample_runs(self):
         answers = {"hello.zobas": b"Ada\r\n", "guess.zobas": b"".join(b"%d\r\n" % n for n in range(1, 101))}

@@ -72,6 +72,7 @@ TEST(HelpText, KeyHelpHasTabsForStarsAndHelpPagesAreNamedFromTheWord) {
   const std::string text = KeyHelpText();
   EXPECT_EQ(text.find('*'), std::string::npos);
   EXPECT_NE(text.find("  F3            \t\tFIND NEXT\r\n"), std::string::npos);
+  EXPECT_NE(text.find("  SHIFT F10     \tStep BACK\r\n"), std::string::npos);
   EXPECT_EQ(text.substr(0, 21), "\r\n\r\n  FUNCTION KEYS\r\n");
   EXPECT_EQ(text.substr(text.size() - 4), "\r\n  ");
   EXPECT_EQ(HelpCommandLine("C:\\ide", "Print"), "hh.exe C:\\ide\\inf\\zorvex_help.chm::/print.htm");

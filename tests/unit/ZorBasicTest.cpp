@@ -283,6 +283,8 @@ const ProgramCase Programs[] = {
     {"jump into a block", "goto inside\nif 1 then\ninside:\nend if", "", "t.zobas(1): cannot jump into a block to label inside\n"},
     {"unknown type", "dim p as nosuch", "", "t.zobas(1): unknown type nosuch\n"},
     {"unknown field", "type t\n  a as int\nend type\ndim v as t\nprint v.b", "", "t.zobas(5): type t has no field b\n"},
+    {"a field of a function's result cannot be assigned",
+     "type t\n  a as int\nend type\nfunction f() as t\nend function\nprint 1\nf().a = 2", "", "t.zobas(7): cannot assign to a field of the result of f\n"},
     {"unknown directive", "#pragma once", "", "t.zobas(1): unknown directive #pragma\n"},
     {"#ifdef without #endif", "#ifdef X\nprint 1", "", "t.zobas(1): #ifdef without #endif\n"},
     {"sub without end sub", "sub s()\nprint 1\n", "", "t.zobas(1): sub without end sub\n"},
@@ -484,6 +486,8 @@ TEST(ZorBasicTool, CommandLinesChooseTheirAction) {
       {{"-d", "-32", "prog.zobas"}, A::Library}, {{"-d", "-64", "prog.zobas"}, A::Library}, {{"-x", "prog.zobas"}, A::Bad},
       {{"-r", "-d", "prog.zobas"}, A::Bad}, {{"-32", "-64", "prog.zobas"}, A::Bad}, {{"-r"}, A::Bad},
       {{"a.zobas", "b.zobas"}, A::Bad},   {{"--help"}, A::Help},
+      {{"-debug", "\\\\.\\pipe\\zd1", "prog.zobas"}, A::Run}, {{"-64", "-debug", "p", "prog.zobas"}, A::Run64},
+      {{"prog.zobas", "-debug"}, A::Bad}, {{"-debug", "-64", "prog.zobas"}, A::Bad}, {{"-r", "-debug", "p", "prog.zobas"}, A::Bad},
   };
   for (const auto& [args, action] : cases) {
     A t = zb::ParseToolArgs(args);
@@ -491,6 +495,7 @@ TEST(ZorBasicTool, CommandLinesChooseTheirAction) {
     EXPECT_EQ(t.error.empty(), action != A::Bad) << t.error;
   }
   EXPECT_EQ(zb::ParseToolArgs({"-r", "-64", "C:\\my dir\\p.zobas"}).source, "C:\\my dir\\p.zobas");
+  EXPECT_EQ(zb::ParseToolArgs({"-debug", "\\\\.\\pipe\\zd1", "p.zobas"}).debugPipe, "\\\\.\\pipe\\zd1");
   EXPECT_EQ(zb::ExeNameFor("C:\\my dir\\p.zobas"), "C:\\my dir\\p.exe");
   EXPECT_EQ(zb::ExeNameFor("C:\\dir.v2\\prog"), "C:\\dir.v2\\prog.exe");
   EXPECT_EQ(zb::ExeNameFor("a.b.bas"), "a.b.exe");

@@ -2,12 +2,15 @@
 // compile tool that records its command line: what is saved first and what is started.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <memory>
 #include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
 #include "build/Build.h"
 #include "build/BuildState.h"
+#include "build/Debugger_win.h"
+#include "editor/DebugMarks_win.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
@@ -364,4 +367,82 @@ TEST_F(Build, AQueryOfATextWithANulByteIsRefusedInTheOutputBox) {
   EXPECT_EQ(OutputShown, 1);
   EXPECT_EQ(GetFileAttributesA(Path("_.txt").c_str()), INVALID_FILE_ATTRIBUTES);  // the library was not asked
   OutputShown = PendingAction = 0;
+}
+
+namespace {
+WNDPROC StaticProc = nullptr;
+// The main window's procedure for what the debugger's pipe thread posts, as the program's has it.
+LRESULT CALLBACK TakeDebugArrivals(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == DebugArrivedMessage) {
+    OnDebugArrived(lParam);
+    return 0;
+  }
+  return CallWindowProcA(StaticProc, window, message, wParam, lParam);
+}
+
+// A key-down as the main loop hands it to the debugger, with Ctrl held or not.
+bool PressForDebugger(unsigned key, bool control) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  BYTE held[256] = {};
+  std::copy(keys, keys + 256, held);
+  held[VK_CONTROL] = control ? 0x80 : 0;
+  held[VK_SHIFT] = 0;
+  SetKeyboardState(held);
+  bool taken = DebugTakesKey(WM_KEYDOWN, key);
+  SetKeyboardState(keys);
+  return taken;
+}
+}  // namespace
+
+// The real compile tool runs the untitled document under the debugger to a breakpoint; the
+// listing panel then shows one line per variable: a record in braces, a string in quotes, an
+// array of a million elements by its bounds and first elements, then the call stack.
+TEST_F(Build, TheDebuggerShowsTheFramesVariablesOneLineEach) {
+  if (!Scintilla) GTEST_SKIP() << "the listing panel needs the editing component";
+  const std::string tool = std::string(startDir_) + (sizeof(void*) == 8 ? "\\..\\dist64\\zor5.exe" : "\\..\\dist\\zor5.exe");
+  ASSERT_TRUE(CopyFileA(tool.c_str(), Path("zor5.exe").c_str(), FALSE)) << tool;
+  StaticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, LONG_PTR(TakeDebugArrivals)));
+  SetControlText(CurrentEditor,
+                 "type point\r\n  x as int\r\n  y as int\r\nend type\r\ndim p as point\r\ndim v(1000000) as int\r\n"
+                 "dim s as string\r\ndim i as int\r\np.x = 1\r\np.y = 2\r\nfor i = 1 to 12\r\n  v(i) = i\r\nnext\r\n"
+                 "s = \"hello\"\r\nprint s\r\n");
+  EXPECT_FALSE(PressForDebugger('B', false));  // B alone types a letter
+  SendMessageA(Editor, SCI_GOTOLINE, 14, 0);
+  ASSERT_TRUE(PressForDebugger('B', true));
+  EXPECT_EQ(BreakpointLines(), std::vector<int>{15});
+  ASSERT_TRUE(PressForDebugger('D', true));
+  ASSERT_TRUE(WaitFor([] { return Debugging.State() == DebugState::Stopped && Shown().find("Call stack:") != std::string::npos &&
+                                  Shown().find("s as string") != std::string::npos; }, 30000))
+      << Shown();
+  EXPECT_EQ(Debugging.StopLine(), 15);
+  std::vector<std::string> lines;
+  for (std::string_view line : ListingLines()) lines.emplace_back(line);
+  const std::vector<std::string> expected = {"", "", "", "  p as point = {x = 1, y = 2}",
+                                             "  v(1 to 1000000) as int = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, \x85}",
+                                             "  s as string = \"hello\"", "  i as int = 13", "Call stack:",
+                                             "> main program, line 15 of _.zobas"};
+  for (std::string& line : lines)
+    if (line.size() > 2 && line[0] == '*') line[0] = ' ';  // changed or not, the value's line is the same
+  EXPECT_EQ(lines, expected);
+  // Shift+F5 ends it; the session is over once the tool has gone.
+  EndDebugSession();
+  EXPECT_FALSE(PressForDebugger(VK_F10, false));
+  SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, LONG_PTR(StaticProc));
+}
+
+// A compile tool from before the debugger (the stand-in knows no -debug): Ctrl+D says so in
+// one line, saves nothing and starts nothing, and the keys stay as they were.
+TEST_F(Build, CtrlDWithAnOlderCompileToolStartsNothing) {
+  StatusBar = Child("EDIT", 300);
+  SetControlText(CurrentEditor, "print 1\r\n");
+  Record("run.txt");
+  ASSERT_TRUE(PressForDebugger('D', true));
+  EXPECT_EQ(GetControlText(StatusBar), "This zor5.exe is older and has no debugger (-debug): nothing was started");
+  EXPECT_EQ(Debugging.State(), DebugState::Idle);
+  EXPECT_EQ(GetFileAttributesA(Path("_.zobas").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(Path("run.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(PressForDebugger(VK_F10, false));
+  EXPECT_FALSE(DebugBoxCommand("? 1"));
+  StatusBar = nullptr;
 }

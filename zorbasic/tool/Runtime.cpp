@@ -1,7 +1,8 @@
 // The runtime of compiled programs (zorrt32.exe, zorrt64.exe). A compiled program is this
 // file with the program's payload appended: started, it reads the payload from its own file
 // and runs it. Without a payload it runs the source file named on its command line, which is
-// how the compile tool runs a program with the 64-bit runtime.
+// how the compile tool runs a program with the 64-bit runtime (after "-debug pipe" under the
+// debugger).
 #include <cstdio>
 #include <memory>
 
@@ -42,7 +43,7 @@ int RunPayload(const std::string& payload) {
   return zbwin::RunLoaded(prog);
 }
 
-int RunSource(const std::string& path) {
+int RunSource(const std::string& path, const std::string& debugPipe) {
   std::string text, why;
   if (!zb::ReadSourceFile(path, text, why)) {
     zbwin::ErrorLine("zorrt: \"" + path + "\" " + why);
@@ -55,7 +56,7 @@ int RunSource(const std::string& path) {
     for (const std::string& e : errors) zbwin::ErrorLine(e);
     return 1;
   }
-  return zbwin::RunLoaded(prog);
+  return debugPipe.empty() ? zbwin::RunLoaded(prog) : zbwin::RunLoadedDebugged(prog, debugPipe);
 }
 
 }  // namespace
@@ -64,8 +65,9 @@ int main(int argc, char** argv) {
   try {
     std::string payload;
     if (ReadPayload(zbwin::OwnPath(), payload)) return RunPayload(payload);
-    if (argc == 2) return RunSource(argv[1]);
-    zbwin::ErrorLine("zorrt: no program is attached to this runtime (usage: zorrt source.zobas)");
+    if (argc == 2) return RunSource(argv[1], "");
+    if (argc == 4 && std::string(argv[1]) == "-debug") return RunSource(argv[3], argv[2]);
+    zbwin::ErrorLine("zorrt: no program is attached to this runtime (usage: zorrt [-debug pipe] source.zobas)");
     return 2;
   } catch (const std::exception& e) {
     zbwin::ErrorLine(std::string("zorrt: ") + e.what());

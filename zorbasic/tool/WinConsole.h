@@ -40,5 +40,8 @@ std::string ReplaceFileWhole(const std::string& target, const std::string& bytes
 void ErrorLine(const std::string& line);
 // Checks and runs a loaded program in this console; returns the exit code.
 int RunLoaded(const zb::Program& prog);
+// Runs a loaded program in this console under the debugger whose named pipe is given, and ends
+// the process with the program's exit code; returns 1 only when the pipe cannot be reached.
+int RunLoadedDebugged(const zb::Program& prog, const std::string& pipeName);
 
 }  // namespace zbwin

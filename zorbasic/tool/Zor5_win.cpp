@@ -20,8 +20,9 @@ std::string RuntimePath(bool bits64) {
   return zbwin::OwnFolder() + (bits64 ? "\\runtime\\zorrt64.exe" : "\\runtime\\zorrt32.exe");
 }
 
-// Starts the 64-bit runtime on the source in this console and waits for it.
-int Run64(const std::string& source) {
+// Starts the 64-bit runtime on the source in this console (under the debugger when a pipe is
+// named) and waits for it.
+int Run64(const std::string& source, const std::string& debugPipe) {
   if (!CanRun64()) {
     zbwin::ErrorLine("zor5: the 64-bit runtime needs 64-bit Windows; this system runs only 32-bit programs (use F5 for a 32-bit run)");
     return 1;
@@ -31,7 +32,7 @@ int Run64(const std::string& source) {
     zbwin::ErrorLine("zor5: the 64-bit runtime is missing: " + runtime);
     return 1;
   }
-  std::string command = "\"" + runtime + "\" \"" + source + "\"";
+  std::string command = "\"" + runtime + "\" " + (debugPipe.empty() ? "" : "-debug \"" + debugPipe + "\" ") + "\"" + source + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -86,9 +87,10 @@ int Main(int argc, char** argv) {
   switch (t.action) {
     case zb::ToolArgs::Bad: zbwin::ErrorLine(t.error); return 2;
     case zb::ToolArgs::Help:
-      std::printf("%s\n  no option  run the program\n  -64        run it with the 64-bit runtime\n"
-                  "  -r -32     compile it to a 32-bit console program beside the source\n"
-                  "  -r -64     compile it to a 64-bit console program beside the source\n",
+      std::printf("%s\n  no option    run the program\n  -64          run it with the 64-bit runtime\n"
+                  "  -debug pipe  run it under the debugger of the IDE, which made the named pipe\n"
+                  "  -r -32       compile it to a 32-bit console program beside the source\n"
+                  "  -r -64       compile it to a 64-bit console program beside the source\n",
                   zb::ToolUsage);
       return 0;
     case zb::ToolArgs::Library:
@@ -101,7 +103,7 @@ int Main(int argc, char** argv) {
     zbwin::ErrorLine("zor5: \"" + t.source + "\" " + why);
     return 1;
   }
-  if (t.action == zb::ToolArgs::Run64) return Run64(t.source);
+  if (t.action == zb::ToolArgs::Run64) return Run64(t.source, t.debugPipe);
   zb::Program prog;
   prog.stackFloor = zbwin::ThreadStackFloor(zbwin::ToolStackMargin);
   std::vector<std::string> errors;
@@ -109,7 +111,7 @@ int Main(int argc, char** argv) {
     for (const std::string& e : errors) zbwin::ErrorLine(e);
     return 1;
   }
-  if (t.action == zb::ToolArgs::Run) return zbwin::RunLoaded(prog);
+  if (t.action == zb::ToolArgs::Run) return t.debugPipe.empty() ? zbwin::RunLoaded(prog) : zbwin::RunLoadedDebugged(prog, t.debugPipe);
   return Compile(prog, t.source, t.action == zb::ToolArgs::Exe64);
 }
 

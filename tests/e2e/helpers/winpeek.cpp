@@ -9,9 +9,9 @@
 //     the title of the top-level window with that title and the texts of its child windows
 //   winpeek memory <program.exe> <outfile>
 //     the program's peak and current committed private memory in bytes, one line each
-//   winpeek point <title> <text> <outfile>
+//   winpeek point <title> <text> <outfile> [--whole]
 //     the screen position "x y" of the first character of text in the first child edit box or
-//     editing component of the window with that title whose text holds it
+//     editing component of the window with that title whose text holds it (with --whole, is it)
 //   winpeek modifiers <outfile>
 //     "down" or "up" for Ctrl, Shift and Alt as the system's keyboard state has them, one line each
 #include <windows.h>
@@ -63,23 +63,25 @@ BOOL CALLBACK AddChildText(HWND child, LPARAM lParam) {
 // The child whose text holds a given text, and where.
 struct TextSearch {
   const char* text;
+  bool whole = false;  // the child's whole text must be the text
   HWND child = nullptr;
   size_t at = 0;
 };
 
 BOOL CALLBACK FindChildText(HWND child, LPARAM lParam) {
   auto* search = reinterpret_cast<TextSearch*>(lParam);
-  size_t at = ChildText(child).find(search->text);
+  const std::string text = ChildText(child);
+  size_t at = search->whole ? (text == search->text ? 0 : std::string::npos) : text.find(search->text);
   if (at == std::string::npos) return TRUE;
   search->child = child;
   search->at = at;
   return FALSE;
 }
 
-int PeekPoint(const char* title, const char* text, const char* outName) {
+int PeekPoint(const char* title, const char* text, const char* outName, bool whole) {
   HWND window = FindWindowA(nullptr, title);
   if (!window) return 3;
-  TextSearch search{text};
+  TextSearch search{text, whole};
   EnumChildWindows(window, FindChildText, reinterpret_cast<LPARAM>(&search));
   if (!search.child) return 4;
   POINT point = {};
@@ -212,7 +214,7 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "memory") == 0) return PeekMemory(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "modifiers") == 0) return PeekModifiers(argv[2]);
-  if (argc >= 5 && std::strcmp(argv[1], "point") == 0) return PeekPoint(argv[2], argv[3], argv[4]);
-  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes | --utf8] | status <title> <outfile> | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile> | point <title> <text> <outfile>\n");
+  if (argc >= 5 && std::strcmp(argv[1], "point") == 0) return PeekPoint(argv[2], argv[3], argv[4], argc >= 6 && std::strcmp(argv[5], "--whole") == 0);
+  std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes | --utf8] | status <title> <outfile> | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile> | point <title> <text> <outfile> [--whole]\n");
   return 2;
 }
