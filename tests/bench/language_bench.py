@@ -16,6 +16,7 @@ Expects the builds in out/ and the Wine environment and display set by dev/bench
 installs yabasic and brandy; a competitor that is missing is left out of the table."""
 import os
 import re
+import signal
 import shutil
 import subprocess
 import sys
@@ -102,11 +103,18 @@ def run(command, cwd, out_file, limit=None):
     memory in MB of the program (its process and the processes it waited for); None for the
     seconds when it was stopped at the limit. The output goes to a file, not a pipe: with a wineserver that stays up, Wine's
     helper processes would hold a pipe open. The exit is awaited without polling, so the time
-    comes out exact rather than in steps of a polling pause."""
+    comes out exact rather than in steps of a polling pause.
+
+    The peak is the one GNU time reports for the program it starts: a process forked from this
+    one starts its count at this process's own peak, so once the bench has grown every later
+    figure would read at least that."""
+    peak_file = out_file + ".peak"
     with open(out_file, "wb") as f:
         start = time.perf_counter()
-        child = subprocess.Popen(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.DEVNULL)
-        stopper = threading.Timer(limit, child.kill) if limit else None
+        child = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", peak_file, *command], cwd=cwd,
+                                 stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.DEVNULL, start_new_session=True)
+        # Stopping at the limit ends the program with GNU time, which started it in this group.
+        stopper = threading.Timer(limit, os.killpg, (child.pid, signal.SIGKILL)) if limit else None
         if stopper:
             stopper.start()
         _, status, usage = os.wait4(child.pid, 0)
@@ -115,7 +123,18 @@ def run(command, cwd, out_file, limit=None):
             stopper.cancel()
         child.returncode = os.waitstatus_to_exitcode(status)
     stopped = limit is not None and elapsed >= limit
-    return (None if stopped else elapsed), usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024
+    return (None if stopped else elapsed), usage.ru_utime + usage.ru_stime, peak_mb(peak_file)
+
+
+def peak_mb(peak_file):
+    """The peak in MB that GNU time wrote (its last line; a killed program's is missing: 0)."""
+    try:
+        with open(peak_file) as f:
+            lines = f.read().split()
+        os.remove(peak_file)
+        return int(lines[-1]) / 1024
+    except (OSError, ValueError, IndexError):
+        return 0.0
 
 
 def numbers(text):
