@@ -2,6 +2,7 @@
 // the command interpreter in the program's console, or ask the compiler library in-process.
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
 #include "build/Build.h"

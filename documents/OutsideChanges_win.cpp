@@ -7,6 +7,7 @@
 #include <vector>
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "base/Files.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
 #include "documents/DocumentState.h"
@@ -17,15 +18,6 @@
 #include "editor/Marks_win.h"
 
 namespace {
-DiskStamp StampOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return {};
-  return {true, (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-          (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
-}
-
 std::string KeyOf(const std::string& name) { return FileNameKey(FullPath(ExpandPath(name))); }
 
 // Whether name is the file the document was last read from or written to.
@@ -93,13 +85,12 @@ bool Noticing = false;
 Outcome Notice(DiskMoment moment) {
   FileSeen& seen = DocumentOnDisk;
   const std::string path = ExpandPath(SaveName);
-  const DiskStamp now = StampOf(path);
+  const DiskStamp now = FileStamp(path);
   if (now.exists) seen.deletionTold = false;  // it is back
   std::string disk;
   bool changed = false;
   if (now.exists && !(now == seen.stamp)) {
-    unsigned long error = 0;
-    if (ReadWholeFile(path, disk, error) != FileRead::Whole) return Outcome::Go;  // it cannot be told now
+    if (ReadWholeFile(path, disk).result != FileRead::Whole) return Outcome::Go;  // it cannot be told now
     changed = ContentHash(disk) != seen.hash;
     if (!changed) seen.stamp = now;  // written again with the same text, or only touched
   }
@@ -139,7 +130,7 @@ void NoteDocumentFile(const std::string& name, std::string_view text) {
     DocumentOnDisk = {};
     return;
   }
-  DocumentOnDisk = {KeyOf(name), StampOf(ExpandPath(name)), ContentHash(text), false, {}};
+  DocumentOnDisk = {KeyOf(name), FileStamp(ExpandPath(name)), ContentHash(text), false, {}};
 }
 
 void NoteDocumentWrite(const std::string& name, std::string_view text) {

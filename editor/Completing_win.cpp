@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
@@ -77,16 +78,10 @@ struct DocumentNames {
   OwnNames own;
 };
 
-// A file's time of its last write and its size; both 0 when it is not there.
-struct Stamp {
-  ULONGLONG time = 0, size = 0;
-  bool operator==(const Stamp&) const = default;
-};
-
 struct IncludeCache {
   std::string path;                       // the including file, full
   std::vector<std::string> includeLines;  // its #include names, as written
-  std::vector<std::pair<std::string, Stamp>> stamps;  // every file asked for, with its stamp then
+  std::vector<std::pair<std::string, DiskStamp>> stamps;  // every file asked for, with its stamp then
   DWORD stampsAsked = 0;                  // the tick when the stamps were last asked for
   std::vector<IncludedFile> files;
   std::vector<std::vector<Declaration>> names;  // views into files, which do not change
@@ -164,38 +159,6 @@ const std::vector<Declaration>& DocumentDeclarations() {
 // question is a trip to the server, and a key must not wait for many of them.
 constexpr DWORD StampPauseMs = 1000;
 
-Stamp StampOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
-  return {(ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
-          (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
-}
-
-// Reads a whole file; stamp is its time stamp and size as the open file gives them (none when
-// it cannot be opened), so a file is opened once and asked nothing more.
-bool ReadFileText(const std::string& path, std::string& text, Stamp& stamp) {
-  stamp = {};
-  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!Api.GetFileInformationByHandle(file.Get(), &info)) return false;
-  const ULONGLONG size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  stamp = {(ULONGLONG(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime, size};
-  if (size > ULONGLONG(LargestRead)) return false;
-  text.assign(static_cast<size_t>(size), '\0');
-  DWORD done = 0;
-  if (!text.empty() && (!Api.ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
-                        done != text.size()))
-    return false;
-  return true;
-}
-
-bool ReadFileText(const std::string& path, std::string& text) {
-  Stamp stamp;
-  return ReadFileText(path, text, stamp);
-}
-
 // The full name of the file whose folder the document's includes are read from, as the compile
 // tool and the check take it: "$" expanded, an untitled document as the scratch source.
 std::string IncludingFile() {
@@ -210,7 +173,7 @@ bool IncludedFilesUnchanged() {
   const DWORD now = Api.GetTickCount();
   if (now - Includes.stampsAsked < StampPauseMs) return true;
   for (const auto& [path, stamp] : Includes.stamps)
-    if (StampOf(path) != stamp) return false;
+    if (FileStamp(path) != stamp) return false;
   Includes.stampsAsked = now;
   return true;
 }
@@ -227,10 +190,9 @@ const std::vector<std::vector<Declaration>>& IncludedDeclarations() {
   Includes.stampsAsked = Api.GetTickCount();
   // Every file asked for is noted with its stamp, also one that is not there yet.
   FileReader read = [](const std::string& path, std::string& text) {
-    Stamp stamp;
-    const bool whole = ReadFileText(path, text, stamp);
-    Includes.stamps.emplace_back(path, stamp);
-    return whole;
+    const WholeFile file = ReadWholeFile(path, text, LargestRead);
+    Includes.stamps.emplace_back(path, file.stamp);
+    return file.result == FileRead::Whole;
   };
   if (!lines.empty()) Includes.files = GatherIncludes(including, Document.index, read);
   for (const IncludedFile& file : Includes.files) Includes.names.push_back(GatherNames(file.names));
@@ -243,7 +205,8 @@ const std::vector<Builtin>& BuiltinNames() {
   if (!BuiltinsRead) {
     BuiltinsRead = true;
     std::string text;
-    if (ReadFileText(ProgramDir + "\\inf\\zorvex_builtins.txt", text)) Builtins = ReadBuiltinList(text);
+    if (ReadWholeFile(ProgramDir + "\\inf\\zorvex_builtins.txt", text, LargestRead).result == FileRead::Whole)
+      Builtins = ReadBuiltinList(text);
   }
   return Builtins;
 }

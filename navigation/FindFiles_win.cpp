@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
@@ -29,7 +30,6 @@ std::deque<KeptKey> KeptKeys;
 
 constexpr DWORD QuietMilliseconds = 500;     // a shorter search shows no progress
 constexpr DWORD ProgressMilliseconds = 100;  // the progress text changes at most this often
-constexpr size_t ReadPiece = 1 << 24;        // bytes asked of one ReadFile call
 // Opening a file costs far more time waiting than working (under Wine some 0.3 ms a file), so
 // several files are read at once by this many readers of the system's thread pool, holding at
 // most BytesAtOnce between them (a larger file is read alone).
@@ -258,36 +258,16 @@ bool Collect(const std::shared_ptr<Collection>& c, Progress& progress) {
   return true;
 }
 
-// The whole file in buffer; false for a file that cannot be read, is no file on a disk (a pipe
-// or a device may never end or never answer) or is larger than LargestSearchedFile (it may have
-// grown since the folder was listed).
-bool ReadSearchedFile(const std::string& path, std::string& buffer) {
-  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.Valid() || Api.GetFileType(file.Get()) != FILE_TYPE_DISK || !Api.GetFileSizeEx(file.Get(), &size) ||
-      static_cast<unsigned long long>(size.QuadPart) > LargestSearchedFile)
-    return false;
-  buffer.resize(static_cast<size_t>(size.QuadPart));
-  size_t done = 0;
-  while (done < buffer.size()) {
-    DWORD got = 0;
-    DWORD asked = static_cast<DWORD>(std::min(buffer.size() - done, ReadPiece));
-    if (!Api.ReadFile(file.Get(), buffer.data() + done, asked, &got, nullptr)) return false;
-    if (got == 0) break;
-    done += got;
-  }
-  buffer.resize(done);
-  return true;
-}
-
 // A file read and searched on its own; a file that cannot be read, is too large or binary
 // counts as skipped. Runs on a thread of the pool, so nothing may leave it.
 Listing ReadAndSearch(const SearchFile& file, const WordSearch& search) {
   Listing listing;
   try {
     std::string text;
-    if (file.size <= LargestSearchedFile && ReadSearchedFile(file.path, text) && !IsBinaryHead(text)) {
+    // A file that cannot be read, is no file on a disk (a pipe or a device may never end or
+    // never answer) or has grown past LargestSearchedFile since the folder was listed is skipped.
+    if (file.size <= LargestSearchedFile && ReadWholeFile(file.path, text, LargestSearchedFile).result == FileRead::Whole &&
+        !IsBinaryHead(text)) {
       listing.searched = 1;
       search.ListLines(text, file.name, listing);
       return listing;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <vector>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
 #include "navigation/FindFiles.h"

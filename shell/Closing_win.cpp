@@ -4,6 +4,7 @@
 #include <windows.h>
 #include "auxwin/Console.h"
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Boxes_win.h"
 #include "base/TextScan.h"
 #include "documents/DocumentState.h"

@@ -14,6 +14,7 @@
 #include <vector>
 #include "BenchClock.h"
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "build/BuildState.h"
 #include "build/ErrorCheck.h"
 #include "documents/DocumentState.h"

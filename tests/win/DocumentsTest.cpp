@@ -5,6 +5,8 @@
 #include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
+#include "base/Files.h"
+#include "base/FileText.h"
 #include "base/TextScan.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
@@ -538,6 +540,16 @@ TEST_F(Documents, AFileThatExistsButCannotBeReadIsReportedAndNothingChanges) {
   EXPECT_EQ(ProjectFile, "");
   for (HANDLE file : held) CloseHandle(file);
   EXPECT_EQ(Slurp(Path("held.zoproj")), "$files\r\n");
+}
+
+TEST_F(Documents, ADeviceNameIsReportedAsNoFileInsteadOfReadForever) {
+  OpenWith(Path("a.zobas"), "kept\r\n");
+  DialogAnswer answer({Press(IDOK)});
+  EXPECT_EQ(OpenDroppedFile("NUL"), Outcome::Stop);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(0).text, "Cannot read NUL: it is a device, not a file on a disk.");
+  EXPECT_EQ(Text(), "kept\r\n");
+  EXPECT_EQ(SaveName, Path("a.zobas"));
 }
 
 TEST_F(Documents, AProjectFileBesideADroppedFileKeepsItsText) {

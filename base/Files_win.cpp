@@ -1,6 +1,8 @@
 // Whole-file input and output of raw bytes; writes replace the old file in one step, or, where
 // that would break a link, write into the file itself with its old content kept until done
-// (and not at all where no copy of the old content can be made).
+// (and not at all where no copy of the old content can be made). One reader serves every
+// floor: the documents, the program's own files, the included files the name finder reads and
+// the files find in files searches.
 #include <windows.h>
 #include <algorithm>
 #include <new>
@@ -10,9 +12,9 @@
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/Handles_win.h"
+#include "base/Files.h"
+#include "base/FileText.h"
 #include "base/TextScan.h"
-#include "documents/DocumentText.h"
-#include "documents/Documents.h"
 
 namespace {
 // Deletes the temporary file unless it was put in place. Declared before the file's handle so
@@ -32,7 +34,8 @@ class TempFile {
   bool kept_ = false;
 };
 
-constexpr DWORD Chunk = 1 << 20;  // bytes per ReadFile/WriteFile call
+constexpr DWORD Chunk = 1 << 20;       // bytes per WriteFile call, and per ReadFile call of a copy
+constexpr DWORD ReadPiece = 1 << 24;   // bytes asked of one ReadFile call while reading a file whole
 constexpr int RenameAttempts = 5;
 constexpr DWORD RenamePauseMs = 100;
 // Attributes that a replaced file passes on to its new content.
@@ -280,54 +283,93 @@ std::string FullPath(const std::string& name) {
   return full;
 }
 
-FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error) {
+namespace {
+uint64_t Joined(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
+
+// Reads the open file into text, which holds room for the size the file had as it was opened;
+// a file that grew meanwhile goes on being read up to largest bytes.
+FileRead ReadOpenFile(HANDLE file, std::string& text, unsigned long long largest, unsigned long& error) {
+  size_t done = 0;
+  DWORD got = 0;
+  while (done < text.size()) {
+    if (!Api.ReadFile(file, text.data() + done, DWORD(std::min<size_t>(text.size() - done, ReadPiece)), &got, nullptr))
+      break;
+    if (got == 0) {  // it shrank meanwhile
+      text.resize(done);
+      return FileRead::Whole;
+    }
+    done += got;
+  }
+  for (char more[4096]; done == text.size();) {
+    if (!Api.ReadFile(file, more, sizeof more, &got, nullptr)) break;
+    if (got == 0) return FileRead::Whole;
+    if (text.size() + got > largest) return FileRead::TooLarge;
+    text.append(more, got);
+    done = text.size();
+  }
+  error = Api.GetLastError();
+  return FileRead::Failed;
+}
+}  // namespace
+
+WholeFile ReadWholeFile(const std::string& path, std::string& text, unsigned long long largest) {
+  WholeFile read;
   text.clear();
-  error = 0;
-  if (path.empty()) return FileRead::Missing;
+  if (path.empty()) return read;
   KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.Valid()) {
     // Only a file that is not there reads as empty text; one that is there but cannot be
     // opened (held by another program, no access) must not pass for an empty file.
-    error = Api.GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing : FileRead::Failed;
+    read.error = Api.GetLastError();
+    read.result = read.error == ERROR_FILE_NOT_FOUND || read.error == ERROR_PATH_NOT_FOUND ? FileRead::Missing
+                                                                                          : FileRead::Failed;
+    return read;
   }
-  LARGE_INTEGER size{};
-  bool sized = Api.GetFileSizeEx(file.Get(), &size) != 0;
-  // A file larger than a string can be in this process, or than the editor holds, is refused
+  // A device or a pipe may never end or never answer: the window would wait for it.
+  if (Api.GetFileType(file.Get()) != FILE_TYPE_DISK) {
+    read.result = FileRead::NotAFile;
+    return read;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!Api.GetFileInformationByHandle(file.Get(), &info)) {
+    read.error = Api.GetLastError();
+    read.result = FileRead::Failed;
+    return read;
+  }
+  read.stamp = {true, Joined(info.nFileSizeHigh, info.nFileSizeLow),
+                Joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+  // A file larger than a string can be in this process, or than was asked for, is refused
   // before reading it.
-  if (sized && static_cast<unsigned long long>(size.QuadPart) > std::min<unsigned long long>(text.max_size(), MaxTextBytes))
-    return FileRead::TooLarge;
-  FileRead result = FileRead::Failed;
-  try {
-    if (sized && size.QuadPart > 0) text.reserve(static_cast<size_t>(size.QuadPart));
-    std::string chunk(Chunk, '\0');
-    for (;;) {
-      DWORD got = 0;
-      if (!Api.ReadFile(file.Get(), chunk.data(), Chunk, &got, nullptr)) {
-        error = Api.GetLastError();
-        break;
-      }
-      if (got == 0) return FileRead::Whole;
-      if (text.size() + got > MaxTextBytes) {  // the file grew while it was read
-        result = FileRead::TooLarge;
-        break;
-      }
-      text.append(chunk, 0, got);
-    }
-  } catch (const std::bad_alloc&) {
-    result = FileRead::TooLarge;
-  } catch (const std::length_error&) {
-    result = FileRead::TooLarge;
+  largest = std::min<unsigned long long>(largest, text.max_size());
+  if (read.stamp.size > largest) {
+    read.result = FileRead::TooLarge;
+    return read;
   }
-  std::string().swap(text);  // give the memory back at once
-  return result;
+  try {
+    text.resize(size_t(read.stamp.size));
+    read.result = ReadOpenFile(file.Get(), text, largest, read.error);
+  } catch (const std::bad_alloc&) {
+    read.result = FileRead::TooLarge;
+  } catch (const std::length_error&) {
+    read.result = FileRead::TooLarge;
+  }
+  if (read.result != FileRead::Whole) std::string().swap(text);  // give the memory back at once
+  return read;
 }
 
 std::string ReadTextFile(const std::string& name) {
   std::string text;
-  unsigned long error = 0;
-  return ReadWholeFile(ExpandPath(name), text, error) == FileRead::Whole ? text : std::string();
+  return ReadWholeFile(ExpandPath(name), text).result == FileRead::Whole ? text : std::string();
+}
+
+DiskStamp FileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return {};
+  return {true, Joined(data.nFileSizeHigh, data.nFileSizeLow),
+          Joined(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
 bool FileHolds(const std::string& name, std::string_view text) {
@@ -368,10 +410,4 @@ bool WriteTextFile(const std::string& name, std::string_view text) {
   std::string failure = TryWriteTextFile(name, text);
   if (!failure.empty()) ShowBox(failure, "zor", MB_OK | MB_ICONERROR);
   return failure.empty();
-}
-
-std::string EnterDirectoryOf(const std::string& path) {
-  std::string folder = DirPart(ExpandPath(path));
-  Api.SetCurrentDirectoryA(FolderToEnter(folder).c_str());
-  return folder;
 }
