@@ -2,10 +2,6 @@
 #include "build/BuildText.h"
 #include "base/TextScan.h"
 
-bool IsBasicSource(std::string_view file) {
-  return std::string_view(" .bas .zobas ").find(LowerText(ExtPart(file))) != std::string_view::npos;
-}
-
 int OutputKindFor(int outputKind, std::string_view outputName) {
   std::string tail = LowerText(outputName.substr(outputName.size() >= 4 ? outputName.size() - 4 : 0));
   if (tail == ".exe") return OutputExe;

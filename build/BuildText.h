@@ -8,9 +8,6 @@
 constexpr int OutputExe = 0;
 constexpr int OutputLibrary = 1;
 
-// True when the file's extension (lower-cased, "." included, empty without one) occurs in
-// " .bas .zobas " — so ".ba", ".zo" and no extension count as Basic source too.
-bool IsBasicSource(std::string_view file);
 // The output kind for one build: a project's output name ending in ".exe" or ".dll" (any letter
 // case) decides, otherwise outputKind stays.
 int OutputKindFor(int outputKind, std::string_view outputName);

@@ -13,7 +13,8 @@
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "editor/EditorAccess_win.h"
-#include "editor/WordAt.h"
+#include "language/SourceFiles.h"
+#include "language/WordAt.h"
 
 namespace {
 std::string ToolPath() { return ProgramDir + "\\zor5.exe"; }
@@ -56,7 +57,7 @@ void BuildCommand(int modifier) {
   if (!ProjectFile.empty()) {
     ProjectText = GetControlText(FinderBoxes[ProjectBox]);
     std::string outputName = ProjectValue("$binary ");
-    if (!IsBasicSource(CurrentFile)) {
+    if (!IsProgramSource(CurrentFile)) {
       std::string main = ProjectValue("$main ");
       if (!SameText(main, CurrentFile)) {
         haveText = !ReadTextFile(main).empty();

@@ -14,7 +14,7 @@
 #include "documents/Project.h"
 #include "documents/ProjectText.h"
 #include "editor/EditorAccess_win.h"
-#include "editor/WordAt.h"
+#include "language/WordAt.h"
 
 namespace {
 constexpr int ToolbarRowHeight = 40;  // a file dropped higher than this (at 96 dpi) is run as well

@@ -14,9 +14,10 @@
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
-#include "editor/BuiltinList.h"
-#include "editor/Completion.h"
-#include "editor/Names.h"
+#include "language/BuiltinList.h"
+#include "language/CharClasses.h"
+#include "language/Completion.h"
+#include "language/Names.h"
 #include "editor/SciMessages.h"
 #include "scilexer/ZorvexStyles.h"
 
@@ -211,10 +212,6 @@ const std::vector<Builtin>& BuiltinNames() {
   return Builtins;
 }
 
-bool IsNameChar(int c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 // Whether the position is inside a string or a comment, by the lexer's styles.
 bool InStringOrComment(LRESULT position) {
   if (position <= 0) return false;
@@ -263,7 +260,7 @@ void ShowList(const std::vector<std::string>& names, size_t lettersTyped, bool b
 
 // Whether the letters typed are one of the names whole and no longer name begins with them.
 bool TypedWhole(const std::vector<std::string>& names, std::string_view typed) {
-  return names.size() == 1 && SameName(names[0], typed);
+  return names.size() == 1 && SameText(names[0], typed);
 }
 
 // The names for the letters before the caret: the fields of a record after "name.", else the
@@ -338,7 +335,7 @@ bool ShowHintOf(const std::vector<CallSite>& calls, int line) {
 // keyword list too, so "(" is looked up whatever the name.)
 bool IsKeyword(std::string_view word) {
   for (const std::string& k : Keywords)
-    if (SameName(k, word)) return true;
+    if (SameText(k, word)) return true;
   return false;
 }
 
@@ -364,7 +361,7 @@ void NameCharTyped() {
     const std::string typed = text.substr(NameStartBefore(text, text.size()));
     std::vector<std::string> narrowed;
     for (const std::string& name : Shown.names)
-      if (name.size() >= typed.size() && SameName(std::string_view(name).substr(0, typed.size()), typed))
+      if (name.size() >= typed.size() && SameText(std::string_view(name).substr(0, typed.size()), typed))
         narrowed.push_back(name);
     if (narrowed.empty() || TypedWhole(narrowed, typed)) {
       Sci(SCI_AUTOCCANCEL);
@@ -424,7 +421,7 @@ void CompletionTextChanged(size_t position, int linesAdded) {
 void CompletionCharAdded(int ch) {
   if (Editor == nullptr) return;
   SetUp();
-  if (IsNameChar(ch)) {
+  if (ch > 0 && ch < 256 && IsNameChar(static_cast<unsigned char>(ch))) {
     NameCharTyped();
   } else {
     if (Sci(SCI_AUTOCACTIVE)) Sci(SCI_AUTOCCANCEL);
@@ -522,7 +519,7 @@ DefinitionPlace FindDefinition(std::string_view name, const std::vector<std::str
   // What an included file declares outside its subs and functions is known everywhere.
   for (size_t k = 0; k < included.size(); ++k)
     for (const Declaration& d : included[k])
-      if (d.kind != NameKind::Field && d.scopeFirst == 0 && d.scopeLast == INT_MAX && SameName(d.name, name))
+      if (d.kind != NameKind::Field && d.scopeFirst == 0 && d.scopeLast == INT_MAX && SameText(d.name, name))
         return PlaceOf(d, Includes.files[k].path);
   DefinitionPlace place;
   if (FindListedBuiltin(BuiltinNames(), name)) place.kind = DefinitionPlace::Kind::Builtin;

@@ -13,7 +13,8 @@
 #include "editor/Comments.h"
 #include "editor/Indentation.h"
 #include "editor/SciMessages.h"
-#include "editor/WordAt.h"
+#include "language/CharClasses.h"
+#include "language/WordAt.h"
 
 namespace {
 
@@ -228,7 +229,7 @@ void EditorCharAdded(int ch) {
   // A CR LF line break comes as two characters; the LF does the work.
   if (ch == '\n' || (ch == '\r' && Sci(SCI_GETEOLMODE) == SC_EOL_CR)) {
     LineBreakTyped(caret);
-  } else if (ch > 0 && ch < 128 && ch != '\r' && !IsWordCode(ch)) {
+  } else if (ch > 0 && ch < 128 && ch != '\r' && !IsWordChar(ch)) {
     WordEndTyped(caret);
   }
 }

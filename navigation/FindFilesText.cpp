@@ -2,7 +2,8 @@
 #include "navigation/FindFilesText.h"
 #include <algorithm>
 #include "base/TextScan.h"
-#include "editor/WordAt.h"
+#include "language/CharClasses.h"
+#include "language/WordAt.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ unsigned char Folded(char c) {
 
 bool IsBreak(char c) { return c == '\r' || c == '\n'; }
 bool WordCodeAt(std::string_view text, size_t pos) {
-  return pos < text.size() && IsWordCode(static_cast<unsigned char>(text[pos]));
+  return pos < text.size() && IsWordChar(static_cast<unsigned char>(text[pos]));
 }
 
 // Lines counted as the editor counts them: CR LF, a lone LF and a lone CR each end one.
@@ -49,16 +50,7 @@ void AppendShownLine(std::string& out, std::string_view line) {
   for (char c : line) out += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
 }
 
-bool EndsWithFolded(std::string_view text, std::string_view tail) {
-  if (text.size() < tail.size()) return false;
-  return SameText(text.substr(text.size() - tail.size()), tail);
-}
-
 }  // namespace
-
-bool IsSourceName(std::string_view name) {
-  return EndsWithFolded(name, ".zobas") || EndsWithFolded(name, ".bas") || EndsWithFolded(name, ".inc");
-}
 
 bool IsBinaryHead(std::string_view text) {
   return text.substr(0, HeadBytes).find('\0') != std::string_view::npos;
@@ -72,8 +64,8 @@ bool NameBefore(std::string_view a, std::string_view b) {
 }
 
 WordSearch::WordSearch(std::string_view word)
-    : wordStart_(!word.empty() && IsWordCode(static_cast<unsigned char>(word.front()))),
-      wordEnd_(!word.empty() && IsWordCode(static_cast<unsigned char>(word.back()))) {
+    : wordStart_(!word.empty() && IsWordChar(static_cast<unsigned char>(word.front()))),
+      wordEnd_(!word.empty() && IsWordChar(static_cast<unsigned char>(word.back()))) {
   for (char c : word) folded_ += static_cast<char>(Folded(c));
   // Horspool's shift for each folded byte: how far the last byte of a window may move on.
   std::fill(std::begin(skip_), std::end(skip_), std::max<size_t>(folded_.size(), 1));

@@ -14,8 +14,6 @@ constexpr size_t HeadBytes = 4096;
 // A listed line shows at most this many characters of the line that holds the word.
 constexpr size_t ShownLineLength = 200;
 
-// True for the sources a folder search reads: ".zobas", ".bas" and ".inc" in any letter case.
-bool IsSourceName(std::string_view name);
 // True when the text's first HeadBytes hold a NUL byte: a binary file, not searched.
 bool IsBinaryHead(std::string_view text);
 // The listing's file order: by name with the letter case of A to Z ignored, then byte by byte.

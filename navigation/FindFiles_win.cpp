@@ -22,7 +22,9 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/ListingText.h"
 #include "editor/Listing_win.h"
-#include "editor/WordAt.h"
+#include "language/CharClasses.h"
+#include "language/SourceFiles.h"
+#include "language/WordAt.h"
 
 namespace {
 // The keys typed while a search ran, oldest first, until the message loop hands them on.
@@ -112,7 +114,7 @@ std::string SearchWord() {
   for (int p : {static_cast<int>(start) + 1, static_cast<int>(start)}) {
     int wordEnd = 0, length = 0;
     std::string at = word.empty() ? WordAt(text, p, wordEnd, length) : std::string();
-    if (!at.empty() && IsWordCode(static_cast<unsigned char>(at[0]))) word = at;
+    if (!at.empty() && IsWordChar(static_cast<unsigned char>(at[0]))) word = at;
   }
   if (word.empty()) word = FirstLine(GetControlText(FinderBoxes[FindBox]));
   return word == UntouchedBoxText ? std::string() : word;

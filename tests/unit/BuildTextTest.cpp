@@ -3,12 +3,6 @@
 #include <climits>
 #include "build/BuildText.h"
 
-TEST(BuildText, BasicSourceIsTheSubstringTestOnTheExtension) {
-  for (const char* file : {"a.bas", "A.BAS", "a.zobas", "a.ba", "a.zo", "noextension", "C:\\x.y\\a.bas"})
-    EXPECT_TRUE(IsBasicSource(file)) << file;
-  for (const char* file : {"a.inc", "a.txt", "a.basic", "C:\\x.y\\noext"}) EXPECT_FALSE(IsBasicSource(file)) << file;
-}
-
 TEST(BuildText, OptionsFollowTheModifierAndTheOutputKind) {
   struct Case { int modifier; int kind; const char* options; };
   for (Case c : {Case{0, OutputExe, ""}, Case{0, OutputLibrary, ""}, Case{1, OutputExe, "-64 "},

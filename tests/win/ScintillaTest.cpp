@@ -128,8 +128,8 @@ const StyleCase LexicalClasses[] = {
     {"keywords ignore letter case", "DIM Dim cos WeNd Cos", "kkk.kkk.kkk.kkkk.kkk"},
     {"words that contain a keyword are not keywords", "dimension printer xdim dim_x dim2",
      "................................."},
-    {"words beginning with # are keywords", "#else #ELSE #define ### #elsex",
-     "kkkkk.kkkkk.kkkkkkk.kkk......."},
+    {"words beginning with # are keywords; a # goes with the name behind it only", "#else #ELSE #define ### #elsex",
+     "kkkkk.kkkkk.kkkkkkk..........."},
     {"line comment with an apostrophe", "x ' dim", "..lllll"},
     {"line comment with a semicolon", "x ; dim", "..lllll"},
     {"line comment with two slashes", "x // dim", "..llllll"},
@@ -153,7 +153,7 @@ const StyleCase LexicalClasses[] = {
     {"directive block comment keeps its style on later lines", "#if /* a\r\nb */ x",
      "kkk.pppppppppp.."},
     {"a # word later in a line does not make a directive line", "x #if ' c", "..kkk.lll"},
-    {"bytes 128..255 are word characters", "\xe4" "dim dim\xe4", "........."},
+    {"bytes 128..255 are no name characters, as the toolchain reads names", "\xe4" "dim dim\xe4", ".kkk.kkk."},
 };
 
 TEST_F(ScintillaControl, ZorvexLexerColoursEachLexicalClass) {
@@ -163,11 +163,11 @@ TEST_F(ScintillaControl, ZorvexLexerColoursEachLexicalClass) {
   }
 }
 
-TEST_F(ScintillaControl, StartsInTheAnsiCodePageAndColoursUtf8WordsWhole) {
+TEST_F(ScintillaControl, StartsInTheAnsiCodePageAndReadsNamesOfAUtf8TextAsTheToolchainDoes) {
   EXPECT_EQ(Send(SCI_GETCODEPAGE), 0);
   UseZorvexLexer();
   Send(SCI_SETCODEPAGE, 65001);
-  EXPECT_EQ(StylesOf("\xc3\xa4" "dim dim \xc3\xa4"), "......kkk...");
+  EXPECT_EQ(StylesOf("\xc3\xa4" "dim dim \xc3\xa4"), "..kkk.kkk...");
 }
 
 TEST_F(ScintillaControl, ClosingABlockCommentEarlyRestylesTheLinesBelow) {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/BuiltinList.h"
-#include "editor/Names.h"
+#include "language/BuiltinList.h"
+#include "language/Names.h"
 
 // The names that begin with prefix (letter case ignored), sorted ignoring case, each once in
 // the case of its first appearance in names.

@@ -1,97 +1,41 @@
 // Finding the declarations of a source, line by line.
-#include "editor/Names.h"
+#include "language/Names.h"
 
 #include <algorithm>
 #include <unordered_set>
 
 #include "base/TextScan.h"
+#include "language/LineTokens.h"
 
 namespace {
 
-bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
-
-enum class Tk : uint8_t { Name, Number, String, Op, End };
+enum class Tk : uint8_t { Name, Directive, Number, String, Op, End };
 
 struct Token {
   Tk kind;
-  char op;     // an Op's character; ':' for the End of a statement
+  char op;     // an Op's character, a String's quote; ':' for the End of a statement
   size_t pos;  // in the line
   size_t len;
 };
 
-// The tokens of one line outside strings' quotes and comments. inComment is the block-comment
-// state, updated to the line's end. A ";" separates items of print and input and starts a
-// comment anywhere else; the word rem starts a comment wherever it stands.
-class LineLexer {
- public:
-  LineLexer(std::string_view line, bool& inComment) : s_(line), inComment_(inComment) {}
-
-  void Tokens(std::vector<Token>& out) {
-    out.clear();
-    bool start = true, inPrint = false;
-    while (p_ < s_.size()) {
-      if (inComment_) {
-        size_t close = s_.find("*/", p_);
-        if (close == std::string_view::npos) return;
-        p_ = close + 2;
-        inComment_ = false;
-        continue;
-      }
-      char c = s_[p_];
-      if (c == ' ' || c == '\t' || c == '\v' || c == '\f') {
-        ++p_;
-      } else if (c == '\'' || (c == ';' && !inPrint) || (c == '/' && At(p_ + 1) == '/')) {
-        return;
-      } else if (c == '/' && At(p_ + 1) == '*') {
-        p_ += 2;
-        inComment_ = true;
-      } else if (c == '"' || c == '`') {
-        out.push_back(Quoted(c));
-        start = false;
-      } else if (IsNameStart(c)) {
-        size_t b = p_;
-        while (p_ < s_.size() && IsNameChar(s_[p_])) ++p_;
-        std::string_view word = s_.substr(b, p_ - b);
-        if (SameName(word, "rem")) return;
-        if (start) inPrint = SameName(word, "print") || SameName(word, "input");
-        out.push_back({Tk::Name, 0, b, p_ - b});
-        // A statement follows then and else on the same line.
-        start = SameName(word, "then") || SameName(word, "else");
-        if (start) out.push_back({Tk::End, ' ', p_, 0});
-      } else if ((c >= '0' && c <= '9') || (c == '.' && At(p_ + 1) >= '0' && At(p_ + 1) <= '9')) {
-        size_t b = p_;
-        while (p_ < s_.size() && (IsNameChar(s_[p_]) || s_[p_] == '.')) ++p_;
-        out.push_back({Tk::Number, 0, b, p_ - b});
-        start = false;
-      } else {
-        out.push_back({c == ':' ? Tk::End : Tk::Op, c, p_++, 1});
-        start = c == ':';
-        if (start) inPrint = false;
-      }
+// The code tokens of a line as the name finder reads them: an End between statements (at ":"
+// and where a statement follows then or else), strings closed or open, comments left out.
+void StatementTokens(std::string_view line, const LineRead& read, std::vector<Token>& out) {
+  out.clear();
+  for (const LineToken& t : read.tokens) {
+    if (!t.IsCode()) continue;
+    if (t.statementStart && !out.empty() && out.back().kind != Tk::End) out.push_back({Tk::End, ' ', t.start, 0});
+    switch (t.kind) {
+      case TokenKind::Name: out.push_back({Tk::Name, 0, t.start, t.length}); break;
+      case TokenKind::Directive: out.push_back({Tk::Directive, '#', t.start, t.length}); break;
+      case TokenKind::Number: out.push_back({Tk::Number, 0, t.start, t.length}); break;
+      case TokenKind::String:
+      case TokenKind::OtherQuote: out.push_back({Tk::String, line[t.start], t.start, t.length}); break;
+      case TokenKind::Colon: out.push_back({Tk::End, ':', t.start, t.length}); break;
+      default: out.push_back({Tk::Op, line[t.start], t.start, t.length}); break;
     }
   }
-
- private:
-  char At(size_t k) const { return k < s_.size() ? s_[k] : '\0'; }
-
-  Token Quoted(char quote) {
-    size_t b = p_++;
-    while (p_ < s_.size()) {
-      if (s_[p_++] != quote) continue;
-      if (quote == '"' && At(p_) == '"') {
-        ++p_;
-        continue;
-      }
-      break;
-    }
-    return {Tk::String, quote, b, p_ - b};
-  }
-
-  std::string_view s_;
-  bool& inComment_;
-  size_t p_ = 0;
-};
+}
 
 // One statement's tokens, with the line they come from.
 class Statement {
@@ -101,7 +45,7 @@ class Statement {
   size_t Size() const { return n_; }
   std::string_view Text(size_t k) const { return k < n_ ? line_.substr(t_[k].pos, t_[k].len) : std::string_view(); }
   bool IsName(size_t k) const { return k < n_ && t_[k].kind == Tk::Name; }
-  bool IsWord(size_t k, std::string_view w) const { return IsName(k) && SameName(Text(k), w); }
+  bool IsWord(size_t k, std::string_view w) const { return IsName(k) && SameText(Text(k), w); }
   bool IsOp(size_t k, char op) const { return k < n_ && t_[k].kind == Tk::Op && t_[k].op == op; }
   Tk Kind(size_t k) const { return t_[k].kind; }
   // The source text from token a to the end of token b - 1.
@@ -284,20 +228,23 @@ class LineReaderOfNames {
 
 // #include "file" (or `file`) on a line of its own.
 void Directive(const std::vector<Token>& t, std::string_view line, LineNames& out) {
-  if (t.size() < 3 || t[1].kind != Tk::Name || !SameName(line.substr(t[1].pos, t[1].len), "include")) return;
-  if (t[2].kind != Tk::String || t[2].len < 2 || line[t[2].pos + t[2].len - 1] != t[2].op) return;
-  out.include = std::string(line.substr(t[2].pos + 1, t[2].len - 2));
+  if (t.size() < 2 || !SameText(line.substr(t[0].pos, t[0].len), "#include")) return;
+  if (t[1].kind != Tk::String || t[1].len < 2 || line[t[1].pos + t[1].len - 1] != t[1].op) return;
+  out.include = std::string(line.substr(t[1].pos + 1, t[1].len - 2));
   out.includes = true;
 }
 
-LineNames ReadLine(std::string_view line, bool inComment) {
+LineNames ReadNames(std::string_view line, bool inComment) {
   LineNames out;
   out.startsInComment = inComment;
-  thread_local std::vector<Token> t;  // kept from line to line: a line needs no allocation
-  LineLexer(line, inComment).Tokens(t);
-  out.endsInComment = inComment;
+  // Kept from line to line: a line needs no allocation.
+  thread_local LineRead read;
+  thread_local std::vector<Token> t;
+  ReadLine(line, inComment, read);
+  StatementTokens(line, read, t);
+  out.endsInComment = read.endsInComment;
   if (t.empty()) return out;
-  if (!out.startsInComment && t[0].kind == Tk::Op && t[0].op == '#' && line.find_first_not_of(" \t") == t[0].pos) {
+  if (read.IsDirectiveLine()) {
     Directive(t, line, out);
     return out;
   }
@@ -330,22 +277,12 @@ void ForEachLine(std::string_view text, Each each) {
 
 }  // namespace
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t k = 0; k < a.size(); ++k) {
-    char x = a[k], y = b[k];
-    if (x != y && (x | 32) != (y | 32)) return false;
-    if (x != y && ((x | 32) < 'a' || (x | 32) > 'z')) return false;
-  }
-  return true;
-}
-
 void ScanNames(NameIndex& index, std::string_view text) {
   index.lines.clear();
   index.lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   bool inComment = false;
   ForEachLine(text, [&](std::string_view line) {
-    index.lines.push_back(ReadLine(line, inComment));
+    index.lines.push_back(ReadNames(line, inComment));
     inComment = index.lines.back().endsInComment;
   });
 }
@@ -360,7 +297,7 @@ void ChangeLines(NameIndex& index, int first, int count, int newCount, const Lin
   bool inComment = first > 0 && lines[first - 1].endsInComment;
   for (int n = first; n < static_cast<int>(lines.size()); ++n) {
     if (n >= first + newCount && lines[n].startsInComment == inComment) break;
-    lines[n] = ReadLine(line(n), inComment);
+    lines[n] = ReadNames(line(n), inComment);
     inComment = lines[n].endsInComment;
   }
 }
@@ -461,7 +398,7 @@ class LineMove {
 bool KnownAbove(const std::vector<Declaration>& names, std::string_view name, int line) {
   for (const Declaration& d : names) {
     if (d.line >= line) return false;
-    if (d.kind != NameKind::Field && d.scopeFirst <= line && line <= d.scopeLast && SameName(d.name, name)) return true;
+    if (d.kind != NameKind::Field && d.scopeFirst <= line && line <= d.scopeLast && SameText(d.name, name)) return true;
   }
   return false;
 }
@@ -486,7 +423,7 @@ class NameSet {
     if (slots_.empty()) return false;
     for (size_t k = Hash(name) & (slots_.size() - 1);; k = (k + 1) & (slots_.size() - 1)) {
       if (slots_[k].empty()) return false;
-      if (SameName(slots_[k], name)) return true;
+      if (SameText(slots_[k], name)) return true;
     }
   }
 
@@ -494,7 +431,7 @@ class NameSet {
     if ((used_.size() + 1) * 2 > slots_.size()) Grow();
     size_t k = Hash(name) & (slots_.size() - 1);
     for (; !slots_[k].empty(); k = (k + 1) & (slots_.size() - 1))
-      if (SameName(slots_[k], name)) return;
+      if (SameText(slots_[k], name)) return;
     slots_[k] = name;
     used_.push_back(k);
   }

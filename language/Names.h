@@ -11,9 +11,6 @@
 #include <string_view>
 #include <vector>
 
-// Names equal but for the case of A to Z, as the language compares them.
-bool SameName(std::string_view a, std::string_view b);
-
 enum class NameKind : uint8_t { Sub, Function, Type, Field, Variable, Array, Constant, Label, Parameter };
 
 // A name as one line declares it.

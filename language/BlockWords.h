@@ -1,9 +1,11 @@
-// How the editing aids read Zorvex Basic source one line at a time: the code tokens outside
-// strings and comments, and the words that open, continue or close a block.
+// The words of Zorvex Basic that open, continue or close a block, read from the tokens of a
+// line: one table for the folds of the colouring lexer and for the editing aids (indentation,
+// the matching words of a block). Platform-free.
 #pragma once
 #include <string>
 #include <string_view>
 #include <vector>
+#include "language/LineTokens.h"
 
 // Lines of a document as the editing aids ask for them: by 0-based number, without their line
 // end. StartsInComment tells whether a line begins inside a /* */ comment.
@@ -33,27 +35,9 @@ class TextLines : public SourceLines {
   std::vector<bool> inComment_;
 };
 
-// A piece of code on a line: a word (letters, digits, "_", "#" and bytes 128..255, starting
-// with no digit), a bracket, a ":" that separates statements, or anything else (numbers,
-// operators, strings).
-enum class TokenKind { Word, Bracket, Colon, Other };
-struct CodeToken {
-  TokenKind kind;
-  size_t start;
-  size_t length;
-};
-
-// One line read from its start: the code tokens in order, and what its end lies in.
-struct LineScan {
-  std::vector<CodeToken> tokens;
-  bool endsInComment = false;  // a /* */ comment goes on past the line end
-  bool endsInString = false;   // a string is still open at the line end
-};
-// Comments are ' ; // rem (to the line end) and /* */; a ";" inside a print or input statement
-// separates items instead. Strings are "..." (with "" inside) and `...`; neither crosses a line.
-LineScan ScanLine(std::string_view line, bool startsInComment);
-
-enum class BlockKind { Sub, Function, Type, If, For, While, Do, Repeat, Select };
+// Directive: the #if, #ifdef and #ifndef of the text a compile leaves in or out, with #else,
+// #elseif and #endif; they fold, but the editing aids leave them to the statements' blocks.
+enum class BlockKind { Sub, Function, Type, If, For, While, Do, Repeat, Select, Directive };
 enum class BlockRole { Open, Continue, Close };
 // A word, or a pair of words such as "end if", that opens, continues or closes a block; start
 // and end are the columns of its first character and behind its last.
@@ -63,9 +47,10 @@ struct BlockWord {
   size_t start;
   size_t end;
 };
-// The block words of a scanned line in order. A one-line if (anything after its then) and
-// exit for and the like open nothing; end alone, which ends the program, closes nothing.
-std::vector<BlockWord> BlockWordsOf(std::string_view line, const LineScan& scan);
+// The block words of a line read in order: the first word of each statement counts. A one-line
+// if or elseif (anything after its then) and exit for and the like open nothing; end alone,
+// which ends the program, closes nothing. The directives' words only when asked for.
+std::vector<BlockWord> BlockWordsOf(std::string_view line, const LineRead& read, bool directives = false);
 
 // Whether the line leaves a block open for the lines below it: an opener or a continuing word
 // (else, case ...) that the line itself does not close again.

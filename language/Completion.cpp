@@ -1,32 +1,31 @@
 // The completion list's names, the fields of a record, and the parameter a call is at.
-#include "editor/Completion.h"
+#include "language/Completion.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <unordered_set>
+#include "base/TextScan.h"
+#include "language/CharClasses.h"
 
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
 // Below zero, zero or above zero as a comes before, with or after b, letter case ignored.
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
   for (size_t k = 0; k < a.size() && k < b.size(); ++k)
-    if (Lower(a[k]) != Lower(b[k])) return static_cast<unsigned char>(Lower(a[k])) - static_cast<unsigned char>(Lower(b[k]));
+    if (LowerLetter(a[k]) != LowerLetter(b[k])) return static_cast<unsigned char>(LowerLetter(a[k])) - static_cast<unsigned char>(LowerLetter(b[k]));
   return static_cast<int>(a.size() > b.size()) - static_cast<int>(a.size() < b.size());
 }
 
 struct NameHash {
   size_t operator()(std::string_view s) const {
     size_t h = 2166136261u;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(Lower(c))) * 16777619u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(LowerLetter(c))) * 16777619u;
     return h;
   }
 };
 struct NameEqual {
-  bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+  bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
 };
 
 }  // namespace
@@ -35,7 +34,7 @@ std::vector<std::string> NamesStartingWith(const std::vector<std::string_view>& 
   std::vector<std::string_view> found;
   std::unordered_set<std::string_view, NameHash, NameEqual> seen;
   for (std::string_view name : names) {
-    if (name.size() < prefix.size() || !SameName(name.substr(0, prefix.size()), prefix)) continue;
+    if (name.size() < prefix.size() || !SameText(name.substr(0, prefix.size()), prefix)) continue;
     if (seen.insert(name).second) found.push_back(name);
   }
   std::sort(found.begin(), found.end(), [](std::string_view a, std::string_view b) {
@@ -50,7 +49,7 @@ bool KnownAt(const Declaration& d, int line) { return line >= d.scopeFirst && li
 const Declaration* DeclarationAt(const std::vector<Declaration>& names, std::string_view name, int line) {
   const Declaration* found = nullptr;
   for (const Declaration& d : names) {
-    if (d.kind == NameKind::Field || !KnownAt(d, line) || !SameName(d.name, name)) continue;
+    if (d.kind == NameKind::Field || !KnownAt(d, line) || !SameText(d.name, name)) continue;
     bool inner = d.scopeFirst > 0 || d.scopeLast < INT_MAX;
     if (!found || (inner && found->scopeFirst == 0 && found->scopeLast == INT_MAX)) found = &d;
   }
@@ -69,7 +68,7 @@ const Declaration* ChainStart(const KnownNames& known, std::string_view name, in
   if (const Declaration* d = DeclarationAt(known.document, name, line)) return HoldsRecord(*d) ? d : nullptr;
   for (const std::vector<Declaration>& file : known.included)
     for (const Declaration& d : file)
-      if (d.scopeFirst == 0 && d.scopeLast == INT_MAX && HoldsRecord(d) && SameName(d.name, name)) return &d;
+      if (d.scopeFirst == 0 && d.scopeLast == INT_MAX && HoldsRecord(d) && SameText(d.name, name)) return &d;
   return nullptr;
 }
 
@@ -103,7 +102,7 @@ std::vector<std::string> RecordChainBefore(std::string_view line, size_t nameSta
       if (end == std::string_view::npos) return {};
     }
     const size_t start = NameStartBefore(line, end);
-    if (start == end || std::isdigit(static_cast<unsigned char>(line[start]))) return {};
+    if (start == end || IsDigit(static_cast<unsigned char>(line[start]))) return {};
     chain.insert(chain.begin(), std::string(line.substr(start, end - start)));
     p = start;
   }
@@ -122,7 +121,7 @@ const Declaration* FieldOfType(const KnownNames& known, std::string_view type, s
   if (type.empty()) return nullptr;
   auto find = [&](const std::vector<Declaration>& names) -> const Declaration* {
     for (const Declaration& d : names)
-      if (d.kind == NameKind::Field && SameName(d.owner, type) && SameName(d.name, name)) return &d;
+      if (d.kind == NameKind::Field && SameText(d.owner, type) && SameText(d.name, name)) return &d;
     return nullptr;
   };
   file = -1;
@@ -140,7 +139,7 @@ std::vector<std::string> FieldsOfType(const KnownNames& known, std::string_view 
   if (type.empty()) return out;
   auto add = [&](const std::vector<Declaration>& names) {
     for (const Declaration& d : names)
-      if (d.kind == NameKind::Field && SameName(d.owner, type)) out.emplace_back(d.name);
+      if (d.kind == NameKind::Field && SameText(d.owner, type)) out.emplace_back(d.name);
   };
   add(known.document);
   for (const std::vector<Declaration>& file : known.included) add(file);
@@ -149,7 +148,7 @@ std::vector<std::string> FieldsOfType(const KnownNames& known, std::string_view 
 
 bool EnterBreaksLine(const ListShown& list, std::string_view typed) {
   if (!list.byItself || list.movedThrough || typed.empty()) return false;
-  return std::any_of(list.names.begin(), list.names.end(), [&](const std::string& name) { return SameName(name, typed); });
+  return std::any_of(list.names.begin(), list.names.end(), [&](const std::string& name) { return SameText(name, typed); });
 }
 
 int CurrentParameter(std::string_view callText) {
@@ -223,16 +222,13 @@ bool HintParameter(const CallHint& hint, int k, size_t& first, size_t& last) {
 }
 
 namespace {
-bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 size_t NameStartBefore(std::string_view line, size_t column) {
   column = std::min(column, line.size());
   size_t start = column;
-  while (start > 0 && IsNameChar(line[start - 1])) --start;
+  while (start > 0 && IsNameChar(static_cast<unsigned char>(line[start - 1]))) --start;
   return start;
 }
 
@@ -260,14 +256,14 @@ std::vector<CallSite> CallsAround(std::string_view line, size_t column) {
   for (auto at = open.rbegin(); at != open.rend(); ++at) {
     const size_t paren = *at - 1;
     const size_t start = NameStartBefore(line, paren);
-    if (start == paren || std::isdigit(static_cast<unsigned char>(line[start]))) continue;
+    if (start == paren || IsDigit(static_cast<unsigned char>(line[start]))) continue;
     calls.push_back({std::string(line.substr(start, paren - start)), *at, true});
   }
   size_t first = statement;
-  while (first < column && IsBlank(line[first])) ++first;
+  while (first < column && IsBlankOrTab(line[first])) ++first;
   size_t end = first;
-  while (end < column && IsNameChar(line[end])) ++end;
-  if (end > first && end < column && IsBlank(line[end]) && std::isalpha(static_cast<unsigned char>(line[first])))
+  while (end < column && IsNameChar(static_cast<unsigned char>(line[end]))) ++end;
+  if (end > first && end < column && IsBlankOrTab(line[end]) && IsLetter(static_cast<unsigned char>(line[first])))
     calls.push_back({std::string(line.substr(first, end - first)), end + 1, false});
   return calls;
 }

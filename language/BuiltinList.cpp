@@ -1,12 +1,10 @@
 // Reading the list of built-ins.
-#include "editor/BuiltinList.h"
+#include "language/BuiltinList.h"
 
 #include "base/TextScan.h"
+#include "language/CharClasses.h"
 
 namespace {
-
-bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
 
 // One line of the list, or false when it is not of the list's form.
 bool ReadLine(std::string_view line, Builtin& b) {
