@@ -4,10 +4,9 @@
 #pragma once
 #include <cstdint>
 
-// The main window's timer of the pause after typing, and the message that brings a check's
-// result back to the main window (lParam: the result, which the handler takes over).
+// The main window's timer of the pause after typing. A check's result comes back to the main
+// window as ErrorCheckedMessage (base/AppMessages_win.h).
 constexpr uintptr_t ErrorCheckTimer = 28;
-constexpr unsigned ErrorCheckedMessage = 0x8000 + 28;  // WM_APP + 28
 
 // The editor's text changed: the pause starts again.
 void NoteEditorChange();

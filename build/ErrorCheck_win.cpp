@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <memory>
 #include <string>
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"

@@ -18,13 +18,11 @@
 #include "language/CharClasses.h"
 #include "language/Completion.h"
 #include "language/Names.h"
-#include "editor/SciMessages.h"
+#include "editor/ScintillaDoor_win.h"
 #include "scilexer/ZorvexStyles.h"
 
 namespace {
 
-constexpr int CaseIgnoredBehaviour = 1;  // SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE
-constexpr int ListSortsItself = 1;       // SC_ORDER_PERFORMSORT
 
 // A change of more lines than this (a load, a paste of a whole file) has the names read again
 // from the whole text when they are next needed.
@@ -103,30 +101,30 @@ bool BuiltinsRead = false;
 ListShown Shown;  // the names the list shows now, and how it came to show
 HWND SetUpFor = nullptr;
 
-LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return Api.SendMessageA(Editor, message, wParam, lParam); }
-LRESULT LineStart(int line) { return Sci(SCI_POSITIONFROMLINE, static_cast<WPARAM>(line)); }
-int LineOf(LRESULT position) { return static_cast<int>(Sci(SCI_LINEFROMPOSITION, static_cast<WPARAM>(position))); }
-LRESULT Caret() { return Sci(SCI_GETCURRENTPOS); }
+ScintillaDoor EditorDoor() { return ScintillaDoor(Editor); }
+LRESULT LineStart(int line) { return EditorDoor().LineStart(line); }
+int LineOf(LRESULT position) { return static_cast<int>(EditorDoor().LineFromPosition(position)); }
+LRESULT Caret() { return EditorDoor().CurrentPos(); }
 
 // The text of the editor between two positions.
 std::string TextBetween(LRESULT from, LRESULT to) {
   if (to <= from) return {};
-  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETRANGEPOINTER, static_cast<WPARAM>(from), to - from));
-  return text ? std::string(text, static_cast<size_t>(to - from)) : std::string();
+  return std::string(EditorDoor().Range(from, to));
 }
 
 std::string LineText(int line) {
   const LRESULT start = LineStart(line);
-  return TextBetween(start, Sci(SCI_GETLINEENDPOSITION, static_cast<WPARAM>(line)));
+  return TextBetween(start, EditorDoor().LineEnd(line));
 }
 
 void SetUp() {
   if (SetUpFor == Editor) return;
   SetUpFor = Editor;
-  Sci(SCI_AUTOCSETIGNORECASE, 1);
-  Sci(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, CaseIgnoredBehaviour);
-  Sci(SCI_AUTOCSETORDER, ListSortsItself);
-  Sci(SCI_AUTOCSETMAXHEIGHT, 9);
+  const ScintillaDoor editor = EditorDoor();
+  editor.AutoCSetIgnoreCase(true);
+  editor.AutoCSetCaseInsensitiveBehaviour(Scintilla::CaseInsensitiveBehaviour::IgnoreCase);
+  editor.AutoCSetOrder(Scintilla::Ordering::PerformSort);
+  editor.AutoCSetMaxHeight(9);
 }
 
 // ---- what the document declares
@@ -134,18 +132,17 @@ void SetUp() {
 void ReadWhole() {
   Document = {};
   Document.editor = Editor;
-  Document.document = Sci(SCI_GETDOCPOINTER);
-  const LRESULT length = Sci(SCI_GETLENGTH);
+  Document.document = EditorDoor().DocPointer();
+  const LRESULT length = EditorDoor().Length();
   if (length > LargestRead) return;
-  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETCHARACTERPOINTER));
-  ScanNames(Document.index, text ? std::string_view(text, static_cast<size_t>(length)) : std::string_view());
+  ScanNames(Document.index, EditorDoor().Text());
   Document.read = true;
 }
 
 // The document's names, read and gathered again where the text changed since.
 const std::vector<Declaration>& DocumentDeclarations() {
-  const bool sameText = Document.editor == Editor && Document.document == Sci(SCI_GETDOCPOINTER) &&
-                        static_cast<LRESULT>(Document.index.lines.size()) == Sci(SCI_GETLINECOUNT);
+  const bool sameText = Document.editor == Editor && Document.document == EditorDoor().DocPointer() &&
+                        static_cast<LRESULT>(Document.index.lines.size()) == EditorDoor().LineCount();
   if (!Document.read || !sameText) ReadWhole();
   if (!Document.gathered && Document.read) {
     Own(Document.own, GatherNames(Document.index));
@@ -215,10 +212,10 @@ const std::vector<Builtin>& BuiltinNames() {
 // Whether the position is inside a string or a comment, by the lexer's styles.
 bool InStringOrComment(LRESULT position) {
   if (position <= 0) return false;
-  const LRESULT styled = Sci(SCI_GETENDSTYLED);
-  if (styled < position) Sci(SCI_COLOURISE, static_cast<WPARAM>(LineStart(LineOf(styled))), position);
+  const LRESULT styled = EditorDoor().EndStyled();
+  if (styled < position) EditorDoor().Colourise(static_cast<WPARAM>(LineStart(LineOf(styled))), position);
   using namespace ZorvexStyles;
-  switch (Sci(SCI_GETSTYLEAT, static_cast<WPARAM>(position - 1))) {
+  switch (EditorDoor().StyleAt(position - 1)) {
     case StyleComment: case StyleLineComment: case StyleDocComment: case StyleString: case StyleOtherQuote:
     case StyleDirectiveComment: case StyleDirectiveDocComment: return true;
     default: return false;
@@ -255,7 +252,7 @@ void ShowList(const std::vector<std::string>& names, size_t lettersTyped, bool b
   Shown = {byItself, false, names};
   std::string joined;
   for (size_t k = 0; k < names.size() && k < MostShown; ++k) (joined.empty() ? joined : joined += ' ') += names[k];
-  Sci(SCI_AUTOCSHOW, lettersTyped, reinterpret_cast<LPARAM>(joined.c_str()));
+  EditorDoor().AutoCShow(ScintillaDoor::Position(lettersTyped), joined);
 }
 
 // Whether the letters typed are one of the names whole and no longer name begins with them.
@@ -301,17 +298,17 @@ CallHint FindHint(std::string_view name, int line, bool subOnly) {
 void HighlightParameter() {
   const LRESULT caret = Caret();
   if (LineOf(caret) != Hint.line || caret < Hint.parametersStart) {
-    Sci(SCI_CALLTIPCANCEL);
+    EditorDoor().CallTipCancel();
     return;
   }
   const int k = CurrentParameter(TextBetween(Hint.parametersStart, caret));
   size_t first = 0, last = 0;
   if (k < 0) {
-    Sci(SCI_CALLTIPCANCEL);
+    EditorDoor().CallTipCancel();
   } else if (HintParameter(Hint.hint, k, first, last)) {
-    Sci(SCI_CALLTIPSETHLT, first, static_cast<LPARAM>(last));
+    EditorDoor().CallTipSetHlt(ScintillaDoor::Position(first), ScintillaDoor::Position(last));
   } else {
-    Sci(SCI_CALLTIPSETHLT, 0, 0);
+    EditorDoor().CallTipSetHlt(0, 0);
   }
 }
 
@@ -323,7 +320,7 @@ bool ShowHintOf(const std::vector<CallSite>& calls, int line) {
     if (hint.text.empty()) continue;
     Hint = {std::move(hint), start + static_cast<LRESULT>(call.parametersStart), line};
     const LRESULT nameAt = Hint.parametersStart - static_cast<LRESULT>(call.name.size()) - 1;
-    Sci(SCI_CALLTIPSHOW, static_cast<WPARAM>(std::max(start, nameAt)), reinterpret_cast<LPARAM>(Hint.hint.text.c_str()));
+    EditorDoor().CallTipShow(std::max(start, nameAt), Hint.hint.text);
     HighlightParameter();
     return true;
   }
@@ -354,7 +351,7 @@ void CallOpened(char ch) {
 }
 
 void NameCharTyped() {
-  if (Sci(SCI_AUTOCACTIVE)) {
+  if (EditorDoor().AutoCActive()) {
     // Narrows the list to the names that begin with the letters typed so far.
     const LRESULT caret = Caret();
     const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
@@ -364,7 +361,7 @@ void NameCharTyped() {
       if (name.size() >= typed.size() && SameText(std::string_view(name).substr(0, typed.size()), typed))
         narrowed.push_back(name);
     if (narrowed.empty() || TypedWhole(narrowed, typed)) {
-      Sci(SCI_AUTOCCANCEL);
+      EditorDoor().AutoCCancel();
     } else if (narrowed.size() != Shown.names.size()) {
       ShowList(narrowed, typed.size(), Shown.byItself);
     }
@@ -424,22 +421,22 @@ void CompletionCharAdded(int ch) {
   if (ch > 0 && ch < 256 && IsNameChar(static_cast<unsigned char>(ch))) {
     NameCharTyped();
   } else {
-    if (Sci(SCI_AUTOCACTIVE)) Sci(SCI_AUTOCCANCEL);
+    if (EditorDoor().AutoCActive()) EditorDoor().AutoCCancel();
     const LRESULT caret = Caret();
     if (ch == '.' && !InStringOrComment(caret)) {
       size_t letters = 0;
       std::vector<std::string> fields = CandidatesAtCaret(letters);
       if (!fields.empty()) ShowList(fields, 0, true);
     } else if ((ch == '(' || ch == ' ') && !InStringOrComment(caret)) {
-      if (ch == '(' || !Sci(SCI_CALLTIPACTIVE)) CallOpened(static_cast<char>(ch));
+      if (ch == '(' || !EditorDoor().CallTipActive()) CallOpened(static_cast<char>(ch));
     }
   }
-  if (Sci(SCI_CALLTIPACTIVE)) HighlightParameter();
+  if (EditorDoor().CallTipActive()) HighlightParameter();
 }
 
-void CompletionUpdateUi(int updated) {
-  if (Editor == nullptr || (updated & SC_UPDATE_SELECTION) == 0) return;
-  if (Sci(SCI_CALLTIPACTIVE)) HighlightParameter();
+void CompletionUpdateUi(bool selectionChanged) {
+  if (Editor == nullptr || !selectionChanged) return;
+  if (EditorDoor().CallTipActive()) HighlightParameter();
 }
 
 void ShowCompletion() {
@@ -448,9 +445,9 @@ void ShowCompletion() {
   size_t letters = 0;
   std::vector<std::string> names = CandidatesAtCaret(letters);
   if (names.empty()) return;
-  Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
+  EditorDoor().AutoCSetChooseSingle(true);
   ShowList(names, letters, false);
-  Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
+  EditorDoor().AutoCSetChooseSingle(false);
 }
 
 void ShowParameterHint() {
@@ -461,11 +458,11 @@ void ShowParameterHint() {
   ShowHintOf(CallsAround(text, text.size()), line);
 }
 
-bool CompletionShowing() { return Editor != nullptr && (Sci(SCI_AUTOCACTIVE) || Sci(SCI_CALLTIPACTIVE)); }
+bool CompletionShowing() { return Editor != nullptr && (EditorDoor().AutoCActive() || EditorDoor().CallTipActive()); }
 
 bool CompletionTakesKey(unsigned virtualKey) {
   if (!CompletionShowing()) return false;
-  if (!Sci(SCI_AUTOCACTIVE)) return true;  // the hint alone
+  if (!EditorDoor().AutoCActive()) return true;  // the hint alone
   if (virtualKey == VK_UP || virtualKey == VK_DOWN || virtualKey == VK_PRIOR || virtualKey == VK_NEXT) {
     Shown.movedThrough = true;
     return true;
@@ -474,7 +471,7 @@ bool CompletionTakesKey(unsigned virtualKey) {
   const LRESULT caret = Caret();
   const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
   if (!EnterBreaksLine(Shown, std::string_view(text).substr(NameStartBefore(text, text.size())))) return true;
-  Sci(SCI_AUTOCCANCEL);
+  EditorDoor().AutoCCancel();
   return CompletionShowing();  // a hint that still shows takes Enter
 }
 

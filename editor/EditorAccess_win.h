@@ -28,6 +28,8 @@ struct TextSpan {
 TextSpan SelectionSpan(HWND control);
 // The 1-based line of the control's selection start.
 int CaretLine(HWND control);
+// Selects 0-based from..to, the caret at to.
+void SelectRange(HWND control, size_t from, size_t to);
 // Puts the caret at the 0-based position without selecting anything.
 void PlaceCaret(HWND control, size_t at);
 // Lets a box hold a text of any length (edit boxes stop at about 32 K characters by default).

@@ -3,9 +3,11 @@
 // Platform-free.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+#include "ScintillaTypes.h"
 
 enum class ListedKind {
   None,      // a line that names no place: a summary, a blank line
@@ -38,8 +40,8 @@ constexpr char ListingNumberStyle = 2;
 std::string ListingLineStyles(std::string_view line);
 
 // Fold levels of listed lines: the lines of one file fold under its first one.
-constexpr int FoldBase = 0x400;
-constexpr int FoldHeader = 0x2000;
+constexpr int FoldBase = static_cast<int>(Scintilla::FoldLevel::Base);
+constexpr int FoldHeader = static_cast<int>(Scintilla::FoldLevel::HeaderFlag);
 struct ListingFold {
   std::string lastName;      // the file of the line before; empty after a line of no file
   bool lastIsFirst = false;  // that line is the first of its file's run

@@ -28,11 +28,6 @@ namespace {
 
 using namespace ZorvexStyles;
 
-bool IsBlockComment(int style) {
-  return style == StyleComment || style == StyleDocComment || style == StyleDirectiveComment ||
-         style == StyleDirectiveDocComment;
-}
-
 class LexerZorvex : public Lexilla::DefaultLexer {
  public:
   LexerZorvex() : DefaultLexer("zorvex", ZorvexLexerNumber) {}
@@ -96,7 +91,7 @@ void LexerZorvex::Lex(Sci_PositionU startPos, Sci_Position length, int, Scintill
   Sci_Position line = styler.GetLine(static_cast<Sci_Position>(startPos));
   Sci_Position lineStart = styler.LineStart(line);
   int continued = lineStart > 0 ? static_cast<int>(styler.StyleAt(lineStart - 1)) : static_cast<int>(StyleDefault);
-  if (!IsBlockComment(continued)) continued = StyleDefault;
+  if (!IsBlockCommentStyle(continued)) continued = StyleDefault;
   int open = line > 0 ? (styler.LevelAt(line - 1) >> 16) & SC_FOLDLEVELNUMBERMASK : SC_FOLDLEVELBASE;
   if (open < SC_FOLDLEVELBASE) open = SC_FOLDLEVELBASE;  // a line never folded yet
   styler.StartAt(static_cast<Sci_PositionU>(lineStart));

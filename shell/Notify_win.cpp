@@ -20,8 +20,8 @@ void OnNotify(const NMHDR* header) {
       CompletionCharAdded(event.character);
       break;
     case EditorEventKind::UpdateUi:
-      EditorUpdateUi(event.updated);
-      CompletionUpdateUi(event.updated);
+      EditorUpdateUi(event.textChanged, event.selectionChanged);
+      CompletionUpdateUi(event.selectionChanged);
       ShowErrorAtCaret();
       break;
     case EditorEventKind::Modified:

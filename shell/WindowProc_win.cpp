@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "build/ErrorCheck.h"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 #include "BenchClock.h"
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "base/Files.h"
 #include "build/BuildState.h"
@@ -23,7 +24,7 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/FindReplace_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"

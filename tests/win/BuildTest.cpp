@@ -12,20 +12,20 @@
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Listing_win.h"
-#include "editor/SciMessages.h"
+#include "EditingComponent.h"
+#include "Scintilla.h"
 #include "navigation/FindFiles.h"
 #include "navigation/Navigation_win.h"
 #include "shell/ShellState.h"
 
 namespace {
-HMODULE Scintilla = nullptr;
 }  // namespace
 
 // The program folder is a scratch folder holding "zor5.exe", a helper that writes its command
 // tail into the file that ZOR_SHOWTAIL_OUT names (and the compiler library it binds).
 class Build : public testing::Test {
  protected:
-  static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
+  static void SetUpTestSuite() { EditingComponent(); }
 
   void SetUp() override {
     GetCurrentDirectoryA(MAX_PATH, startDir_);
@@ -34,10 +34,10 @@ class Build : public testing::Test {
     ASSERT_TRUE(CopyFileA("zorvex.dll", folder_->File("zorvex.dll").c_str(), FALSE));  // the helper binds it
     MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    CurrentEditor = Child(Scintilla ? "Scintilla" : "EDIT", 0);
-    Editor = Scintilla ? CurrentEditor : nullptr;
+    CurrentEditor = Child(EditingComponent() ? "Scintilla" : "EDIT", 0);
+    Editor = EditingComponent() ? CurrentEditor : nullptr;
     for (int slot = FindBox; slot <= OutputBox; ++slot) FinderBoxes[slot] = Child("EDIT", 200);
-    if (Scintilla) {
+    if (EditingComponent()) {
       ListingPanel = Child("Scintilla", 200);
       ConfigureListing(ListingPanel, "Courier New", 9);
     }
@@ -166,7 +166,7 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   EXPECT_EQ(Shown(), Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
                          "(2): let x = 2\r\n3 lines in 2 files, 2 files skipped");
   EXPECT_EQ(OutputShown, 1);
-  EXPECT_EQ(ListingShown, Scintilla ? 1 : 0);
+  EXPECT_EQ(ListingShown, EditingComponent() ? 1 : 0);
 
   DialogAnswer answer({Press(IDNO)});  // "Save $\c.bas", "Loading Another File": not saved
   DoubleClick("print X");
@@ -251,7 +251,7 @@ LRESULT CALLBACK WatchAppends(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 TEST_F(Build, TheListingPanelShowsTheFirstHitsBeforeTheSearchEnds) {
-  if (!Scintilla) GTEST_SKIP() << "no editing component";
+  if (!EditingComponent()) GTEST_SKIP() << "no editing component";
   constexpr int Files = 300;
   std::string expected;
   for (int i = 0; i < Files; ++i) {

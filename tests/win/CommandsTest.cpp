@@ -19,14 +19,14 @@
 #include "editor/EditorAccess_win.h"
 #include "documents/Documents.h"
 #include "editor/EditorState.h"
-#include "editor/SciMessages.h"
+#include "EditingComponent.h"
+#include "Scintilla.h"
 #include "editor/Listing_win.h"
 #include "editor/Marks_win.h"
 #include "navigation/Navigation_win.h"
 #include "shell/ShellState.h"
 
 namespace {
-HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
 int SizeMessages = 0;         // WM_SIZE received by the test main window
 int CloseMessages = 0;        // WM_CLOSE received by the test main window
 
@@ -82,7 +82,6 @@ class HeldKeys {
 class Commands : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Scintilla = LoadLibraryA("lib\\SciLexer.dll");
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = TestMainProc;
@@ -91,11 +90,11 @@ class Commands : public testing::Test {
     RegisterClassExA(&windowClass);
     window_ = CreateWindowExA(0, "zorcommandstest", "start", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 600,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    scintilla_ = Scintilla ? Child("Scintilla", 0, EditorId, 0) : nullptr;
+    scintilla_ = EditingComponent() ? Child("Scintilla", 0, EditorId, 0) : nullptr;
     editor_ = scintilla_ ? scintilla_ : Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, EditorId, 0);
     for (int slot = FindBox; slot <= OutputBox; ++slot)
       boxes_[slot] = Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL, FinderBoxId, 300 + 40 * slot);
-    panel_ = Scintilla ? Child("Scintilla", 0, ListingPanelId, 0) : nullptr;
+    panel_ = EditingComponent() ? Child("Scintilla", 0, ListingPanelId, 0) : nullptr;
     if (panel_) {
       if (scintilla_) ConfigureBookmarks(scintilla_);
       ConfigureListing(panel_, "Lucida console", 9);

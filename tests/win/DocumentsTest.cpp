@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 #include "DialogAnswer.h"
+#include "EditingComponent.h"
 #include "ScratchFolder.h"
 #include "base/Files.h"
 #include "base/FileText.h"
@@ -18,7 +19,6 @@
 #include "shell/ShellState.h"
 
 namespace {
-HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
 
 HWND Child(const char* className, DWORD style, int top) {
   return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, top, 500, 150, MainWindow, nullptr,
@@ -30,15 +30,15 @@ HWND Child(const char* className, DWORD style, int top) {
 // box) and the ProjectBox, and a fresh folder, which is also ProgramDir, for each test's files.
 class Documents : public testing::Test {
  protected:
-  static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
+  static void SetUpTestSuite() { EditingComponent(); }
 
   void SetUp() override {
     GetCurrentDirectoryA(MAX_PATH, startDir_);
     folder_ = std::make_unique<ScratchFolder>();
     MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    CurrentEditor = Scintilla ? Child("Scintilla", 0, 0) : Child("EDIT", ES_MULTILINE, 0);
-    Editor = Scintilla ? CurrentEditor : nullptr;
+    CurrentEditor = EditingComponent() ? Child("Scintilla", 0, 0) : Child("EDIT", ES_MULTILINE, 0);
+    Editor = EditingComponent() ? CurrentEditor : nullptr;
     FinderBoxes[ProjectBox] = Child("EDIT", ES_MULTILINE, 200);
     CurrentFile = SaveName = ProjectFile = ProjectText = WorkDir = "";
     DocumentOnDisk = {};

@@ -6,7 +6,7 @@
 #include "TestControls.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/FindReplace_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 
 class FindReplace : public TestControls {
  protected:

@@ -23,7 +23,7 @@
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ErrorMark_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"

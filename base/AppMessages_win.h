@@ -1,0 +1,10 @@
+// The program's own window messages, each posted to MainWindow by a piece of work that ends
+// later than the message that started it, all numbered from WM_APP in this one place.
+#pragma once
+#include <windows.h>
+
+// A check of the document as the user types has ended (lParam: its result, which the handler
+// takes over).
+constexpr UINT ErrorCheckedMessage = WM_APP + 28;
+// The IDE became the active program again: the document's file is looked at.
+constexpr UINT OutsideCheckMessage = WM_APP + 29;
