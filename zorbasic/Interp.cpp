@@ -83,6 +83,7 @@ Interp::Interp(const Program& prog, Host* host, int maxDepth) : prog_(prog), hos
 void Interp::Main() {
   FindLabels(prog_.main);
   for (const Proc& p : prog_.procs) FindLabels(p.body);
+  layouts_ = LayoutsOf(prog_);
   globals_.resize(prog_.globals.size());
   for (size_t k = 0; k < prog_.globals.size(); ++k) Init(globals_[k], prog_.globals[k].type, prog_.globals[k].array);
   frame_ = globals_.data();
@@ -134,51 +135,22 @@ void Interp::Init(Cell& c, Type t, bool array) {
   if (!c.s.empty()) c.s.clear();
   c.ref = nullptr;
   if (array) {
-    c.agg.reset();
+    c.rec.reset();
     c.arr = std::make_unique<Array>();
     return;
   }
   if (c.arr) c.arr.reset();
   if (t.base != Base::Rec) {
-    if (c.agg) c.agg.reset();
+    if (c.rec) c.rec.reset();
     return;
   }
-  const RecType& r = prog_.types[t.rec];
-  c.agg = std::make_unique<std::vector<Cell>>(r.fields.size());
-  for (size_t k = 0; k < r.fields.size(); ++k) Init((*c.agg)[k], r.fields[k].type, false);
-}
-
-void Interp::CopyRecord(Cell& to, const Cell& from) {
-  if (&to == &from) return;
-  if (!from.agg) {
-    to.agg.reset();
+  const Layout& l = LayoutOf(t);
+  if (c.rec && &c.rec->Shape() == &l) {
+    l.Destroy(c.rec->Data());
+    l.Construct(c.rec->Data());
     return;
   }
-  auto copy = std::make_unique<std::vector<Cell>>(from.agg->size());
-  for (size_t k = 0; k < from.agg->size(); ++k) {
-    const Cell& f = (*from.agg)[k];
-    Cell& t = (*copy)[k];
-    t.i = f.i;
-    t.f = f.f;
-    t.s = f.s;
-    if (f.agg) CopyRecord(t, f);
-  }
-  to.agg = std::move(copy);
-}
-
-void Interp::AssignRecord(Cell& to, Cell& from) {
-  if (!to.agg || !from.agg || to.agg->size() != from.agg->size()) {
-    to.agg = std::move(from.agg);
-    return;
-  }
-  for (size_t k = 0; k < to.agg->size(); ++k) {
-    Cell& t = (*to.agg)[k];
-    Cell& f = (*from.agg)[k];
-    t.i = f.i;
-    t.f = f.f;
-    t.s = std::move(f.s);
-    if (f.agg) AssignRecord(t, f);
-  }
+  c.rec = std::make_unique<Record>(l);
 }
 
 }  // namespace interp

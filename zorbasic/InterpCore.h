@@ -11,6 +11,7 @@
 
 #include "zorbasic/Builtins.h"
 #include "zorbasic/Interp.h"
+#include "zorbasic/InterpRecords.h"
 #include "zorbasic/NumberText.h"
 #include "zorbasic/Stack.h"
 
@@ -22,19 +23,19 @@ struct Cell {
   int64_t i = 0;
   double f = 0;
   std::string s;
-  std::unique_ptr<std::vector<Cell>> agg;  // a record's fields
-  std::unique_ptr<Array> arr;              // an array's elements
-  void* ref = nullptr;                     // a byref parameter's place (see RefTo)
+  std::unique_ptr<Record> rec;  // a record's fields
+  std::unique_ptr<Array> arr;   // an array's elements
+  void* ref = nullptr;          // a byref parameter's place (see RefTo)
 };
 
-// An array's elements in a vector of their kind: a number or a bool takes 8 bytes. Two
-// dimensions are stored row after row.
+// An array's elements in a vector of their kind: a number or a bool takes 8 bytes, a record
+// its fields' bytes. Two dimensions are stored row after row.
 struct Array {
   int64_t rows = 0, cols = 0;  // cols is 0 for one dimension
   std::vector<int64_t> ints;   // the integer types and bool
   std::vector<double> floats;
   std::vector<std::string> strs;
-  std::vector<Cell> recs;
+  RecordPages recs;
   int pinned = 0;  // elements passed byref to calls still running: the array may not move
 };
 
@@ -50,6 +51,10 @@ struct IntOverflow {};
 enum class Flow { Normal, Break, Continue, ExitFor, ExitWhile, ExitDo, Return, Goto, GosubReturn };
 
 inline constexpr int64_t MaxArray = 50'000'000;
+// A 32-bit program cannot address as many records as the limit allows: an array of records
+// there may hold at most this many bytes once every element is written (32 million records of
+// one number).
+inline constexpr uint64_t MaxRecordArrayBytes = sizeof(void*) < 8 ? uint64_t{256} << 20 : UINT64_MAX;
 inline constexpr size_t MaxText = 256u * 1024 * 1024;
 
 // Floats become integers by rounding, halves to even.
@@ -180,11 +185,9 @@ class Interp {
   }
 
   void Init(Cell& c, Type t, bool array);
-  void CopyRecord(Cell& to, const Cell& from);
-
-  // Gives a record variable the fields of from, field by field, so every field keeps its
-  // place: a byref parameter may be working on one of them.
-  void AssignRecord(Cell& to, Cell& from);
+  const Layout& LayoutOf(Type t) const { return layouts_[static_cast<size_t>(t.rec)]; }
+  // Where a field lies in its record.
+  size_t Offset(const Expr& field) const { return LayoutOf(field.a->type).offsets[static_cast<size_t>(field.slot)]; }
 
   // --- places
   Cell& Slot(bool global, int slot) { return global ? globals_[slot] : frame_[slot]; }
@@ -197,15 +200,15 @@ class Interp {
   int64_t& IntPlace(const Expr& e);
   double& FloatPlace(const Expr& e);
   std::string& StrPlace(const Expr& e);
-  Cell& RecPlace(const Expr& e);
-
-  Cell& FieldCell(const Expr& e) { return (*RecPlace(*e.a).agg)[e.slot]; }
+  // A record place's block, to be written: an element's page is made if it was never written.
+  std::byte* RecPlace(const Expr& e);
+  std::byte* FieldPlace(const Expr& e) { return RecPlace(*e.a) + Offset(e); }
 
   // A field read from a record that may be a call's result, which is then kept in tmp.
-  const Cell& FieldRead(const Expr& e, Cell& tmp) { return (*RecordRead(*e.a, tmp).agg)[e.slot]; }
-  const Cell& RecordRead(const Expr& e, Cell& tmp);
+  const std::byte* FieldRead(const Expr& e, Cell& tmp) { return RecordRead(*e.a, tmp) + Offset(e); }
+  const std::byte* RecordRead(const Expr& e, Cell& tmp);
 
-  // The address a byref parameter keeps: the int64_t, double, string or record cell of the place.
+  // The address a byref parameter keeps: the int64_t, double, string or record block of the place.
   void* RefTo(const Expr& e);
   static void* SelfRef(Cell& c, Type t);
 
@@ -268,7 +271,7 @@ class Interp {
   // I and F, which recurse once for every level of an expression.
   [[gnu::noinline]] int64_t FieldInt(const Expr& e) {
     Cell tmp;
-    return FieldRead(e, tmp).i;
+    return *reinterpret_cast<const int64_t*>(FieldRead(e, tmp));
   }
   [[gnu::noinline]] int64_t CallInt(const Expr& e) {
     Cell r;
@@ -277,7 +280,7 @@ class Interp {
   }
   [[gnu::noinline]] double FieldFloat(const Expr& e) {
     Cell tmp;
-    return FieldRead(e, tmp).f;
+    return *reinterpret_cast<const double*>(FieldRead(e, tmp));
   }
   [[gnu::noinline]] double CallFloat(const Expr& e) {
     Cell r;
@@ -336,6 +339,7 @@ class Interp {
 
   // Gives an array new sizes, keeping the elements both sizes have.
   void Resize(const DimItem& d, Array& a);
+  void ResizeRecords(Array& a, const Layout& l, int64_t rows, int64_t cols);
   [[gnu::noinline]] Flow Dim(const Stmt& s);
 
   [[gnu::noinline]] Flow Redim(const Stmt& s) {
@@ -401,6 +405,7 @@ class Interp {
   [[gnu::noinline]] std::string StrBuiltin(const Expr& e);
 
   const Program& prog_;
+  std::vector<Layout> layouts_;  // per record type
   Host* host_;
   int maxDepth_;
   std::vector<Cell> globals_;

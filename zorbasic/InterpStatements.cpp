@@ -57,7 +57,7 @@ void Interp::CallProc(int index, const std::vector<ExprPtr>& args, Cell* result,
     for (size_t k = savedPins; k < pins_.size(); ++k) --pins_[k]->pinned;
     pins_.resize(savedPins);
     for (size_t k = 0; k < slots.size(); ++k) {
-      frame[k].agg.reset();
+      frame[k].rec.reset();
       frame[k].arr.reset();
     }
   }
@@ -157,22 +157,42 @@ void Interp::Resize(const DimItem& d, Array& a) {
   int64_t cols = d.size2 ? ArraySize(d, *d.size2) : 0;
   if (cols && rows * cols > MaxArray) Fail(d.line, "array " + d.name + " is too large (" + std::to_string(rows * cols) + " elements)");
   if (a.pinned) Fail(d.line, "array " + d.name + " cannot change while an element of it is passed byref");
-  // A 32-bit program cannot address as many records as the limit allows.
-  if (KindOf(d.type) == Kind::Rec && static_cast<uint64_t>(cols ? rows * cols : rows) > a.recs.max_size()) {
-    Fail(d.line, "array " + d.name + " is too large (" + std::to_string(cols ? rows * cols : rows) + " elements)");
+  if (KindOf(d.type) == Kind::Rec) {
+    const Layout& l = LayoutOf(d.type);
+    uint64_t count = static_cast<uint64_t>(cols ? rows * cols : rows);
+    if (count * l.bytes > MaxRecordArrayBytes) Fail(d.line, "array " + d.name + " is too large (" + std::to_string(count) + " elements)");
+    ResizeRecords(a, l, rows, cols);
+    a.rows = rows;
+    a.cols = cols;
+    return;
   }
   switch (KindOf(d.type)) {
     case Kind::Float: Regrid(a.floats, a.rows, a.cols, rows, cols); break;
     case Kind::Str: Regrid(a.strs, a.rows, a.cols, rows, cols); break;
-    case Kind::Rec:
-      Regrid(a.recs, a.rows, a.cols, rows, cols);
-      for (Cell& c : a.recs)
-        if (!c.agg) Init(c, d.type, false);
-      break;
     default: Regrid(a.ints, a.rows, a.cols, rows, cols); break;
   }
   a.rows = rows;
   a.cols = cols;
+}
+
+void Interp::ResizeRecords(Array& a, const Layout& l, int64_t rows, int64_t cols) {
+  if (!a.recs.Shape()) {
+    a.recs.Reset(&l, static_cast<size_t>(cols ? rows * cols : rows));
+    return;
+  }
+  if (cols == 0) {
+    a.recs.Resize(static_cast<size_t>(rows));
+    return;
+  }
+  RecordPages next;
+  next.Reset(&l, static_cast<size_t>(rows * cols));
+  for (int64_t r = 0; r < std::min(rows, a.rows); ++r) {
+    for (int64_t c = 0; c < std::min(cols, a.cols); ++c) {
+      size_t from = static_cast<size_t>(r * a.cols + c);
+      if (a.recs.Written(from)) l.Move(next.Write(static_cast<size_t>(r * cols + c)), a.recs.Write(from));
+    }
+  }
+  a.recs = std::move(next);
 }
 
 Flow Interp::Dim(const Stmt& s) {
@@ -197,7 +217,7 @@ Flow Interp::Dim(const Stmt& s) {
     place.i = value.i;
     place.f = value.f;
     place.s = std::move(value.s);
-    place.agg = std::move(value.agg);
+    place.rec = std::move(value.rec);
   }
   return Flow::Normal;
 }

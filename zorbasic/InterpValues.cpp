@@ -38,7 +38,7 @@ int64_t& Interp::IntPlace(const Expr& e) {
       size_t k = Element(e, a);
       return a->ints[k];
     }
-    case EOp::Field: return FieldCell(e).i;
+    case EOp::Field: return *reinterpret_cast<int64_t*>(FieldPlace(e));
     default: Fail(e.line, "not a place");
   }
 }
@@ -54,7 +54,7 @@ double& Interp::FloatPlace(const Expr& e) {
       size_t k = Element(e, a);
       return a->floats[k];
     }
-    case EOp::Field: return FieldCell(e).f;
+    case EOp::Field: return *reinterpret_cast<double*>(FieldPlace(e));
     default: Fail(e.line, "not a place");
   }
 }
@@ -70,34 +70,38 @@ std::string& Interp::StrPlace(const Expr& e) {
       size_t k = Element(e, a);
       return a->strs[k];
     }
-    case EOp::Field: return FieldCell(e).s;
+    case EOp::Field: return Layout::Str(FieldPlace(e));
     default: Fail(e.line, "not a place");
   }
 }
 
-Cell& Interp::RecPlace(const Expr& e) {
+std::byte* Interp::RecPlace(const Expr& e) {
   switch (e.op) {
     case EOp::Var: {
       Cell& c = Slot(e.global, e.slot);
-      return e.byref ? *static_cast<Cell*>(c.ref) : c;
+      return e.byref ? static_cast<std::byte*>(c.ref) : c.rec->Data();
     }
     case EOp::Index: {
       Array* a;
       size_t k = Element(e, a);
-      return a->recs[k];
+      return a->recs.Write(k);
     }
-    case EOp::Field: return FieldCell(e);
+    case EOp::Field: return FieldPlace(e);
     default: Fail(e.line, "not a place");
   }
 }
 
-const Cell& Interp::RecordRead(const Expr& e, Cell& tmp) {
-  if (e.op == EOp::Call) {
-    Call(e, tmp);
-    return tmp;
+const std::byte* Interp::RecordRead(const Expr& e, Cell& tmp) {
+  switch (e.op) {
+    case EOp::Call: Call(e, tmp); return tmp.rec->Data();
+    case EOp::Field: return FieldRead(e, tmp);
+    case EOp::Index: {
+      Array* a;
+      size_t k = Element(e, a);
+      return a->recs.Read(k);
+    }
+    default: return RecPlace(e);
   }
-  if (e.op == EOp::Field) return FieldRead(e, tmp);
-  return RecPlace(e);
 }
 
 void* Interp::RefTo(const Expr& e) {
@@ -106,7 +110,7 @@ void* Interp::RefTo(const Expr& e) {
     case Kind::Bool: return &IntPlace(e);
     case Kind::Float: return &FloatPlace(e);
     case Kind::Str: return &StrPlace(e);
-    default: return &RecPlace(e);
+    default: return RecPlace(e);
   }
 }
 
@@ -116,7 +120,7 @@ void* Interp::SelfRef(Cell& c, Type t) {
     case Kind::Bool: return &c.i;
     case Kind::Float: return &c.f;
     case Kind::Str: return &c.s;
-    default: return &c;
+    default: return c.rec->Data();
   }
 }
 
@@ -326,7 +330,7 @@ std::string Interp::S(const Expr& e) {
     case EOp::Index: return StrPlace(e);
     case EOp::Field: {
       Cell tmp;
-      return FieldRead(e, tmp).s;
+      return *reinterpret_cast<const std::string*>(FieldRead(e, tmp));
     }
     case EOp::Call: {
       Cell r;
@@ -350,16 +354,15 @@ void Interp::RecordValue(const Expr& e, Cell& into) {
   if (e.op == EOp::Call) {
     Cell r;
     Call(e, r);
-    into.agg = std::move(r.agg);
+    into.rec = std::move(r.rec);
     return;
   }
   Cell tmp;
-  const Cell& src = RecordRead(e, tmp);
-  if (&src == &tmp) {
-    into.agg = std::move(tmp.agg);
-  } else {
-    CopyRecord(into, src);
-  }
+  const std::byte* from = RecordRead(e, tmp);
+  const Layout& l = LayoutOf(e.type);
+  auto copy = std::make_unique<Record>(l);
+  l.Copy(copy->Data(), from);
+  into.rec = std::move(copy);
 }
 
 void Interp::Store(const Expr& target, const Expr& v) {
@@ -384,7 +387,7 @@ void Interp::Store(const Expr& target, const Expr& v) {
     case Kind::Rec: {
       Cell tmp;
       RecordValue(v, tmp);
-      AssignRecord(RecPlace(target), tmp);
+      LayoutOf(t).Move(RecPlace(target), tmp.rec->Data());
       return;
     }
     default: return;
@@ -412,7 +415,7 @@ void Interp::StoreOther(Cell& c, Type t, const Expr& v) {
     case Kind::Rec: {
       Cell tmp;
       RecordValue(v, tmp);
-      AssignRecord(c, tmp);
+      LayoutOf(t).Move(c.rec->Data(), tmp.rec->Data());
       return;
     }
     default: return;

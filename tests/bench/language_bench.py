@@ -3,7 +3,8 @@
 with the same programs run by the machine's python3 (inside a function, Python's fastest form),
 yabasic and brandy (BBC BASIC). Each row shows, for the best of three runs of each, the time from
 start to exit, the processor time it took, the ratio of that processor time to zor5.exe's and
-its peak memory; then the start-up time of a run of "print 1", and the compiler library's answers
+its peak memory; then a loop over an array of 1,000,000 records beside the same loop over an array
+of ints, with the goal they are held to; then the start-up time of a run of "print 1", and the compiler library's answers
 on large sources (querybench.exe). Prints figures only.
 
 The ratios compare processor time, not the time to exit: on a machine that runs other work as
@@ -72,6 +73,13 @@ ROWS = [
      "FOR I% = 1 TO 200000\n  PRINT \"line \"; I%\nNEXT\n"),
 ]
 COMPETITORS = ["python3", "yabasic", "brandy"]
+
+# An array of records against an array of ints: the same loop setting one value of each element.
+RECORDS = ("type point\n  x as int\n  y as int\nend type\ndim r(1000000) as point\nfor i = 1 to 1000000\n  r(i).x = i\nnext\n"
+           "print r(1000000).x\n")
+INTS = "dim v(1000000) as int\nfor i = 1 to 1000000\n  v(i) = i\nnext\nprint v(1000000)\n"
+RECORDS_GOAL_RATIO = 3
+RECORDS_GOAL_MB = 40
 NOT_RUN = {("brandy", 4): "its strings hold at most 65,535 characters"}
 
 
@@ -157,6 +165,18 @@ class Runner:
             return seconds, cpu, mb, f.read().decode("cp1252", "replace")
 
 
+def records_row(runner):
+    """The 1,000,000-record loop beside the same loop on ints, and whether it meets its goal."""
+    rwall, rcpu, rmb, rout = runner.best_of_three("zor5.exe", RECORDS)
+    iwall, icpu, imb, iout = runner.best_of_three("zor5.exe", INTS)
+    ratio = rcpu / max(icpu, 0.001)
+    met = ratio <= RECORDS_GOAL_RATIO and rmb <= RECORDS_GOAL_MB
+    print(f"{'1,000,000 records, one field set in each':44} {rwall:5.2f}/{rcpu:5.2f} s {rmb:4.0f} MB"
+          f"   the same loop on ints {iwall:5.2f}/{icpu:5.2f} s {imb:4.0f} MB: x{ratio:4.1f} the ints' time"
+          f"  (goal: at most x{RECORDS_GOAL_RATIO} and {RECORDS_GOAL_MB} MB: {'met' if met else 'missed'})"
+          + ("" if rout.strip() == iout.strip() == "1000000" else f"  wrong output: {rout.strip()!r} {iout.strip()!r}"))
+
+
 def main():
     present = [c for c in COMPETITORS if shutil.which(c) or c == "python3"]
     missing = [c for c in COMPETITORS if c not in present]
@@ -200,6 +220,7 @@ def main():
             print(line + "  " + ("; ".join(verdict) if verdict else "same"))
         if missing:
             print("not installed, so not run: " + ", ".join(missing))
+        records_row(runner)
         one = os.path.join(work, "one.zobas")
         with open(one, "w") as f:
             f.write("print 1\n")
