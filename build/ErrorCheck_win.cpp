@@ -11,6 +11,7 @@
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
+#include "base/StatusBar_win.h"
 #include "build/BuildState.h"
 #include "build/BuildText.h"
 #include "editor/EditorAccess_win.h"

@@ -95,8 +95,7 @@ Outcome EnterInBox(int modifier) {
 void SwitchByCaret(LPARAM lParam) {
   HWND window = reinterpret_cast<HWND>(lParam);
   if (window == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
-  else if (window == FinderBoxes[OutputBox]) GoToListedLine();
-  else if (window != nullptr && window == ListingPanel) JumpFromListingCaret();
+  else if (window != nullptr && (window == FinderBoxes[OutputBox] || window == ListingPanel)) JumpFromListingCaret();
   FocusEditor();
 }
 

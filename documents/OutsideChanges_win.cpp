@@ -10,6 +10,7 @@
 #include "base/Files.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
+#include "base/StatusBar_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/OutsideChanges.h"

@@ -143,19 +143,6 @@ void SetControlText(HWND control, std::string_view text) {
   Send(control, WM_SETTEXT, terminated.size(), reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
-void ShowStatus(const std::string& text) {
-  if (StatusBar == nullptr) return;
-  Api.SetWindowTextA(StatusBar, text.c_str());
-  Api.UpdateWindow(StatusBar);
-}
-
-std::string StatusShown() {
-  if (StatusBar == nullptr) return "";
-  std::string text(static_cast<size_t>(Api.GetWindowTextLengthA(StatusBar)) + 1, '\0');
-  text.resize(static_cast<size_t>(Api.GetWindowTextA(StatusBar, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 void FocusSelectAll(HWND control) {
   Api.SetFocus(control);
   SelectRange(control, 0, IsEditor(control) ? size_t(ScintillaDoor(control).Length()) : BoxTextLength(control));

@@ -42,10 +42,6 @@ enum class LoadResult { Whole, Refused, Emptied };
 // Gives the control a newly loaded document: the text replaces the old one with no way back by
 // undo (an undo never crosses a load), the caret at the start and the start in view.
 LoadResult LoadControlText(HWND control, std::string_view text);
-// Shows text in the status bar and paints it at once, also in the middle of a long command.
-void ShowStatus(const std::string& text);
-// The text the status bar shows now.
-std::string StatusShown();
 // Focuses the control and selects its whole text.
 void FocusSelectAll(HWND control);
 // Creates one font and gives it to the first count controls; the caller deletes it.

@@ -4,3 +4,6 @@
 BookmarkStore KeptBookmarks;
 ListingFold PanelFold;
 std::string PanelTail;
+Listing ShownListingOf;
+std::string OutputMarkedText;
+int OutputMarkedLine = -1;

@@ -106,6 +106,14 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+int LineIndexAt(std::string_view text, size_t pos) {
+  const std::vector<std::string_view> lines = SplitLines(text);
+  int index = 0;
+  // A line holds the positions from its start up to the next line's start.
+  while (size_t(index) + 1 < lines.size() && size_t(lines[size_t(index) + 1].data() - text.data()) <= pos) ++index;
+  return lines.empty() ? -1 : index;
+}
+
 int NextListedLine(const std::vector<std::string_view>& lines, int from, bool forward, bool& wrapped) {
   wrapped = false;
   const int count = int(lines.size());

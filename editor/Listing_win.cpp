@@ -80,6 +80,7 @@ void ClearListing() {
   PanelFold = {};
   PanelTail.clear();
   if (ListingPanel == nullptr) {
+    ShownListingOf.text.clear();
     SetControlText(FinderBoxes[OutputBox], "");
     return;
   }
@@ -93,7 +94,8 @@ void ClearListing() {
 void AppendListing(std::string_view lines) {
   if (lines.empty()) return;
   if (ListingPanel == nullptr) {
-    SetControlText(FinderBoxes[OutputBox], GetControlText(FinderBoxes[OutputBox]) + std::string(lines));
+    ShownListingOf.text = GetControlText(FinderBoxes[OutputBox]) + std::string(lines);
+    SetControlText(FinderBoxes[OutputBox], ShownListingOf.text);
     return;
   }
   const ScintillaDoor panel = Panel();
@@ -121,7 +123,10 @@ void AppendListing(std::string_view lines) {
   for (size_t i = 0; i < fold.levels.size(); ++i) panel.SetFoldLevel(firstLine + int(i), fold.levels[i]);
 }
 
-void ShowListing(std::string_view text) {
+void ShowListing(Listing listing) {
+  const std::string text = std::move(listing.text);
+  ShownListingOf = std::move(listing);
+  ShownListingOf.text.clear();
   ClearListing();
   AppendListing(text);
   OutputShown = 1;
@@ -131,24 +136,47 @@ void ShowListing(std::string_view text) {
 
 bool ListingShows() { return ListingPanel != nullptr && OutputShown != 0 && ListingShown != 0; }
 
-std::vector<std::string_view> ListingLines() {
-  if (ListingPanel == nullptr) return {};
-  return SplitLines(Panel().Text());
+Listing ShownListing() {
+  if (OutputShown == 0) return {};
+  if (ListingShows()) {
+    Listing shown = ShownListingOf;
+    shown.text = std::string(Panel().Text());
+    return shown;
+  }
+  Listing shown;
+  shown.text = GetControlText(FinderBoxes[OutputBox]);
+  if (ListingPanel == nullptr && !ShownListingOf.text.empty() && shown.text == ShownListingOf.text) return ShownListingOf;
+  return shown;
 }
 
 int MarkedListingLine() {
-  if (ListingPanel == nullptr) return -1;
-  return int(Panel().MarkerNext(0, 1 << GoneToMarker));
+  if (ListingShows()) return int(Panel().MarkerNext(0, 1 << GoneToMarker));
+  if (OutputMarkedText != GetControlText(FinderBoxes[OutputBox])) OutputMarkedLine = -1;
+  return OutputMarkedLine;
 }
 
 int ListingCaretLine() {
-  if (ListingPanel == nullptr) return -1;
-  const ScintillaDoor panel = Panel();
-  return int(panel.LineFromPosition(panel.CurrentPos()));
+  if (ListingShows()) {
+    const ScintillaDoor panel = Panel();
+    return int(panel.LineFromPosition(panel.CurrentPos()));
+  }
+  size_t start = 0, end = 0;
+  ControlSelection(FinderBoxes[OutputBox], start, end);
+  return LineIndexAt(GetControlText(FinderBoxes[OutputBox]), start);
 }
 
 void MarkListingLine(int line) {
-  if (ListingPanel == nullptr || line < 0) return;
+  if (line < 0) return;
+  if (!ListingShows()) {
+    HWND box = FinderBoxes[OutputBox];
+    OutputMarkedText = GetControlText(box);
+    OutputMarkedLine = line;
+    const std::vector<std::string_view> lines = SplitLines(OutputMarkedText);
+    if (size_t(line) >= lines.size()) return;
+    const size_t start = size_t(lines[size_t(line)].data() - OutputMarkedText.data());
+    SelectAndShow(box, start, start + lines[size_t(line)].size());
+    return;
+  }
   const ScintillaDoor panel = Panel();
   panel.MarkerDeleteAll(GoneToMarker);
   panel.MarkerAdd(line, GoneToMarker);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "base/SharedState.h"
+#include "base/StatusBar_win.h"
 #include "documents/Documents.h"
 #include "editor/Completing_win.h"
 #include "language/Completion.h"

@@ -1,4 +1,4 @@
-// Find in files (Ctrl+F7) and going from a listed line of the OutputBox to the line it names.
+// Find in files (Ctrl+F7).
 #pragma once
 #include <string>
 
@@ -13,11 +13,7 @@ void FindInFiles();
 // up to the first Esc, which is taken too, and kept for the message loop to hand on once the
 // search is done (NextKeptKey). True when there was an Esc; the keys after it stay queued.
 bool TakeKeysUpToEscape();
-// The file a name of the last search's listing stands for: inside the searched folder whatever
-// its first character ("$tmp" is a folder's name like any other), or a project's file in the
-// form the project's list gives it.
-std::string SearchedFile(const std::string& name);
-// A double-click in the OutputBox: a listed line "name(line): text" opens that file (asking
-// about unsaved text first) at that line; a compiler query's "line 8: …" goes to that line of
-// the current document. Any other line does nothing.
-void GoToListedLine();
+// The form the project's list gives the file, so that a listed file opens as the list names it
+// and its remembered line follows it; the path itself when no project is open or the list does
+// not hold it.
+std::string ListedForm(const std::string& path);

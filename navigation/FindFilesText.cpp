@@ -89,7 +89,7 @@ size_t WordSearch::Find(std::string_view text, size_t from) const {
   return std::string_view::npos;
 }
 
-void WordSearch::ListLines(std::string_view text, std::string_view name, Listing& listing) const {
+void WordSearch::ListLines(std::string_view text, std::string_view name, Findings& listing) const {
   LineCounter counter(text);
   const size_t before = listing.lines;
   for (size_t at = Find(text, 0); at != std::string_view::npos;) {
@@ -110,7 +110,7 @@ void WordSearch::ListLines(std::string_view text, std::string_view name, Listing
   if (listing.lines > before) ++listing.files;
 }
 
-void AddFileListing(Listing& all, const Listing& file) {
+void AddFileListing(Findings& all, const Findings& file) {
   size_t room = all.lines < MostListedLines ? MostListedLines - all.lines : 0;
   size_t end = 0;
   for (size_t line = 0; line < room && end < file.text.size(); ++line) {
@@ -125,14 +125,14 @@ void AddFileListing(Listing& all, const Listing& file) {
   all.leftOut += file.leftOut;
 }
 
-std::string ListingSummary(const Listing& listing) {
+std::string ListingSummary(const Findings& listing) {
   std::string summary = std::to_string(listing.lines) + " lines in " + std::to_string(listing.files) + " files";
   if (listing.skipped > 0) summary += ", " + std::to_string(listing.skipped) + " files skipped";
   if (listing.leftOut > 0) summary += ", " + std::to_string(listing.leftOut) + " folders not searched";
   return summary;
 }
 
-std::string ListingText(const Listing& listing) {
+std::string ListingText(const Findings& listing) {
   std::string text = listing.text;
   if (listing.lines > MostListedLines)
     text += "\x85 and " + std::to_string(listing.lines - MostListedLines) + " more\r\n";  // "…" in Windows-1252

@@ -13,6 +13,7 @@
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
+#include "base/StatusBar_win.h"
 #include "navigation/FindFiles.h"
 #include "navigation/FindFilesText.h"
 #include "navigation/NavigationState.h"
@@ -262,8 +263,8 @@ bool Collect(const std::shared_ptr<Collection>& c, Progress& progress) {
 
 // A file read and searched on its own; a file that cannot be read, is too large or binary
 // counts as skipped. Runs on a thread of the pool, so nothing may leave it.
-Listing ReadAndSearch(const SearchFile& file, const WordSearch& search) {
-  Listing listing;
+Findings ReadAndSearch(const SearchFile& file, const WordSearch& search) {
+  Findings listing;
   try {
     std::string text;
     // A file that cannot be read, is no file on a disk (a pipe or a device may never end or
@@ -276,17 +277,17 @@ Listing ReadAndSearch(const SearchFile& file, const WordSearch& search) {
     }
   } catch (...) {
   }
-  listing = Listing{};
+  listing = Findings{};
   listing.skipped = 1;
   return listing;
 }
 
 // The document being edited is searched as the editor holds it, so its listed lines are the
 // ones the user sees; only the window's thread, which owns the editor, runs this.
-Listing SearchEditedText(const SearchFile& file, const WordSearch& search) {
+Findings SearchEditedText(const SearchFile& file, const WordSearch& search) {
   std::string copy;
   std::string_view text = ControlTextView(CurrentEditor, copy);
-  Listing listing;
+  Findings listing;
   if (text.size() > LargestSearchedFile || IsBinaryHead(text)) {
     listing.skipped = 1;
   } else {
@@ -298,7 +299,7 @@ Listing SearchEditedText(const SearchFile& file, const WordSearch& search) {
 
 // One file's share of a search and whether it is done.
 struct FileSearch {
-  Listing listing;
+  Findings listing;
   std::atomic<bool> done{false};
 };
 
@@ -341,7 +342,7 @@ void ReadFiles(const std::shared_ptr<SearchPool>& pool) {
 // in one append.
 class Feed {
  public:
-  void Offer(const Listing& listing) {
+  void Offer(const Findings& listing) {
     if (listing.text.size() == shown_) return;
     const DWORD now = Api.GetTickCount();
     if (shown_ != 0 && now - last_ < ProgressMilliseconds) return;
@@ -363,10 +364,10 @@ class Feed {
 
 // The listings of the files done so far, in the files' order, added to listing from file added
 // on; the first file not yet done stops it.
-void AddDoneFiles(SearchPool& pool, Listing& listing, size_t& added) {
+void AddDoneFiles(SearchPool& pool, Findings& listing, size_t& added) {
   for (; added < pool.files.size() && pool.jobs[added].done.load(); ++added) {
     AddFileListing(listing, pool.jobs[added].listing);
-    pool.jobs[added].listing = Listing{};
+    pool.jobs[added].listing = Findings{};
   }
 }
 
@@ -374,7 +375,7 @@ void AddDoneFiles(SearchPool& pool, Listing& listing, size_t& added) {
 // them while this thread adds the finished ones to the listing at its progress times, shows the
 // progress and looks for Esc. After Esc the files still under way are left to finish on their
 // own. The edited document is searched here, as the editor holds it.
-Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
+Findings SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
   const std::string edited = FullName(SaveName);
   for (size_t k = 0; !edited.empty() && k < pool->files.size(); ++k)
     if (SameText(pool->files[k].path, edited)) {
@@ -384,7 +385,7 @@ Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress,
   const size_t readers = std::min(FilesAtOnce, pool->files.size());
   pool->readers.store(readers);
   for (size_t k = 0; k < readers; ++k) RunOnPool([pool] { ReadFiles(pool); }, WT_EXECUTELONGFUNCTION);
-  Listing listing;
+  Findings listing;
   size_t added = 0;
   if (readers == 0) return listing;
   // The first hits show as soon as there are any; later ones at the progress times.
@@ -416,15 +417,14 @@ void SortFiles(std::vector<SearchFile>& files) {
               files.end());
 }
 
-// The form the project's list gives a file, so that the document is named as the list names
-// it and its remembered line follows it; the path itself when the list does not hold it.
+}  // namespace
+
 std::string ListedForm(const std::string& path) {
   if (ProjectFile.empty()) return path;
   for (const std::string& listed : ListedPaths(GetControlText(FinderBoxes[ProjectBox])))
     if (SameText(FullName(listed), FullName(path))) return listed;
   return path;
 }
-}  // namespace
 
 bool TakeKeysUpToEscape() {
   KeptKey key;
@@ -453,16 +453,15 @@ bool NextKeptKey(KeptKey& key) {
 void FindInFiles() {
   if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
   std::string word = SearchWord();
-  ListingSearched = true;
-  ListingDocument.clear();
   if (IsBlankWord(word)) {
-    ShowListing(NothingToSearch);
+    ShowListing({ListingKind::Search, NothingToSearch, "", ""});
     ShowStatus(NothingToSearch);
     return;
   }
-  ListingFolder = ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
+  const std::string folder =
+      ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
   // The panel takes its place now, not after the search, so that it shows the lines as they come.
-  ShowListing("");
+  ShowListing({ListingKind::Search, "", folder, ""});
   if (MainWindow != nullptr) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
   Progress progress;
   Feed feed;
@@ -470,8 +469,8 @@ void FindInFiles() {
   if (!ProjectFile.empty())
     collection->listed = ProjectPaths();
   else
-    collection->folder = ListingFolder;
-  Listing listing;
+    collection->folder = folder;
+  Findings listing;
   size_t total = 0;
   if (Collect(collection, progress)) {
     std::vector<SearchFile> files = std::move(collection->files);
@@ -489,19 +488,4 @@ void FindInFiles() {
             std::to_string(total) + " files looked at";
   feed.Finish(text);
   ShowStatus(ListingSummary(listing));
-}
-
-std::string SearchedFile(const std::string& name) { return ListedForm(ListedFile(ListingFolder, name)); }
-
-void GoToListedLine() {
-  HWND box = FinderBoxes[OutputBox];
-  std::string text = GetControlText(box);
-  size_t start = 0, end = 0;
-  ControlSelection(box, start, end);
-  const ListedLine read = ReadListedLine(LineAround(text, start));
-  if (read.kind == ListedKind::FileLine) {
-    if (OpenListedFile(SearchedFile(read.name))) GoToLine(CurrentEditor, read.line);
-  } else if (read.kind == ListedKind::DocLine) {
-    GoToLine(CurrentEditor, read.line);
-  }
 }

@@ -2,8 +2,3 @@
 #include "navigation/NavigationState.h"
 
 BackStack JumpsBack;
-std::string ListingFolder;
-bool ListingSearched = false;
-std::string ListingDocument;
-std::string OutputStepped;
-int OutputLineGoneTo = -1;

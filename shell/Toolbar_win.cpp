@@ -5,6 +5,7 @@
 #include "base/Handles_win.h"
 #include "base/Scaling_win.h"
 #include "base/SharedState.h"
+#include "base/StatusBar_win.h"
 #include "commands/CommandState.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
@@ -124,6 +125,19 @@ void ScaleToolbar(HFONT tipFont) {
     if (tipFont) Api.SendMessageA(ToolbarTips[i], WM_SETFONT, reinterpret_cast<WPARAM>(tipFont), FALSE);
   }
   ShowToolbarPictures();
+}
+
+void ShowStatus(const std::string& text) {
+  if (StatusBar == nullptr) return;
+  Api.SetWindowTextA(StatusBar, text.c_str());
+  Api.UpdateWindow(StatusBar);
+}
+
+std::string StatusShown() {
+  if (StatusBar == nullptr) return "";
+  std::string text(static_cast<size_t>(Api.GetWindowTextLengthA(StatusBar)) + 1, '\0');
+  text.resize(static_cast<size_t>(Api.GetWindowTextA(StatusBar, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 void CreateMainStatusBar(HWND window) { StatusBar = CreateStatusBar(window, StatusText, 0, 0); }

@@ -68,12 +68,8 @@ class Build : public testing::Test {
   // A double-click on the listed line that holds text.
   static void DoubleClick(const std::string& text) {
     const WPARAM at = Shown().find(text);
-    if (!ListingShows()) {
-      SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
-      GoToListedLine();
-      return;
-    }
-    SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
+    if (ListingShows()) SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
+    else SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
     JumpFromListingCaret();
   }
   // The next started tool writes its command tail into the file name.

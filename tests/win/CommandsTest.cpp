@@ -442,7 +442,7 @@ int PanelSends(UINT message, WPARAM wParam) { return int(SendMessageA(ListingPan
 
 TEST_F(Commands, ListingPanelShowsAppendedLinesColouredAndFoldedAndEnterHidesIt) {
   if (!ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
-  ShowListing("a.zobas(1): one\r\na.zobas(2): t");
+  ShowListing({ListingKind::Search, "a.zobas(1): one\r\na.zobas(2): t", "", ""});
   AppendListing("wo\r\nb.zobas(3): three\r\n");  // a search's batches need not end at a line
   EXPECT_EQ(GetControlText(ListingPanel), "a.zobas(1): one\r\na.zobas(2): two\r\nb.zobas(3): three\r\n");
   EXPECT_EQ(OutputShown, 1);
@@ -506,6 +506,34 @@ TEST_F(Commands, F6GoesThroughTheListingIntoOtherFilesAndShiftF12ComesBack) {
   EXPECT_EQ(CaretLine(), 2);
   EXPECT_EQ(MarkedListingLine(), 2);
   EXPECT_EQ(GetFocus(), CurrentEditor);
+}
+
+// A query's answer in the OutputBox is gone through as the panel's listings are: F6 and
+// Shift+F6 step through its lines of the current document, a double-click goes to the line at
+// the box's caret, and Shift+F12 comes back.
+TEST_F(Commands, F6AndADoubleClickGoThroughAQuerysAnswerInTheOutputBox) {
+  SetText("a1\r\na2\r\na3\r\na4\r\n");
+  const std::string answer = "x is used on 2 lines\r\nline 2: a2\r\nline 4: a4\r\n";
+  SetControlText(FinderBoxes[OutputBox], answer);
+  OutputShown = 1;
+  ListingShown = 0;
+  struct Step { bool back; int line; };
+  for (const Step step : {Step{false, 2}, {false, 4}, {false, 2}, {true, 4}}) {
+    HeldKeys keys(step.back ? std::initializer_list<BYTE>{VK_SHIFT} : std::initializer_list<BYTE>{});
+    Command(KeyF6);
+    EXPECT_EQ(CaretLine(), step.line);
+  }
+  const WPARAM at = answer.find("a2");
+  SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
+  Command(KeyDoubleClick, Handle(FinderBoxes[OutputBox]));
+  EXPECT_EQ(CaretLine(), 2);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+  {
+    HeldKeys shift({VK_SHIFT});
+    Command(KeyF12);
+  }
+  EXPECT_EQ(CaretLine(), 4);
+  EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]), answer);
 }
 
 TEST_F(Commands, BookmarksStayWithTheirFileAndAreListedAsPlaces) {

@@ -27,6 +27,7 @@
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"
+#include "base/StatusBar_win.h"
 #include "navigation/FindFiles.h"
 #include "shell/GuiSlots.h"
 #include "shell/Layout.h"
