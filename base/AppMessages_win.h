@@ -8,3 +8,6 @@
 constexpr UINT ErrorCheckedMessage = WM_APP + 28;
 // The IDE became the active program again: the document's file is looked at.
 constexpr UINT OutsideCheckMessage = WM_APP + 29;
+// Find in files has found lines, has got further or has ended (wParam: the search's number,
+// lParam: its news, which the handler takes over).
+constexpr UINT SearchNewsMessage = WM_APP + 30;

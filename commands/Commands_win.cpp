@@ -158,7 +158,10 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::SendOpen: SendCommand(KeyF8); break;
     case KeyAction::SendSave: SendCommand(KeyF9); break;
     case KeyAction::InsertTimeStamp: InsertTimeStamp(); break;
-    case KeyAction::FocusEditor: FocusEditor(); break;
+    case KeyAction::FocusEditor:  // Esc: a running search stops first
+      StopFindInFiles();
+      FocusEditor();
+      break;
     case KeyAction::ToggleComments: ToggleLineComments(key.modifier & ModShift); break;
     case KeyAction::ToggleFold: ToggleFoldAtCaret(); break;
     case KeyAction::FoldAll: FoldAll(); break;

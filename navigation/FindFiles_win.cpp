@@ -1,13 +1,15 @@
 // Find in files: the sources of a folder tree or the files of the project's list, each read
 // whole and searched for the word, the lines found listed in the listing panel in name order
-// while the search runs.
+// while the search runs. A search runs on a thread of its own, as the check as you type does:
+// it posts what it found to the main window in batches, and the window keeps answering, its
+// keys going to the editor, meanwhile. Esc or a new search stops it through its flag.
 #include <windows.h>
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "base/Files.h"
 #include "base/Handles_win.h"
@@ -28,9 +30,6 @@
 #include "language/WordAt.h"
 
 namespace {
-// The keys typed while a search ran, oldest first, until the message loop hands them on.
-std::deque<KeptKey> KeptKeys;
-
 constexpr DWORD QuietMilliseconds = 500;     // a shorter search shows no progress
 constexpr DWORD ProgressMilliseconds = 100;  // the progress text changes at most this often
 // Opening a file costs far more time waiting than working (under Wine some 0.3 ms a file), so
@@ -70,25 +69,53 @@ class FolderSearch {
   DWORD error_;
 };
 
-// A long search shows how far it got in the status bar, and ends early on Esc. The window is
-// not repainted meanwhile, but the status bar is, and the queue is looked at so that the
-// system does not take the program for hung.
+// What a search hands to the window: lines to add to the listing, a text for the status bar,
+// and whether it is the last news of the search. Posted with SearchNewsMessage; the window
+// takes it over.
+struct SearchNews {
+  std::string lines;
+  std::string status;
+  bool done = false;
+};
+
+// A search as its thread runs it: what to search, given by the window's thread at the start,
+// and the flag by which Esc or a new search stops it.
+struct SearchJob {
+  HWND window = nullptr;
+  unsigned number = 0;  // posted with each news, so that a stopped search's late news is dropped
+  std::string word;
+  std::string folder;               // the folder searched; empty for the project's list
+  std::vector<std::string> listed;  // the project's files by full path
+  std::string edited;               // the full path of the document being edited, empty if untitled
+  std::string editedText;           // its text as the editor held it when the search started
+  std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+};
+
+// Hands news to the window; dropped when the window is gone.
+void Post(const SearchJob& job, SearchNews news) {
+  auto owned = std::make_unique<SearchNews>(std::move(news));
+  if (Api.PostMessageA(job.window, SearchNewsMessage, job.number, reinterpret_cast<LPARAM>(owned.get())))
+    owned.release();  // the window owns it now
+}
+
+// A long search shows how far it got in the status bar, and ends early on its stop flag.
 class Progress {
  public:
-  Progress() : started_(Api.GetTickCount()) {}
+  explicit Progress(const SearchJob& job) : job_(job), started_(Api.GetTickCount()) {}
   // Called while files are found or searched with how many so far (doing says which); true
-  // once the user has pressed Esc.
+  // once the search is to stop.
   bool Stopped(size_t files, const char* doing) {
+    if (job_.stop->load()) stopped_ = true;
     DWORD now = Api.GetTickCount();
     if (stopped_ || now - started_ < QuietMilliseconds || now - shown_ < ProgressMilliseconds) return stopped_;
     shown_ = now;
-    ShowStatus("Searching: " + std::to_string(files) + " files " + doing + " (Esc stops)");
-    stopped_ = TakeKeysUpToEscape();
+    Post(job_, {"", "Searching: " + std::to_string(files) + " files " + doing + " (Esc stops)", false});
     return stopped_;
   }
   bool Stopped() const { return stopped_; }
 
  private:
+  const SearchJob& job_;
   DWORD started_;
   DWORD shown_ = 0;
   bool stopped_ = false;
@@ -235,8 +262,8 @@ void CollectListed(Collection& c) {
   }
 }
 
-// Collects on a thread of the pool and waits for it; false when the user pressed Esc first (the
-// collection then stops on its own).
+// Collects on a thread of the pool and waits for it; false when the search was stopped first
+// (the collection then stops on its own).
 bool Collect(const std::shared_ptr<Collection>& c, Progress& progress) {
   RunOnPool(
       [c] {
@@ -282,11 +309,9 @@ Findings ReadAndSearch(const SearchFile& file, const WordSearch& search) {
   return listing;
 }
 
-// The document being edited is searched as the editor holds it, so its listed lines are the
-// ones the user sees; only the window's thread, which owns the editor, runs this.
-Findings SearchEditedText(const SearchFile& file, const WordSearch& search) {
-  std::string copy;
-  std::string_view text = ControlTextView(CurrentEditor, copy);
+// The document being edited is searched as the editor held it when the search started, so its
+// listed lines are the ones the user saw.
+Findings SearchEditedText(const SearchFile& file, const std::string& text, const WordSearch& search) {
   Findings listing;
   if (text.size() > LargestSearchedFile || IsBinaryHead(text)) {
     listing.skipped = 1;
@@ -337,27 +362,26 @@ void ReadFiles(const std::shared_ptr<SearchPool>& pool) {
   if (pool->readers.fetch_sub(1) == 1) Api.SetEvent(pool->allDone.Get());
 }
 
-// Hands the lines found so far to the panel and lets it repaint, so that the listing grows while
-// the search runs: the first lines at once, then at most every ProgressMilliseconds, each batch
-// in one append.
+// Hands the lines found so far to the window, so that the listing grows while the search runs:
+// the first lines at once, then at most every ProgressMilliseconds, each batch in one news.
 class Feed {
  public:
+  explicit Feed(const SearchJob& job) : job_(job) {}
   void Offer(const Findings& listing) {
     if (listing.text.size() == shown_) return;
     const DWORD now = Api.GetTickCount();
     if (shown_ != 0 && now - last_ < ProgressMilliseconds) return;
-    Append(std::string_view(listing.text).substr(shown_));
+    Post(job_, {listing.text.substr(shown_), "", false});
     shown_ = listing.text.size();
     last_ = now;
   }
-  // The rest of text, whose first Shown() bytes the panel holds already.
-  void Finish(std::string_view text) { Append(text.substr(std::min(shown_, text.size()))); }
+  // The rest of text, whose first bytes the window has already, and the status bar's summary.
+  void Finish(std::string_view text, const std::string& status) {
+    Post(job_, {std::string(text.substr(std::min(shown_, text.size()))), status, true});
+  }
 
  private:
-  static void Append(std::string_view lines) {
-    AppendListing(lines);
-    if (ListingPanel != nullptr) Api.UpdateWindow(ListingPanel);
-  }
+  const SearchJob& job_;
   size_t shown_ = 0;
   DWORD last_ = 0;
 };
@@ -372,14 +396,13 @@ void AddDoneFiles(SearchPool& pool, Findings& listing, size_t& added) {
 }
 
 // Searches the files and lists them in their order: a few readers of the pool read and search
-// them while this thread adds the finished ones to the listing at its progress times, shows the
-// progress and looks for Esc. After Esc the files still under way are left to finish on their
-// own. The edited document is searched here, as the editor holds it.
-Findings SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
-  const std::string edited = FullName(SaveName);
-  for (size_t k = 0; !edited.empty() && k < pool->files.size(); ++k)
-    if (SameText(pool->files[k].path, edited)) {
-      pool->jobs[k].listing = SearchEditedText(pool->files[k], pool->search);
+// them while the search's thread adds the finished ones to the listing at its progress times,
+// tells the progress and looks at its stop flag. Once stopped, the files still under way are
+// left to finish on their own. The edited document is searched as the editor held it.
+Findings SearchFiles(const std::shared_ptr<SearchPool>& pool, const SearchJob& job, Progress& progress, Feed& feed) {
+  for (size_t k = 0; !job.edited.empty() && k < pool->files.size(); ++k)
+    if (SameText(pool->files[k].path, job.edited)) {
+      pool->jobs[k].listing = SearchEditedText(pool->files[k], job.editedText, pool->search);
       pool->jobs[k].done.store(true);
     }
   const size_t readers = std::min(FilesAtOnce, pool->files.size());
@@ -426,57 +449,21 @@ std::string ListedForm(const std::string& path) {
   return path;
 }
 
-bool TakeKeysUpToEscape() {
-  KeptKey key;
-  while (Api.PeekMessageA(&key.message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    if (key.message.message == WM_KEYDOWN && key.message.wParam == VK_ESCAPE) return true;
-    // The quit message comes whatever the range asked for: the program is ending, which the
-    // search must not hide from the loop.
-    if (key.message.message == WM_QUIT) {
-      Api.PostQuitMessage(int(key.message.wParam));
-      return true;
-    }
-    // Taking a key brings the keyboard's state to the moment it was queued.
-    Api.GetKeyboardState(key.keyboard);
-    KeptKeys.push_back(key);
-  }
-  return false;
-}
-
-bool NextKeptKey(KeptKey& key) {
-  if (KeptKeys.empty()) return false;
-  key = KeptKeys.front();
-  KeptKeys.pop_front();
-  return true;
-}
-
-void FindInFiles() {
-  if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
-  std::string word = SearchWord();
-  if (IsBlankWord(word)) {
-    ShowListing({ListingKind::Search, NothingToSearch, "", ""});
-    ShowStatus(NothingToSearch);
-    return;
-  }
-  const std::string folder =
-      ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
-  // The panel takes its place now, not after the search, so that it shows the lines as they come.
-  ShowListing({ListingKind::Search, "", folder, ""});
-  if (MainWindow != nullptr) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
-  Progress progress;
-  Feed feed;
+namespace {
+// The search's own thread: collects the files, searches them and posts what it finds.
+void RunSearch(const SearchJob& job) {
+  Progress progress(job);
+  Feed feed(job);
   auto collection = std::make_shared<Collection>();
-  if (!ProjectFile.empty())
-    collection->listed = ProjectPaths();
-  else
-    collection->folder = folder;
+  collection->folder = job.folder;
+  collection->listed = job.listed;
   Findings listing;
   size_t total = 0;
   if (Collect(collection, progress)) {
     std::vector<SearchFile> files = std::move(collection->files);
     SortFiles(files);
     total = files.size() + collection->skipped;
-    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(word)), progress, feed);
+    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(job.word)), job, progress, feed);
     listing.skipped += collection->skipped;
     listing.leftOut += collection->leftOut;
   } else {
@@ -486,6 +473,68 @@ void FindInFiles() {
   if (progress.Stopped())
     text += "\r\nStopped by Esc: " + std::to_string(listing.searched + listing.skipped) + " of " +
             std::to_string(total) + " files looked at";
-  feed.Finish(text);
-  ShowStatus(ListingSummary(listing));
+  feed.Finish(text, ListingSummary(listing));
+}
+
+DWORD WINAPI SearchThread(LPVOID context) {
+  std::unique_ptr<std::shared_ptr<SearchJob>> job(static_cast<std::shared_ptr<SearchJob>*>(context));
+  try {
+    RunSearch(**job);
+  } catch (...) {  // out of memory: the search ends with what the window has
+    Post(**job, {"", "", true});
+  }
+  return 0;
+}
+}  // namespace
+
+void StopFindInFiles() {
+  if (SearchStop) SearchStop->store(true);
+}
+
+bool FindInFilesRunning() { return SearchStop != nullptr; }
+
+void FindInFiles() {
+  if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
+  // A search still running stops, and what it still posts is dropped.
+  StopFindInFiles();
+  SearchStop.reset();
+  ++SearchNumber;
+  std::string word = SearchWord();
+  if (IsBlankWord(word)) {
+    ShowListing({ListingKind::Search, NothingToSearch, "", ""});
+    ShowStatus(NothingToSearch);
+    return;
+  }
+  auto job = std::make_shared<SearchJob>();
+  job->window = MainWindow;
+  job->number = SearchNumber;
+  job->word = std::move(word);
+  job->folder = ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
+  if (!ProjectFile.empty()) job->listed = ProjectPaths();
+  job->edited = FullName(SaveName);
+  if (!job->edited.empty()) {
+    std::string copy;
+    job->editedText = std::string(ControlTextView(CurrentEditor, copy));
+  }
+  // The panel takes its place now, not after the search, so that it shows the lines as they come.
+  ShowListing({ListingKind::Search, "", job->folder, ""});
+  if (MainWindow != nullptr) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
+  auto context = std::make_unique<std::shared_ptr<SearchJob>>(job);
+  HANDLE thread = Api.CreateThread(nullptr, 0, SearchThread, context.get(), 0, nullptr);
+  if (thread == nullptr) {
+    ShowStatus("Find in files could not start: the system has no room for another thread");
+    return;
+  }
+  context.release();  // the thread owns it now
+  Api.CloseHandle(thread);
+  SearchStop = job->stop;
+}
+
+void OnSearchNews(uintptr_t number, intptr_t news) {
+  std::unique_ptr<SearchNews> taken(reinterpret_cast<SearchNews*>(news));
+  if (!taken || number != SearchNumber) return;  // the news of a search a newer one stopped
+  AppendListing(taken->lines);
+  if (ListingPanel != nullptr) Api.UpdateWindow(ListingPanel);
+  if (!taken->status.empty()) ShowStatus(taken->status);
+  if (taken->done) SearchStop.reset();
 }

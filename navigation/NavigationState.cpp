@@ -2,3 +2,5 @@
 #include "navigation/NavigationState.h"
 
 BackStack JumpsBack;
+unsigned SearchNumber = 0;
+std::shared_ptr<std::atomic<bool>> SearchStop;

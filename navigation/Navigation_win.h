@@ -28,12 +28,3 @@ void ToggleBookmarkAtPosition(size_t position);
 void StepBookmark(bool forward);
 // Ctrl+Shift+M: every bookmark of every file in the panel.
 void ListBookmarks();
-
-// A key message that a long search took from the queue, and the keyboard's state as it was
-// when the key was queued (Shift, Ctrl and the like), so it can be handled as it was meant.
-struct KeptKey {
-  MSG message{};
-  BYTE keyboard[256]{};
-};
-// The oldest key kept by TakeKeysUpToEscape that is not handed on yet; false when none is left.
-bool NextKeptKey(KeptKey& key);

@@ -9,6 +9,7 @@
 #include "build/ErrorCheck.h"
 #include "commands/Commands_win.h"
 #include "commands/Drops_win.h"
+#include "navigation/FindFiles.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Painting_win.h"
 #include "shell/Scaling_win.h"
@@ -50,6 +51,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case WM_MOUSEMOVE: OnMouseMove(wParam); return true;
     case WM_TIMER: return OnErrorCheckTimer(wParam);
     case ErrorCheckedMessage: OnErrorChecked(lParam); return true;
+    case SearchNewsMessage: OnSearchNews(wParam, lParam); return true;
     default: return false;
   }
 }

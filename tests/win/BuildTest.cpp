@@ -6,6 +6,7 @@
 #include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
+#include "base/AppMessages_win.h"
 #include "build/Build.h"
 #include "build/BuildState.h"
 #include "commands/CommandState.h"
@@ -71,6 +72,17 @@ class Build : public testing::Test {
     if (ListingShows()) SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
     else SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
     JumpFromListingCaret();
+  }
+  // Ctrl+F7, and the window's share of the search until it ends: its news handed to the
+  // handler as the main window's procedure hands them.
+  static void Search() {
+    ToolsCommand(2);
+    const DWORD until = GetTickCount() + 60000;
+    for (MSG msg; FindInFilesRunning() && GetTickCount() < until && GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+      if (msg.message == SearchNewsMessage) OnSearchNews(msg.wParam, msg.lParam);
+      else DispatchMessageA(&msg);
+    }
+    EXPECT_FALSE(FindInFilesRunning());
   }
   // The next started tool writes its command tail into the file name.
   void Record(const std::string& name) { SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path(name).c_str()); }
@@ -158,7 +170,7 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   CurrentFile = SaveName = "$\\c.bas";
   SetControlText(CurrentEditor, "' c\r\nlet x = 2\r\n");
   SendMessageA(CurrentEditor, EM_SETSEL, 9, 9);  // the caret on the x
-  ToolsCommand(2);
+  Search();
   EXPECT_EQ(Shown(), Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
                          "(2): let x = 2\r\n3 lines in 2 files, 2 files skipped");
   EXPECT_EQ(OutputShown, 1);
@@ -179,7 +191,7 @@ TEST_F(Build, AFolderSearchListsNamesInsideItsFolderAndADoubleClickOpensThemTher
   Spill(Path("$draft.bas"), "total = 1\r\n");
   Spill(Path("$tmp\\b.bas"), "' b\r\nprint total\r\n");
   SetControlText(CurrentEditor, "total");  // untitled: the working folder is searched
-  ToolsCommand(2);
+  Search();
   EXPECT_EQ(Shown(), "$draft.bas(1): total = 1\r\n$tmp\\b.bas(2): print total\r\n2 lines in 2 files");
   DialogAnswer answer({Press(IDNO)});  // the untitled text is not kept
   DoubleClick("print");
@@ -228,7 +240,7 @@ TEST_F(Build, AFolderSearchReachesFoldersByTheirShortNamesAndCountsTheOnesItCann
   SpillWide(tooDeep + L"\\far.bas", "total\r\n");
 
   SetControlText(CurrentEditor, "total");
-  ToolsCommand(2);
+  Search();
   const std::string listing = Shown();
   EXPECT_NE(listing.find(ShortName(foreign) + "\\a.bas(1): total\r\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find(deepName + "\\deep.bas(2): total\r\n"), std::string::npos) << listing;
@@ -260,7 +272,7 @@ TEST_F(Build, TheListingPanelShowsTheFirstHitsBeforeTheSearchEnds) {
   SetControlText(CurrentEditor, "total");
   Appends.clear();
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchAppends, nullptr, GetCurrentThreadId());
-  ToolsCommand(2);
+  Search();
   UnhookWindowsHookEx(hook);
   ASSERT_GE(Appends.size(), 2u);
   EXPECT_EQ(Appends.front().rfind("f000.bas(2): print total\r\n", 0), 0u) << Appends.front();
@@ -280,7 +292,7 @@ TEST_F(Build, FindInFilesWithNothingToSearchForSaysSo) {
     SendMessageA(CurrentEditor, EM_SETSEL, c.start, c.end);
     SetControlText(FinderBoxes[FindBox], c.findBox);
     ClearListing();
-    ToolsCommand(2);
+    Search();
     EXPECT_EQ(Shown(),
               "Nothing to search for: put the caret on a word, select a text or type it in the Find box (Ctrl+F).");
   }
@@ -291,31 +303,23 @@ TEST_F(Build, CtrlF7HeldIntoItsAutoRepeatSearchesOnce) {
   for (bool repeats : {false, true}) {
     KeyRepeats = repeats;
     ClearListing();
-    ToolsCommand(2);
+    Search();
     EXPECT_EQ(Shown(), repeats ? "" : "0 lines in 0 files");
   }
   KeyRepeats = false;
 }
 
-TEST_F(Build, EscIsTakenFromBehindTheKeysQueuedBeforeItWhichAreKeptForAfterTheSearch) {
-  for (WPARAM key : {WPARAM(VK_LEFT), WPARAM('A'), WPARAM(VK_ESCAPE), WPARAM('B')})
-    PostMessageA(CurrentEditor, WM_KEYDOWN, key, 0);
-  EXPECT_TRUE(TakeKeysUpToEscape());
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, WPARAM('B'));  // a key pressed after Esc is the window's again
-  PostMessageA(CurrentEditor, WM_KEYDOWN, VK_DOWN, 0);
-  EXPECT_FALSE(TakeKeysUpToEscape());
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE));
-  // Every key but the Esc waits for the message loop, in the order it was typed.
-  std::vector<WPARAM> kept;
-  for (KeptKey key; NextKeptKey(key);) kept.push_back(key.message.wParam);
-  EXPECT_EQ(kept, (std::vector<WPARAM>{VK_LEFT, 'A', VK_DOWN}));
-  // The program ending meanwhile ends the search, and the quit stays for the loop.
-  PostQuitMessage(3);
-  EXPECT_TRUE(TakeKeysUpToEscape());
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 3u);
+// A new Ctrl+F7 stops the search still running: the listing is the new search's alone, whatever
+// the stopped one still finds.
+TEST_F(Build, ANewSearchStopsTheRunningOneAndListsItsOwnLinesAlone) {
+  for (int n = 0; n < 40; ++n) Spill(Path("f" + std::to_string(n) + ".bas"), "first = 1\r\nsecond = 2\r\n");
+  SetControlText(CurrentEditor, "first");
+  ToolsCommand(2);
+  SetControlText(CurrentEditor, "second");
+  Search();
+  const std::string shown = Shown();
+  EXPECT_EQ(shown.find("first"), std::string::npos);
+  EXPECT_NE(shown.find("40 lines in 40 files"), std::string::npos) << shown;
 }
 
 TEST_F(Build, TheToolsScriptRunsInTheProgramFolder) {
