@@ -1,6 +1,6 @@
-// Noticing that another program changed or deleted the document's file (declared in
-// Documents.h): the file's stamp is compared with the one noted at the last read or write, and
-// only a file whose stamp moved is read to compare its text.
+// Noticing that another program changed or deleted the document's file: the file's stamp is
+// compared with the one noted at the last read or write, and only a file whose stamp moved is
+// read to compare its text.
 #include <windows.h>
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-// Definitions of the editor folder's state (declared in EditorState.h).
+// Definitions of the editor folder's state.
 #include "editor/EditorState.h"
 
 BookmarkStore KeptBookmarks;

@@ -1,4 +1,4 @@
-// Reading, colouring and folding listed lines (declared in ListingText.h).
+// Reading, colouring and folding listed lines.
 #include "editor/ListingText.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// The door to a Scintilla control (ScintillaDoor_win.h).
+// The door to a Scintilla control.
 #include "editor/ScintillaDoor_win.h"
 #include "base/Bindings_win.h"
 #include "scilexer/ZorvexStyles.h"

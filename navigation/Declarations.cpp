@@ -1,4 +1,4 @@
-// The subs, functions, types and labels of a source (declared in Declarations.h), as the name
+// The subs, functions, types and labels of a source, as the name
 // finder reads them.
 #include "navigation/Declarations.h"
 #include "language/Names.h"

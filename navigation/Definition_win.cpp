@@ -1,4 +1,4 @@
-// F12 (declared in Definition_win.h).
+// F12.
 #include "navigation/Definition_win.h"
 #include <algorithm>
 #include <string>

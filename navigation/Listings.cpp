@@ -1,4 +1,4 @@
-// The reading of listed lines as places (Listings.h).
+// The reading of listed lines as places.
 #include "navigation/Listings.h"
 #include "base/TextScan.h"
 #include "navigation/FindFilesText.h"

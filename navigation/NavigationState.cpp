@@ -1,4 +1,4 @@
-// Definitions of the navigation state (declared in NavigationState.h).
+// Definitions of the navigation state.
 #include "navigation/NavigationState.h"
 
 BackStack JumpsBack;

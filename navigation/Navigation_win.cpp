@@ -1,5 +1,4 @@
-// F6, listing jumps, going back, the list of declarations and bookmarks (declared in
-// Navigation_win.h).
+// F6, listing jumps, going back, the list of declarations and bookmarks.
 #include "navigation/Navigation_win.h"
 #include <windows.h>
 #include <optional>

@@ -6,7 +6,7 @@
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"
 #include "base/TextScan.h"
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 #include "commands/CommandIds.h"
 #include "commands/MenuBar_win.h"
 #include "documents/DocumentState.h"

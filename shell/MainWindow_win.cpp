@@ -1,4 +1,4 @@
-// The main-window routine and the message loop (declared in MainWindow_win.h).
+// The main-window routine and the message loop.
 #include "shell/MainWindow_win.h"
 #include "base/Boxes_win.h"
 #include <windows.h>

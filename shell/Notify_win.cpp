@@ -2,7 +2,7 @@
 #include <windows.h>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
-#include "build/ErrorCheck.h"
+#include "compiler/ErrorCheck.h"
 #include "editor/Completing_win.h"
 #include "editor/EditorEvents_win.h"
 #include "editor/EditorSetup_win.h"

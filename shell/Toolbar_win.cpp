@@ -1,4 +1,4 @@
-// Picture buttons, tooltips and the status bar (declared in Toolbar_win.h).
+// Picture buttons, tooltips and the status bar.
 #include "shell/Toolbar_win.h"
 #include <commctrl.h>
 #include "base/Bindings_win.h"

@@ -6,7 +6,7 @@
 #include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
-#include "build/ErrorCheck.h"
+#include "compiler/ErrorCheck.h"
 #include "commands/Commands_win.h"
 #include "commands/Drops_win.h"
 #include "navigation/FindFiles.h"

@@ -11,7 +11,7 @@
 #include "BenchClock.h"
 #include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
-#include "build/Build.h"
+#include "compiler/Build.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Listing_win.h"
 #include "navigation/FindFiles.h"

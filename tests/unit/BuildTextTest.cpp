@@ -1,7 +1,7 @@
 // What the build hands the compile tool, and the directive a query inserts.
 #include <gtest/gtest.h>
 #include <climits>
-#include "build/BuildText.h"
+#include "compiler/BuildText.h"
 
 TEST(BuildText, OptionsFollowTheModifierAndTheOutputKind) {
   struct Case { int modifier; int kind; const char* options; };

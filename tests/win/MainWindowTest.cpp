@@ -16,10 +16,10 @@
 #include <tuple>
 #include <vector>
 #include "DialogAnswer.h"
-#include "build/Build.h"
-#include "build/BuildState.h"
-#include "build/ErrorCheck.h"
-#include "build/Launch.h"
+#include "compiler/Build.h"
+#include "compiler/BuildState.h"
+#include "compiler/ErrorCheck.h"
+#include "compiler/Launch.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"

@@ -1,5 +1,5 @@
-// Texts of the build and query commands (see BuildText.h).
-#include "build/BuildText.h"
+// Texts of the build and query commands.
+#include "compiler/BuildText.h"
 #include "base/TextScan.h"
 
 int OutputKindFor(int outputKind, std::string_view outputName) {

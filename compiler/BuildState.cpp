@@ -1,5 +1,5 @@
-// Definitions of the build commands' state (declared in BuildState.h).
-#include "build/BuildState.h"
+// Definitions of the build commands' state.
+#include "compiler/BuildState.h"
 
 std::string BuildInput;
 unsigned EditorChanges = 0;

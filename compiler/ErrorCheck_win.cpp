@@ -1,9 +1,9 @@
-// Errors as the user types (declared in ErrorCheck.h). Each check runs on a thread of its own
+// Errors as the user types. Each check runs on a thread of its own
 // with a stack as deep as the tools', over a copy of the text taken when the pause ends, so a
 // key never waits for one. The thread holds its own reference to the compiler library and its
 // own copies of the routines it calls: the IDE may close and free its libraries while a check
 // still runs, and its result then finds no window and is dropped.
-#include "build/ErrorCheck.h"
+#include "compiler/ErrorCheck.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -12,8 +12,8 @@
 #include "base/SharedState.h"
 #include "base/TextScan.h"
 #include "base/StatusBar_win.h"
-#include "build/BuildState.h"
-#include "build/BuildText.h"
+#include "compiler/BuildState.h"
+#include "compiler/BuildText.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ErrorMark_win.h"
 

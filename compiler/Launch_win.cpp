@@ -1,9 +1,9 @@
 // Process launching: fire-and-forget starts of the compile tool, the command interpreter and
 // the help viewer, plus the program's own folder and command tail.
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 #include "base/Bindings_win.h"
 #include "base/Handles_win.h"
-#include "build/CommandLine.h"
+#include "compiler/CommandLine.h"
 
 int LaunchProcess(const std::string& commandLine, bool wait) {
   STARTUPINFOA startup{};

@@ -1,5 +1,5 @@
 // Command lines for started programs and the parts of the program's own command line.
-#include "build/CommandLine.h"
+#include "compiler/CommandLine.h"
 #include "base/TextScan.h"
 
 std::string ToolCommandLine(std::string_view tool, std::string_view options, std::string_view file) {

@@ -1,9 +1,10 @@
 // The current time stamp and its insertion into the focused editor or edit box (Ctrl+T).
+#include "documents/TimeStamps_win.h"
 #include <windows.h>
 #include <algorithm>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
-#include "documents/Titles.h"
+#include "documents/TimeStamps.h"
 #include "editor/EditorAccess_win.h"
 
 namespace {
