@@ -19,7 +19,6 @@
 #include "navigation/FindFiles.h"
 #include "navigation/FindFilesText.h"
 #include "navigation/NavigationState.h"
-#include "navigation/Navigation_win.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "editor/EditorAccess_win.h"
