@@ -436,7 +436,6 @@ TEST_F(Commands, SearchItemInsertsTheTimeStampIntoTheFocusedBox) {
 }
 
 namespace {
-constexpr UINT StyleAt = 2010;  // SCI_GETSTYLEAT
 int PanelSends(UINT message, WPARAM wParam) { return int(SendMessageA(ListingPanel, message, wParam, 0)); }
 }  // namespace
 
@@ -449,7 +448,7 @@ TEST_F(Commands, ListingPanelShowsAppendedLinesColouredAndFoldedAndEnterHidesIt)
   EXPECT_EQ(ListingShown, 1);
   const size_t second = 17;  // "a.zobas(2): two" starts there
   for (auto [at, style] : {std::pair{0, 1}, {8, 2}, {12, 0}, {int(second), 1}, {int(second) + 8, 2}, {int(second) + 13, 0}})
-    EXPECT_EQ(PanelSends(StyleAt, at), style) << at;
+    EXPECT_EQ(PanelSends(SCI_GETSTYLEAT, at), style) << at;
   EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 0), 0x400 | 0x2000);
   EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 1), 0x401);
   EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 2), 0x400);

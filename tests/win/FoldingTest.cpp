@@ -152,14 +152,14 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 TEST_F(Folding, TheEditorTellsItsParentOfTextChangesOnly) {
   ParentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
   TextChangesTold = OtherChangesTold = 0;
-  Send(2005 /* SCI_CLEARDOCUMENTSTYLE */);
+  Send(SCI_CLEARDOCUMENTSTYLE);
   Send(SCI_COLOURISE, 0, -1);
-  Send(2500 /* SCI_SETINDICATORCURRENT */, 8);
-  Send(2504 /* SCI_INDICATORFILLRANGE */, 0, 10);
-  Send(2043 /* SCI_MARKERADD */, 1, 2);
+  Send(SCI_SETINDICATORCURRENT, 8);
+  Send(SCI_INDICATORFILLRANGE, 0, 10);
+  Send(SCI_MARKERADD, 1, 2);
   EXPECT_EQ(TextChangesTold + OtherChangesTold, 0);
-  Send(2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("x"));
-  Send(2176 /* SCI_UNDO */);
+  Send(SCI_INSERTTEXT, 0, reinterpret_cast<LPARAM>("x"));
+  Send(SCI_UNDO);
   EXPECT_EQ(TextChangesTold, 2);
   EXPECT_EQ(OtherChangesTold, 0);
   SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ParentProc));

@@ -768,7 +768,7 @@ TEST_F(MainWindowCreated, TheErrorsMessageFollowsItsMarkWhenLinesAreAddedAbove) 
   ASSERT_TRUE(WaitFor([] { return ErrorLine == 3; }));
   const ZorCheckFn check = Api.zor_check;
   Api.zor_check = nullptr;  // the lines added start no new check: the old mark is what shows
-  SendMessageA(Editor, 2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
+  SendMessageA(Editor, SCI_INSERTTEXT, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
   const std::string before = StatusShown();
   for (int line : {3, 5, 4}) {
     GoToLine(Editor, line);
@@ -822,18 +822,18 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAl
   SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
 
   PressInEditor({VK_SPACE}, true);
-  EXPECT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0));
+  EXPECT_TRUE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
   EXPECT_EQ(GetControlText(Editor), declared + "zeb") << "Ctrl+Space typed a blank";
   PressInEditor({VK_DOWN, VK_RETURN});  // the second name, in the case it was declared in
   EXPECT_EQ(GetControlText(Editor), declared + "Zebra_Name") << "no line break from Enter";
-  EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0));
+  EXPECT_FALSE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
 
   SetControlText(Editor, declared + "zeb");
   SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
   PressInEditor({VK_SPACE}, true);
-  ASSERT_TRUE(SendMessageA(Editor, 2102, 0, 0));
+  ASSERT_TRUE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
   PressInEditor({VK_ESCAPE});
-  EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0));
+  EXPECT_FALSE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
   EXPECT_EQ(GetControlText(Editor), declared + "zeb");
   EXPECT_EQ(GetFocus(), Editor);
 
@@ -849,7 +849,7 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAl
     RunMessageLoop();
   };
   typeInEditor("(");
-  EXPECT_TRUE(SendMessageA(Editor, 2202 /* SCI_CALLTIPACTIVE */, 0, 0));
+  EXPECT_TRUE(SendMessageA(Editor, SCI_CALLTIPACTIVE, 0, 0));
   typeInEditor("3)");
   EXPECT_FALSE(SendMessageA(Editor, 2202, 0, 0));
 }
@@ -875,9 +875,9 @@ TEST_F(MainWindowCreated, TheListThatShowedByItselfLetsEnterBreakTheLineWhenTheW
     SetControlText(Editor, declared);
     SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
     typeInEditor(c.typed);
-    ASSERT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0)) << c.typed;
+    ASSERT_TRUE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0)) << c.typed;
     PressInEditor(c.keys);
     EXPECT_EQ(GetControlText(Editor), declared + c.after) << c.typed;
-    EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0)) << c.typed;
+    EXPECT_FALSE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0)) << c.typed;
   }
 }
