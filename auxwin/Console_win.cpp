@@ -1,4 +1,4 @@
-// The console window (declared in Console.h).
+// The console window.
 #include "auxwin/Console.h"
 #include <windows.h>
 #include "base/Bindings_win.h"

@@ -1,4 +1,4 @@
-// The dialog template builder (declared in DialogTemplate.h): header, control items, centring.
+// The dialog template builder: header, control items, centring.
 #include "auxwin/DialogTemplate.h"
 #include "base/DisplayScale.h"
 #include <algorithm>

@@ -1,4 +1,4 @@
-// The welcome dialog, its picture and its message loop (declared in Welcome_win.h).
+// The welcome dialog, its picture and its message loop.
 #include "auxwin/Welcome_win.h"
 #include "base/Bindings_win.h"
 #include "base/Handles_win.h"

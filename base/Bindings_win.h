@@ -30,7 +30,7 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT
 #define ZOR_KERNEL32(X) \
   X(AllocConsole) X(CancelIo) X(CloseHandle) X(ConnectNamedPipe) X(CreateEventA) X(CreateNamedPipeA) X(CreateFileA) X(CreateProcessA) X(CreateThread) X(DeleteFileA) X(ExitProcess) \
   X(FindClose) X(FindFirstFileA) X(FindNextFileA) X(FlushFileBuffers) X(FormatMessageA) X(FreeLibrary) X(FreeLibraryAndExitThread) X(GetCommandLineA) X(GetConsoleWindow) X(GetCurrentDirectoryA) \
-  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetCurrentThreadId) X(GetExitCodeProcess) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileType) \
+  X(GetCurrentProcess) X(GetCurrentProcessId) X(GetCurrentThreadId) X(GetExitCodeProcess) X(GetFileAttributesA) X(GetFileAttributesExA) X(GetFileInformationByHandle) X(GetFileSizeEx) X(GetFileTime) X(GetFileType) \
   X(GetFinalPathNameByHandleA) X(GetFullPathNameA) X(GetLastError) X(GetOverlappedResult) \
   X(GetLocalTime) X(GetModuleFileNameA) X(GetModuleHandleA) X(GetStdHandle) X(GetTempFileNameA) X(GetTempPathA) X(GetTickCount) \
   X(LoadLibraryA) X(LocalFree) X(MoveFileExA) X(MultiByteToWideChar) X(QueueUserWorkItem) X(ReadFile) X(ResetEvent) X(ResumeThread) \

@@ -1,4 +1,4 @@
-// Message boxes and the dialog block (declared in Boxes_win.h).
+// Message boxes and the dialog block.
 #include "base/Boxes_win.h"
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"

@@ -1,4 +1,4 @@
-// Display scales and the names and sizes of scaled pictures (declared in DisplayScale.h).
+// Display scales and the names and sizes of scaled pictures.
 #include "base/DisplayScale.h"
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-// Display scales of windows and the fonts and pictures that go with them (declared in Scaling_win.h).
+// Display scales of windows and the fonts and pictures that go with them.
 #include "base/Scaling_win.h"
 #include "base/Bindings_win.h"
 

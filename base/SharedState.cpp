@@ -1,4 +1,4 @@
-// Definitions of the state that several floors share (declared in SharedState.h).
+// Definitions of the state that several floors share.
 #include "base/SharedState.h"
 
 std::string AboutText;

@@ -1,4 +1,4 @@
-// The status bar's rule (declared in StatusRule.h).
+// The status bar's rule.
 #include "base/StatusRule.h"
 #include <utility>
 

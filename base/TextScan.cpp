@@ -95,10 +95,6 @@ std::string NextListLine(std::string_view text, int& pos) {
   return item;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && LowerText(a) == LowerText(b);
-}
-
 std::string ReadWord(std::string_view text, int& pos) {
   for (;;) {
     int c = SkipBlanks(text, pos);

@@ -16,8 +16,15 @@ void LineEnd(std::string_view text, int& pos);
 // The item from pos up to the next CR LF, pos moved behind it; empty and pos unchanged when no
 // CR LF follows, so an unterminated last item is never returned. A pos of 0 counts as 1.
 std::string NextListLine(std::string_view text, int& pos);
-// Equal ignoring the case of A to Z.
-bool SameText(std::string_view a, std::string_view b);
+// Equal ignoring the case of A to Z; inline, since names are compared so at every key.
+inline bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    const char x = a[k], y = b[k];
+    if (x != y && ((x | 32) != (y | 32) || (x | 32) < 'a' || (x | 32) > 'z')) return false;
+  }
+  return true;
+}
 // The next word: a quoted string with its quotes, "(", ")" or ",", a 255 pair, or a run of
 // other characters; comments from ";" to the line end are skipped. Empty at the end.
 std::string ReadWord(std::string_view text, int& pos);

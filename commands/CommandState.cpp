@@ -1,4 +1,4 @@
-// Definitions of the command layer's state (declared in CommandState.h).
+// Definitions of the command layer's state.
 #include "commands/CommandState.h"
 
 int NameAfterSource = 0;

@@ -5,9 +5,9 @@
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
-#include "build/Build.h"
-#include "build/Debugger_win.h"
-#include "build/ErrorCheck.h"
+#include "compiler/Build.h"
+#include "compiler/Debugger_win.h"
+#include "compiler/ErrorCheck.h"
 #include "navigation/FindFiles.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
@@ -15,7 +15,7 @@
 #include "commands/Drops_win.h"
 #include "commands/MenuBar_win.h"
 #include "documents/Documents.h"
-#include "documents/Titles.h"
+#include "documents/TimeStamps_win.h"
 #include "editor/Completing_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Editing_win.h"
@@ -96,7 +96,7 @@ Outcome EnterInBox(int modifier) {
 void SwitchByCaret(LPARAM lParam) {
   HWND window = reinterpret_cast<HWND>(lParam);
   if (window == FinderBoxes[ProjectBox]) SwitchToListedFile("", true);
-  else if (window == FinderBoxes[OutputBox]) GoToListedLine();
+  else if (window != nullptr && window == FinderBoxes[OutputBox]) JumpFromListingCaret();
   else if (window != nullptr && window == ListingPanel && !DebugPanelJump()) JumpFromListingCaret();
   FocusEditor();
 }
@@ -160,7 +160,10 @@ Outcome RunKeyCommand(const KeyCommand& key, LPARAM lParam) {
     case KeyAction::SendOpen: SendCommand(KeyF8); break;
     case KeyAction::SendSave: SendCommand(KeyF9); break;
     case KeyAction::InsertTimeStamp: InsertTimeStamp(); break;
-    case KeyAction::FocusEditor: FocusEditor(); break;
+    case KeyAction::FocusEditor:  // Esc: a running search stops first
+      StopFindInFiles();
+      FocusEditor();
+      break;
     case KeyAction::ToggleComments: ToggleLineComments(key.modifier & ModShift); break;
     case KeyAction::ToggleFold: ToggleFoldAtCaret(); break;
     case KeyAction::FoldAll: FoldAll(); break;

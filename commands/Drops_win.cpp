@@ -1,11 +1,11 @@
-// Dropped files and help (declared in Drops_win.h).
+// Dropped files and help.
 #include "commands/Drops_win.h"
 #include <string>
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 #include "commands/CommandIds.h"
 #include "commands/MenuBar_win.h"
 #include "commands/MenuText.h"
@@ -14,7 +14,7 @@
 #include "documents/Project.h"
 #include "documents/ProjectText.h"
 #include "editor/EditorAccess_win.h"
-#include "editor/WordAt.h"
+#include "language/WordAt.h"
 
 namespace {
 constexpr int ToolbarRowHeight = 40;  // a file dropped higher than this (at 96 dpi) is run as well

@@ -1,4 +1,4 @@
-// The menu bar (declared in MenuBar_win.h).
+// The menu bar.
 #include "commands/MenuBar_win.h"
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"

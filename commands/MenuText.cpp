@@ -1,7 +1,7 @@
-// The fixed menus and help texts (see MenuText.h).
+// The fixed menus and help texts.
 #include "commands/MenuText.h"
 #include "commands/CommandIds.h"
-#include "documents/Titles.h"
+#include "commands/HelpPages.h"
 
 namespace {
 constexpr FixedItem Separator = {"", 0};

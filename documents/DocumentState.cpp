@@ -1,4 +1,4 @@
-// Definitions of the documents floor's state (declared in DocumentState.h).
+// Definitions of the documents floor's state.
 #include "documents/DocumentState.h"
 
 bool ProjectUnreadable = false;

@@ -1,5 +1,5 @@
 // Names and texts of the document commands that need no window: the save prompt, the name a
-// save gives a file, the scratch file beside it, the failure report and the project-list
+// save gives a file, the reports of a document that cannot be loaded and the project-list
 // lookups used when switching to a listed file. Platform-free.
 #pragma once
 #include <string>
@@ -23,32 +23,6 @@ std::string TooLargeText(std::string_view path);
 std::string NulBytesText(std::string_view path);
 // The question asked before a save replaces an existing file whose name got ".zobas" added.
 std::string ReplacePromptText(std::string_view path);
-// Longest path the system's file routines take (MAX_PATH without the terminating zero).
-constexpr size_t LongestPath = 259;
-// A temporary file name in the folder of path (the current folder for a bare name), made
-// unique by tag: the new content is written there first and then put in place of path. Where
-// the usual name would make a path longer than LongestPath, the name is no longer than the
-// file's own ("~" and the end of tag), so any file that can be written can also be saved.
-// Never the name of the file itself: a file that bears the scratch name gets it with another
-// first character.
-std::string TempNameBeside(std::string_view path, std::string_view tag);
-// The text of the message that reports a failed write of path, with the system's reason; a
-// long path is broken into lines so that the box fits on the screen. keptCopy names the scratch
-// file that holds the file's old content when a failed write into the file could not put it back.
-std::string WriteFailureText(std::string_view path, std::string_view reason, std::string_view keptCopy = {});
-// The report of a file that exists but cannot be read: "Cannot read " path ": " reason.
-std::string ReadFailureText(std::string_view path, std::string_view reason);
-// The report of a save refused because the folder holds the file under names that differ only
-// in letter case (possible on some file systems) and none is exactly the one asked for.
-std::string CaseTwinsText(std::string_view path, const std::vector<std::string>& names);
-// True for the names that the safe write gives its temporary files ("~zor" ... ".tmp").
-bool IsScratchName(std::string_view name);
-// The report of temporary files that an interrupted save left beside path.
-std::string LeftBehindText(std::string_view path, const std::vector<std::string>& names);
-// The text broken into lines (CR LF) of at most width characters (a width of 0 counts as 1),
-// each break placed after a path separator or blank where the line has one.
-std::string WrapLongLine(std::string_view text, size_t width);
-
 // The path of the file listed after the label item "<[label]>" that holds the 1-based
 // positions start..end of list, in the letter case in which the list has it; empty when
 // the positions are not inside a label item.

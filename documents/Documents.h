@@ -1,50 +1,11 @@
-// The current document: whole-file text input and output, the save check, and the commands
-// New, Open, Save, Save As, opening a dropped file and switching to a listed file.
+// The current document: reading it and putting it in the editor, the save check, and the
+// commands New, Open, Save, Save As, opening a dropped file and switching to a listed file.
 #pragma once
 #include <string>
 #include <string_view>
 #include "base/Outcome.h"
 #include "documents/OutsideChanges.h"
 
-// The whole content of the file (name expanded with ExpandPath) as raw bytes; "" when the
-// file cannot be opened or read. For the program's own files (settings, listings), where an
-// unreadable file is as good as none; documents and projects are read with ReadDocument.
-std::string ReadTextFile(const std::string& name);
-// What reading a whole file gave.
-enum class FileRead {
-  Whole,     // text holds every byte
-  Missing,   // the file or its folder does not exist (or the name is empty): text is empty
-  Failed,    // the file exists but could not be opened or read: error holds the system's code
-  TooLarge,  // the file is larger than a string of this process can be, or than MaxTextBytes
-};
-// The most bytes a whole file read as text may have: what a string of the 32-bit program can
-// hold, and the most the editor holds in both programs (its positions are 32-bit signed
-// numbers in the kind of document the IDE makes, so a larger text would wrap them in the
-// 64-bit program). The 64-bit program refuses a larger file as the 32-bit one does.
-constexpr unsigned long long MaxTextBytes = 0x7FFFFFFF;
-// The whole file at path as raw bytes (no "$" expansion); text is empty unless Whole.
-FileRead ReadWholeFile(const std::string& path, std::string& text, unsigned long& error);
-// The system's message for an error code, without its line break.
-std::string SystemReason(unsigned long error);
-// The name as a full path, so that a change of the working directory cannot make it name
-// another file; an empty or "$" name, and one the system cannot make whole, as it is.
-std::string FullPath(const std::string& name);
-// True when the file (name expanded) holds exactly text, compared piece by piece without
-// reading the file whole; a file that cannot be read counts as empty.
-bool FileHolds(const std::string& name, std::string_view text);
-// Replaces the content of the file (name expanded) with text, raw bytes as given. The new
-// content goes to a temporary file in the same folder first, which then takes the old
-// file's place in one atomic rename, so a failed or interrupted write leaves the old file
-// whole. A file reached through a link (a symbolic link, a reparse point, a second hard link),
-// which the rename would cut off from the link, and a file in a folder that takes no new file
-// are written in place instead: their old content is copied to a scratch file first and put
-// back if the write fails, and the file keeps its security and attributes. A failure is
-// reported in a message box (caption "zor") naming the file and the system's reason, and the
-// result is false.
-bool WriteTextFile(const std::string& name, std::string_view text);
-// Writes as WriteTextFile does but shows no report of a failure: the report's text, or ""
-// when the file was written.
-std::string TryWriteTextFile(const std::string& name, std::string_view text);
 // The key a document's bookmarks are kept under while the IDE runs: its full path; "" for an
 // untitled document.
 std::string DocumentKey(const std::string& name);

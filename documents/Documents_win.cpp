@@ -3,6 +3,8 @@
 #include <windows.h>
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "base/Files.h"
+#include "base/FileText.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
 #include "documents/DocumentState.h"
@@ -16,7 +18,6 @@
 #include "editor/EditorAccess_win.h"
 #include "editor/DebugMarks_win.h"
 #include "editor/Marks_win.h"
-#include "editor/SciMessages.h"
 
 namespace {
 constexpr int SaveAsModifier = 1;
@@ -87,14 +88,15 @@ std::string DocumentKey(const std::string& name) { return name.empty() ? std::st
 
 bool ReadDocument(const std::string& name, std::string& text) {
   const std::string path = ExpandPath(name);
-  unsigned long error = 0;
-  switch (ReadWholeFile(path, text, error)) {
+  const WholeFile read = ReadWholeFile(path, text);
+  switch (read.result) {
     case FileRead::Whole:
     case FileRead::Missing: return true;
     case FileRead::TooLarge: ReportCannotLoad(TooLargeText(path)); return false;
+    case FileRead::NotAFile: ReportCannotLoad(ReadFailureText(path, NotAFileReason)); return false;
     case FileRead::Failed: break;
   }
-  ReportCannotLoad(ReadFailureText(path, SystemReason(error)));
+  ReportCannotLoad(ReadFailureText(path, SystemReason(read.error)));
   return false;
 }
 
@@ -212,6 +214,12 @@ void SwitchToListedFile(const std::string& key, bool byCaret) {
   NameDocument(path);
   SetTitle("Switched to " + path);
   GoToRememberedLine(path);
+}
+
+std::string EnterDirectoryOf(const std::string& path) {
+  std::string folder = DirPart(ExpandPath(path));
+  Api.SetCurrentDirectoryA(FolderToEnter(folder).c_str());
+  return folder;
 }
 
 Outcome PrepareScratchSource() {

@@ -1,4 +1,4 @@
-// Outside changes to the document's file (declared in OutsideChanges.h).
+// Outside changes to the document's file.
 #include "documents/OutsideChanges.h"
 #include <algorithm>
 #include <cstdlib>

@@ -7,14 +7,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// A file's size and the time of its last write, as the system tells them.
-struct DiskStamp {
-  bool exists = false;
-  uint64_t size = 0;
-  uint64_t time = 0;
-  bool operator==(const DiskStamp&) const = default;
-};
+#include "base/Files.h"
 
 // What the IDE knows of the document's file from its last read or write.
 struct FileSeen {

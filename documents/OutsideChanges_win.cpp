@@ -1,14 +1,16 @@
-// Noticing that another program changed or deleted the document's file (declared in
-// Documents.h): the file's stamp is compared with the one noted at the last read or write, and
-// only a file whose stamp moved is read to compare its text.
+// Noticing that another program changed or deleted the document's file: the file's stamp is
+// compared with the one noted at the last read or write, and only a file whose stamp moved is
+// read to compare its text.
 #include <windows.h>
 #include <algorithm>
 #include <string>
 #include <vector>
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
+#include "base/Files.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
+#include "base/StatusBar_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/Encoding_win.h"
@@ -18,15 +20,6 @@
 #include "editor/Marks_win.h"
 
 namespace {
-DiskStamp StampOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return {};
-  return {true, (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-          (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
-}
-
 std::string KeyOf(const std::string& name) { return FileNameKey(FullPath(ExpandPath(name))); }
 
 // Whether name is the file the document was last read from or written to.
@@ -97,13 +90,12 @@ bool Noticing = false;
 Outcome Notice(DiskMoment moment) {
   FileSeen& seen = DocumentOnDisk;
   const std::string path = ExpandPath(SaveName);
-  const DiskStamp now = StampOf(path);
+  const DiskStamp now = FileStamp(path);
   if (now.exists) seen.deletionTold = false;  // it is back
   std::string disk;
   bool changed = false;
   if (now.exists && !(now == seen.stamp)) {
-    unsigned long error = 0;
-    if (ReadWholeFile(path, disk, error) != FileRead::Whole) return Outcome::Go;  // it cannot be told now
+    if (ReadWholeFile(path, disk).result != FileRead::Whole) return Outcome::Go;  // it cannot be told now
     changed = ContentHash(disk) != seen.hash;
     if (!changed) seen.stamp = now;  // written again with the same text, or only touched
   }
@@ -144,7 +136,7 @@ void NoteDocumentFile(const std::string& name, std::string_view text) {
     DocumentOnDisk = {};
     return;
   }
-  DocumentOnDisk = {KeyOf(name), StampOf(ExpandPath(name)), ContentHash(text), false, {}};
+  DocumentOnDisk = {KeyOf(name), FileStamp(ExpandPath(name)), ContentHash(text), false, {}};
 }
 
 void NoteDocumentWrite(const std::string& name, std::string_view text) {

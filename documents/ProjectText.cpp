@@ -1,4 +1,4 @@
-// The project file's text (see ProjectText.h).
+// The project file's text.
 #include "documents/ProjectText.h"
 #include "base/TextScan.h"
 

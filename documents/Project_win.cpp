@@ -2,6 +2,8 @@
 // and writing it back.
 #include <windows.h>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
+#include "base/FileText.h"
 #include "base/Boxes_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"

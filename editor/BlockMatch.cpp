@@ -15,7 +15,7 @@ std::vector<LineRange> BlockFrom(const SourceLines& lines, int line, size_t inde
   BlockKind kind = BlockKind::Sub;
   for (int l = line; l <= last && l < lines.Count(); ++l) {
     const std::string text = lines.Text(l);
-    const LineScan scan = ScanLine(text, inComment);
+    const LineRead scan = ReadLine(text, inComment);
     inComment = scan.endsInComment;
     const std::vector<BlockWord> words = BlockWordsOf(text, scan);
     for (size_t k = l == line ? index : 0; k < words.size(); ++k) {
@@ -51,6 +51,7 @@ std::vector<LineRange> BlockFrom(const SourceLines& lines, int line, size_t inde
   return found;
 }
 
+bool IsBracket(char c) { return c == '(' || c == ')' || c == '[' || c == ']' || c == '{' || c == '}'; }
 bool IsOpening(char c) { return c == '(' || c == '[' || c == '{'; }
 char PartnerOf(char c) {
   switch (c) {
@@ -68,7 +69,7 @@ char PartnerOf(char c) {
 std::vector<LineRange> MatchingBlockWords(const SourceLines& lines, int line, size_t column, int maxLines) {
   if (line < 0 || line >= lines.Count()) return {};
   const std::string text = lines.Text(line);
-  const std::vector<BlockWord> words = BlockWordsOf(text, ScanLine(text, lines.StartsInComment(line)));
+  const std::vector<BlockWord> words = BlockWordsOf(text, ReadLine(text, lines.StartsInComment(line)));
   auto on = std::find_if(words.begin(), words.end(),
                          [&](const BlockWord& w) { return w.start <= column && column <= w.end; });
   if (on == words.end()) return {};
@@ -82,8 +83,8 @@ std::vector<LineRange> MatchingBlockWords(const SourceLines& lines, int line, si
 BracketMatch MatchBracket(std::string_view line, bool startsInComment, size_t column) {
   BracketMatch match;
   std::vector<size_t> brackets;
-  for (const CodeToken& t : ScanLine(line, startsInComment).tokens)
-    if (t.kind == TokenKind::Bracket) brackets.push_back(t.start);
+  for (const LineToken& t : ReadLine(line, startsInComment).tokens)
+    if (t.kind == TokenKind::Operator && IsBracket(line[t.start])) brackets.push_back(t.start);
   auto at = std::find(brackets.begin(), brackets.end(), column - 1);
   if (column == 0 || at == brackets.end()) at = std::find(brackets.begin(), brackets.end(), column);
   if (at == brackets.end()) return match;

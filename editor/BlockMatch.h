@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 #include <vector>
-#include "editor/BlockWords.h"
+#include "language/BlockWords.h"
 
 // Columns from..to of a 0-based line.
 struct LineRange {

@@ -1,4 +1,4 @@
-// Bookmarks of the documents left, and their listing (declared in Bookmarks.h).
+// Bookmarks of the documents left, and their listing.
 #include "editor/Bookmarks.h"
 #include <algorithm>
 #include "base/TextScan.h"

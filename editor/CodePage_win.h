@@ -19,7 +19,5 @@ std::string BoxTextForEditor(HWND box);
 // Sets a box's text from text in the editor's code page; a character the ANSI code page does
 // not have shows as "?".
 void SetBoxTextFromEditor(HWND box, std::string_view text);
-// The status bar's encoding part: "UTF-8", or "" while an ANSI document is open.
-std::string EncodingShown();
 // Text from one code page in another (CP_ACP, CP_UTF8); the text itself when both are one.
 std::string ConvertCodePage(std::string_view text, unsigned from, unsigned to);

@@ -3,29 +3,13 @@
 #include <algorithm>
 #include <string>
 
-namespace {
-
-bool IsWordChar(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '#' || c >= 128;
-}
-
-// The length of the mark itself at the start of code, 0 when code does not start with one.
-size_t MarkAt(std::string_view code) {
-  if (code.starts_with('\'') || code.starts_with(';')) return 1;
-  if (code.starts_with("//")) return 2;
-  if (code.size() >= 3 && (code[0] | 32) == 'r' && (code[1] | 32) == 'e' && (code[2] | 32) == 'm' &&
-      (code.size() == 3 || !IsWordChar(static_cast<unsigned char>(code[3]))))
-    return 3;
-  return 0;
-}
-
-}  // namespace
-
 size_t CommentMarkLength(std::string_view line) {
   const std::string_view code = line.substr(LeadingBlanks(line).size());
-  size_t mark = MarkAt(code);
-  if (mark > 0 && mark < code.size() && code[mark] == ' ') ++mark;
+  // The mark is the line's own text, read on its own: a line inside a /* */ comment has its mark too.
+  const LineRead read = ReadLine(code, false);
+  if (read.tokens.empty() || read.tokens[0].kind != TokenKind::LineComment) return 0;
+  size_t mark = code[0] == '\'' || code[0] == ';' ? 1 : code[0] == '/' ? 2 : 3;  // ' ; // rem
+  if (mark < code.size() && code[mark] == ' ') ++mark;
   return mark;
 }
 

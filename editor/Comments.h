@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 #include <vector>
-#include "editor/BlockWords.h"
+#include "language/BlockWords.h"
 #include "editor/LineEdits.h"
 
 // The comment mark a line begins with after its indentation (' ; // or rem), with one blank

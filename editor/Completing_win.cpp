@@ -10,20 +10,20 @@
 #include <string_view>
 #include <vector>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/TextScan.h"
-#include "editor/BuiltinList.h"
-#include "editor/Completion.h"
-#include "editor/LanguageWords.h"
-#include "editor/Names.h"
-#include "editor/SciMessages.h"
+#include "language/BuiltinList.h"
+#include "language/CharClasses.h"
+#include "language/Completion.h"
+#include "language/LanguageWords.h"
+#include "language/Names.h"
+#include "editor/ScintillaDoor_win.h"
 #include "scilexer/ZorvexStyles.h"
 
 namespace {
 
-constexpr int CaseIgnoredBehaviour = 1;  // SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE
-constexpr int ListSortsItself = 1;       // SC_ORDER_PERFORMSORT
 
 // A change of more lines than this (a load, a paste of a whole file) has the names read again
 // from the whole text when they are next needed.
@@ -78,16 +78,10 @@ struct DocumentNames {
   OwnNames own;
 };
 
-// A file's time of its last write and its size; both 0 when it is not there.
-struct Stamp {
-  ULONGLONG time = 0, size = 0;
-  bool operator==(const Stamp&) const = default;
-};
-
 struct IncludeCache {
   std::string path;                       // the including file, full
   std::vector<std::string> includeLines;  // its #include names, as written
-  std::vector<std::pair<std::string, Stamp>> stamps;  // every file asked for, with its stamp then
+  std::vector<std::pair<std::string, DiskStamp>> stamps;  // every file asked for, with its stamp then
   DWORD stampsAsked = 0;                  // the tick when the stamps were last asked for
   std::vector<IncludedFile> files;
   std::vector<std::vector<Declaration>> names;  // views into files, which do not change
@@ -108,30 +102,30 @@ bool BuiltinsRead = false;
 ListShown Shown;  // the names the list shows now, and how it came to show
 HWND SetUpFor = nullptr;
 
-LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return Api.SendMessageA(Editor, message, wParam, lParam); }
-LRESULT LineStart(int line) { return Sci(SCI_POSITIONFROMLINE, static_cast<WPARAM>(line)); }
-int LineOf(LRESULT position) { return static_cast<int>(Sci(SCI_LINEFROMPOSITION, static_cast<WPARAM>(position))); }
-LRESULT Caret() { return Sci(SCI_GETCURRENTPOS); }
+ScintillaDoor EditorDoor() { return ScintillaDoor(Editor); }
+LRESULT LineStart(int line) { return EditorDoor().LineStart(line); }
+int LineOf(LRESULT position) { return static_cast<int>(EditorDoor().LineFromPosition(position)); }
+LRESULT Caret() { return EditorDoor().CurrentPos(); }
 
 // The text of the editor between two positions.
 std::string TextBetween(LRESULT from, LRESULT to) {
   if (to <= from) return {};
-  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETRANGEPOINTER, static_cast<WPARAM>(from), to - from));
-  return text ? std::string(text, static_cast<size_t>(to - from)) : std::string();
+  return std::string(EditorDoor().Range(from, to));
 }
 
 std::string LineText(int line) {
   const LRESULT start = LineStart(line);
-  return TextBetween(start, Sci(SCI_GETLINEENDPOSITION, static_cast<WPARAM>(line)));
+  return TextBetween(start, EditorDoor().LineEnd(line));
 }
 
 void SetUp() {
   if (SetUpFor == Editor) return;
   SetUpFor = Editor;
-  Sci(SCI_AUTOCSETIGNORECASE, 1);
-  Sci(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, CaseIgnoredBehaviour);
-  Sci(SCI_AUTOCSETORDER, ListSortsItself);
-  Sci(SCI_AUTOCSETMAXHEIGHT, 9);
+  const ScintillaDoor editor = EditorDoor();
+  editor.AutoCSetIgnoreCase(true);
+  editor.AutoCSetCaseInsensitiveBehaviour(Scintilla::CaseInsensitiveBehaviour::IgnoreCase);
+  editor.AutoCSetOrder(Scintilla::Ordering::PerformSort);
+  editor.AutoCSetMaxHeight(9);
 }
 
 // ---- what the document declares
@@ -139,18 +133,17 @@ void SetUp() {
 void ReadWhole() {
   Document = {};
   Document.editor = Editor;
-  Document.document = Sci(SCI_GETDOCPOINTER);
-  const LRESULT length = Sci(SCI_GETLENGTH);
+  Document.document = EditorDoor().DocPointer();
+  const LRESULT length = EditorDoor().Length();
   if (length > LargestRead) return;
-  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETCHARACTERPOINTER));
-  ScanNames(Document.index, text ? std::string_view(text, static_cast<size_t>(length)) : std::string_view());
+  ScanNames(Document.index, EditorDoor().Text());
   Document.read = true;
 }
 
 // The document's names, read and gathered again where the text changed since.
 const std::vector<Declaration>& DocumentDeclarations() {
-  const bool sameText = Document.editor == Editor && Document.document == Sci(SCI_GETDOCPOINTER) &&
-                        static_cast<LRESULT>(Document.index.lines.size()) == Sci(SCI_GETLINECOUNT);
+  const bool sameText = Document.editor == Editor && Document.document == EditorDoor().DocPointer() &&
+                        static_cast<LRESULT>(Document.index.lines.size()) == EditorDoor().LineCount();
   if (!Document.read || !sameText) ReadWhole();
   if (!Document.gathered && Document.read) {
     Own(Document.own, GatherNames(Document.index));
@@ -164,38 +157,6 @@ const std::vector<Declaration>& DocumentDeclarations() {
 // The included files' time stamps are asked for at most this often: on a slow share each
 // question is a trip to the server, and a key must not wait for many of them.
 constexpr DWORD StampPauseMs = 1000;
-
-Stamp StampOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!Api.GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
-  return {(ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
-          (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
-}
-
-// Reads a whole file; stamp is its time stamp and size as the open file gives them (none when
-// it cannot be opened), so a file is opened once and asked nothing more.
-bool ReadFileText(const std::string& path, std::string& text, Stamp& stamp) {
-  stamp = {};
-  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!Api.GetFileInformationByHandle(file.Get(), &info)) return false;
-  const ULONGLONG size = (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  stamp = {(ULONGLONG(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime, size};
-  if (size > ULONGLONG(LargestRead)) return false;
-  text.assign(static_cast<size_t>(size), '\0');
-  DWORD done = 0;
-  if (!text.empty() && (!Api.ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
-                        done != text.size()))
-    return false;
-  return true;
-}
-
-bool ReadFileText(const std::string& path, std::string& text) {
-  Stamp stamp;
-  return ReadFileText(path, text, stamp);
-}
 
 // The full name of the file whose folder the document's includes are read from, as the compile
 // tool and the check take it: "$" expanded, an untitled document as the scratch source.
@@ -211,7 +172,7 @@ bool IncludedFilesUnchanged() {
   const DWORD now = Api.GetTickCount();
   if (now - Includes.stampsAsked < StampPauseMs) return true;
   for (const auto& [path, stamp] : Includes.stamps)
-    if (StampOf(path) != stamp) return false;
+    if (FileStamp(path) != stamp) return false;
   Includes.stampsAsked = now;
   return true;
 }
@@ -228,10 +189,9 @@ const std::vector<std::vector<Declaration>>& IncludedDeclarations() {
   Includes.stampsAsked = Api.GetTickCount();
   // Every file asked for is noted with its stamp, also one that is not there yet.
   FileReader read = [](const std::string& path, std::string& text) {
-    Stamp stamp;
-    const bool whole = ReadFileText(path, text, stamp);
-    Includes.stamps.emplace_back(path, stamp);
-    return whole;
+    const WholeFile file = ReadWholeFile(path, text, LargestRead);
+    Includes.stamps.emplace_back(path, file.stamp);
+    return file.result == FileRead::Whole;
   };
   if (!lines.empty()) Includes.files = GatherIncludes(including, Document.index, read);
   for (const IncludedFile& file : Includes.files) Includes.names.push_back(GatherNames(file.names));
@@ -244,22 +204,19 @@ const std::vector<Builtin>& BuiltinNames() {
   if (!BuiltinsRead) {
     BuiltinsRead = true;
     std::string text;
-    if (ReadFileText(ProgramDir + "\\inf\\zorvex_builtins.txt", text)) Builtins = ReadBuiltinList(text);
+    if (ReadWholeFile(ProgramDir + "\\inf\\zorvex_builtins.txt", text, LargestRead).result == FileRead::Whole)
+      Builtins = ReadBuiltinList(text);
   }
   return Builtins;
-}
-
-bool IsNameChar(int c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
 // Whether the position is inside a string or a comment, by the lexer's styles.
 bool InStringOrComment(LRESULT position) {
   if (position <= 0) return false;
-  const LRESULT styled = Sci(SCI_GETENDSTYLED);
-  if (styled < position) Sci(SCI_COLOURISE, static_cast<WPARAM>(LineStart(LineOf(styled))), position);
+  const LRESULT styled = EditorDoor().EndStyled();
+  if (styled < position) EditorDoor().Colourise(static_cast<WPARAM>(LineStart(LineOf(styled))), position);
   using namespace ZorvexStyles;
-  switch (Sci(SCI_GETSTYLEAT, static_cast<WPARAM>(position - 1))) {
+  switch (EditorDoor().StyleAt(position - 1)) {
     case StyleComment: case StyleLineComment: case StyleDocComment: case StyleString: case StyleOtherQuote:
     case StyleDirectiveComment: case StyleDirectiveDocComment: return true;
     default: return false;
@@ -296,12 +253,12 @@ void ShowList(const std::vector<std::string>& names, size_t lettersTyped, bool b
   Shown = {byItself, false, names};
   std::string joined;
   for (size_t k = 0; k < names.size() && k < MostShown; ++k) (joined.empty() ? joined : joined += ' ') += names[k];
-  Sci(SCI_AUTOCSHOW, lettersTyped, reinterpret_cast<LPARAM>(joined.c_str()));
+  EditorDoor().AutoCShow(ScintillaDoor::Position(lettersTyped), joined);
 }
 
 // Whether the letters typed are one of the names whole and no longer name begins with them.
 bool TypedWhole(const std::vector<std::string>& names, std::string_view typed) {
-  return names.size() == 1 && SameName(names[0], typed);
+  return names.size() == 1 && SameText(names[0], typed);
 }
 
 // The names for the letters before the caret: the fields of a record after "name.", else the
@@ -342,17 +299,17 @@ CallHint FindHint(std::string_view name, int line, bool subOnly) {
 void HighlightParameter() {
   const LRESULT caret = Caret();
   if (LineOf(caret) != Hint.line || caret < Hint.parametersStart) {
-    Sci(SCI_CALLTIPCANCEL);
+    EditorDoor().CallTipCancel();
     return;
   }
   const int k = CurrentParameter(TextBetween(Hint.parametersStart, caret));
   size_t first = 0, last = 0;
   if (k < 0) {
-    Sci(SCI_CALLTIPCANCEL);
+    EditorDoor().CallTipCancel();
   } else if (HintParameter(Hint.hint, k, first, last)) {
-    Sci(SCI_CALLTIPSETHLT, first, static_cast<LPARAM>(last));
+    EditorDoor().CallTipSetHlt(ScintillaDoor::Position(first), ScintillaDoor::Position(last));
   } else {
-    Sci(SCI_CALLTIPSETHLT, 0, 0);
+    EditorDoor().CallTipSetHlt(0, 0);
   }
 }
 
@@ -364,7 +321,7 @@ bool ShowHintOf(const std::vector<CallSite>& calls, int line) {
     if (hint.text.empty()) continue;
     Hint = {std::move(hint), start + static_cast<LRESULT>(call.parametersStart), line};
     const LRESULT nameAt = Hint.parametersStart - static_cast<LRESULT>(call.name.size()) - 1;
-    Sci(SCI_CALLTIPSHOW, static_cast<WPARAM>(std::max(start, nameAt)), reinterpret_cast<LPARAM>(Hint.hint.text.c_str()));
+    EditorDoor().CallTipShow(std::max(start, nameAt), Hint.hint.text);
     HighlightParameter();
     return true;
   }
@@ -376,7 +333,7 @@ bool ShowHintOf(const std::vector<CallSite>& calls, int line) {
 // keyword list too, so "(" is looked up whatever the name.)
 bool IsKeyword(std::string_view word) {
   for (const std::string& k : Keywords)
-    if (SameName(k, word)) return true;
+    if (SameText(k, word)) return true;
   return false;
 }
 
@@ -395,17 +352,17 @@ void CallOpened(char ch) {
 }
 
 void NameCharTyped() {
-  if (Sci(SCI_AUTOCACTIVE)) {
+  if (EditorDoor().AutoCActive()) {
     // Narrows the list to the names that begin with the letters typed so far.
     const LRESULT caret = Caret();
     const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
     const std::string typed = text.substr(NameStartBefore(text, text.size()));
     std::vector<std::string> narrowed;
     for (const std::string& name : Shown.names)
-      if (name.size() >= typed.size() && SameName(std::string_view(name).substr(0, typed.size()), typed))
+      if (name.size() >= typed.size() && SameText(std::string_view(name).substr(0, typed.size()), typed))
         narrowed.push_back(name);
     if (narrowed.empty() || TypedWhole(narrowed, typed)) {
-      Sci(SCI_AUTOCCANCEL);
+      EditorDoor().AutoCCancel();
     } else if (narrowed.size() != Shown.names.size()) {
       ShowList(narrowed, typed.size(), Shown.byItself);
     }
@@ -453,25 +410,25 @@ void CompletionTextChanged(size_t position, int linesAdded) {
 void CompletionCharAdded(int ch) {
   if (Editor == nullptr) return;
   SetUp();
-  if (IsNameChar(ch)) {
+  if (ch > 0 && ch < 256 && IsNameChar(static_cast<unsigned char>(ch))) {
     NameCharTyped();
   } else {
-    if (Sci(SCI_AUTOCACTIVE)) Sci(SCI_AUTOCCANCEL);
+    if (EditorDoor().AutoCActive()) EditorDoor().AutoCCancel();
     const LRESULT caret = Caret();
     if (ch == '.' && !InStringOrComment(caret)) {
       size_t letters = 0;
       std::vector<std::string> fields = CandidatesAtCaret(letters);
       if (!fields.empty()) ShowList(fields, 0, true);
     } else if ((ch == '(' || ch == ' ') && !InStringOrComment(caret)) {
-      if (ch == '(' || !Sci(SCI_CALLTIPACTIVE)) CallOpened(static_cast<char>(ch));
+      if (ch == '(' || !EditorDoor().CallTipActive()) CallOpened(static_cast<char>(ch));
     }
   }
-  if (Sci(SCI_CALLTIPACTIVE)) HighlightParameter();
+  if (EditorDoor().CallTipActive()) HighlightParameter();
 }
 
-void CompletionUpdateUi(int updated) {
-  if (Editor == nullptr || (updated & SC_UPDATE_SELECTION) == 0) return;
-  if (Sci(SCI_CALLTIPACTIVE)) HighlightParameter();
+void CompletionUpdateUi(bool selectionChanged) {
+  if (Editor == nullptr || !selectionChanged) return;
+  if (EditorDoor().CallTipActive()) HighlightParameter();
 }
 
 void ShowCompletion() {
@@ -482,14 +439,14 @@ void ShowCompletion() {
   if (names.empty()) return;
   const LRESULT caret = Caret();
   if (names.size() == 1 && TextBetween(caret - static_cast<LRESULT>(letters), caret) == names.front()) return;
-  Sci(SCI_AUTOCSETCHOOSESINGLE, 1);
+  EditorDoor().AutoCSetChooseSingle(true);
   ShowList(names, letters, false);
-  Sci(SCI_AUTOCSETCHOOSESINGLE, 0);
+  EditorDoor().AutoCSetChooseSingle(false);
 }
 
 void CompletionChosen(size_t start, const char* name) {
   if (Editor == nullptr || name == nullptr) return;
-  if (TextBetween(static_cast<LRESULT>(start), Caret()) == name) Sci(SCI_AUTOCCANCEL);
+  if (TextBetween(static_cast<LRESULT>(start), Caret()) == name) EditorDoor().AutoCCancel();
 }
 
 void ShowParameterHint() {
@@ -500,11 +457,11 @@ void ShowParameterHint() {
   ShowHintOf(CallsAround(text, text.size()), line);
 }
 
-bool CompletionShowing() { return Editor != nullptr && (Sci(SCI_AUTOCACTIVE) || Sci(SCI_CALLTIPACTIVE)); }
+bool CompletionShowing() { return Editor != nullptr && (EditorDoor().AutoCActive() || EditorDoor().CallTipActive()); }
 
 bool CompletionTakesKey(unsigned virtualKey) {
   if (!CompletionShowing()) return false;
-  if (!Sci(SCI_AUTOCACTIVE)) return true;  // the hint alone
+  if (!EditorDoor().AutoCActive()) return true;  // the hint alone
   if (virtualKey == VK_UP || virtualKey == VK_DOWN || virtualKey == VK_PRIOR || virtualKey == VK_NEXT) {
     Shown.movedThrough = true;
     return true;
@@ -513,7 +470,7 @@ bool CompletionTakesKey(unsigned virtualKey) {
   const LRESULT caret = Caret();
   const std::string text = TextBetween(LineStart(LineOf(caret)), caret);
   if (!EnterBreaksLine(Shown, std::string_view(text).substr(NameStartBefore(text, text.size())))) return true;
-  Sci(SCI_AUTOCCANCEL);
+  EditorDoor().AutoCCancel();
   return CompletionShowing();  // a hint that still shows takes Enter
 }
 
@@ -558,7 +515,7 @@ DefinitionPlace FindDefinition(std::string_view name, const std::vector<std::str
   // What an included file declares outside its subs and functions is known everywhere.
   for (size_t k = 0; k < included.size(); ++k)
     for (const Declaration& d : included[k])
-      if (d.kind != NameKind::Field && d.scopeFirst == 0 && d.scopeLast == INT_MAX && SameName(d.name, name))
+      if (d.kind != NameKind::Field && d.scopeFirst == 0 && d.scopeLast == INT_MAX && SameText(d.name, name))
         return PlaceOf(d, Includes.files[k].path);
   DefinitionPlace place;
   if (FindListedBuiltin(BuiltinNames(), name)) place.kind = DefinitionPlace::Kind::Builtin;

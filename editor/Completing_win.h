@@ -9,16 +9,16 @@
 // The keywords of the IDE's list (blank-separated): the list offers those the language knows
 // (see CompletionKeywords) beside the names.
 void SetCompletionKeywords(const std::string& keywords);
-// SCN_MODIFIED with the place of an insertion or deletion and the lines it added (negative
-// when it removed lines): the document's names follow the text line by line.
+// Text was inserted or deleted at position, adding linesAdded lines (negative when it removed
+// lines): the document's names follow the text line by line.
 void CompletionTextChanged(size_t position, int linesAdded);
-// SCN_CHARADDED: a third letter of a name shows the list, further letters narrow it, "." after
+// A character typed: a third letter of a name shows the list, further letters narrow it, "." after
 // a record shows its fields, "(" or a blank after a sub's name shows its parameters, a comma
 // moves the highlight on and the call's ")" closes the hint.
 void CompletionCharAdded(int ch);
-// SCN_UPDATEUI: the hint closes when the caret leaves its call and follows the parameter the
-// caret is in.
-void CompletionUpdateUi(int updated);
+// The caret or the selection may have moved: the hint closes when the caret leaves its call and
+// follows the parameter the caret is in.
+void CompletionUpdateUi(bool selectionChanged);
 // Ctrl+Space: the names that begin with the letters before the caret; a single one is put in,
 // unless the letters already are that name.
 void ShowCompletion();

@@ -12,9 +12,11 @@
 #include "editor/BlockMatch.h"
 #include "editor/Comments.h"
 #include "editor/Indentation.h"
-#include "editor/SciMessages.h"
+#include "editor/ScintillaDoor_win.h"
 #include "editor/UndoSteps.h"
-#include "editor/WordAt.h"
+#include "scilexer/ZorvexStyles.h"
+#include "language/CharClasses.h"
+#include "language/WordAt.h"
 
 namespace {
 
@@ -22,44 +24,27 @@ namespace {
 constexpr size_t LongestLine = 100000;
 // How far up and down the block of the caret's word is looked for.
 constexpr int MatchReach = 3000;
-constexpr int BlockIndicator = INDICATOR_CONTAINER;
+constexpr int BlockIndicator = static_cast<int>(Scintilla::IndicatorNumbers::Container);
+constexpr int BraceLightStyle = static_cast<int>(Scintilla::StylesCommon::BraceLight);
+constexpr int BraceBadStyle = static_cast<int>(Scintilla::StylesCommon::BraceBad);
 
 // The editor whose highlight styles are set up; the ranges of block words marked last (start
 // and length).
 HWND HighlightsSetUpFor = nullptr;
 std::vector<std::pair<LRESULT, LRESULT>> MarkedWords;
 
-// The editor's own direct entry: the aids ask many small questions per key, and a window
-// message costs some hundred times as much.
-using DirectFunction = LRESULT (*)(LPARAM instance, unsigned message, WPARAM wParam, LPARAM lParam);
-struct DirectEntry {
-  HWND editor = nullptr;
-  DirectFunction function = nullptr;
-  LPARAM instance = 0;
-};
-DirectEntry Direct;
+// The door to the Editor for the operation under way, through the editor's direct entry.
+ScintillaDoor Door;
 
 // Asked again at the start of every operation, so an editor made anew is never reached through
 // an old one's entry. False without the Editor.
 bool Connect() {
-  Direct = {};
-  if (Editor == nullptr) return false;
-  Direct.editor = Editor;
-  Direct.function = reinterpret_cast<DirectFunction>(Api.SendMessageA(Editor, SCI_GETDIRECTFUNCTION, 0, 0));
-  Direct.instance = Api.SendMessageA(Editor, SCI_GETDIRECTPOINTER, 0, 0);
-  return true;
+  Door = ScintillaDoor::Direct(Editor);
+  return Door.Exists();
 }
 
-LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  if (Direct.editor == Editor && Direct.function && Direct.instance)
-    return Direct.function(Direct.instance, message, wParam, lParam);
-  return Api.SendMessageA(Editor, message, wParam, lParam);
-}
-
-LRESULT LineStart(int line) { return Sci(SCI_POSITIONFROMLINE, static_cast<WPARAM>(line)); }
-int LineOf(LRESULT position) { return static_cast<int>(Sci(SCI_LINEFROMPOSITION, static_cast<WPARAM>(position))); }
-
-bool IsBlockCommentStyle(LRESULT style) { return style == 1 || style == 3 || style == 23 || style == 24; }
+LRESULT LineStart(int line) { return Door.LineStart(line); }
+int LineOf(LRESULT position) { return static_cast<int>(Door.LineFromPosition(position)); }
 
 // The editor's lines. Whether a line starts in a /* */ comment comes from the lexer's styles,
 // so the lines up to styledLine are styled first where the editor has not styled them yet.
@@ -68,10 +53,10 @@ bool IsBlockCommentStyle(LRESULT style) { return style == 1 || style == 3 || sty
 class EditorLines : public SourceLines {
  public:
   explicit EditorLines(int styledLine)
-      : count_(static_cast<int>(Sci(SCI_GETLINECOUNT))), length_(Sci(SCI_GETLENGTH)) {
+      : count_(static_cast<int>(Door.LineCount())), length_(Door.Length()) {
     const LRESULT needed = LineStart(styledLine);
-    const LRESULT styled = Sci(SCI_GETENDSTYLED);
-    if (styled < needed) Sci(SCI_COLOURISE, static_cast<WPARAM>(LineStart(LineOf(styled))), needed);
+    const LRESULT styled = Door.EndStyled();
+    if (styled < needed) Door.Colourise(static_cast<WPARAM>(LineStart(LineOf(styled))), needed);
   }
   int Count() const override { return count_; }
   std::string Text(int line) const override {
@@ -81,13 +66,12 @@ class EditorLines : public SourceLines {
     const bool whole = length <= LongestLine;
     length = std::min(length, LongestLine);
     if (length == 0) return {};
-    auto* text = reinterpret_cast<const char*>(Sci(SCI_GETRANGEPOINTER, static_cast<WPARAM>(start), static_cast<LPARAM>(length)));
-    if (!text) return {};
-    while (whole && length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r')) --length;
-    return std::string(text, length);
+    std::string_view text = Door.Range(start, start + static_cast<LRESULT>(length));
+    while (whole && !text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    return std::string(text);
   }
   bool StartsInComment(int line) const override {
-    return line > 0 && IsBlockCommentStyle(Sci(SCI_GETSTYLEAT, static_cast<WPARAM>(Start(line) - 1)));
+    return line > 0 && ZorvexStyles::IsBlockCommentStyle(Door.StyleAt(Start(line) - 1));
   }
 
  private:
@@ -110,13 +94,13 @@ class EditorLines : public SourceLines {
 void MakeEdits(std::vector<LineEdit> edits) {
   std::sort(edits.begin(), edits.end(),
             [](const LineEdit& a, const LineEdit& b) { return a.line != b.line ? a.line > b.line : a.from > b.from; });
-  Sci(SCI_BEGINUNDOACTION);
+  Door.BeginUndoAction();
   for (const LineEdit& e : edits) {
     const LRESULT start = LineStart(e.line);
-    Sci(SCI_SETTARGETRANGE, static_cast<WPARAM>(start + static_cast<LRESULT>(e.from)), start + static_cast<LRESULT>(e.to));
-    Sci(SCI_REPLACETARGET, e.text.size(), reinterpret_cast<LPARAM>(e.text.c_str()));
+    Door.SetTargetRange(start + static_cast<LRESULT>(e.from), start + static_cast<LRESULT>(e.to));
+    Door.ReplaceTarget(e.text);
   }
-  Sci(SCI_ENDUNDOACTION);
+  Door.EndUndoAction();
 }
 
 // A position as line and column, and where it goes when its line is edited.
@@ -135,9 +119,9 @@ LRESULT PositionAfter(const Place& place, const std::vector<LineEdit>& edits) {
 // The lines the selection covers: a selection that ends at the start of a line leaves that
 // line out. False when the editor has several selections or a rectangular one.
 bool SelectedLines(int& first, int& last, Place& anchor, Place& caret) {
-  if (Sci(SCI_GETSELECTIONS) > 1 || Sci(SCI_SELECTIONISRECTANGLE)) return false;
-  const LRESULT anchorAt = Sci(SCI_GETANCHOR);
-  const LRESULT caretAt = Sci(SCI_GETCURRENTPOS);
+  if (Door.Selections() > 1 || Door.SelectionIsRectangle()) return false;
+  const LRESULT anchorAt = Door.Anchor();
+  const LRESULT caretAt = Door.CurrentPos();
   anchor = PlaceOf(anchorAt);
   caret = PlaceOf(caretAt);
   const LRESULT end = std::max(anchorAt, caretAt);
@@ -151,7 +135,7 @@ bool SelectedLines(int& first, int& last, Place& anchor, Place& caret) {
 void EditLines(const std::vector<LineEdit>& edits, const Place& anchor, const Place& caret) {
   if (edits.empty()) return;
   MakeEdits(edits);
-  Sci(SCI_SETSEL, static_cast<WPARAM>(PositionAfter(anchor, edits)), PositionAfter(caret, edits));
+  Door.SetSel(PositionAfter(anchor, edits), PositionAfter(caret, edits));
 }
 
 void LineBreakTyped(LRESULT caret) {
@@ -161,7 +145,7 @@ void LineBreakTyped(LRESULT caret) {
   const LineBreakIndent indent = IndentAfterLineBreak(lines, line, IndentStep(lines, line));
   if (!indent.edits.empty()) MakeEdits(indent.edits);
   const LRESULT at = LineStart(line) + static_cast<LRESULT>(indent.caretColumn);
-  if (at != Sci(SCI_GETCURRENTPOS)) Sci(SCI_SETEMPTYSELECTION, static_cast<WPARAM>(at));
+  if (at != Door.CurrentPos()) Door.SetEmptySelection(at);
 }
 
 void WordEndTyped(LRESULT caret) {
@@ -171,40 +155,39 @@ void WordEndTyped(LRESULT caret) {
   const std::vector<LineEdit> edits = DedentCompletedWord(lines, place.line, place.column - 1);
   if (edits.empty()) return;
   MakeEdits(edits);
-  Sci(SCI_SETEMPTYSELECTION, static_cast<WPARAM>(PositionAfter(place, edits)));
+  Door.SetEmptySelection(PositionAfter(place, edits));
 }
 
 void SetUpHighlights() {
   if (HighlightsSetUpFor == Editor) return;
   HighlightsSetUpFor = Editor;
-  Sci(SCI_INDICSETSTYLE, BlockIndicator, INDIC_ROUNDBOX);
-  Sci(SCI_INDICSETFORE, BlockIndicator, RGB(68, 68, 255));
-  Sci(SCI_INDICSETALPHA, BlockIndicator, 40);
-  Sci(SCI_INDICSETOUTLINEALPHA, BlockIndicator, 120);
-  Sci(SCI_INDICSETUNDER, BlockIndicator, 1);
+  Door.IndicSetStyle(BlockIndicator, Scintilla::IndicatorStyle::RoundBox);
+  Door.IndicSetFore(BlockIndicator, RGB(68, 68, 255));
+  Door.IndicSetAlpha(BlockIndicator, 40);
+  Door.IndicSetOutlineAlpha(BlockIndicator, 120);
+  Door.IndicSetUnder(BlockIndicator, true);
   // The brace styles draw the bracket in the text's own font and background.
-  char face[128] = {};
-  if (Sci(SCI_STYLEGETFONT, 0, 0) < static_cast<LRESULT>(sizeof face)) Sci(SCI_STYLEGETFONT, 0, reinterpret_cast<LPARAM>(face));
-  const LRESULT size = Sci(SCI_STYLEGETSIZE, 0);
-  const LRESULT back = Sci(SCI_STYLEGETBACK, 0);
-  for (int style : {STYLE_BRACELIGHT, STYLE_BRACEBAD}) {
-    if (face[0]) Sci(SCI_STYLESETFONT, style, reinterpret_cast<LPARAM>(face));
-    Sci(SCI_STYLESETSIZE, style, size);
-    Sci(SCI_STYLESETBACK, style, back);
-    Sci(SCI_STYLESETBOLD, style, 1);
+  const std::string face = Door.StyleGetFont(0);
+  const int size = Door.StyleGetSize(0);
+  const ScintillaDoor::Colour back = Door.StyleGetBack(0);
+  for (int style : {BraceLightStyle, BraceBadStyle}) {
+    if (!face.empty()) Door.StyleSetFont(style, face);
+    Door.StyleSetSize(style, size);
+    Door.StyleSetBack(style, back);
+    Door.StyleSetBold(style, true);
   }
-  Sci(SCI_STYLESETFORE, STYLE_BRACELIGHT, RGB(0, 0, 255));
-  Sci(SCI_STYLESETFORE, STYLE_BRACEBAD, RGB(255, 0, 0));
+  Door.StyleSetFore(BraceLightStyle, RGB(0, 0, 255));
+  Door.StyleSetFore(BraceBadStyle, RGB(255, 0, 0));
 }
 
 void HighlightBracket(const EditorLines& lines, int line, LRESULT start, size_t column) {
   const BracketMatch match = MatchBracket(lines.Text(line), lines.StartsInComment(line), column);
   if (!match.found) {
-    Sci(SCI_BRACEHIGHLIGHT, static_cast<WPARAM>(-1), -1);
+    Door.BraceHighlight(Scintilla::InvalidPosition, Scintilla::InvalidPosition);
   } else if (match.matched) {
-    Sci(SCI_BRACEHIGHLIGHT, static_cast<WPARAM>(start + static_cast<LRESULT>(match.at)), start + static_cast<LRESULT>(match.partner));
+    Door.BraceHighlight(start + static_cast<LRESULT>(match.at), start + static_cast<LRESULT>(match.partner));
   } else {
-    Sci(SCI_BRACEBADLIGHT, static_cast<WPARAM>(start + static_cast<LRESULT>(match.at)));
+    Door.BraceBadLight(start + static_cast<LRESULT>(match.at));
   }
 }
 
@@ -215,32 +198,32 @@ void MarkBlockWords(const EditorLines& lines, int line, size_t column, bool text
     marks.emplace_back(start + static_cast<LRESULT>(r.from), static_cast<LRESULT>(r.to - r.from));
   }
   if (marks == MarkedWords && !textChanged) return;
-  Sci(SCI_SETINDICATORCURRENT, BlockIndicator);
-  if (!MarkedWords.empty()) Sci(SCI_INDICATORCLEARRANGE, 0, Sci(SCI_GETLENGTH));
-  for (const auto& [from, length] : marks) Sci(SCI_INDICATORFILLRANGE, static_cast<WPARAM>(from), length);
+  Door.SetIndicatorCurrent(BlockIndicator);
+  if (!MarkedWords.empty()) Door.IndicatorClearRange(0, Door.Length());
+  for (const auto& [from, length] : marks) Door.IndicatorFillRange(from, length);
   MarkedWords = std::move(marks);
 }
 
 }  // namespace
 
 void EditorCharAdded(int ch) {
-  if (!Connect() || Sci(SCI_GETSELECTIONS) > 1) return;
-  const LRESULT caret = Sci(SCI_GETCURRENTPOS);
+  if (!Connect() || Door.Selections() > 1) return;
+  const LRESULT caret = Door.CurrentPos();
   // A CR LF line break comes as two characters; the LF does the work.
-  if (ch == '\n' || (ch == '\r' && Sci(SCI_GETEOLMODE) == SC_EOL_CR)) {
+  if (ch == '\n' || (ch == '\r' && Door.EOLMode() == Scintilla::EndOfLine::Cr)) {
     LineBreakTyped(caret);
-  } else if (ch > 0 && ch < 128 && ch != '\r' && !IsWordCode(ch)) {
+  } else if (ch > 0 && ch < 128 && ch != '\r' && !IsWordChar(ch)) {
     WordEndTyped(caret);
   }
 }
 
-void EditorUpdateUi(int updated) {
-  if ((updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION)) == 0 || !Connect()) return;
+void EditorUpdateUi(bool textChanged, bool selectionChanged) {
+  if ((!textChanged && !selectionChanged) || !Connect()) return;
   SetUpHighlights();
-  const Place caret = PlaceOf(Sci(SCI_GETCURRENTPOS));
+  const Place caret = PlaceOf(Door.CurrentPos());
   const EditorLines lines(caret.line);
   HighlightBracket(lines, caret.line, LineStart(caret.line), caret.column);
-  MarkBlockWords(lines, caret.line, caret.column, (updated & SC_UPDATE_CONTENT) != 0);
+  MarkBlockWords(lines, caret.line, caret.column, textChanged);
 }
 
 void ToggleLineComments(bool removeOnly) {
@@ -255,15 +238,15 @@ bool IndentSelectedLines(bool outdent) {
   Place anchor{}, caret{};
   if (!Connect() || !SelectedLines(first, last, anchor, caret) || anchor.line == caret.line) return false;
   const EditorLines lines(first);
-  const int tabWidth = static_cast<int>(Sci(SCI_GETTABWIDTH));
+  const int tabWidth = static_cast<int>(Door.TabWidth());
   EditLines(ShiftLines(lines, first, last, IndentStep(lines, first), outdent, tabWidth), anchor, caret);
   return true;
 }
 
 bool TypingMovesWordAtCaret(int ch) {
-  if (!Connect() || ch <= 0 || ch >= 128 || Sci(SCI_GETSELECTIONS) > 1) return false;
-  const LRESULT anchor = Sci(SCI_GETANCHOR);
-  const LRESULT caret = Sci(SCI_GETCURRENTPOS);
+  if (!Connect() || ch <= 0 || ch >= 128 || Door.Selections() > 1) return false;
+  const auto anchor = Door.Anchor();
+  const auto caret = Door.CurrentPos();
   if (anchor != caret) return false;
   const Place place = PlaceOf(caret);
   return TypingMovesClosingWord(EditorLines(place.line), place.line, place.column, static_cast<char>(ch));

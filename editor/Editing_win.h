@@ -4,15 +4,15 @@
 // without the Editor.
 #pragma once
 
-// SCN_CHARADDED with its character: a line break indents the new line, and a character that
+// A character typed: a line break indents the new line, and a character that
 // completes a closing word at the start of a line brings the line back to its opener's
 // indentation. What the IDE adds is an undo step of its own here; the message loop hands the
 // key to the editor inside one undo group (UndoSteps_win.h), so the user undoes both at once.
 void EditorCharAdded(int ch);
-// SCN_UPDATEUI with its updated bits: highlights the bracket beside the caret and its partner
-// (an unmatched one in the bad-brace style), and marks every word of the block whose word the
-// caret is on.
-void EditorUpdateUi(int updated);
+// The text or the selection may have changed: highlights the bracket beside the caret and its
+// partner (an unmatched one in the bad-brace style), and marks every word of the block whose
+// word the caret is on.
+void EditorUpdateUi(bool textChanged, bool selectionChanged);
 // Ctrl+Q (removeOnly false) and Ctrl+Shift+Q (true) on the lines of the selection or the
 // caret's line, as one undo step; the selection keeps covering the same lines.
 void ToggleLineComments(bool removeOnly);

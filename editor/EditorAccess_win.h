@@ -28,6 +28,8 @@ struct TextSpan {
 TextSpan SelectionSpan(HWND control);
 // The 1-based line of the control's selection start.
 int CaretLine(HWND control);
+// Selects 0-based from..to, the caret at to.
+void SelectRange(HWND control, size_t from, size_t to);
 // Puts the caret at the 0-based position without selecting anything.
 void PlaceCaret(HWND control, size_t at);
 // Lets a box hold a text of any length (edit boxes stop at about 32 K characters by default).
@@ -40,11 +42,6 @@ enum class LoadResult { Whole, Refused, Emptied };
 // Gives the control a newly loaded document: the text replaces the old one with no way back by
 // undo (an undo never crosses a load), the caret at the start and the start in view.
 LoadResult LoadControlText(HWND control, std::string_view text);
-// An action's message in the status bar, painted at once, also in the middle of a long
-// command; it stands until another action speaks (StatusBar_win.h has the rest of the rule).
-void ShowStatus(const std::string& text);
-// The text the status bar shows now.
-std::string StatusShown();
 // Focuses the control and selects its whole text.
 void FocusSelectAll(HWND control);
 // Creates one font and gives it to the first count controls; the caller deletes it.

@@ -1,82 +1,65 @@
-// Reading the editing component's notifications into plain values.
+// Reading the editing component's notifications into plain values, from the layout Scintilla's
+// own header gives them.
 #include "editor/EditorEvents_win.h"
-#include <cstdint>
 #include "base/SharedState.h"
-#include "editor/SciMessages.h"
+#include "editor/ScintillaDoor_win.h"
 
 namespace {
-// The mouse resting over the text and moving on (SCN_DWELLSTART, SCN_DWELLEND).
-constexpr unsigned ScnDwellStart = 2016;
-constexpr unsigned ScnDwellEnd = 2017;
-// The notification block the component sends with WM_NOTIFY, up to the last field read here
-// (the layout of Scintilla 5.3).
-struct SciNotification {
-  NMHDR header;
-  intptr_t position;
-  int ch;
-  int modifiers;
-  int modificationType;
-  const char* text;
-  intptr_t length;
-  intptr_t linesAdded;
-  int message;
-  uintptr_t wParam;
-  intptr_t lParam;
-  intptr_t line;
-  int foldLevelNow;
-  int foldLevelPrev;
-  int margin;
-  int listType;
-  int x;
-  int y;
-  int token;
-  intptr_t annotationLinesAdded;
-  int updated;
-};
+using Scintilla::Notification;
 
-EditorEvent Modified(const SciNotification& n) {
-  if ((n.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) == 0) return {};
+EditorEvent Modified(const Scintilla::NotificationData& n) {
+  using Scintilla::ModificationFlags;
+  if (!FlagSet(n.modificationType, ModificationFlags::InsertText | ModificationFlags::DeleteText)) return {};
   EditorEvent event{EditorEventKind::Modified};
   event.position = static_cast<size_t>(n.position);
   event.linesAdded = static_cast<int>(n.linesAdded);
   return event;
 }
+
+bool Is(const NMHDR* header, Notification code) { return header->code == static_cast<UINT>(code); }
 }  // namespace
 
 EditorEvent ReadEditorEvent(const NMHDR* header) {
   if (header != nullptr && ListingPanel != nullptr && header->hwndFrom == ListingPanel)
-    return {header->code == SCN_DOUBLECLICK ? EditorEventKind::ListingDoubleClick : EditorEventKind::None};
+    return {Is(header, Notification::DoubleClick) ? EditorEventKind::ListingDoubleClick : EditorEventKind::None};
   if (header == nullptr || Editor == nullptr || header->hwndFrom != Editor) return {};
-  const auto& n = *reinterpret_cast<const SciNotification*>(header);
+  const auto& n = *reinterpret_cast<const Scintilla::NotificationData*>(header);
   EditorEvent event;
-  switch (header->code) {
-    case SCN_CHARADDED:
+  switch (static_cast<Notification>(header->code)) {
+    case Notification::CharAdded:
       event.kind = EditorEventKind::CharAdded;
       event.character = n.ch;
       return event;
-    case SCN_UPDATEUI:
+    case Notification::UpdateUI:
       event.kind = EditorEventKind::UpdateUi;
-      event.updated = n.updated;
+      event.textChanged = FlagSet(n.updated, Scintilla::Update::Content);
+      event.selectionChanged = FlagSet(n.updated, Scintilla::Update::Selection);
       return event;
-    case SCN_MODIFIED: return Modified(n);
-    case SCN_AUTOCSELECTION:
+    case Notification::Modified: return Modified(n);
+    case Notification::AutoCSelection:
       event.kind = EditorEventKind::CompletionChosen;
       event.position = static_cast<size_t>(n.position);
       event.text = n.text;
       return event;
-    case ScnDwellStart:
+    case Notification::DwellStart:
       if (n.position < 0) return event;
       event.kind = EditorEventKind::DwellStart;
       event.position = static_cast<size_t>(n.position);
       return event;
-    case ScnDwellEnd:
+    case Notification::DwellEnd:
       event.kind = EditorEventKind::DwellEnd;
       return event;
-    case SCN_MARGINCLICK:
+    case Notification::MarginClick:
       event.kind = EditorEventKind::MarginClick;
       event.position = static_cast<size_t>(n.position);
       event.margin = n.margin;
       return event;
     default: return event;
   }
+}
+
+HWND ControlGainingFocus(WPARAM wParam, LPARAM lParam) {
+  const WORD code = HIWORD(wParam);
+  if (code != EN_SETFOCUS && code != static_cast<WORD>(Scintilla::FocusChange::Setfocus)) return nullptr;
+  return reinterpret_cast<HWND>(lParam);
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <string>
 
+class ScintillaDoor;
+
 // Lexer 200 with keyword set 0, the back colour, the font of every style, the line-number
 // margin, the caret line, the colours of the lexer's classes and the fold margin; the margins'
 // widths at the window's scale (the fonts' sizes are points, which the editor scales itself).
@@ -13,6 +15,10 @@ void ConfigureEditor(HWND editor, const std::string& keywords, const std::string
 void UpdateLineNumberWidth();
 // The Editor's margins (line numbers, marks, folds) as wide as the window's scale makes them.
 void ScaleEditorMargins();
+
+// The markers of a fold margin: boxes with a plus or minus at fold points, joined by lines along
+// the folded blocks (the Editor's and the listing panel's).
+void DefineFoldMarkers(const ScintillaDoor& control);
 
 // Moves the caret to pos with up to twenty lines of text shown below it.
 void RestoreCaret(HWND editor, int pos);

@@ -1,7 +1,10 @@
-// Definitions of the editor folder's state (declared in EditorState.h).
+// Definitions of the editor folder's state.
 #include "editor/EditorState.h"
 
 BookmarkStore KeptBookmarks;
 BookmarkStore KeptBreakpoints;
 ListingFold PanelFold;
 std::string PanelTail;
+Listing ShownListingOf;
+std::string OutputMarkedText;
+int OutputMarkedLine = -1;

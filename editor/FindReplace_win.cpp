@@ -26,7 +26,7 @@ int TakeSelection(HWND editor, HWND searchBox, HWND replaceBox, std::string_view
   } else {
     SetControlText(FinderBoxes[ReplaceBox], "");
   }
-  Api.SendMessageA(editor, EM_SETSEL, start, end);
+  SelectRange(editor, start, end);
   return -1;
 }
 }  // namespace
@@ -75,6 +75,6 @@ int ReplaceInSelection(HWND editor, HWND searchBox, HWND replaceBox) {
   const size_t newReplacedEnd = static_cast<size_t>(change.from - 1) + change.text.size();
   size_t newEnd = selEnd >= replacedEnd ? selEnd - replacedEnd + newReplacedEnd : newReplacedEnd;
   ReplaceRange(editor, static_cast<size_t>(change.from - 1), static_cast<size_t>(change.to - 1), change.text);
-  Api.SendMessageA(editor, EM_SETSEL, selStart, newEnd);
+  SelectRange(editor, selStart, newEnd);
   return -1;
 }

@@ -1,64 +1,54 @@
-// Folding the Editor's blocks (declared in Folding_win.h). The lexer sets the fold points; these
-// operations fold and unfold them and never leave the caret on a hidden line.
+// Folding the Editor's blocks. The lexer sets the fold points; these operations fold and unfold
+// them and never leave the caret on a hidden line.
 #include "editor/Folding_win.h"
-#include <windows.h>
-#include "base/Bindings_win.h"
 #include "base/SharedState.h"
-#include "editor/SciMessages.h"
+#include "editor/ScintillaDoor_win.h"
 
 namespace {
+using Line = ScintillaDoor::Line;
 
-LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return Api.SendMessageA(Editor, message, wParam, lParam);
-}
+Line CaretLine(const ScintillaDoor& editor) { return editor.LineFromPosition(editor.CurrentPos()); }
 
-LRESULT CaretLine() {
-  return Sci(SCI_LINEFROMPOSITION, static_cast<WPARAM>(Sci(SCI_GETCURRENTPOS)));
-}
-
-bool IsFoldPoint(LRESULT line) {
-  return (Sci(SCI_GETFOLDLEVEL, static_cast<WPARAM>(line)) & SC_FOLDLEVELHEADERFLAG) != 0;
-}
+bool IsFoldPoint(const ScintillaDoor& editor, Line line) { return LevelIsHeader(editor.FoldLevel(line)); }
 
 // A fold that hid the caret's line leaves the caret at the start of the nearest line that
 // still shows, the fold point that hides it.
-void KeepCaretShown() {
-  const LRESULT caretLine = CaretLine();
-  LRESULT line = caretLine;
-  while (line > 0 && !Sci(SCI_GETLINEVISIBLE, static_cast<WPARAM>(line))) {
-    line = Sci(SCI_GETFOLDPARENT, static_cast<WPARAM>(line));
-  }
+void KeepCaretShown(const ScintillaDoor& editor) {
+  const Line caretLine = CaretLine(editor);
+  Line line = caretLine;
+  while (line > 0 && !editor.LineVisible(line)) line = editor.FoldParent(line);
   if (line < 0) line = 0;
-  if (line != caretLine) Sci(SCI_GOTOLINE, static_cast<WPARAM>(line));
+  if (line != caretLine) editor.GotoLine(line);
 }
 
-void ToggleFoldPoint(LRESULT line) {
-  Sci(SCI_TOGGLEFOLD, static_cast<WPARAM>(line));
-  KeepCaretShown();
+void ToggleFoldPoint(const ScintillaDoor& editor, Line line) {
+  editor.ToggleFold(line);
+  KeepCaretShown(editor);
 }
-
 }  // namespace
 
 void EditorMarginClick(int margin, size_t position) {
   if (Editor == nullptr || margin != FoldMargin) return;
-  const LRESULT line = Sci(SCI_LINEFROMPOSITION, position);
-  if (IsFoldPoint(line)) ToggleFoldPoint(line);
+  const ScintillaDoor editor(Editor);
+  const Line line = editor.LineFromPosition(ScintillaDoor::Position(position));
+  if (IsFoldPoint(editor, line)) ToggleFoldPoint(editor, line);
 }
 
 void ToggleFoldAtCaret() {
   if (Editor == nullptr) return;
-  LRESULT line = CaretLine();
-  if (!IsFoldPoint(line)) line = Sci(SCI_GETFOLDPARENT, static_cast<WPARAM>(line));
-  if (line >= 0) ToggleFoldPoint(line);
+  const ScintillaDoor editor(Editor);
+  Line line = CaretLine(editor);
+  if (!IsFoldPoint(editor, line)) line = editor.FoldParent(line);
+  if (line >= 0) ToggleFoldPoint(editor, line);
 }
 
 void FoldAll() {
   if (Editor == nullptr) return;
-  Sci(SCI_FOLDALL, SC_FOLDACTION_CONTRACT | SC_FOLDACTION_CONTRACT_EVERY_LEVEL);
-  KeepCaretShown();
+  const ScintillaDoor editor(Editor);
+  editor.FoldAll(Scintilla::FoldAction::Contract | Scintilla::FoldAction::ContractEveryLevel);
+  KeepCaretShown(editor);
 }
 
 void UnfoldAll() {
-  if (Editor == nullptr) return;
-  Sci(SCI_FOLDALL, SC_FOLDACTION_EXPAND);
+  if (Editor != nullptr) ScintillaDoor(Editor).FoldAll(Scintilla::FoldAction::Expand);
 }

@@ -15,7 +15,7 @@ std::string StepIn(const SourceLines& lines, int first, int end, int skip) {
   bool inComment = lines.StartsInComment(first);
   for (int l = first; l < end; ++l) {
     const std::string text = lines.Text(l);
-    const LineScan scan = ScanLine(text, inComment);
+    const LineRead scan = ReadLine(text, inComment);
     inComment = scan.endsInComment;
     if (!OpensBlock(BlockWordsOf(text, scan))) continue;
     int below = l + 1;
@@ -34,9 +34,10 @@ std::string StepIn(const SourceLines& lines, int first, int end, int skip) {
 }
 
 // The block word a line starts with when it closes or continues a block, else null.
-const BlockWord* LeadingCloser(const LineScan& scan, const std::vector<BlockWord>& words) {
-  if (words.empty() || words[0].role == BlockRole::Open || scan.tokens.empty()) return nullptr;
-  return scan.tokens[0].start == words[0].start ? &words[0] : nullptr;
+const BlockWord* LeadingCloser(const LineRead& scan, const std::vector<BlockWord>& words) {
+  const size_t first = scan.FirstCode();
+  if (words.empty() || words[0].role == BlockRole::Open || first >= scan.tokens.size()) return nullptr;
+  return scan.tokens[first].start == words[0].start ? &words[0] : nullptr;
 }
 
 // Sets indent to that of the opener of the block that word (on line, at index) closes or
@@ -51,7 +52,7 @@ bool OpenerIndent(const SourceLines& lines, int line, size_t index, const BlockW
 // The indentation a line below line gets from it: its own, one step more when it opens a block.
 std::string IndentBelow(const SourceLines& lines, int line, std::string_view step) {
   const std::string text = lines.Text(line);
-  const LineScan scan = ScanLine(text, lines.StartsInComment(line));
+  const LineRead scan = ReadLine(text, lines.StartsInComment(line));
   return std::string(LeadingBlanks(text)) + (OpensBlock(BlockWordsOf(text, scan)) ? std::string(step) : std::string());
 }
 
@@ -79,8 +80,8 @@ LineBreakIndent IndentAfterLineBreak(const SourceLines& lines, int line, std::st
   if (line <= 0 || line >= lines.Count()) return result;
   const int above = line - 1;
   const std::string aboveText = lines.Text(above);
-  const LineScan aboveScan = ScanLine(aboveText, lines.StartsInComment(above));
-  if (aboveScan.endsInString) return result;
+  const LineRead aboveScan = ReadLine(aboveText, lines.StartsInComment(above));
+  if (aboveScan.EndsInString()) return result;
   const std::vector<BlockWord> aboveWords = BlockWordsOf(aboveText, aboveScan);
   std::string aboveIndent(LeadingBlanks(aboveText));
   // The line break completed a closing word that ends the line above.
@@ -92,7 +93,7 @@ LineBreakIndent IndentAfterLineBreak(const SourceLines& lines, int line, std::st
     aboveIndent = indent;
   }
   const std::string text = lines.Text(line);
-  const LineScan scan = ScanLine(text, aboveScan.endsInComment);
+  const LineRead scan = ReadLine(text, aboveScan.endsInComment);
   const std::vector<BlockWord> words = BlockWordsOf(text, scan);
   closer = LeadingCloser(scan, words);
   const size_t blanks = LeadingBlanks(text).size();
@@ -113,7 +114,7 @@ std::vector<LineEdit> DedentCompletedWord(const SourceLines& lines, int line, si
   if (line < 0 || line >= lines.Count()) return {};
   const std::string text = lines.Text(line);
   if (column >= text.size()) return {};
-  const LineScan scan = ScanLine(text, lines.StartsInComment(line));
+  const LineRead scan = ReadLine(text, lines.StartsInComment(line));
   const std::vector<BlockWord> words = BlockWordsOf(text, scan);
   const BlockWord* closer = LeadingCloser(scan, words);
   std::string indent;

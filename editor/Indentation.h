@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "editor/BlockWords.h"
+#include "language/BlockWords.h"
 #include "editor/LineEdits.h"
 
 // How far up the aids look for the opener of a block.

@@ -1,4 +1,4 @@
-// Reading, colouring and folding listed lines (declared in ListingText.h).
+// Reading, colouring and folding listed lines.
 #include "editor/ListingText.h"
 
 namespace {
@@ -104,6 +104,14 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     start = end + 1;
   }
   return lines;
+}
+
+int LineIndexAt(std::string_view text, size_t pos) {
+  const std::vector<std::string_view> lines = SplitLines(text);
+  int index = 0;
+  // A line holds the positions from its start up to the next line's start.
+  while (size_t(index) + 1 < lines.size() && size_t(lines[size_t(index) + 1].data() - text.data()) <= pos) ++index;
+  return lines.empty() ? -1 : index;
 }
 
 int NextListedLine(const std::vector<std::string_view>& lines, int from, bool forward, bool& wrapped) {

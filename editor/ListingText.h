@@ -3,9 +3,30 @@
 // Platform-free.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+#include "ScintillaTypes.h"
+
+// What the lines of a listing are of.
+enum class ListingKind {
+  Query,   // a compiler query's answer, or any text the OutputBox holds: "line N" is a line of
+           // the current document, a name is a path as written
+  Places,  // declarations, bookmarks: a relative name is inside folder (any other path as
+           // written), "line: text" is a line of document
+  Search,  // find in files: every name is inside folder, whatever its first character; a
+           // project's search (folder empty) names full paths
+};
+
+// A listing as it shows: its text, the folder its relative names are in, the document its
+// "line: text" lines are of (empty: the current one) and its kind.
+struct Listing {
+  ListingKind kind = ListingKind::Query;
+  std::string text;
+  std::string folder;
+  std::string document;
+};
 
 enum class ListedKind {
   None,      // a line that names no place: a summary, a blank line
@@ -38,8 +59,8 @@ constexpr char ListingNumberStyle = 2;
 std::string ListingLineStyles(std::string_view line);
 
 // Fold levels of listed lines: the lines of one file fold under its first one.
-constexpr int FoldBase = 0x400;
-constexpr int FoldHeader = 0x2000;
+constexpr int FoldBase = static_cast<int>(Scintilla::FoldLevel::Base);
+constexpr int FoldHeader = static_cast<int>(Scintilla::FoldLevel::HeaderFlag);
 struct ListingFold {
   std::string lastName;      // the file of the line before; empty after a line of no file
   bool lastIsFirst = false;  // that line is the first of its file's run
@@ -54,6 +75,10 @@ FoldLevels ListingFoldLevels(const std::vector<std::string_view>& lines, Listing
 // The lines of text, split at CR LF, LF or CR; a text that ends in a line break has no empty
 // last line.
 std::vector<std::string_view> SplitLines(std::string_view text);
+
+// The 0-based index of the line of text that holds the 0-based position pos (lines split as
+// SplitLines splits them); -1 when text has no line.
+int LineIndexAt(std::string_view text, size_t pos);
 
 // The index of the next (forward) or previous listed line after from that names a place,
 // wrapping around the ends; wrapped tells that it went past the last (or first) line. -1 when

@@ -1,21 +1,20 @@
-// The listing panel (declared in Listing_win.h).
+// The listing panel: a second door to the editing component, read-only.
 #include "editor/Listing_win.h"
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorState.h"
-#include "editor/SciMessages.h"
+#include "editor/EditorSetup_win.h"
+#include "editor/Folding_win.h"
+#include "editor/ScintillaDoor_win.h"
 
 namespace {
 constexpr COLORREF Rgb(int r, int g, int b) { return COLORREF(r | (g << 8) | (b << 16)); }
-constexpr int StyleDefault = 32;
+constexpr int DefaultStyle = static_cast<int>(Scintilla::StylesCommon::Default);
 constexpr int GoneToMarker = 0;
-constexpr int FoldMargin = 2;
 constexpr int FoldMarginWidth = 14;
 
-LRESULT Sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return Api.SendMessageA(ListingPanel, message, wParam, lParam);
-}
+ScintillaDoor Panel() { return ScintillaDoor(ListingPanel); }
 
 struct StyleLook {
   int style;
@@ -26,18 +25,6 @@ constexpr StyleLook Looks[] = {
     {ListingTextStyle, Rgb(0, 0, 0), false},
     {ListingNameStyle, Rgb(0, 0, 160), true},
     {ListingNumberStyle, Rgb(160, 0, 0), false},
-};
-
-// The fold margin's markers (numbers 25..31) as boxes and lines; left alone they would all be
-// circles. Folder end, open mid, mid tail, tail, sub, folder, folder open.
-struct FoldMark {
-  int marker;
-  int symbol;
-};
-constexpr FoldMark FoldMarks[] = {
-    {25, 13 /* box plus, connected */}, {26, 15 /* box minus, connected */}, {27, 11 /* T corner */},
-    {28, 10 /* L corner */},           {29, 9 /* vertical line */},         {30, 12 /* box plus */},
-    {31, 14 /* box minus */},
 };
 
 // The styles of text as appended at the end: each line's own, the line breaks in the text style.
@@ -57,70 +44,71 @@ std::string StylesOf(std::string_view text) {
 bool EndsLine(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
 }  // namespace
 
-void ConfigureListing(HWND panel, const std::string& fontName, int fontSize) {
-  auto send = [panel](UINT m, WPARAM w, LPARAM l) { Api.SendMessageA(panel, m, w, l); };
-  send(SCI_SETUNDOCOLLECTION, 0, 0);  // nobody undoes a listing: keep no copy for it
+void ConfigureListing(HWND control, const std::string& fontName, int fontSize) {
+  const ScintillaDoor panel(control);
+  panel.SetUndoCollection(false);  // nobody undoes a listing: keep no copy for it
   // Nor does anyone need to hear of each change: no notification per line appended.
-  send(SCI_SETMODEVENTMASK, 0, 0);
-  send(SCI_STYLESETBACK, StyleDefault, Rgb(255, 255, 255));
+  panel.SetModEventMask(Scintilla::ModificationFlags::None);
+  panel.StyleSetBack(DefaultStyle, Rgb(255, 255, 255));
   for (const StyleLook& look : Looks) {
-    send(SCI_STYLESETFONT, look.style, reinterpret_cast<LPARAM>(fontName.c_str()));
-    send(SCI_STYLESETSIZE, look.style, fontSize);
-    send(SCI_STYLESETFORE, look.style, look.fore);
-    send(SCI_STYLESETBOLD, look.style, look.bold);
+    panel.StyleSetFont(look.style, fontName);
+    panel.StyleSetSize(look.style, fontSize);
+    panel.StyleSetFore(look.style, look.fore);
+    panel.StyleSetBold(look.style, look.bold);
   }
-  send(SCI_SETMARGINWIDTHN, 0, 0);
-  send(SCI_SETMARGINWIDTHN, 1, 0);
-  send(SCI_SETMARGINTYPEN, FoldMargin, SC_MARGIN_SYMBOL);
-  send(SCI_SETMARGINMASKN, FoldMargin, LPARAM(SC_MASK_FOLDERS));
-  send(SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(FoldMarginWidth));
-  send(SCI_SETMARGINSENSITIVEN, FoldMargin, 1);
-  for (const FoldMark& mark : FoldMarks) {
-    send(SCI_MARKERDEFINE, mark.marker, mark.symbol);
-    send(SCI_MARKERSETFORE, mark.marker, Rgb(255, 255, 255));
-    send(SCI_MARKERSETBACK, mark.marker, Rgb(128, 128, 128));
-  }
-  send(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_SHOW | SC_AUTOMATICFOLD_CLICK | SC_AUTOMATICFOLD_CHANGE, 0);
-  send(SCI_MARKERDEFINE, GoneToMarker, SC_MARK_BACKGROUND);
-  send(SCI_MARKERSETBACK, GoneToMarker, Rgb(255, 236, 160));
-  send(SCI_SETCARETLINEVISIBLE, 1, 0);
-  send(SCI_SETCARETLINEBACK, Rgb(238, 238, 255), 0);
-  send(SCI_SETREADONLY, 1, 0);
+  panel.SetMarginWidthN(0, 0);
+  panel.SetMarginWidthN(MarkMargin, 0);
+  panel.SetMarginTypeN(FoldMargin, Scintilla::MarginType::Symbol);
+  panel.SetMarginMaskN(FoldMargin, Scintilla::MaskFolders);
+  panel.SetMarginWidthN(FoldMargin, WindowScale(FoldMarginWidth));
+  panel.SetMarginSensitiveN(FoldMargin, true);
+  DefineFoldMarkers(panel);
+  using Scintilla::AutomaticFold;
+  panel.SetAutomaticFold(AutomaticFold::Show | AutomaticFold::Click | AutomaticFold::Change);
+  panel.MarkerDefine(GoneToMarker, Scintilla::MarkerSymbol::Background);
+  panel.MarkerSetBack(GoneToMarker, Rgb(255, 236, 160));
+  panel.SetCaretLineVisible(true);
+  panel.SetCaretLineBack(Rgb(238, 238, 255));
+  panel.SetReadOnly(true);
 }
 
 void ScaleListingMargins() {
-  if (ListingPanel != nullptr) Sci(SCI_SETMARGINWIDTHN, FoldMargin, WindowScale(FoldMarginWidth));
+  if (ListingPanel != nullptr) Panel().SetMarginWidthN(FoldMargin, WindowScale(FoldMarginWidth));
 }
 
 void ClearListing() {
   PanelFold = {};
   PanelTail.clear();
   if (ListingPanel == nullptr) {
+    ShownListingOf.text.clear();
     SetControlText(FinderBoxes[OutputBox], "");
     return;
   }
-  Sci(SCI_SETREADONLY, 0);
-  Sci(SCI_CLEARALL);
-  Sci(SCI_SETREADONLY, 1);
-  Sci(SCI_MARKERDELETEALL, WPARAM(-1));
+  const ScintillaDoor panel = Panel();
+  panel.SetReadOnly(false);
+  panel.ClearAll();
+  panel.SetReadOnly(true);
+  panel.MarkerDeleteAll(-1);
 }
 
 void AppendListing(std::string_view lines) {
   if (lines.empty()) return;
   if (ListingPanel == nullptr) {
-    SetControlText(FinderBoxes[OutputBox], GetControlText(FinderBoxes[OutputBox]) + std::string(lines));
+    ShownListingOf.text = GetControlText(FinderBoxes[OutputBox]) + std::string(lines);
+    SetControlText(FinderBoxes[OutputBox], ShownListingOf.text);
     return;
   }
-  const size_t length = size_t(Sci(SCI_GETLENGTH));
-  Sci(SCI_SETREADONLY, 0);
-  Sci(SCI_APPENDTEXT, lines.size(), reinterpret_cast<LPARAM>(lines.data()));
-  Sci(SCI_SETREADONLY, 1);
+  const ScintillaDoor panel = Panel();
+  const size_t length = size_t(panel.Length());
+  panel.SetReadOnly(false);
+  panel.AppendText(lines);
+  panel.SetReadOnly(true);
   // The line left open by the last call is read again whole, with what ends it now.
   std::string restyled = PanelTail + std::string(lines);
   const size_t from = length - PanelTail.size();
   std::string styles = StylesOf(restyled);
-  Sci(SCI_STARTSTYLING, from, 0);
-  Sci(SCI_SETSTYLINGEX, styles.size(), reinterpret_cast<LPARAM>(styles.data()));
+  panel.StartStyling(ScintillaDoor::Position(from));
+  panel.SetStylingEx(styles);
 
   std::vector<std::string_view> split = SplitLines(restyled);
   PanelTail.clear();
@@ -128,14 +116,17 @@ void AppendListing(std::string_view lines) {
     PanelTail = std::string(split.back());
     split.pop_back();
   }
-  const int firstLine = int(Sci(SCI_LINEFROMPOSITION, from));
+  const int firstLine = int(panel.LineFromPosition(ScintillaDoor::Position(from)));
   FoldLevels fold = ListingFoldLevels(split, PanelFold);
   if (fold.previousIsHeader && firstLine > 0)
-    Sci(SCI_SETFOLDLEVEL, firstLine - 1, Sci(SCI_GETFOLDLEVEL, firstLine - 1) | FoldHeader);
-  for (size_t i = 0; i < fold.levels.size(); ++i) Sci(SCI_SETFOLDLEVEL, firstLine + int(i), fold.levels[i]);
+    panel.SetFoldLevel(firstLine - 1, int(panel.FoldLevel(firstLine - 1)) | FoldHeader);
+  for (size_t i = 0; i < fold.levels.size(); ++i) panel.SetFoldLevel(firstLine + int(i), fold.levels[i]);
 }
 
-void ShowListing(std::string_view text) {
+void ShowListing(Listing listing) {
+  const std::string text = std::move(listing.text);
+  ShownListingOf = std::move(listing);
+  ShownListingOf.text.clear();
   ClearListing();
   AppendListing(text);
   OutputShown = 1;
@@ -145,28 +136,50 @@ void ShowListing(std::string_view text) {
 
 bool ListingShows() { return ListingPanel != nullptr && OutputShown != 0 && ListingShown != 0; }
 
-std::vector<std::string_view> ListingLines() {
-  if (ListingPanel == nullptr) return {};
-  LRESULT length = Sci(SCI_GETLENGTH);
-  auto* text = reinterpret_cast<const char*>(Sci(SCI_GETCHARACTERPOINTER));
-  if (length <= 0 || text == nullptr) return {};
-  return SplitLines(std::string_view(text, size_t(length)));
+Listing ShownListing() {
+  if (OutputShown == 0) return {};
+  if (ListingShows()) {
+    Listing shown = ShownListingOf;
+    shown.text = std::string(Panel().Text());
+    return shown;
+  }
+  Listing shown;
+  shown.text = GetControlText(FinderBoxes[OutputBox]);
+  if (ListingPanel == nullptr && !ShownListingOf.text.empty() && shown.text == ShownListingOf.text) return ShownListingOf;
+  return shown;
 }
 
 int MarkedListingLine() {
-  if (ListingPanel == nullptr) return -1;
-  return int(Sci(SCI_MARKERNEXT, 0, 1 << GoneToMarker));
+  if (ListingShows()) return int(Panel().MarkerNext(0, 1 << GoneToMarker));
+  if (OutputMarkedText != GetControlText(FinderBoxes[OutputBox])) OutputMarkedLine = -1;
+  return OutputMarkedLine;
 }
 
 int ListingCaretLine() {
-  if (ListingPanel == nullptr) return -1;
-  return int(Sci(SCI_LINEFROMPOSITION, Sci(SCI_GETCURRENTPOS)));
+  if (ListingShows()) {
+    const ScintillaDoor panel = Panel();
+    return int(panel.LineFromPosition(panel.CurrentPos()));
+  }
+  size_t start = 0, end = 0;
+  ControlSelection(FinderBoxes[OutputBox], start, end);
+  return LineIndexAt(GetControlText(FinderBoxes[OutputBox]), start);
 }
 
 void MarkListingLine(int line) {
-  if (ListingPanel == nullptr || line < 0) return;
-  Sci(SCI_MARKERDELETEALL, GoneToMarker);
-  Sci(SCI_MARKERADD, line, GoneToMarker);
-  Sci(SCI_ENSUREVISIBLE, line);
-  Sci(SCI_GOTOLINE, line);
+  if (line < 0) return;
+  if (!ListingShows()) {
+    HWND box = FinderBoxes[OutputBox];
+    OutputMarkedText = GetControlText(box);
+    OutputMarkedLine = line;
+    const std::vector<std::string_view> lines = SplitLines(OutputMarkedText);
+    if (size_t(line) >= lines.size()) return;
+    const size_t start = size_t(lines[size_t(line)].data() - OutputMarkedText.data());
+    SelectAndShow(box, start, start + lines[size_t(line)].size());
+    return;
+  }
+  const ScintillaDoor panel = Panel();
+  panel.MarkerDeleteAll(GoneToMarker);
+  panel.MarkerAdd(line, GoneToMarker);
+  panel.EnsureVisible(line);
+  panel.GotoLine(line);
 }

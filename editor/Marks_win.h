@@ -7,6 +7,10 @@
 #include <vector>
 #include "editor/Folding_win.h"
 
+// The markers of the Editor's mark margin, numbered below the fold markers (25 to 31).
+constexpr int BookmarkMarker = 2;
+constexpr int ErrorMarker = 12;
+
 // The bookmark's look and a margin that takes clicks.
 void ConfigureBookmarks(HWND editor);
 // The margin whose click toggles a bookmark.

@@ -1,4 +1,4 @@
-// Case-insensitive search and replacement on strings (see Search.h).
+// Case-insensitive search and replacement on strings.
 #include "editor/Search.h"
 #include <array>
 

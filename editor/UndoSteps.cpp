@@ -1,8 +1,9 @@
-// Which typed keys make the editing aids add edits of their own (declared in UndoSteps.h).
+// Which typed keys make the editing aids add edits of their own.
 #include "editor/UndoSteps.h"
 #include <string>
 #include "editor/Indentation.h"
-#include "editor/WordAt.h"
+#include "language/CharClasses.h"
+#include "language/WordAt.h"
 
 namespace {
 // The lines as they read once ch is typed at column of line.
@@ -27,6 +28,6 @@ class LinesWithTyped : public SourceLines {
 }  // namespace
 
 bool TypingMovesClosingWord(const SourceLines& lines, int line, size_t column, char ch) {
-  if (column == 0 || ch == 0 || IsWordCode(static_cast<unsigned char>(ch)) || ch == '\r' || ch == '\n') return false;
+  if (column == 0 || ch == 0 || IsWordChar(static_cast<unsigned char>(ch)) || ch == '\r' || ch == '\n') return false;
   return !DedentCompletedWord(LinesWithTyped(lines, line, column, ch), line, column).empty();
 }

@@ -2,7 +2,7 @@
 // the key's edit and the aids' one undo step. Platform-free.
 #pragma once
 #include <cstddef>
-#include "editor/BlockWords.h"
+#include "language/BlockWords.h"
 
 // True when the character ch, about to be typed at column of line, completes a closing or
 // continuing word that then goes back to its opener's indentation (as DedentCompletedWord

@@ -1,4 +1,4 @@
-// One undo step for a key and what the editing aids add to it (declared in UndoSteps_win.h).
+// One undo step for a key and what the editing aids add to it.
 // The aids make their edits from the editor's notification of the key's own edit, which comes
 // while the key is being handed to the editor; an undo group opened before and closed after
 // the hand-over holds both.
@@ -6,7 +6,7 @@
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "editor/Editing_win.h"
-#include "editor/SciMessages.h"
+#include "editor/ScintillaDoor_win.h"
 
 namespace {
 bool AidsMayAddTo(const MSG& msg) {
@@ -23,9 +23,9 @@ bool AidsMayAddTo(const MSG& msg) {
 KeyUndoStep::KeyUndoStep(const MSG& msg) {
   if (!AidsMayAddTo(msg)) return;
   editor_ = msg.hwnd;
-  Api.SendMessageA(editor_, SCI_BEGINUNDOACTION, 0, 0);
+  ScintillaDoor(editor_).BeginUndoAction();
 }
 
 KeyUndoStep::~KeyUndoStep() {
-  if (editor_ != nullptr && Api.IsWindow(editor_)) Api.SendMessageA(editor_, SCI_ENDUNDOACTION, 0, 0);
+  if (editor_ != nullptr && Api.IsWindow(editor_)) ScintillaDoor(editor_).EndUndoAction();
 }

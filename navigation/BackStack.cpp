@@ -1,4 +1,4 @@
-// The places to go back to (declared in BackStack.h).
+// The places to go back to.
 #include "navigation/BackStack.h"
 
 void BackStack::Push(Place place) {

@@ -1,7 +1,7 @@
-// The subs, functions, types and labels of a source (declared in Declarations.h), as the name
+// The subs, functions, types and labels of a source, as the name
 // finder reads them.
 #include "navigation/Declarations.h"
-#include "editor/Names.h"
+#include "language/Names.h"
 
 std::string DeclarationListing(std::string_view text) {
   NameIndex index;

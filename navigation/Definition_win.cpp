@@ -1,16 +1,17 @@
-// F12 (declared in Definition_win.h).
+// F12.
 #include "navigation/Definition_win.h"
 #include <algorithm>
 #include <string>
 #include <vector>
 #include "base/SharedState.h"
+#include "base/StatusBar_win.h"
 #include "documents/Documents.h"
 #include "editor/Completing_win.h"
-#include "editor/Completion.h"
+#include "language/Completion.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Marks_win.h"
-#include "editor/WordAt.h"
-#include "editor/StatusBar_win.h"
+#include "language/CharClasses.h"
+#include "language/WordAt.h"
 #include "navigation/NavigationState.h"
 
 namespace {
@@ -21,10 +22,10 @@ bool NameAtCaret(std::string& name, std::vector<std::string>& records) {
   const TextSpan selection = SelectionSpan(CurrentEditor);
   int start = selection.start, end = selection.start, length = 0;
   // The caret just behind a name is on that name, as it is just after typing it.
-  if (start > 1 && (size_t(start) > text.size() || !IsWordCode(static_cast<unsigned char>(text[size_t(start - 1)]))))
+  if (start > 1 && (size_t(start) > text.size() || !IsWordChar(static_cast<unsigned char>(text[size_t(start - 1)]))))
     --start;
   name = WordAt(text, start, end, length);
-  if (name.empty() || !IsWordCode(static_cast<unsigned char>(name[0])) || name[0] == '#' ||
+  if (name.empty() || !IsWordChar(static_cast<unsigned char>(name[0])) || name[0] == '#' ||
       (name[0] >= '0' && name[0] <= '9'))
     return false;
   // start is 1-based: the name begins at index start - 1 of its line.

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include "base/StatusRule.h"
 #include "base/TextScan.h"
-#include "editor/WordAt.h"
+#include "language/CharClasses.h"
+#include "language/WordAt.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ unsigned char Folded(char c) {
 
 bool IsBreak(char c) { return c == '\r' || c == '\n'; }
 bool WordCodeAt(std::string_view text, size_t pos) {
-  return pos < text.size() && IsWordCode(static_cast<unsigned char>(text[pos]));
+  return pos < text.size() && IsWordChar(static_cast<unsigned char>(text[pos]));
 }
 
 // Lines counted as the editor counts them: CR LF, a lone LF and a lone CR each end one.
@@ -50,16 +51,7 @@ void AppendShownLine(std::string& out, std::string_view line) {
   for (char c : line) out += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
 }
 
-bool EndsWithFolded(std::string_view text, std::string_view tail) {
-  if (text.size() < tail.size()) return false;
-  return SameText(text.substr(text.size() - tail.size()), tail);
-}
-
 }  // namespace
-
-bool IsSourceName(std::string_view name) {
-  return EndsWithFolded(name, ".zobas") || EndsWithFolded(name, ".bas") || EndsWithFolded(name, ".inc");
-}
 
 bool IsBinaryHead(std::string_view text) {
   return text.substr(0, HeadBytes).find('\0') != std::string_view::npos;
@@ -73,8 +65,8 @@ bool NameBefore(std::string_view a, std::string_view b) {
 }
 
 WordSearch::WordSearch(std::string_view word)
-    : wordStart_(!word.empty() && IsWordCode(static_cast<unsigned char>(word.front()))),
-      wordEnd_(!word.empty() && IsWordCode(static_cast<unsigned char>(word.back()))) {
+    : wordStart_(!word.empty() && IsWordChar(static_cast<unsigned char>(word.front()))),
+      wordEnd_(!word.empty() && IsWordChar(static_cast<unsigned char>(word.back()))) {
   for (char c : word) folded_ += static_cast<char>(Folded(c));
   // Horspool's shift for each folded byte: how far the last byte of a window may move on.
   std::fill(std::begin(skip_), std::end(skip_), std::max<size_t>(folded_.size(), 1));
@@ -98,7 +90,7 @@ size_t WordSearch::Find(std::string_view text, size_t from) const {
   return std::string_view::npos;
 }
 
-void WordSearch::ListLines(std::string_view text, std::string_view name, Listing& listing) const {
+void WordSearch::ListLines(std::string_view text, std::string_view name, Findings& listing) const {
   LineCounter counter(text);
   const size_t before = listing.lines;
   for (size_t at = Find(text, 0); at != std::string_view::npos;) {
@@ -119,7 +111,7 @@ void WordSearch::ListLines(std::string_view text, std::string_view name, Listing
   if (listing.lines > before) ++listing.files;
 }
 
-void AddFileListing(Listing& all, const Listing& file) {
+void AddFileListing(Findings& all, const Findings& file) {
   size_t room = all.lines < MostListedLines ? MostListedLines - all.lines : 0;
   size_t end = 0;
   for (size_t line = 0; line < room && end < file.text.size(); ++line) {
@@ -134,14 +126,14 @@ void AddFileListing(Listing& all, const Listing& file) {
   all.leftOut += file.leftOut;
 }
 
-std::string ListingSummary(const Listing& listing) {
+std::string ListingSummary(const Findings& listing) {
   std::string summary = Counted(listing.lines, "line") + " in " + Counted(listing.files, "file");
   if (listing.skipped > 0) summary += ", " + Counted(listing.skipped, "file") + " skipped";
   if (listing.leftOut > 0) summary += ", " + Counted(listing.leftOut, "folder") + " not searched";
   return summary;
 }
 
-std::string ListingText(const Listing& listing) {
+std::string ListingText(const Findings& listing) {
   std::string text = listing.text;
   if (listing.lines > MostListedLines)
     text += "\x85 and " + std::to_string(listing.lines - MostListedLines) + " more\r\n";  // "…" in Windows-1252

@@ -14,15 +14,13 @@ constexpr size_t HeadBytes = 4096;
 // A listed line shows at most this many characters of the line that holds the word.
 constexpr size_t ShownLineLength = 200;
 
-// True for the sources a folder search reads: ".zobas", ".bas" and ".inc" in any letter case.
-bool IsSourceName(std::string_view name);
 // True when the text's first HeadBytes hold a NUL byte: a binary file, not searched.
 bool IsBinaryHead(std::string_view text);
 // The listing's file order: by name with the letter case of A to Z ignored, then byte by byte.
 bool NameBefore(std::string_view a, std::string_view b);
 
 // What a search has found so far; the listing text grows file by file.
-struct Listing {
+struct Findings {
   std::string text;     // the listed lines, each "name(line): text" and CR LF
   size_t lines = 0;     // matching lines found, listed or not
   size_t files = 0;     // files holding at least one
@@ -40,7 +38,7 @@ class WordSearch {
   // Adds one listed line for every line of text that holds the word, named name: the line's
   // number (lines end with CR LF, LF or CR, as the editor counts them), its text without leading
   // blanks, control characters as blanks, cut at ShownLineLength. Counts the file in listing.
-  void ListLines(std::string_view text, std::string_view name, Listing& listing) const;
+  void ListLines(std::string_view text, std::string_view name, Findings& listing) const;
   // The 0-based position of the first occurrence at or after from, or npos.
   size_t Find(std::string_view text, size_t from) const;
 
@@ -53,13 +51,13 @@ class WordSearch {
 
 // Adds the listing of one file (searched on its own) to the whole one: its lines while the whole
 // listing holds fewer than MostListedLines, and all of its counts.
-void AddFileListing(Listing& all, const Listing& file);
+void AddFileListing(Findings& all, const Findings& file);
 // The summary line: "N lines in M files", with ", K files skipped" when some were and
 // ", F folders not searched" when some could not be entered.
-std::string ListingSummary(const Listing& listing);
+std::string ListingSummary(const Findings& listing);
 // The whole listing: the listed lines, "… and N more" when lines were left out, and
 // the summary, CR LF between lines.
-std::string ListingText(const Listing& listing);
+std::string ListingText(const Findings& listing);
 // The line of text that holds the 0-based position pos, without its line break.
 std::string_view LineAround(std::string_view text, size_t pos);
 // The file a listed name stands for: a folder search lists names relative to folder, every one

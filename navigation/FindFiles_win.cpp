@@ -1,37 +1,38 @@
 // Find in files: the sources of a folder tree or the files of the project's list, each read
 // whole and searched for the word, the lines found listed in the listing panel in name order
-// while the search runs.
+// while the search runs. A search runs on a thread of its own, as the check as you type does:
+// it posts what it found to the main window in batches, and the window keeps answering, its
+// keys going to the editor, meanwhile. Esc or a new search stops it through its flag.
 #include <windows.h>
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Handles_win.h"
 #include "base/SharedState.h"
 #include "base/StatusRule.h"
 #include "base/TextScan.h"
+#include "base/StatusBar_win.h"
 #include "navigation/FindFiles.h"
 #include "navigation/FindFilesText.h"
 #include "navigation/NavigationState.h"
-#include "navigation/Navigation_win.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ListingText.h"
 #include "editor/Listing_win.h"
-#include "editor/WordAt.h"
+#include "language/CharClasses.h"
+#include "language/SourceFiles.h"
+#include "language/WordAt.h"
 
 namespace {
-// The keys typed while a search ran, oldest first, until the message loop hands them on.
-std::deque<KeptKey> KeptKeys;
-
 constexpr DWORD QuietMilliseconds = 500;     // a shorter search shows no progress
 constexpr DWORD ProgressMilliseconds = 100;  // the progress text changes at most this often
-constexpr size_t ReadPiece = 1 << 24;        // bytes asked of one ReadFile call
 // Opening a file costs far more time waiting than working (under Wine some 0.3 ms a file), so
 // several files are read at once by this many readers of the system's thread pool, holding at
 // most BytesAtOnce between them (a larger file is read alone).
@@ -69,25 +70,53 @@ class FolderSearch {
   DWORD error_;
 };
 
-// A long search shows how far it got in the status bar, and ends early on Esc. The window is
-// not repainted meanwhile, but the status bar is, and the queue is looked at so that the
-// system does not take the program for hung.
+// What a search hands to the window: lines to add to the listing, a text for the status bar,
+// and whether it is the last news of the search. Posted with SearchNewsMessage; the window
+// takes it over.
+struct SearchNews {
+  std::string lines;
+  std::string status;
+  bool done = false;
+};
+
+// A search as its thread runs it: what to search, given by the window's thread at the start,
+// and the flag by which Esc or a new search stops it.
+struct SearchJob {
+  HWND window = nullptr;
+  unsigned number = 0;  // posted with each news, so that a stopped search's late news is dropped
+  std::string word;
+  std::string folder;               // the folder searched; empty for the project's list
+  std::vector<std::string> listed;  // the project's files by full path
+  std::string edited;               // the full path of the document being edited, empty if untitled
+  std::string editedText;           // its text as the editor held it when the search started
+  std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+};
+
+// Hands news to the window; dropped when the window is gone.
+void Post(const SearchJob& job, SearchNews news) {
+  auto owned = std::make_unique<SearchNews>(std::move(news));
+  if (Api.PostMessageA(job.window, SearchNewsMessage, job.number, reinterpret_cast<LPARAM>(owned.get())))
+    owned.release();  // the window owns it now
+}
+
+// A long search shows how far it got in the status bar, and ends early on its stop flag.
 class Progress {
  public:
-  Progress() : started_(Api.GetTickCount()) {}
+  explicit Progress(const SearchJob& job) : job_(job), started_(Api.GetTickCount()) {}
   // Called while files are found or searched with how many so far (doing says which); true
-  // once the user has pressed Esc.
+  // once the search is to stop.
   bool Stopped(size_t files, const char* doing) {
+    if (job_.stop->load()) stopped_ = true;
     DWORD now = Api.GetTickCount();
     if (stopped_ || now - started_ < QuietMilliseconds || now - shown_ < ProgressMilliseconds) return stopped_;
     shown_ = now;
-    ShowStatus("Searching: " + Counted(files, "file") + " " + doing + " (Esc stops)");
-    stopped_ = TakeKeysUpToEscape();
+    Post(job_, {"", "Searching: " + Counted(files, "file") + " " + doing + " (Esc stops)", false});
     return stopped_;
   }
   bool Stopped() const { return stopped_; }
 
  private:
+  const SearchJob& job_;
   DWORD started_;
   DWORD shown_ = 0;
   bool stopped_ = false;
@@ -114,7 +143,7 @@ std::string SearchWord() {
   for (int p : {static_cast<int>(start) + 1, static_cast<int>(start)}) {
     int wordEnd = 0, length = 0;
     std::string at = word.empty() ? WordAt(text, p, wordEnd, length) : std::string();
-    if (!at.empty() && IsWordCode(static_cast<unsigned char>(at[0]))) word = at;
+    if (!at.empty() && IsWordChar(static_cast<unsigned char>(at[0]))) word = at;
   }
   if (word.empty()) word = FirstLine(BoxTextForEditor(FinderBoxes[FindBox]));
   return word == UntouchedBoxText ? std::string() : word;
@@ -234,8 +263,8 @@ void CollectListed(Collection& c) {
   }
 }
 
-// Collects on a thread of the pool and waits for it; false when the user pressed Esc first (the
-// collection then stops on its own).
+// Collects on a thread of the pool and waits for it; false when the search was stopped first
+// (the collection then stops on its own).
 bool Collect(const std::shared_ptr<Collection>& c, Progress& progress) {
   RunOnPool(
       [c] {
@@ -260,53 +289,31 @@ bool Collect(const std::shared_ptr<Collection>& c, Progress& progress) {
   return true;
 }
 
-// The whole file in buffer; false for a file that cannot be read, is no file on a disk (a pipe
-// or a device may never end or never answer) or is larger than LargestSearchedFile (it may have
-// grown since the folder was listed).
-bool ReadSearchedFile(const std::string& path, std::string& buffer) {
-  KernelHandle file(Api.CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.Valid() || Api.GetFileType(file.Get()) != FILE_TYPE_DISK || !Api.GetFileSizeEx(file.Get(), &size) ||
-      static_cast<unsigned long long>(size.QuadPart) > LargestSearchedFile)
-    return false;
-  buffer.resize(static_cast<size_t>(size.QuadPart));
-  size_t done = 0;
-  while (done < buffer.size()) {
-    DWORD got = 0;
-    DWORD asked = static_cast<DWORD>(std::min(buffer.size() - done, ReadPiece));
-    if (!Api.ReadFile(file.Get(), buffer.data() + done, asked, &got, nullptr)) return false;
-    if (got == 0) break;
-    done += got;
-  }
-  buffer.resize(done);
-  return true;
-}
-
 // A file read and searched on its own; a file that cannot be read, is too large or binary
 // counts as skipped. Runs on a thread of the pool, so nothing may leave it.
-Listing ReadAndSearch(const SearchFile& file, const WordSearch& search) {
-  Listing listing;
+Findings ReadAndSearch(const SearchFile& file, const WordSearch& search) {
+  Findings listing;
   try {
     std::string text;
-    if (file.size <= LargestSearchedFile && ReadSearchedFile(file.path, text) && !IsBinaryHead(text)) {
+    // A file that cannot be read, is no file on a disk (a pipe or a device may never end or
+    // never answer) or has grown past LargestSearchedFile since the folder was listed is skipped.
+    if (file.size <= LargestSearchedFile && ReadWholeFile(file.path, text, LargestSearchedFile).result == FileRead::Whole &&
+        !IsBinaryHead(text)) {
       listing.searched = 1;
       search.ListLines(text, file.name, listing);
       return listing;
     }
   } catch (...) {
   }
-  listing = Listing{};
+  listing = Findings{};
   listing.skipped = 1;
   return listing;
 }
 
-// The document being edited is searched as the editor holds it, so its listed lines are the
-// ones the user sees; only the window's thread, which owns the editor, runs this.
-Listing SearchEditedText(const SearchFile& file, const WordSearch& search) {
-  std::string copy;
-  std::string_view text = ControlTextView(CurrentEditor, copy);
-  Listing listing;
+// The document being edited is searched as the editor held it when the search started, so its
+// listed lines are the ones the user saw.
+Findings SearchEditedText(const SearchFile& file, const std::string& text, const WordSearch& search) {
+  Findings listing;
   if (text.size() > LargestSearchedFile || IsBinaryHead(text)) {
     listing.skipped = 1;
   } else {
@@ -318,7 +325,7 @@ Listing SearchEditedText(const SearchFile& file, const WordSearch& search) {
 
 // One file's share of a search and whether it is done.
 struct FileSearch {
-  Listing listing;
+  Findings listing;
   std::atomic<bool> done{false};
 };
 
@@ -356,55 +363,53 @@ void ReadFiles(const std::shared_ptr<SearchPool>& pool) {
   if (pool->readers.fetch_sub(1) == 1) Api.SetEvent(pool->allDone.Get());
 }
 
-// Hands the lines found so far to the panel and lets it repaint, so that the listing grows while
-// the search runs: the first lines at once, then at most every ProgressMilliseconds, each batch
-// in one append.
+// Hands the lines found so far to the window, so that the listing grows while the search runs:
+// the first lines at once, then at most every ProgressMilliseconds, each batch in one news.
 class Feed {
  public:
-  void Offer(const Listing& listing) {
+  explicit Feed(const SearchJob& job) : job_(job) {}
+  void Offer(const Findings& listing) {
     if (listing.text.size() == shown_) return;
     const DWORD now = Api.GetTickCount();
     if (shown_ != 0 && now - last_ < ProgressMilliseconds) return;
-    Append(std::string_view(listing.text).substr(shown_));
+    Post(job_, {listing.text.substr(shown_), "", false});
     shown_ = listing.text.size();
     last_ = now;
   }
-  // The rest of text, whose first Shown() bytes the panel holds already.
-  void Finish(std::string_view text) { Append(text.substr(std::min(shown_, text.size()))); }
+  // The rest of text, whose first bytes the window has already, and the status bar's summary.
+  void Finish(std::string_view text, const std::string& status) {
+    Post(job_, {std::string(text.substr(std::min(shown_, text.size()))), status, true});
+  }
 
  private:
-  static void Append(std::string_view lines) {
-    AppendListing(lines);
-    if (ListingPanel != nullptr) Api.UpdateWindow(ListingPanel);
-  }
+  const SearchJob& job_;
   size_t shown_ = 0;
   DWORD last_ = 0;
 };
 
 // The listings of the files done so far, in the files' order, added to listing from file added
 // on; the first file not yet done stops it.
-void AddDoneFiles(SearchPool& pool, Listing& listing, size_t& added) {
+void AddDoneFiles(SearchPool& pool, Findings& listing, size_t& added) {
   for (; added < pool.files.size() && pool.jobs[added].done.load(); ++added) {
     AddFileListing(listing, pool.jobs[added].listing);
-    pool.jobs[added].listing = Listing{};
+    pool.jobs[added].listing = Findings{};
   }
 }
 
 // Searches the files and lists them in their order: a few readers of the pool read and search
-// them while this thread adds the finished ones to the listing at its progress times, shows the
-// progress and looks for Esc. After Esc the files still under way are left to finish on their
-// own. The edited document is searched here, as the editor holds it.
-Listing SearchFiles(const std::shared_ptr<SearchPool>& pool, Progress& progress, Feed& feed) {
-  const std::string edited = FullName(SaveName);
-  for (size_t k = 0; !edited.empty() && k < pool->files.size(); ++k)
-    if (SameText(pool->files[k].path, edited)) {
-      pool->jobs[k].listing = SearchEditedText(pool->files[k], pool->search);
+// them while the search's thread adds the finished ones to the listing at its progress times,
+// tells the progress and looks at its stop flag. Once stopped, the files still under way are
+// left to finish on their own. The edited document is searched as the editor held it.
+Findings SearchFiles(const std::shared_ptr<SearchPool>& pool, const SearchJob& job, Progress& progress, Feed& feed) {
+  for (size_t k = 0; !job.edited.empty() && k < pool->files.size(); ++k)
+    if (SameText(pool->files[k].path, job.edited)) {
+      pool->jobs[k].listing = SearchEditedText(pool->files[k], job.editedText, pool->search);
       pool->jobs[k].done.store(true);
     }
   const size_t readers = std::min(FilesAtOnce, pool->files.size());
   pool->readers.store(readers);
   for (size_t k = 0; k < readers; ++k) RunOnPool([pool] { ReadFiles(pool); }, WT_EXECUTELONGFUNCTION);
-  Listing listing;
+  Findings listing;
   size_t added = 0;
   if (readers == 0) return listing;
   // The first hits show as soon as there are any; later ones at the progress times.
@@ -436,68 +441,30 @@ void SortFiles(std::vector<SearchFile>& files) {
               files.end());
 }
 
-// The form the project's list gives a file, so that the document is named as the list names
-// it and its remembered line follows it; the path itself when the list does not hold it.
+}  // namespace
+
 std::string ListedForm(const std::string& path) {
   if (ProjectFile.empty()) return path;
   for (const std::string& listed : ListedPaths(GetControlText(FinderBoxes[ProjectBox])))
     if (SameText(FullName(listed), FullName(path))) return listed;
   return path;
 }
-}  // namespace
 
-bool TakeKeysUpToEscape() {
-  KeptKey key;
-  while (Api.PeekMessageA(&key.message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    if (key.message.message == WM_KEYDOWN && key.message.wParam == VK_ESCAPE) return true;
-    // The quit message comes whatever the range asked for: the program is ending, which the
-    // search must not hide from the loop.
-    if (key.message.message == WM_QUIT) {
-      Api.PostQuitMessage(int(key.message.wParam));
-      return true;
-    }
-    // Taking a key brings the keyboard's state to the moment it was queued.
-    Api.GetKeyboardState(key.keyboard);
-    KeptKeys.push_back(key);
-  }
-  return false;
-}
-
-bool NextKeptKey(KeptKey& key) {
-  if (KeptKeys.empty()) return false;
-  key = KeptKeys.front();
-  KeptKeys.pop_front();
-  return true;
-}
-
-void FindInFiles() {
-  if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
-  std::string word = SearchWord();
-  ListingSearched = true;
-  ListingDocument.clear();
-  if (IsBlankWord(word)) {
-    ShowListing(NothingToSearch);
-    ShowStatus(NothingToSearch);
-    return;
-  }
-  ListingFolder = ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
-  // The panel takes its place now, not after the search, so that it shows the lines as they come.
-  ShowListing("");
-  if (MainWindow != nullptr) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
-  Progress progress;
-  Feed feed;
+namespace {
+// The search's own thread: collects the files, searches them and posts what it finds.
+void RunSearch(const SearchJob& job) {
+  Progress progress(job);
+  Feed feed(job);
   auto collection = std::make_shared<Collection>();
-  if (!ProjectFile.empty())
-    collection->listed = ProjectPaths();
-  else
-    collection->folder = ListingFolder;
-  Listing listing;
+  collection->folder = job.folder;
+  collection->listed = job.listed;
+  Findings listing;
   size_t total = 0;
   if (Collect(collection, progress)) {
     std::vector<SearchFile> files = std::move(collection->files);
     SortFiles(files);
     total = files.size() + collection->skipped;
-    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(word)), progress, feed);
+    listing = SearchFiles(std::make_shared<SearchPool>(std::move(files), WordSearch(job.word)), job, progress, feed);
     listing.skipped += collection->skipped;
     listing.leftOut += collection->leftOut;
   } else {
@@ -507,21 +474,68 @@ void FindInFiles() {
   if (progress.Stopped())
     text += "\r\nStopped by Esc: " + std::to_string(listing.searched + listing.skipped) + " of " +
             Counted(total, "file") + " looked at";
-  feed.Finish(text);
-  ShowStatus(ListingSummary(listing));
+  feed.Finish(text, ListingSummary(listing));
 }
 
-std::string SearchedFile(const std::string& name) { return ListedForm(ListedFile(ListingFolder, name)); }
-
-void GoToListedLine() {
-  HWND box = FinderBoxes[OutputBox];
-  std::string text = GetControlText(box);
-  size_t start = 0, end = 0;
-  ControlSelection(box, start, end);
-  const ListedLine read = ReadListedLine(LineAround(text, start));
-  if (read.kind == ListedKind::FileLine) {
-    if (OpenListedFile(SearchedFile(read.name))) GoToLine(CurrentEditor, read.line);
-  } else if (read.kind == ListedKind::DocLine) {
-    GoToLine(CurrentEditor, read.line);
+DWORD WINAPI SearchThread(LPVOID context) {
+  std::unique_ptr<std::shared_ptr<SearchJob>> job(static_cast<std::shared_ptr<SearchJob>*>(context));
+  try {
+    RunSearch(**job);
+  } catch (...) {  // out of memory: the search ends with what the window has
+    Post(**job, {"", "", true});
   }
+  return 0;
+}
+}  // namespace
+
+void StopFindInFiles() {
+  if (SearchStop) SearchStop->store(true);
+}
+
+bool FindInFilesRunning() { return SearchStop != nullptr; }
+
+void FindInFiles() {
+  if (KeyRepeats) return;  // Ctrl+F7 held down: its first key-down started the search
+  // A search still running stops, and what it still posts is dropped.
+  StopFindInFiles();
+  SearchStop.reset();
+  ++SearchNumber;
+  std::string word = SearchWord();
+  if (IsBlankWord(word)) {
+    ShowListing({ListingKind::Search, NothingToSearch, "", ""});
+    ShowStatus(NothingToSearch);
+    return;
+  }
+  auto job = std::make_shared<SearchJob>();
+  job->window = MainWindow;
+  job->number = SearchNumber;
+  job->word = std::move(word);
+  job->folder = ProjectFile.empty() ? (SaveName.empty() ? WorkDir : DirPart(FullName(SaveName))) : std::string();
+  if (!ProjectFile.empty()) job->listed = ProjectPaths();
+  job->edited = FullName(SaveName);
+  if (!job->edited.empty()) {
+    std::string copy;
+    job->editedText = std::string(ControlTextView(CurrentEditor, copy));
+  }
+  // The panel takes its place now, not after the search, so that it shows the lines as they come.
+  ShowListing({ListingKind::Search, "", job->folder, ""});
+  if (MainWindow != nullptr) Api.SendMessageA(MainWindow, WM_SIZE, 0, 0);
+  auto context = std::make_unique<std::shared_ptr<SearchJob>>(job);
+  HANDLE thread = Api.CreateThread(nullptr, 0, SearchThread, context.get(), 0, nullptr);
+  if (thread == nullptr) {
+    ShowStatus("Find in files could not start: the system has no room for another thread");
+    return;
+  }
+  context.release();  // the thread owns it now
+  Api.CloseHandle(thread);
+  SearchStop = job->stop;
+}
+
+void OnSearchNews(uintptr_t number, intptr_t news) {
+  std::unique_ptr<SearchNews> taken(reinterpret_cast<SearchNews*>(news));
+  if (!taken || number != SearchNumber) return;  // the news of a search a newer one stopped
+  AppendListing(taken->lines);
+  if (ListingPanel != nullptr) Api.UpdateWindow(ListingPanel);
+  if (!taken->status.empty()) ShowStatus(taken->status);
+  if (taken->done) SearchStop.reset();
 }

@@ -1,9 +1,6 @@
-// Definitions of the navigation state (declared in NavigationState.h).
+// Definitions of the navigation state.
 #include "navigation/NavigationState.h"
 
 BackStack JumpsBack;
-std::string ListingFolder;
-bool ListingSearched = false;
-std::string ListingDocument;
-std::string OutputStepped;
-int OutputLineGoneTo = -1;
+unsigned SearchNumber = 0;
+std::shared_ptr<std::atomic<bool>> SearchStop;

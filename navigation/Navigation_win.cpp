@@ -1,12 +1,14 @@
-// F6, listing jumps, going back, the list of declarations and bookmarks (declared in
-// Navigation_win.h).
+// F6, listing jumps, going back, the list of declarations and bookmarks.
 #include "navigation/Navigation_win.h"
 #include <windows.h>
+#include <optional>
 #include <vector>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/SharedState.h"
 #include "base/StatusRule.h"
 #include "base/TextScan.h"
+#include "base/StatusBar_win.h"
 #include "navigation/FindFiles.h"
 #include "documents/Documents.h"
 #include "editor/Bookmarks.h"
@@ -14,24 +16,25 @@
 #include "editor/ListingText.h"
 #include "editor/Listing_win.h"
 #include "editor/Marks_win.h"
-#include "editor/StatusBar_win.h"
 #include "navigation/Declarations.h"
+#include "navigation/Listings.h"
 #include "navigation/NavigationState.h"
 
 namespace {
 Place PlaceNow() { return {SaveName, CaretPosition()}; }
 
-// Goes to the place a listed line names, opening its file as a double-click does (asking about
-// unsaved text first); false when nothing moved (cancelled, or the file could not be opened).
-bool JumpTo(const ListedLine& read) {
-  if (read.kind == ListedKind::None) return false;
+// Goes to the place the line of the listing names, opening its file as a double-click does
+// (asking about unsaved text first); false when nothing moved (no place, cancelled, or the file
+// could not be opened).
+bool JumpTo(const Listing& listing, std::string_view line) {
+  std::optional<ListedPlace> place = PlaceOfListedLine(listing, line);
+  if (!place) return false;
   const Place from = PlaceNow();
-  const std::string file = read.kind != ListedKind::FileLine ? ListingDocument
-                           : ListingSearched          ? SearchedFile(read.name)
-                                                      : PathInFolder(ListingFolder, read.name);
-  if (!file.empty() && !OpenListedFile(file)) return false;
+  // A project's search names its files in the form the project's list gives them.
+  if (listing.kind == ListingKind::Search) place->file = ListedForm(place->file);
+  if (!place->file.empty() && !OpenListedFile(place->file)) return false;
   JumpsBack.Push(from);
-  GoToLine(CurrentEditor, read.line);
+  GoToLine(CurrentEditor, place->line);
   return true;
 }
 
@@ -54,51 +57,6 @@ std::string ListingSaid(std::string_view text) {
   return Counted(static_cast<long long>(places), "place") + " listed: F6 and Shift+F6 go through them";
 }
 
-void StepThroughPanel(bool forward) {
-  std::vector<std::string_view> lines = ListingLines();
-  bool wrapped = false;
-  int next = NextListedLine(lines, MarkedListingLine(), forward, wrapped);
-  if (next < 0) {
-    ShowStatus("No line of the listing names a place to go to");
-    return;
-  }
-  const ListedLine read = ReadListedLine(lines[size_t(next)]);
-  const size_t count = lines.size();
-  if (!JumpTo(read)) return;
-  MarkListingLine(next);
-  SayStep(wrapped, forward, next, count);
-}
-
-// The OutputBox of a compiler query (or of find in files): its lines are gone to as a
-// double-click there goes to them, the line selected in the box.
-void StepThroughOutputBox(bool forward) {
-  HWND box = FinderBoxes[OutputBox];
-  const std::string text = GetControlText(box);
-  if (text != OutputStepped) OutputLineGoneTo = -1;
-  std::vector<std::string_view> lines = SplitLines(text);
-  bool wrapped = false;
-  int next = NextListedLine(lines, OutputLineGoneTo, forward, wrapped);
-  if (next < 0) {
-    ShowStatus("No line of the listing names a place to go to");
-    return;
-  }
-  const std::string_view line = lines[size_t(next)];
-  const size_t start = size_t(line.data() - text.data());
-  const ListedLine read = ReadListedLine(line);
-  OutputStepped = text;
-  OutputLineGoneTo = next;
-  SelectAndShow(box, start, start + line.size());
-  const Place from = PlaceNow();
-  if (read.kind == ListedKind::FileLine) {
-    GoToListedLine();  // reads the line selected in the box, names as find in files gave them
-    if (PlaceNow() == from) return;
-  } else {
-    GoToLine(CurrentEditor, read.line);
-  }
-  JumpsBack.Push(from);
-  SayStep(wrapped, forward, next, lines.size());
-}
-
 std::string LineOf(std::string_view text, int line) {
   std::vector<std::string_view> lines = SplitLines(text);
   return line >= 1 && size_t(line) <= lines.size() ? std::string(lines[size_t(line - 1)]) : std::string();
@@ -109,24 +67,33 @@ std::string CurrentKey() { return DocumentKey(SaveName); }
 }  // namespace
 
 void ListingStep(bool forward) {
-  if (ListingShows()) StepThroughPanel(forward);
-  else if (OutputShown != 0) StepThroughOutputBox(forward);
-  else ShowStatus("No listing shows: F6 goes through the lines of a listing");
+  if (OutputShown == 0) {
+    ShowStatus("No listing shows: F6 goes through the lines of a listing");
+  } else {
+    const Listing listing = ShownListing();
+    const std::vector<std::string_view> lines = SplitLines(listing.text);
+    bool wrapped = false;
+    const int next = NextListedLine(lines, MarkedListingLine(), forward, wrapped);
+    if (next < 0) {
+      ShowStatus("No line of the listing names a place to go to");
+    } else if (JumpTo(listing, lines[size_t(next)])) {
+      MarkListingLine(next);
+      SayStep(wrapped, forward, next, lines.size());
+    }
+  }
   Api.SetFocus(CurrentEditor);
 }
 
 void JumpFromListingCaret() {
-  int line = ListingCaretLine();
-  std::vector<std::string_view> lines = ListingLines();
+  const Listing listing = ShownListing();
+  const std::vector<std::string_view> lines = SplitLines(listing.text);
+  const int line = ListingCaretLine();
   if (line < 0 || size_t(line) >= lines.size()) return;
-  if (JumpTo(ReadListedLine(lines[size_t(line)]))) MarkListingLine(line);
+  if (JumpTo(listing, lines[size_t(line)])) MarkListingLine(line);
 }
 
 void ShowPlaces(std::string_view text, const std::string& folder, const std::string& document) {
-  ListingFolder = folder;
-  ListingSearched = false;
-  ListingDocument = document;
-  ShowListing(text);
+  ShowListing({ListingKind::Places, std::string(text), folder, document});
   ShowStatus(ListingSaid(text));
 }
 

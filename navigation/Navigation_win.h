@@ -10,7 +10,8 @@
 // shows, as a double-click does; past the last line it starts again at the first and the status
 // bar says so. The focus stays in the editor.
 void ListingStep(bool forward);
-// A double-click in the listing panel: goes to the place of the line under the caret.
+// A double-click in the listing panel or the OutputBox: goes to the place the line at the caret
+// names, as F6 would.
 void JumpFromListingCaret();
 // Shows a listing of places in the panel: relative names are in folder, "line: text" lines are
 // of document (the current one when empty).
@@ -27,12 +28,3 @@ void ToggleBookmarkAtPosition(size_t position);
 void StepBookmark(bool forward);
 // Ctrl+Shift+M: every bookmark of every file in the panel.
 void ListBookmarks();
-
-// A key message that a long search took from the queue, and the keyboard's state as it was
-// when the key was queued (Shift, Ctrl and the like), so it can be handled as it was meant.
-struct KeptKey {
-  MSG message{};
-  BYTE keyboard[256]{};
-};
-// The oldest key kept by TakeKeysUpToEscape that is not handed on yet; false when none is left.
-bool NextKeptKey(KeptKey& key);

@@ -8,26 +8,13 @@
 #include <cstring>
 #include "ILexer.h"
 #include "ScintillaTypes.h"
+#include "ScintillaMessages.h"
 #include "ScintillaWin.h"
 #include "scilexer/LexZorvex.h"
 
 namespace {
 
-constexpr UINT SetLexerMessage = 4001;       // the old SCI_SETLEXER
-constexpr UINT GetLexerMessage = 4002;       // SCI_GETLEXER
-constexpr UINT SetILexerMessage = 4033;      // SCI_SETILEXER
-constexpr UINT ClearStyleMessage = 2005;     // SCI_CLEARDOCUMENTSTYLE
-constexpr UINT SetTextMessage = 2181;        // SCI_SETTEXT
-constexpr UINT BeginUndoMessage = 2078;      // SCI_BEGINUNDOACTION
-constexpr UINT EndUndoMessage = 2079;        // SCI_ENDUNDOACTION
-constexpr UINT GetTextLengthMessage = 2183;  // SCI_GETTEXTLENGTH
-constexpr UINT GetTargetStartMessage = 2191; // SCI_GETTARGETSTART
-constexpr UINT GetTargetEndMessage = 2193;   // SCI_GETTARGETEND
-constexpr UINT SetTargetRangeMessage = 2686; // SCI_SETTARGETRANGE
-constexpr UINT ReplaceTargetMessage = 2194;  // SCI_REPLACETARGET
-constexpr UINT SetEmptySelectionMessage = 2556;  // SCI_SETEMPTYSELECTION
-constexpr UINT SetCodePageMessage = 2037;    // SCI_SETCODEPAGE
-constexpr UINT GetCharacterPointerMessage = 2520;  // SCI_GETCHARACTERPOINTER
+using Scintilla::Message;
 
 const wchar_t ScintillaClass[] = L"Scintilla";
 WNDPROC ScintillaProc = nullptr;  // Scintilla's own procedure, set once when the DLL loads
@@ -35,17 +22,20 @@ WNDPROC ScintillaProc = nullptr;  // Scintilla's own procedure, set once when th
 LRESULT Pass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(ScintillaProc, window, message, wParam, lParam);
 }
+LRESULT Pass(HWND window, Message message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return Pass(window, static_cast<UINT>(message), wParam, lParam);
+}
 
 // Lexer 200 attaches the Zorvex Basic lexer (kept, with its keywords, if already attached);
 // 0 detaches any lexer and leaves the text unstyled; other numbers change nothing.
 LRESULT SetLexer(HWND window, WPARAM lexer) {
   if (lexer == static_cast<WPARAM>(ZorvexLexerNumber)) {
-    if (Pass(window, GetLexerMessage, 0, 0) == ZorvexLexerNumber) return 0;
-    Pass(window, SetILexerMessage, 0, reinterpret_cast<LPARAM>(CreateZorvexLexer()));
-    Pass(window, ClearStyleMessage, 0, 0);  // styled afresh by the new lexer
+    if (Pass(window, Message::GetLexer) == ZorvexLexerNumber) return 0;
+    Pass(window, Message::SetILexer, 0, reinterpret_cast<LPARAM>(CreateZorvexLexer()));
+    Pass(window, Message::ClearDocumentStyle);  // styled afresh by the new lexer
   } else if (lexer == 0) {
-    Pass(window, SetILexerMessage, 0, 0);
-    Pass(window, ClearStyleMessage, 0, 0);
+    Pass(window, Message::SetILexer);
+    Pass(window, Message::ClearDocumentStyle);
   }
   return 0;
 }
@@ -56,8 +46,8 @@ LRESULT SetLexer(HWND window, WPARAM lexer) {
 // occurrence in a big document costs that range (in time and in undo memory), and undoing it
 // brings back that range instead of selecting the whole text.
 LRESULT SetTextOfLength(HWND window, WPARAM length, LPARAM text) {
-  const char* now = reinterpret_cast<const char*>(Pass(window, GetCharacterPointerMessage, 0, 0));
-  const size_t oldLength = static_cast<size_t>(Pass(window, GetTextLengthMessage, 0, 0));
+  const char* now = reinterpret_cast<const char*>(Pass(window, Message::GetCharacterPointer));
+  const size_t oldLength = static_cast<size_t>(Pass(window, Message::GetTextLength));
   const char* next = reinterpret_cast<const char*>(text);
   const size_t newLength = static_cast<size_t>(length);
   size_t same = 0;  // bytes equal at the start
@@ -67,16 +57,16 @@ LRESULT SetTextOfLength(HWND window, WPARAM length, LPARAM text) {
     while (same < shorter && now[same] == next[same]) ++same;
     while (tail < shorter - same && now[oldLength - 1 - tail] == next[newLength - 1 - tail]) ++tail;
   }
-  const LRESULT targetStart = Pass(window, GetTargetStartMessage, 0, 0);
-  const LRESULT targetEnd = Pass(window, GetTargetEndMessage, 0, 0);
-  Pass(window, BeginUndoMessage, 0, 0);
+  const LRESULT targetStart = Pass(window, Message::GetTargetStart);
+  const LRESULT targetEnd = Pass(window, Message::GetTargetEnd);
+  Pass(window, Message::BeginUndoAction);
   if (same < oldLength - tail || same < newLength - tail) {
-    Pass(window, SetTargetRangeMessage, same, oldLength - tail);
-    Pass(window, ReplaceTargetMessage, newLength - tail - same, reinterpret_cast<LPARAM>(next + same));
+    Pass(window, Message::SetTargetRange, same, oldLength - tail);
+    Pass(window, Message::ReplaceTarget, newLength - tail - same, reinterpret_cast<LPARAM>(next + same));
   }
-  Pass(window, SetEmptySelectionMessage, 0, 0);
-  Pass(window, EndUndoMessage, 0, 0);
-  Pass(window, SetTargetRangeMessage, targetStart, targetEnd);
+  Pass(window, Message::SetEmptySelection);
+  Pass(window, Message::EndUndoAction);
+  Pass(window, Message::SetTargetRange, targetStart, targetEnd);
   return 1;
 }
 
@@ -85,7 +75,7 @@ LRESULT SetTextOfLength(HWND window, WPARAM length, LPARAM text) {
 // and typed characters arrive as ANSI bytes. SCI_SETCODEPAGE can still change it.
 LRESULT Create(HWND window, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = Pass(window, WM_CREATE, wParam, lParam);
-  if (result == 0) Pass(window, SetCodePageMessage, 0, 0);
+  if (result == 0) Pass(window, Message::SetCodePage);
   return result;
 }
 
@@ -93,7 +83,7 @@ LRESULT CALLBACK ZorvexScintillaProc(HWND window, UINT message, WPARAM wParam, L
   try {
     if (message == WM_CREATE) return Create(window, wParam, lParam);
     if (message == SetLexerMessage) return SetLexer(window, wParam);
-    if (message == SetTextMessage && wParam != 0 && lParam != 0) {
+    if (message == static_cast<UINT>(Message::SetText) && wParam != 0 && lParam != 0) {
       return SetTextOfLength(window, wParam, lParam);
     }
   } catch (...) {

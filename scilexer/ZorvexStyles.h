@@ -4,6 +4,9 @@
 
 // Lexer number under which the editing control offers the Zorvex Basic lexer.
 constexpr int ZorvexLexerNumber = 200;
+// The message that attaches a lexer by its number: Scintilla 4 had it (SCI_SETLEXER) and
+// Scintilla 5 no longer has; lib/SciLexer.dll answers it for the program.
+constexpr unsigned SetLexerMessage = 4001;
 
 // Text classes of the lexer (the same numbers Scintilla's C-family lexers use for them).
 namespace ZorvexStyles {
@@ -20,4 +23,10 @@ enum ZorvexStyle {
   StyleDirectiveComment = 23,     // comment that starts on a directive line
   StyleDirectiveDocComment = 24,  // documentation comment that starts on a directive line
 };
+
+// The styles of a /* */ comment, which alone goes on past a line break.
+constexpr bool IsBlockCommentStyle(int style) {
+  return style == StyleComment || style == StyleDocComment || style == StyleDirectiveComment ||
+         style == StyleDirectiveDocComment;
+}
 }  // namespace ZorvexStyles

@@ -1,4 +1,4 @@
-// The command buttons' face table (declared in ButtonFaces.h).
+// The command buttons' face table.
 #include "shell/ButtonFaces.h"
 #include "commands/CommandIds.h"
 

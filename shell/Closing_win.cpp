@@ -4,9 +4,10 @@
 #include <windows.h>
 #include "auxwin/Console.h"
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Boxes_win.h"
 #include "base/TextScan.h"
-#include "build/Debugger_win.h"
+#include "compiler/Debugger_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "documents/Encoding_win.h"

@@ -2,10 +2,11 @@
 #include <windows.h>
 #include "auxwin/Console.h"
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"
 #include "base/TextScan.h"
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 #include "commands/CommandIds.h"
 #include "commands/MenuBar_win.h"
 #include "documents/DocumentState.h"
@@ -61,8 +62,7 @@ std::string TakeArgument(const std::string& settingsText) {
 // save must write into it rather than ask for a name.
 bool NamesEmptyFile(const std::string& name) {
   std::string content;
-  unsigned long error = 0;
-  return name == StartArgument && ReadWholeFile(ExpandPath(name), content, error) == FileRead::Whole && content.empty();
+  return name == StartArgument && ReadWholeFile(ExpandPath(name), content).result == FileRead::Whole && content.empty();
 }
 
 // The document to show: empty with a project, else the current file's text (a file that

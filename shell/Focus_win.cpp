@@ -1,20 +1,15 @@
 // Where the keyboard focus goes when MainWindow itself receives it, and what the IDE looks at
 // when it becomes the active program again.
 #include <windows.h>
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "documents/Documents.h"
+#include "editor/EditorEvents_win.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/ShellState.h"
 
-namespace {
-constexpr WORD EditGotFocus = EN_SETFOCUS;  // 0x0100, from an edit box
-constexpr WORD EditorGotFocus = 512;        // SCEN_SETFOCUS, from the Scintilla editor
-}  // namespace
-
 void RememberFocus(WPARAM wParam, LPARAM lParam) {
-  WORD code = HIWORD(wParam);
-  if (code != EditGotFocus && code != EditorGotFocus) return;
-  HWND control = reinterpret_cast<HWND>(lParam);
+  HWND control = ControlGainingFocus(wParam, lParam);
   if (control && Api.IsChild(MainWindow, control)) LastFocused = control;
 }
 

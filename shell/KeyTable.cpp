@@ -1,4 +1,4 @@
-// Keyboard layer of the main message loop (declared in KeyTable.h).
+// Keyboard layer of the main message loop.
 #include "shell/KeyTable.h"
 #include "commands/CommandIds.h"
 

@@ -1,4 +1,4 @@
-// Layout arithmetic of the main window (see Layout.h).
+// Layout arithmetic of the main window.
 #include "shell/Layout.h"
 
 #include "base/TextScan.h"

@@ -1,7 +1,7 @@
 // MainWindow's layout step and the pointer position used by drops.
 #include <windows.h>
 #include "base/Bindings_win.h"
-#include "build/Debugger_win.h"
+#include "compiler/Debugger_win.h"
 #include "editor/EditorSetup_win.h"
 #include "shell/Layout.h"
 #include "shell/MainWindowSteps_win.h"

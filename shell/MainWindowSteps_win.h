@@ -28,8 +28,7 @@ void OnSetFocus();
 // window that was active before), the document's file is looked at for changes made by other
 // programs meanwhile, once the activation is done.
 void OnActivateApp(bool active, unsigned long otherThread);
-// The message that activation posts to MainWindow for that look.
-constexpr unsigned OutsideCheckMessage = 0x8000 + 29;  // WM_APP + 29
+// OutsideCheckMessage, which activation posts to MainWindow for that look.
 void OnOutsideCheck();
 // WM_NOTIFY: passes each event of the editor to the operation that owns it.
 void OnNotify(const NMHDR* header);

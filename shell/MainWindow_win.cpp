@@ -1,13 +1,12 @@
-// The main-window routine and the message loop (declared in MainWindow_win.h).
+// The main-window routine and the message loop.
 #include "shell/MainWindow_win.h"
 #include "base/Boxes_win.h"
 #include <windows.h>
 #include "base/Bindings_win.h"
-#include "build/Debugger_win.h"
+#include "compiler/Debugger_win.h"
 #include "editor/Completing_win.h"
 #include "editor/Editing_win.h"
 #include "editor/UndoSteps_win.h"
-#include "navigation/Navigation_win.h"
 #include "shell/GuiSlots.h"
 #include "shell/KeyTable.h"
 #include "shell/Placement.h"
@@ -80,41 +79,11 @@ void HandleQueued(MSG& msg) {
   const KeyUndoStep step(msg);
   Api.DispatchMessageA(&msg);
 }
-
-// Handles the characters that translating a key just made, before anything queued after them.
-void HandleTyped(HWND window) {
-  MSG typed;
-  for (UINT first : {UINT(WM_CHAR), UINT(WM_SYSCHAR)})
-    while (Api.PeekMessageA(&typed, window, first, first + 1, PM_REMOVE | PM_QS_POSTMESSAGE)) {
-      // The quit message comes whatever the range asked for: it is left for the loop to end on.
-      if (typed.message == WM_QUIT) return Api.PostQuitMessage(int(typed.wParam));
-      HandleQueued(typed);
-    }
-}
-
-// A key that a search kept while it ran, handled now with the keyboard's state it was typed
-// with (Shift, Ctrl...), which then goes back to what it is now.
-void HandleKept(KeptKey& key) {
-  BYTE now[256];
-  Api.GetKeyboardState(now);
-  Api.SetKeyboardState(key.keyboard);
-  HandleQueued(key.message);
-  HandleTyped(key.message.hwnd);
-  Api.SetKeyboardState(now);
-}
 }  // namespace
 
 void RunMessageLoop() {
   MSG msg;
-  for (;;) {
-    KeptKey kept;
-    if (NextKeptKey(kept)) {
-      HandleKept(kept);
-      continue;
-    }
-    if (Api.GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
-    HandleQueued(msg);
-  }
+  while (Api.GetMessageA(&msg, nullptr, 0, 0) > 0) HandleQueued(msg);
 }
 
 HINSTANCE ProgramInstance() {

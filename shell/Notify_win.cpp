@@ -2,8 +2,8 @@
 #include <windows.h>
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
-#include "build/Debugger_win.h"
-#include "build/ErrorCheck.h"
+#include "compiler/Debugger_win.h"
+#include "compiler/ErrorCheck.h"
 #include "editor/Completing_win.h"
 #include "editor/DebugMarks_win.h"
 #include "editor/EditorEvents_win.h"
@@ -22,8 +22,8 @@ void OnNotify(const NMHDR* header) {
       CompletionCharAdded(event.character);
       break;
     case EditorEventKind::UpdateUi:
-      EditorUpdateUi(event.updated);
-      CompletionUpdateUi(event.updated);
+      EditorUpdateUi(event.textChanged, event.selectionChanged);
+      CompletionUpdateUi(event.selectionChanged);
       ShowErrorAtCaret();
       break;
     case EditorEventKind::Modified:

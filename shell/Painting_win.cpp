@@ -1,4 +1,4 @@
-// MainWindow's painting and colour messages (declared in Painting_win.h).
+// MainWindow's painting and colour messages.
 #include "shell/Painting_win.h"
 #include "base/Bindings_win.h"
 #include "shell/ButtonFaces.h"

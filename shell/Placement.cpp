@@ -1,4 +1,4 @@
-// Placement of the main window (declared in Placement.h).
+// Placement of the main window.
 #include "shell/Placement.h"
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-// MainWindow's fonts, icon and parts at its display's scale (declared in Scaling_win.h).
+// MainWindow's fonts, icon and parts at its display's scale.
 #include "shell/Scaling_win.h"
 #include <string>
 #include "base/Bindings_win.h"

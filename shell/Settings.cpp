@@ -1,4 +1,4 @@
-// Reading and composing the settings text (see Settings.h).
+// Reading and composing the settings text.
 #include "shell/Settings.h"
 
 #include "base/TextScan.h"

@@ -1,4 +1,4 @@
-// Definitions of the shell's process-wide state (declared in ShellState.h).
+// Definitions of the shell's process-wide state.
 #include "shell/ShellState.h"
 
 namespace {

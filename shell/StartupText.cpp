@@ -1,4 +1,4 @@
-// Fixed texts of start-up (declared in StartupText.h).
+// Fixed texts of start-up.
 #include "shell/StartupText.h"
 #include "shell/Version.h"
 #include "base/TextScan.h"

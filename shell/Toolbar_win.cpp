@@ -1,13 +1,13 @@
-// Picture buttons, tooltips and the status bar (declared in Toolbar_win.h).
+// Picture buttons, tooltips and the status bar.
 #include "shell/Toolbar_win.h"
 #include <commctrl.h>
 #include "base/Bindings_win.h"
 #include "base/Handles_win.h"
 #include "base/Scaling_win.h"
 #include "base/SharedState.h"
+#include "base/StatusBar_win.h"
 #include "commands/CommandState.h"
 #include "editor/CodePage_win.h"
-#include "editor/StatusBar_win.h"
 #include "shell/MainWindow_win.h"
 #include "shell/ShellState.h"
 #include "shell/StartupText.h"

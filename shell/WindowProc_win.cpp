@@ -3,13 +3,15 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
-#include "build/Debugger_win.h"
-#include "build/ErrorCheck.h"
-#include "build/RunWatch_win.h"
+#include "compiler/Debugger_win.h"
+#include "compiler/ErrorCheck.h"
+#include "compiler/RunWatch_win.h"
 #include "commands/Commands_win.h"
 #include "commands/Drops_win.h"
+#include "navigation/FindFiles.h"
 #include "shell/MainWindowSteps_win.h"
 #include "shell/Painting_win.h"
 #include "shell/Scaling_win.h"
@@ -53,6 +55,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool
     case ErrorCheckedMessage: OnErrorChecked(lParam); return true;
     case RunEndedMessage: OnRunEnded(lParam); return true;
     case DebugArrivedMessage: OnDebugArrived(lParam); return true;
+    case SearchNewsMessage: OnSearchNews(wParam, lParam); return true;
     default: return false;
   }
 }

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "language/CharClasses.h"
 #include "zorbasic/Source.h"
 
 namespace zb {
@@ -22,11 +23,6 @@ constexpr std::string_view Keywords[] = {
     "then", "to", "true", "type", "until", "wend", "while", "word", "xor",
 };
 
-bool IsNameStart(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsNameChar(unsigned char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsHex(unsigned char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 bool IsOperator(unsigned char c) {
   static const auto table = [] {
@@ -140,11 +136,11 @@ bool Lexer::SkipBlanksAndComments(Token& end) {
 Token Lexer::Number() {
   size_t start = p_;
   if (text_[p_] == '0' && p_ + 2 < text_.size() && (text_[p_ + 1] == 'x' || text_[p_ + 1] == 'X') &&
-      IsHex(static_cast<unsigned char>(text_[p_ + 2]))) {
+      IsHexDigit(static_cast<unsigned char>(text_[p_ + 2]))) {
     p_ += 2;
     uint64_t v = 0;
     bool over = false;
-    while (p_ < text_.size() && IsHex(static_cast<unsigned char>(text_[p_]))) {
+    while (p_ < text_.size() && IsHexDigit(static_cast<unsigned char>(text_[p_]))) {
       char c = text_[p_++];
       int d = IsDigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 32) - 'a' + 10;
       if (v >> 60) over = true;

@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "language/CharClasses.h"
 #include "zorbasic/Lexer.h"
 #include "zorbasic/Utf8Text.h"
 
@@ -91,9 +92,6 @@ bool ReadSourceFile(const std::string& path, std::string& text, std::string& why
 }
 
 namespace {
-
-bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);

@@ -9,20 +9,10 @@
 #include "base/Bindings_win.h"
 #include "base/SharedState.h"
 #include "editor/EditorSetup_win.h"
+#include "tests/win/EditingComponent.h"
+#include "Scintilla.h"
 
 namespace {
-
-constexpr UINT SCI_SETTEXT = 2181;
-constexpr UINT SCI_GETTEXTLENGTH = 2183;
-constexpr UINT SCI_GETLINECOUNT = 2154;
-constexpr UINT SCI_GETSTYLEAT = 2010;
-constexpr UINT SCI_GETENDSTYLED = 2028;
-constexpr UINT SCI_POSITIONFROMLINE = 2167;
-constexpr UINT SCI_INSERTTEXT = 2003;
-constexpr UINT SCI_COLOURISE = 4003;
-constexpr UINT SCI_SETUNDOCOLLECTION = 2012;
-constexpr UINT SCI_GETFOLDLEVEL = 2223;
-constexpr int SC_FOLDLEVELHEADERFLAG = 0x2000;
 
 const char Keywords[] =
     "\r\n#define #ELSE #ENDIF #IF #INCLUDE #pragma\r\n"
@@ -66,13 +56,6 @@ double Seconds() {
   return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-HWND CreateEditor() {
-  HWND parent = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  return CreateWindowExA(0, "Scintilla", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 780, 560, parent,
-                         nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
 LRESULT Send(HWND editor, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessageA(editor, message, wParam, lParam);
 }
@@ -83,13 +66,12 @@ void Report(const char* what, double seconds) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const char* dll = argc > 1 ? argv[1] : "lib/SciLexer.dll";
-  if (!BindLibraries().empty() || !LoadLibraryA(dll)) {
-    std::fprintf(stderr, "cannot load %s or the program's libraries\n", dll);
+int main() {
+  if (!BindLibraries().empty() || !EditingComponent()) {
+    std::fprintf(stderr, "cannot load lib/SciLexer.dll or the program's libraries\n");
     return 1;
   }
-  HWND editor = CreateEditor();
+  HWND editor = NewEditingControl(ControlsWindow("bench", 800, 600, false), 780, 560);
   if (!editor) {
     std::fprintf(stderr, "cannot create the Scintilla window\n");
     return 1;

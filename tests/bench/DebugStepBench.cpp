@@ -10,14 +10,14 @@
 #include <vector>
 #include "BenchClock.h"
 #include "base/Bindings_win.h"
-#include "build/BuildState.h"
-#include "build/Debugger_win.h"
+#include "compiler/BuildState.h"
+#include "compiler/Debugger_win.h"
 #include "documents/DocumentState.h"
 #include "documents/Documents.h"
 #include "editor/DebugMarks_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Listing_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 #include "shell/ShellState.h"
 
 namespace {

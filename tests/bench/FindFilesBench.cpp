@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 #include "BenchClock.h"
+#include "base/AppMessages_win.h"
 #include "base/Bindings_win.h"
-#include "build/Build.h"
+#include "compiler/Build.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Listing_win.h"
+#include "navigation/FindFiles.h"
 #include "shell/ShellState.h"
 
 namespace {
@@ -60,6 +62,11 @@ int main(int argc, char** argv) {
     SendMessageA(CurrentEditor, EM_SETSEL, 0, 0);
     double t = Seconds();
     ToolsCommand(2);
+    // The search runs on its own thread: its news are handled as the main window handles them.
+    for (MSG msg; FindInFilesRunning() && GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+      if (msg.message == SearchNewsMessage) OnSearchNews(msg.wParam, msg.lParam);
+      else DispatchMessageA(&msg);
+    }
     RedrawWindow(ListingPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     times.push_back(Seconds() - t);
     listing = GetControlText(ListingPanel);

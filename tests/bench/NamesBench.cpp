@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "BenchClock.h"
-#include "editor/Completion.h"
-#include "editor/Names.h"
+#include "language/Completion.h"
+#include "language/Names.h"
 
 namespace {
 

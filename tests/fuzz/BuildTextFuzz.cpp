@@ -1,7 +1,7 @@
 // Fuzzes the insertion of the listing directive into a query: the user's text stays whole,
 // line for line, and the directive stands where each mode puts it.
 #include <fuzzer/FuzzedDataProvider.h>
-#include "build/BuildText.h"
+#include "compiler/BuildText.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <vector>
 #include "base/TextScan.h"
+#include "base/FileText.h"
 #include "documents/DocumentText.h"
 #include "documents/ProjectText.h"
 #include "tests/fuzz/FuzzCheck.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/Completion.h"
-#include "editor/Names.h"
+#include "language/Completion.h"
+#include "language/Names.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include "base/TextScan.h"
 #include "editor/Search.h"
-#include "editor/WordAt.h"
+#include "language/WordAt.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include "base/TextScan.h"
-#include "build/CommandLine.h"
+#include "compiler/CommandLine.h"
 #include "zorbasic/Source.h"
 #include "tests/fuzz/FuzzCheck.h"
 

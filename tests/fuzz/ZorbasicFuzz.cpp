@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "build/BuildText.h"
+#include "compiler/BuildText.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "zorbasic/Front.h"
 #include "zorbasic/Query.h"

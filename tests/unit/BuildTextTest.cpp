@@ -1,14 +1,8 @@
 // What the build hands the compile tool, and the directive a query inserts.
 #include <gtest/gtest.h>
 #include <climits>
-#include "build/BuildText.h"
-#include "build/RunReport.h"
-
-TEST(BuildText, BasicSourceIsTheSubstringTestOnTheExtension) {
-  for (const char* file : {"a.bas", "A.BAS", "a.zobas", "a.ba", "a.zo", "noextension", "C:\\x.y\\a.bas"})
-    EXPECT_TRUE(IsBasicSource(file)) << file;
-  for (const char* file : {"a.inc", "a.txt", "a.basic", "C:\\x.y\\noext"}) EXPECT_FALSE(IsBasicSource(file)) << file;
-}
+#include "compiler/BuildText.h"
+#include "compiler/RunReport.h"
 
 TEST(BuildText, OptionsFollowTheModifierAndTheOutputKind) {
   struct Case { int modifier; int kind; const char* options; };

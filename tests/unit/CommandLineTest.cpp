@@ -1,7 +1,7 @@
 // Command lines of started programs and the parts of the program's own command line.
 #include <gtest/gtest.h>
 #include <string>
-#include "build/CommandLine.h"
+#include "compiler/CommandLine.h"
 
 TEST(ToolCommandLine, KeepsOptionsAndBlanksAsGiven) {
   struct Case { std::string tool, options, file, line; };

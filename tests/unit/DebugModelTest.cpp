@@ -4,7 +4,7 @@
 // value, the exit).
 #include <gtest/gtest.h>
 
-#include "build/DebugModel.h"
+#include "compiler/DebugModel.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Save prompt text, the save-name extension rule, scratch names and the project-list lookups.
 #include <gtest/gtest.h>
+#include "base/FileText.h"
 #include "documents/DocumentText.h"
 #include "documents/OutsideChanges.h"
 #include "documents/LineField.h"

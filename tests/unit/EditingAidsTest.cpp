@@ -8,7 +8,7 @@
 #include "editor/BlockMatch.h"
 #include "editor/Comments.h"
 #include "editor/Indentation.h"
-#include "editor/LanguageWords.h"
+#include "language/LanguageWords.h"
 #include "editor/UndoSteps.h"
 
 namespace {

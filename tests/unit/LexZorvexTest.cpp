@@ -1,8 +1,14 @@
-// The Zorvex Basic lexer on a document in memory: the classes it colours and the folds it sets.
+// The Zorvex Basic lexer on a document in memory: the classes it colours and the folds it sets,
+// and the example sources of tests/unit/lexer against their golden files.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 #include "ILexer.h"
@@ -84,6 +90,7 @@ class TextDocument : public Scintilla::IDocument {
   }
 
   Sci_Position Lines() const { return static_cast<Sci_Position>(starts_.size()); }
+  const std::string& Text() const { return text_; }
   int Level(Sci_Position line) const { return levels_[static_cast<size_t>(line)]; }
   // Spoils the styles and levels from line on, as an edit there leaves them stale.
   void Spoil(Sci_Position line) {
@@ -107,9 +114,9 @@ struct Lexer {
 };
 
 // Colours and folds the document from the start of line on to its end.
-void LexFrom(TextDocument& doc, Sci_Position line) {
+void LexFrom(TextDocument& doc, Sci_Position line, const char* keywords = Keywords) {
   std::unique_ptr<Scintilla::ILexer5, Lexer> lexer(CreateZorvexLexer());
-  lexer->WordListSet(0, Keywords);
+  lexer->WordListSet(0, keywords);
   const Sci_Position start = doc.LineStart(line);
   const int initStyle = start > 0 ? doc.StyleAt(start - 1) : 0;
   lexer->Lex(static_cast<Sci_PositionU>(start), doc.Length() - start, initStyle, &doc);
@@ -245,6 +252,80 @@ TEST(ZorvexLexer, RestartingAtAnyLineGivesTheSameStylesAndFolds) {
     EXPECT_EQ(restyled, styles) << "from line " << line;
     EXPECT_EQ(FoldsOf(doc), folds) << "from line " << line;
   }
+}
+
+// The golden files, written as Lexilla writes its lexers' own: the text with "{style}" where the
+// style changes, and each line behind its fold flags, level and the level after it (hexadecimal)
+// and "+" for a fold point or "|" inside a fold.
+std::string StyledText(const TextDocument& doc) {
+  std::string styled;
+  int last = -1;
+  for (Sci_Position i = 0; i < doc.Length(); ++i) {
+    const int style = static_cast<unsigned char>(doc.StyleAt(i));
+    if (style != last) styled += "{" + std::to_string(style) + "}";
+    last = style;
+    styled += doc.Text()[static_cast<size_t>(i)];
+  }
+  return styled;
+}
+
+std::string LevelText(int level) {
+  char shown[32];
+  const int now = level & 0xFFF, flags = (level >> 12) & 0xF;
+  const char symbol = (level & SC_FOLDLEVELHEADERFLAG) ? '+' : now > SC_FOLDLEVELBASE ? '|' : ' ';
+  std::snprintf(shown, sizeof shown, " %x %3x %3x %c ", flags, now, (level >> 16) & 0xFFFF, symbol);
+  return shown;
+}
+
+std::string FoldedText(const TextDocument& doc) {
+  std::string folded;
+  Sci_Position line = -1;
+  for (Sci_Position i = 0; i < doc.Length(); ++i) {
+    if (doc.LineFromPosition(i) > line) folded += LevelText(doc.Level(line = doc.LineFromPosition(i)));
+    folded += doc.Text()[static_cast<size_t>(i)];
+  }
+  if (!doc.Text().empty() && doc.Text().back() == '\n') folded += LevelText(doc.Level(line + 1));
+  return folded;
+}
+
+std::string FileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A result that differs from its golden file is written beside the tests as name.styled.new
+// (or .folded.new), to look at and, when right, to take as the golden file.
+bool SameAsGolden(const std::filesystem::path& source, const std::string& suffix, const std::string& made) {
+  if (FileText(source.string() + suffix) == made) return true;
+  const std::filesystem::path fresh = std::filesystem::path("lexer-new") / (source.filename().string() + suffix + ".new");
+  std::filesystem::create_directories(fresh.parent_path());
+  std::ofstream(fresh, std::ios::binary) << made;
+  ADD_FAILURE() << source.filename() << suffix << " differs: see " << std::filesystem::absolute(fresh);
+  return false;
+}
+
+TEST(ZorvexLexer, ColoursAndFoldsTheExamplesAsTheirGoldenFilesSay) {
+  std::string keywords = FileText(std::filesystem::path(ZOR_LEXER_EXAMPLES) / "keywords.txt");
+  int examples = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ZOR_LEXER_EXAMPLES)) {
+    if (entry.path().extension() != ".zobas") continue;
+    ++examples;
+    TextDocument doc(FileText(entry.path()));
+    LexFrom(doc, 0, keywords.c_str());
+    const std::string styled = StyledText(doc), folded = FoldedText(doc);
+    const bool sameStyles = SameAsGolden(entry.path(), ".styled", styled);
+    if (!SameAsGolden(entry.path(), ".folded", folded) || !sameStyles) continue;
+    // Coloured again from any line on, as the editor does after an edit there, it is the same.
+    for (Sci_Position line = 1; line + 1 < doc.Lines(); ++line) {
+      TextDocument again(doc.Text());
+      LexFrom(again, 0, keywords.c_str());
+      again.Spoil(line);
+      LexFrom(again, line, keywords.c_str());
+      EXPECT_EQ(StyledText(again), styled) << entry.path().filename() << " from line " << line;
+      EXPECT_EQ(FoldedText(again), folded) << entry.path().filename() << " from line " << line;
+    }
+  }
+  EXPECT_GE(examples, 3);
 }
 
 }  // namespace

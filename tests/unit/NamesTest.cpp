@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/BuiltinList.h"
-#include "editor/Completion.h"
-#include "editor/Names.h"
+#include "language/BuiltinList.h"
+#include "language/Completion.h"
+#include "language/Names.h"
 #include "base/TextScan.h"
 #include "zorbasic/Builtins.h"
 #include "zorbasic/Source.h"

@@ -4,6 +4,7 @@
 #include "editor/ListingText.h"
 #include "navigation/BackStack.h"
 #include "navigation/Declarations.h"
+#include "navigation/Listings.h"
 
 TEST(BackStack, GivesThePlacesBackNewestFirstAndKeepsTheLastFifty) {
   BackStack stack;
@@ -91,4 +92,34 @@ TEST(Bookmarks, ListsEveryMarkAsAPlaceInFileAndLineOrder) {
   EXPECT_EQ(BookmarkListing(untitled, "C:\\w"),
             "2: y\r\n5: x = 1\r\nA.zobas(7): end\r\nb.zobas(2): \r\nb.zobas(4): print x\r\nC:\\wx\\c.zobas(1): c\r\n");
   EXPECT_EQ(ReadListedLine("5: x = 1").kind, ListedKind::DocLine);
+}
+
+// One reading of a listed line for every listing: what its names are relative to and which
+// document its "line: text" lines are of follow from the listing's kind.
+TEST(Listings, ReadALinesPlaceByTheListingsKind) {
+  const Listing places{ListingKind::Places, "", "C:\\work", "C:\\work\\doc.zobas"};
+  const Listing search{ListingKind::Search, "", "C:\\work", ""};
+  const Listing project{ListingKind::Search, "", "", ""};
+  const Listing query{ListingKind::Query, "", "C:\\ignored", "C:\\ignored.zobas"};
+  struct Row { const Listing* listing; const char* line; std::optional<ListedPlace> place; };
+  const Row rows[] = {
+      {&places, "a.zobas(3): x", ListedPlace{"C:\\work\\a.zobas", 3}},
+      {&places, "D:\\b.zobas(4): y", ListedPlace{"D:\\b.zobas", 4}},  // a bookmark on another drive
+      {&places, "12: sub s", ListedPlace{"C:\\work\\doc.zobas", 12}},
+      {&search, "$tmp\\a.zobas(2): z", ListedPlace{"C:\\work\\$tmp\\a.zobas", 2}},  // "$tmp" is a folder there
+      {&project, "D:\\p\\a.zobas(7): z", ListedPlace{"D:\\p\\a.zobas", 7}},
+      {&query, "line 8: x(3): y", ListedPlace{"", 8}},  // a query's lines are of the current document
+      {&query, "8: y", ListedPlace{"", 8}},
+      {&search, "3 lines in 2 files", std::nullopt},
+      {&places, "", std::nullopt},
+  };
+  for (const Row& row : rows) EXPECT_EQ(PlaceOfListedLine(*row.listing, row.line), row.place) << row.line;
+}
+
+TEST(Listings, FindTheLineThatHoldsAPosition) {
+  const std::string_view text = "ab\r\ncd\nef\rg";
+  struct Row { size_t pos; int line; };
+  for (const Row row : {Row{0, 0}, {2, 0}, {3, 0}, {4, 1}, {6, 1}, {7, 2}, {10, 3}, {99, 3}})
+    EXPECT_EQ(LineIndexAt(text, row.pos), row.line) << row.pos;
+  EXPECT_EQ(LineIndexAt("", 0), -1);
 }

@@ -1,6 +1,8 @@
 // Time stamps, window-title names and help page names.
 #include <gtest/gtest.h>
 #include <string>
+#include "commands/HelpPages.h"
+#include "documents/TimeStamps.h"
 #include "documents/Titles.h"
 
 TEST(TimeStampOf, PadsEveryFieldButTheYear) {

@@ -1,7 +1,7 @@
 // The word around a position.
 #include <gtest/gtest.h>
 #include <string>
-#include "editor/WordAt.h"
+#include "language/WordAt.h"
 
 TEST(WordAt, FindsTheWholeWordAroundThePosition) {
   struct Case { std::string text; int p; std::string word; int start, end, length; };

@@ -7,28 +7,29 @@
 #include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
-#include "build/Build.h"
-#include "build/BuildState.h"
-#include "build/Debugger_win.h"
+#include "base/AppMessages_win.h"
+#include "compiler/Build.h"
+#include "compiler/BuildState.h"
+#include "compiler/Debugger_win.h"
 #include "editor/DebugMarks_win.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Listing_win.h"
-#include "editor/SciMessages.h"
+#include "EditingComponent.h"
+#include "Scintilla.h"
 #include "navigation/FindFiles.h"
 #include "navigation/Navigation_win.h"
 #include "shell/ShellState.h"
 
 namespace {
-HMODULE Scintilla = nullptr;
 }  // namespace
 
 // The program folder is a scratch folder holding "zor5.exe", a helper that writes its command
 // tail into the file that ZOR_SHOWTAIL_OUT names (and the compiler library it binds).
 class Build : public testing::Test {
  protected:
-  static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
+  static void SetUpTestSuite() { EditingComponent(); }
 
   void SetUp() override {
     GetCurrentDirectoryA(MAX_PATH, startDir_);
@@ -37,10 +38,10 @@ class Build : public testing::Test {
     ASSERT_TRUE(CopyFileA("zorvex.dll", folder_->File("zorvex.dll").c_str(), FALSE));  // the helper binds it
     MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    CurrentEditor = Child(Scintilla ? "Scintilla" : "EDIT", 0);
-    Editor = Scintilla ? CurrentEditor : nullptr;
+    CurrentEditor = Child(EditingComponent() ? "Scintilla" : "EDIT", 0);
+    Editor = EditingComponent() ? CurrentEditor : nullptr;
     for (int slot = FindBox; slot <= OutputBox; ++slot) FinderBoxes[slot] = Child("EDIT", 200);
-    if (Scintilla) {
+    if (EditingComponent()) {
       ListingPanel = Child("Scintilla", 200);
       ConfigureListing(ListingPanel, "Courier New", 9);
     }
@@ -71,13 +72,20 @@ class Build : public testing::Test {
   // A double-click on the listed line that holds text.
   static void DoubleClick(const std::string& text) {
     const WPARAM at = Shown().find(text);
-    if (!ListingShows()) {
-      SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
-      GoToListedLine();
-      return;
-    }
-    SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
+    if (ListingShows()) SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
+    else SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
     JumpFromListingCaret();
+  }
+  // Ctrl+F7, and the window's share of the search until it ends: its news handed to the
+  // handler as the main window's procedure hands them.
+  static void Search() {
+    ToolsCommand(2);
+    const DWORD until = GetTickCount() + 60000;
+    for (MSG msg; FindInFilesRunning() && GetTickCount() < until && GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+      if (msg.message == SearchNewsMessage) OnSearchNews(msg.wParam, msg.lParam);
+      else DispatchMessageA(&msg);
+    }
+    EXPECT_FALSE(FindInFilesRunning());
   }
   // The next started tool writes its command tail into the file name.
   void Record(const std::string& name) { SetEnvironmentVariableA("ZOR_SHOWTAIL_OUT", Path(name).c_str()); }
@@ -165,11 +173,11 @@ TEST_F(Build, FindInFilesSearchesTheProjectsFilesAndADoubleClickOpensOneAsTheLis
   CurrentFile = SaveName = "$\\c.bas";
   SetControlText(CurrentEditor, "' c\r\nlet x = 2\r\n");
   SendMessageA(CurrentEditor, EM_SETSEL, 9, 9);  // the caret on the x
-  ToolsCommand(2);
+  Search();
   EXPECT_EQ(Shown(), Path("b.bas") + "(1): x = 1\r\n" + Path("b.bas") + "(2): print X\r\n" + Path("c.bas") +
                          "(2): let x = 2\r\n3 lines in 2 files, 2 files skipped");
   EXPECT_EQ(OutputShown, 1);
-  EXPECT_EQ(ListingShown, Scintilla ? 1 : 0);
+  EXPECT_EQ(ListingShown, EditingComponent() ? 1 : 0);
 
   DialogAnswer answer({Press(IDNO)});  // "Save $\c.bas", "Loading Another File": not saved
   DoubleClick("print X");
@@ -186,7 +194,7 @@ TEST_F(Build, AFolderSearchListsNamesInsideItsFolderAndADoubleClickOpensThemTher
   Spill(Path("$draft.bas"), "total = 1\r\n");
   Spill(Path("$tmp\\b.bas"), "' b\r\nprint total\r\n");
   SetControlText(CurrentEditor, "total");  // untitled: the working folder is searched
-  ToolsCommand(2);
+  Search();
   EXPECT_EQ(Shown(), "$draft.bas(1): total = 1\r\n$tmp\\b.bas(2): print total\r\n2 lines in 2 files");
   DialogAnswer answer({Press(IDNO)});  // the untitled text is not kept
   DoubleClick("print");
@@ -235,7 +243,7 @@ TEST_F(Build, AFolderSearchReachesFoldersByTheirShortNamesAndCountsTheOnesItCann
   SpillWide(tooDeep + L"\\far.bas", "total\r\n");
 
   SetControlText(CurrentEditor, "total");
-  ToolsCommand(2);
+  Search();
   const std::string listing = Shown();
   EXPECT_NE(listing.find(ShortName(foreign) + "\\a.bas(1): total\r\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find(deepName + "\\deep.bas(2): total\r\n"), std::string::npos) << listing;
@@ -254,7 +262,7 @@ LRESULT CALLBACK WatchAppends(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 TEST_F(Build, TheListingPanelShowsTheFirstHitsBeforeTheSearchEnds) {
-  if (!Scintilla) GTEST_SKIP() << "no editing component";
+  if (!EditingComponent()) GTEST_SKIP() << "no editing component";
   constexpr int Files = 300;
   std::string expected;
   for (int i = 0; i < Files; ++i) {
@@ -267,7 +275,7 @@ TEST_F(Build, TheListingPanelShowsTheFirstHitsBeforeTheSearchEnds) {
   SetControlText(CurrentEditor, "total");
   Appends.clear();
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchAppends, nullptr, GetCurrentThreadId());
-  ToolsCommand(2);
+  Search();
   UnhookWindowsHookEx(hook);
   ASSERT_GE(Appends.size(), 2u);
   EXPECT_EQ(Appends.front().rfind("f000.bas(2): print total\r\n", 0), 0u) << Appends.front();
@@ -287,7 +295,7 @@ TEST_F(Build, FindInFilesWithNothingToSearchForSaysSo) {
     SendMessageA(CurrentEditor, EM_SETSEL, c.start, c.end);
     SetControlText(FinderBoxes[FindBox], c.findBox);
     ClearListing();
-    ToolsCommand(2);
+    Search();
     EXPECT_EQ(Shown(),
               "Nothing to search for: put the caret on a word, select a text or type it in the Find box (Ctrl+F).");
   }
@@ -298,31 +306,23 @@ TEST_F(Build, CtrlF7HeldIntoItsAutoRepeatSearchesOnce) {
   for (bool repeats : {false, true}) {
     KeyRepeats = repeats;
     ClearListing();
-    ToolsCommand(2);
+    Search();
     EXPECT_EQ(Shown(), repeats ? "" : "0 lines in 0 files");
   }
   KeyRepeats = false;
 }
 
-TEST_F(Build, EscIsTakenFromBehindTheKeysQueuedBeforeItWhichAreKeptForAfterTheSearch) {
-  for (WPARAM key : {WPARAM(VK_LEFT), WPARAM('A'), WPARAM(VK_ESCAPE), WPARAM('B')})
-    PostMessageA(CurrentEditor, WM_KEYDOWN, key, 0);
-  EXPECT_TRUE(TakeKeysUpToEscape());
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, WPARAM('B'));  // a key pressed after Esc is the window's again
-  PostMessageA(CurrentEditor, WM_KEYDOWN, VK_DOWN, 0);
-  EXPECT_FALSE(TakeKeysUpToEscape());
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE));
-  // Every key but the Esc waits for the message loop, in the order it was typed.
-  std::vector<WPARAM> kept;
-  for (KeptKey key; NextKeptKey(key);) kept.push_back(key.message.wParam);
-  EXPECT_EQ(kept, (std::vector<WPARAM>{VK_LEFT, 'A', VK_DOWN}));
-  // The program ending meanwhile ends the search, and the quit stays for the loop.
-  PostQuitMessage(3);
-  EXPECT_TRUE(TakeKeysUpToEscape());
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 3u);
+// A new Ctrl+F7 stops the search still running: the listing is the new search's alone, whatever
+// the stopped one still finds.
+TEST_F(Build, ANewSearchStopsTheRunningOneAndListsItsOwnLinesAlone) {
+  for (int n = 0; n < 40; ++n) Spill(Path("f" + std::to_string(n) + ".bas"), "first = 1\r\nsecond = 2\r\n");
+  SetControlText(CurrentEditor, "first");
+  ToolsCommand(2);
+  SetControlText(CurrentEditor, "second");
+  Search();
+  const std::string shown = Shown();
+  EXPECT_EQ(shown.find("first"), std::string::npos);
+  EXPECT_NE(shown.find("40 lines in 40 files"), std::string::npos) << shown;
 }
 
 TEST_F(Build, TheToolsScriptRunsInTheProgramFolder) {
@@ -399,7 +399,7 @@ bool PressForDebugger(unsigned key, bool control) {
 // listing panel then shows one line per variable: a record in braces, a string in quotes, an
 // array of a million elements by its bounds and first elements, then the call stack.
 TEST_F(Build, TheDebuggerShowsTheFramesVariablesOneLineEach) {
-  if (!Scintilla) GTEST_SKIP() << "the listing panel needs the editing component";
+  if (!EditingComponent()) GTEST_SKIP() << "the listing panel needs the editing component";
   const std::string tool = std::string(startDir_) + (sizeof(void*) == 8 ? "\\..\\dist64\\zor5.exe" : "\\..\\dist\\zor5.exe");
   ASSERT_TRUE(CopyFileA(tool.c_str(), Path("zor5.exe").c_str(), FALSE)) << tool;
   StaticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, LONG_PTR(TakeDebugArrivals)));
@@ -417,7 +417,8 @@ TEST_F(Build, TheDebuggerShowsTheFramesVariablesOneLineEach) {
       << Shown();
   EXPECT_EQ(Debugging.StopLine(), 15);
   std::vector<std::string> lines;
-  for (std::string_view line : ListingLines()) lines.emplace_back(line);
+  const Listing shown = ShownListing();
+  for (std::string_view line : SplitLines(shown.text)) lines.emplace_back(line);
   const std::vector<std::string> expected = {"", "", "", "  p as point = {x = 1, y = 2}",
                                              "  v(1 to 1000000) as int = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, \x85}",
                                              "  s as string = \"hello\"", "  i as int = 13", "Call stack:",

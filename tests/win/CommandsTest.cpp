@@ -19,14 +19,14 @@
 #include "editor/EditorAccess_win.h"
 #include "documents/Documents.h"
 #include "editor/EditorState.h"
-#include "editor/SciMessages.h"
+#include "EditingComponent.h"
+#include "Scintilla.h"
 #include "editor/Listing_win.h"
 #include "editor/Marks_win.h"
 #include "navigation/Navigation_win.h"
 #include "shell/ShellState.h"
 
 namespace {
-HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
 int SizeMessages = 0;         // WM_SIZE received by the test main window
 int CloseMessages = 0;        // WM_CLOSE received by the test main window
 
@@ -82,7 +82,6 @@ class HeldKeys {
 class Commands : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Scintilla = LoadLibraryA("lib\\SciLexer.dll");
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = TestMainProc;
@@ -91,11 +90,11 @@ class Commands : public testing::Test {
     RegisterClassExA(&windowClass);
     window_ = CreateWindowExA(0, "zorcommandstest", "start", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 600,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    scintilla_ = Scintilla ? Child("Scintilla", 0, EditorId, 0) : nullptr;
+    scintilla_ = EditingComponent() ? Child("Scintilla", 0, EditorId, 0) : nullptr;
     editor_ = scintilla_ ? scintilla_ : Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, EditorId, 0);
     for (int slot = FindBox; slot <= OutputBox; ++slot)
       boxes_[slot] = Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL, FinderBoxId, 300 + 40 * slot);
-    panel_ = Scintilla ? Child("Scintilla", 0, ListingPanelId, 0) : nullptr;
+    panel_ = EditingComponent() ? Child("Scintilla", 0, ListingPanelId, 0) : nullptr;
     if (panel_) {
       if (scintilla_) ConfigureBookmarks(scintilla_);
       ConfigureListing(panel_, "Lucida console", 9);
@@ -437,20 +436,19 @@ TEST_F(Commands, SearchItemInsertsTheTimeStampIntoTheFocusedBox) {
 }
 
 namespace {
-constexpr UINT StyleAt = 2010;  // SCI_GETSTYLEAT
 int PanelSends(UINT message, WPARAM wParam) { return int(SendMessageA(ListingPanel, message, wParam, 0)); }
 }  // namespace
 
 TEST_F(Commands, ListingPanelShowsAppendedLinesColouredAndFoldedAndEnterHidesIt) {
   if (!ListingPanel) GTEST_SKIP() << "no SciLexer.dll";
-  ShowListing("a.zobas(1): one\r\na.zobas(2): t");
+  ShowListing({ListingKind::Search, "a.zobas(1): one\r\na.zobas(2): t", "", ""});
   AppendListing("wo\r\nb.zobas(3): three\r\n");  // a search's batches need not end at a line
   EXPECT_EQ(GetControlText(ListingPanel), "a.zobas(1): one\r\na.zobas(2): two\r\nb.zobas(3): three\r\n");
   EXPECT_EQ(OutputShown, 1);
   EXPECT_EQ(ListingShown, 1);
   const size_t second = 17;  // "a.zobas(2): two" starts there
   for (auto [at, style] : {std::pair{0, 1}, {8, 2}, {12, 0}, {int(second), 1}, {int(second) + 8, 2}, {int(second) + 13, 0}})
-    EXPECT_EQ(PanelSends(StyleAt, at), style) << at;
+    EXPECT_EQ(PanelSends(SCI_GETSTYLEAT, at), style) << at;
   EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 0), 0x400 | 0x2000);
   EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 1), 0x401);
   EXPECT_EQ(PanelSends(SCI_GETFOLDLEVEL, 2), 0x400);
@@ -507,6 +505,34 @@ TEST_F(Commands, F6GoesThroughTheListingIntoOtherFilesAndShiftF12ComesBack) {
   EXPECT_EQ(CaretLine(), 2);
   EXPECT_EQ(MarkedListingLine(), 2);
   EXPECT_EQ(GetFocus(), CurrentEditor);
+}
+
+// A query's answer in the OutputBox is gone through as the panel's listings are: F6 and
+// Shift+F6 step through its lines of the current document, a double-click goes to the line at
+// the box's caret, and Shift+F12 comes back.
+TEST_F(Commands, F6AndADoubleClickGoThroughAQuerysAnswerInTheOutputBox) {
+  SetText("a1\r\na2\r\na3\r\na4\r\n");
+  const std::string answer = "x is used on 2 lines\r\nline 2: a2\r\nline 4: a4\r\n";
+  SetControlText(FinderBoxes[OutputBox], answer);
+  OutputShown = 1;
+  ListingShown = 0;
+  struct Step { bool back; int line; };
+  for (const Step step : {Step{false, 2}, {false, 4}, {false, 2}, {true, 4}}) {
+    HeldKeys keys(step.back ? std::initializer_list<BYTE>{VK_SHIFT} : std::initializer_list<BYTE>{});
+    Command(KeyF6);
+    EXPECT_EQ(CaretLine(), step.line);
+  }
+  const WPARAM at = answer.find("a2");
+  SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
+  Command(KeyDoubleClick, Handle(FinderBoxes[OutputBox]));
+  EXPECT_EQ(CaretLine(), 2);
+  EXPECT_EQ(GetFocus(), CurrentEditor);
+  {
+    HeldKeys shift({VK_SHIFT});
+    Command(KeyF12);
+  }
+  EXPECT_EQ(CaretLine(), 4);
+  EXPECT_EQ(GetControlText(FinderBoxes[OutputBox]), answer);
 }
 
 TEST_F(Commands, BookmarksStayWithTheirFileAndAreListedAsPlaces) {

@@ -4,7 +4,10 @@
 #include <memory>
 #include <vector>
 #include "DialogAnswer.h"
+#include "EditingComponent.h"
 #include "ScratchFolder.h"
+#include "base/Files.h"
+#include "base/FileText.h"
 #include "base/TextScan.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
@@ -12,13 +15,13 @@
 #include "documents/Documents.h"
 #include "documents/Encoding_win.h"
 #include "documents/Project.h"
+#include "base/StatusBar_win.h"
 #include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Marks_win.h"
 #include "shell/ShellState.h"
 
 namespace {
-HMODULE Scintilla = nullptr;  // lib/SciLexer.dll when it was built
 
 HWND Child(const char* className, DWORD style, int top) {
   return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, top, 500, 150, MainWindow, nullptr,
@@ -30,15 +33,15 @@ HWND Child(const char* className, DWORD style, int top) {
 // box) and the ProjectBox, and a fresh folder, which is also ProgramDir, for each test's files.
 class Documents : public testing::Test {
  protected:
-  static void SetUpTestSuite() { Scintilla = LoadLibraryA("lib\\SciLexer.dll"); }
+  static void SetUpTestSuite() { EditingComponent(); }
 
   void SetUp() override {
     GetCurrentDirectoryA(MAX_PATH, startDir_);
     folder_ = std::make_unique<ScratchFolder>();
     MainWindow = CreateWindowExA(0, "STATIC", "start", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    CurrentEditor = Scintilla ? Child("Scintilla", 0, 0) : Child("EDIT", ES_MULTILINE, 0);
-    Editor = Scintilla ? CurrentEditor : nullptr;
+    CurrentEditor = EditingComponent() ? Child("Scintilla", 0, 0) : Child("EDIT", ES_MULTILINE, 0);
+    Editor = EditingComponent() ? CurrentEditor : nullptr;
     FinderBoxes[ProjectBox] = Child("EDIT", ES_MULTILINE, 200);
     CurrentFile = SaveName = ProjectFile = ProjectText = WorkDir = "";
     DocumentOnDisk = {};
@@ -540,6 +543,16 @@ TEST_F(Documents, AFileThatExistsButCannotBeReadIsReportedAndNothingChanges) {
   EXPECT_EQ(ProjectFile, "");
   for (HANDLE file : held) CloseHandle(file);
   EXPECT_EQ(Slurp(Path("held.zoproj")), "$files\r\n");
+}
+
+TEST_F(Documents, ADeviceNameIsReportedAsNoFileInsteadOfReadForever) {
+  OpenWith(Path("a.zobas"), "kept\r\n");
+  DialogAnswer answer({Press(IDOK)});
+  EXPECT_EQ(OpenDroppedFile("NUL"), Outcome::Stop);
+  EXPECT_TRUE(answer.Complete());
+  EXPECT_EQ(answer.At(0).text, "Cannot read NUL: it is a device, not a file on a disk.");
+  EXPECT_EQ(Text(), "kept\r\n");
+  EXPECT_EQ(SaveName, Path("a.zobas"));
 }
 
 TEST_F(Documents, AProjectFileBesideADroppedFileKeepsItsText) {

@@ -6,7 +6,8 @@
 #include "TestControls.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Editing_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
+#include "scilexer/ZorvexStyles.h"
 
 class Editing : public TestControls {
  protected:
@@ -82,19 +83,19 @@ TEST_F(Editing, TheCaretOnABlockWordMarksItsBlockUntilItLeaves) {
   const LRESULT next = Sci(SCI_POSITIONFROMLINE, 2);
   auto marked = [&](LRESULT position) { return Sci(SCI_INDICATORVALUEAT, INDICATOR_CONTAINER, position) != 0; };
   Sci(SCI_GOTOPOS, 1);
-  EditorUpdateUi(SC_UPDATE_SELECTION);
+  EditorUpdateUi(false, true);
   EXPECT_TRUE(marked(0) && marked(2) && marked(next) && marked(next + 3));
   EXPECT_FALSE(marked(3) || marked(next - 3) || marked(next + 4));
   Sci(SCI_GOTOPOS, next - 2);
-  EditorUpdateUi(SC_UPDATE_SELECTION);
+  EditorUpdateUi(false, true);
   EXPECT_FALSE(marked(0) || marked(next));
 }
 
 TEST_F(Editing, AnOpenerInsideACommentOverSeveralLinesAddsNoStep) {
-  Sci(SCI_SETLEXER, 200);
+  Sci(SetLexerMessage, ZorvexLexerNumber);
   SetControlText(editor, "/* notes\r\n  for each word");
   Sci(SCI_GOTOPOS, Sci(SCI_GETLENGTH));
   Type("\n");
   EXPECT_EQ(GetControlText(editor), "/* notes\r\n  for each word\r\n  ");
-  Sci(SCI_SETLEXER, 1);  // the other tests' editor has no lexer
+  Sci(SetLexerMessage, 1);  // the other tests' editor has no lexer
 }

@@ -4,8 +4,7 @@
 #include <string>
 #include "TestControls.h"
 #include "editor/EditorAccess_win.h"
-#include "editor/EditorSend_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 
 using namespace std::string_literals;
 
@@ -75,22 +74,6 @@ TEST_F(EditorAccess, ReplacingTheTextChangesOnlyWhereItDiffers) {
 TEST_F(EditorAccess, BoxTextEndsAtANulAsEditControlsDo) {
   SetControlText(box, "ab\0cd"s);
   EXPECT_EQ(GetControlText(box), "ab");
-}
-
-TEST_F(EditorAccess, EditorSendChoosesTheMessageByTarget) {
-  SetControlText(editor, "12345");
-  SetControlText(box, "123");
-  EXPECT_EQ(EditorSend(editor, WM_GETTEXTLENGTH, SCI_GETTEXTLENGTH, 0, 0), 5);
-  EXPECT_EQ(EditorSend(box, WM_GETTEXTLENGTH, SCI_GETTEXTLENGTH, 0, 0), 3);
-  EXPECT_EQ(EditorSend(box, 0, SCI_GETTEXTLENGTH, 0, 0), 0);
-  EXPECT_EQ(EditorSend(editor, WM_GETTEXTLENGTH, 0, 0, 0), 0);
-}
-
-TEST_F(EditorAccess, WithoutScintillaEveryControlGetsEditMessages) {
-  SetControlText(editor, "12345");
-  Editor = nullptr;
-  EXPECT_EQ(EditorSend(editor, WM_GETTEXTLENGTH, 0, 0, 0), 5);
-  EXPECT_EQ(EditorSend(editor, 0, SCI_GETTEXTLENGTH, 0, 0), 0);
 }
 
 TEST_F(EditorAccess, FocusSelectAllSelectsTheWholeText) {

@@ -7,7 +7,7 @@
 #include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/FindReplace_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 
 class FindReplace : public TestControls {
  protected:

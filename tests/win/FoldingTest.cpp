@@ -4,27 +4,14 @@
 #include <windows.h>
 #include <algorithm>
 #include <string>
+#include "EditingComponent.h"
+#include "Scintilla.h"
 #include "base/SharedState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/EditorSetup_win.h"
 #include "editor/Folding_win.h"
 
 namespace {
-
-constexpr UINT SCI_GETCURRENTPOS = 2008;
-constexpr UINT SCI_GOTOLINE = 2024;
-constexpr UINT SCI_GETLINECOUNT = 2154;
-constexpr UINT SCI_LINEFROMPOSITION = 2166;
-constexpr UINT SCI_POSITIONFROMLINE = 2167;
-constexpr UINT SCI_GETFOLDEXPANDED = 2230;
-constexpr UINT SCI_GETLINEVISIBLE = 2228;
-constexpr UINT SCI_GETMARGINTYPEN = 2241;
-constexpr UINT SCI_GETMARGINWIDTHN = 2243;
-constexpr UINT SCI_GETMARGINMASKN = 2245;
-constexpr UINT SCI_GETMARGINSENSITIVEN = 2247;
-constexpr UINT SCI_TEXTWIDTH = 2276;
-constexpr UINT SCI_GETAUTOMATICFOLD = 2664;
-constexpr UINT SCI_COLOURISE = 4003;
 
 const char Source[] =
     "sub a\r\n"              // 0
@@ -38,19 +25,11 @@ const char Source[] =
 
 class Folding : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    library = LoadLibraryA("lib/SciLexer.dll");
-    parent = CreateWindowExA(0, "STATIC", "folding tests", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  }
-  static void TearDownTestSuite() {
-    DestroyWindow(parent);
-    if (library) FreeLibrary(library);
-  }
+  static void SetUpTestSuite() { parent = ControlsWindow("folding tests", 640, 480, false); }
+  static void TearDownTestSuite() { DestroyWindow(parent); }
   void SetUp() override {
-    ASSERT_NE(library, nullptr) << "lib/SciLexer.dll does not load";
-    Editor = CurrentEditor = CreateWindowExA(0, "Scintilla", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 600, 400,
-                                             parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(EditingComponent(), nullptr) << "lib/SciLexer.dll does not load";
+    Editor = CurrentEditor = NewEditingControl(parent);
     ASSERT_NE(Editor, nullptr);
     ConfigureEditor(Editor, "sub end for next print", "Courier New", 10);
     Load(Source);
@@ -78,12 +57,9 @@ class Folding : public testing::Test {
   LRESULT MarginWidth() { return Send(SCI_GETMARGINWIDTHN, 0); }
   LRESULT NumberWidth(const char* text) { return Send(SCI_TEXTWIDTH, 33, reinterpret_cast<LPARAM>(text)); }
 
-  static HMODULE library;
-  static HWND parent;
+  inline static HWND parent = nullptr;
 };
 
-HMODULE Folding::library = nullptr;
-HWND Folding::parent = nullptr;
 
 }  // namespace
 
@@ -176,14 +152,14 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 TEST_F(Folding, TheEditorTellsItsParentOfTextChangesOnly) {
   ParentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
   TextChangesTold = OtherChangesTold = 0;
-  Send(2005 /* SCI_CLEARDOCUMENTSTYLE */);
+  Send(SCI_CLEARDOCUMENTSTYLE);
   Send(SCI_COLOURISE, 0, -1);
-  Send(2500 /* SCI_SETINDICATORCURRENT */, 8);
-  Send(2504 /* SCI_INDICATORFILLRANGE */, 0, 10);
-  Send(2043 /* SCI_MARKERADD */, 1, 2);
+  Send(SCI_SETINDICATORCURRENT, 8);
+  Send(SCI_INDICATORFILLRANGE, 0, 10);
+  Send(SCI_MARKERADD, 1, 2);
   EXPECT_EQ(TextChangesTold + OtherChangesTold, 0);
-  Send(2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("x"));
-  Send(2176 /* SCI_UNDO */);
+  Send(SCI_INSERTTEXT, 0, reinterpret_cast<LPARAM>("x"));
+  Send(SCI_UNDO);
   EXPECT_EQ(TextChangesTold, 2);
   EXPECT_EQ(OtherChangesTold, 0);
   SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ParentProc));

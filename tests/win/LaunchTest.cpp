@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 
 namespace {
 

@@ -16,17 +16,19 @@
 #include <tuple>
 #include <vector>
 #include "DialogAnswer.h"
-#include "build/BuildState.h"
-#include "build/ErrorCheck.h"
-#include "build/Launch.h"
+#include "compiler/Build.h"
+#include "compiler/BuildState.h"
+#include "compiler/ErrorCheck.h"
+#include "compiler/Launch.h"
 #include "commands/CommandState.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/ErrorMark_win.h"
-#include "editor/SciMessages.h"
+#include "Scintilla.h"
 #include "base/Bindings_win.h"
 #include "base/Boxes_win.h"
 #include "base/Scaling_win.h"
+#include "base/StatusBar_win.h"
 #include "navigation/FindFiles.h"
 #include "shell/GuiSlots.h"
 #include "shell/Layout.h"
@@ -780,7 +782,7 @@ TEST_F(MainWindowCreated, TheErrorsMessageFollowsItsMarkWhenLinesAreAddedAbove) 
   ASSERT_TRUE(WaitFor([] { return ErrorLine == 3; }));
   const ZorCheckFn check = Api.zor_check;
   Api.zor_check = nullptr;  // the lines added start no new check: the old mark is what shows
-  SendMessageA(Editor, 2003 /* SCI_INSERTTEXT */, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
+  SendMessageA(Editor, SCI_INSERTTEXT, 0, reinterpret_cast<LPARAM>("a = 1\r\nb = 2\r\n"));
   // Away from its line the error is named with the key that goes there.
   for (int line : {3, 5, 4}) {
     GoToLine(Editor, line);
@@ -810,20 +812,21 @@ void PressInEditor(const std::vector<WPARAM>& keys, bool control = false) {
 }
 }  // namespace
 
-TEST_F(MainWindowCreated, KeysTypedWhileASearchRanAreTypedAfterItWithTheShiftTheyHad) {
+// Find in files runs beside the window: the command returns at once, the keys typed meanwhile
+// go to the editor through the ordinary loop, and the listing ends with its summary.
+TEST_F(MainWindowCreated, KeysTypedWhileASearchRunsGoToTheEditorAndTheListingStillEnds) {
   ASSERT_NE(Editor, nullptr);
   SetFocus(Editor);
-  SetControlText(Editor, "");
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = 0x80;
-  SetKeyboardState(keys);
-  for (WPARAM key : {WPARAM('X'), WPARAM('Y')}) PostMessageA(Editor, WM_KEYDOWN, key, 1);
-  EXPECT_FALSE(TakeKeysUpToEscape());  // as a long search takes them while it runs
-  keys[VK_SHIFT] = 0;
-  SetKeyboardState(keys);
-  PressInEditor({'Z'});
-  EXPECT_EQ(GetControlText(Editor), "XYz");
+  SetControlText(Editor, "needle");
+  ToolsCommand(2);  // Ctrl+F7
+  EXPECT_TRUE(FindInFilesRunning());
+  PressInEditor({'X', 'Y'});
+  EXPECT_EQ(GetControlText(Editor), "xyneedle");
+  const DWORD until = GetTickCount() + 60000;
+  for (MSG msg; FindInFilesRunning() && GetTickCount() < until && GetMessageA(&msg, nullptr, 0, 0) > 0;)
+    DispatchMessageA(&msg);
+  EXPECT_FALSE(FindInFilesRunning());
+  EXPECT_NE(StatusShown().find(" in 1 file"), std::string::npos) << StatusShown();
 }
 
 TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAloneAndACallShowsItsParameters) {
@@ -834,18 +837,18 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAl
   SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
 
   PressInEditor({VK_SPACE}, true);
-  EXPECT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0));
+  EXPECT_TRUE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
   EXPECT_EQ(GetControlText(Editor), declared + "zeb") << "Ctrl+Space typed a blank";
   PressInEditor({VK_DOWN, VK_RETURN});  // the second name, in the case it was declared in
   EXPECT_EQ(GetControlText(Editor), declared + "Zebra_Name") << "no line break from Enter";
-  EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0));
+  EXPECT_FALSE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
 
   SetControlText(Editor, declared + "zeb");
   SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
   PressInEditor({VK_SPACE}, true);
-  ASSERT_TRUE(SendMessageA(Editor, 2102, 0, 0));
+  ASSERT_TRUE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
   PressInEditor({VK_ESCAPE});
-  EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0));
+  EXPECT_FALSE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0));
   EXPECT_EQ(GetControlText(Editor), declared + "zeb");
   EXPECT_EQ(GetFocus(), Editor);
 
@@ -861,7 +864,7 @@ TEST_F(MainWindowCreated, CtrlSpaceListsTheNamesEnterPutsOneInEscClosesTheListAl
     RunMessageLoop();
   };
   typeInEditor("(");
-  EXPECT_TRUE(SendMessageA(Editor, 2202 /* SCI_CALLTIPACTIVE */, 0, 0));
+  EXPECT_TRUE(SendMessageA(Editor, SCI_CALLTIPACTIVE, 0, 0));
   typeInEditor("3)");
   EXPECT_FALSE(SendMessageA(Editor, 2202, 0, 0));
 }
@@ -887,10 +890,10 @@ TEST_F(MainWindowCreated, TheListThatShowedByItselfLetsEnterBreakTheLineWhenTheW
     SetControlText(Editor, declared);
     SendMessageA(Editor, SCI_GOTOPOS, SendMessageA(Editor, SCI_GETLENGTH, 0, 0), 0);
     typeInEditor(c.typed);
-    ASSERT_TRUE(SendMessageA(Editor, 2102 /* SCI_AUTOCACTIVE */, 0, 0)) << c.typed;
+    ASSERT_TRUE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0)) << c.typed;
     PressInEditor(c.keys);
     EXPECT_EQ(GetControlText(Editor), declared + c.after) << c.typed;
-    EXPECT_FALSE(SendMessageA(Editor, 2102, 0, 0)) << c.typed;
+    EXPECT_FALSE(SendMessageA(Editor, SCI_AUTOCACTIVE, 0, 0)) << c.typed;
   }
 }
 

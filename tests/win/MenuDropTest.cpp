@@ -9,7 +9,7 @@
 #include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandState.h"
 #include "commands/MenuBar_win.h"

@@ -5,32 +5,11 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "EditingComponent.h"
+#include "Scintilla.h"
+#include "scilexer/ZorvexStyles.h"
 
 namespace {
-
-constexpr UINT SCI_INSERTTEXT = 2003;
-constexpr UINT SCI_GETCURRENTPOS = 2008;
-constexpr UINT SCI_GETANCHOR = 2009;
-constexpr UINT SCI_GETSTYLEAT = 2010;
-constexpr UINT SCI_GETENDSTYLED = 2028;
-constexpr UINT SCI_STARTSTYLING = 2032;
-constexpr UINT SCI_SETSTYLING = 2033;
-constexpr UINT SCI_GETFIRSTVISIBLELINE = 2152;
-constexpr UINT SCI_GETLINECOUNT = 2154;
-constexpr UINT SCI_SETSEL = 2160;
-constexpr UINT SCI_POSITIONFROMLINE = 2167;
-constexpr UINT SCI_UNDO = 2176;
-constexpr UINT SCI_SETTEXT = 2181;
-constexpr UINT SCI_GETTEXT = 2182;
-constexpr UINT SCI_GETTEXTLENGTH = 2183;
-constexpr UINT SCI_LINESONSCREEN = 2370;
-constexpr UINT SCI_SETEMPTYSELECTION = 2556;
-constexpr UINT SCI_SETCODEPAGE = 2037;
-constexpr UINT SCI_GETCODEPAGE = 2137;
-constexpr UINT SCI_SETLEXER = 4001;
-constexpr UINT SCI_GETLEXER = 4002;
-constexpr UINT SCI_COLOURISE = 4003;
-constexpr UINT SCI_SETKEYWORDS = 4005;
 
 // Keyword set 0 as the program hands it over: CR LF line ends, mixed case, "#" words.
 const char Keywords[] =
@@ -57,21 +36,12 @@ char StyleLetter(int style) {
 
 class ScintillaControl : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    library = LoadLibraryA("lib/SciLexer.dll");
-    parent = CreateWindowExA(0, "STATIC", "scintilla tests", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  }
-  static void TearDownTestSuite() {
-    DestroyWindow(parent);
-    if (library) FreeLibrary(library);
-  }
+  static void SetUpTestSuite() { parent = ControlsWindow("scintilla tests", 640, 480, false); }
+  static void TearDownTestSuite() { DestroyWindow(parent); }
   void SetUp() override {
-    ASSERT_NE(library, nullptr) << "lib/SciLexer.dll does not load";
+    ASSERT_NE(EditingComponent(), nullptr) << "lib/SciLexer.dll does not load";
     ASSERT_NE(parent, nullptr);
-    editor = CreateWindowExA(0, "Scintilla", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
-                             600, 400, parent, reinterpret_cast<HMENU>(256),
-                             GetModuleHandleA(nullptr), nullptr);
+    editor = NewEditingControl(parent, 600, 400, WS_VSCROLL);
     ASSERT_NE(editor, nullptr) << "no window of class Scintilla";
   }
   void TearDown() override {
@@ -93,7 +63,7 @@ class ScintillaControl : public testing::Test {
     return text;
   }
   void UseZorvexLexer() {
-    Send(SCI_SETLEXER, 200);
+    Send(SetLexerMessage, ZorvexLexerNumber);
     Send(SCI_SETKEYWORDS, 0, reinterpret_cast<LPARAM>(Keywords));
   }
   // Styles of every byte as letters, after colouring the whole text.
@@ -109,13 +79,9 @@ class ScintillaControl : public testing::Test {
   }
   size_t LineStart(int line) { return static_cast<size_t>(Send(SCI_POSITIONFROMLINE, line)); }
 
-  static HMODULE library;
-  static HWND parent;
+  inline static HWND parent = nullptr;
   HWND editor = nullptr;
 };
-
-HMODULE ScintillaControl::library = nullptr;
-HWND ScintillaControl::parent = nullptr;
 
 struct StyleCase {
   const char* what;
@@ -128,8 +94,8 @@ const StyleCase LexicalClasses[] = {
     {"keywords ignore letter case", "DIM Dim cos WeNd Cos", "kkk.kkk.kkk.kkkk.kkk"},
     {"words that contain a keyword are not keywords", "dimension printer xdim dim_x dim2",
      "................................."},
-    {"words beginning with # are keywords", "#else #ELSE #define ### #elsex",
-     "kkkkk.kkkkk.kkkkkkk.kkk......."},
+    {"words beginning with # are keywords; a # goes with the name behind it only", "#else #ELSE #define ### #elsex",
+     "kkkkk.kkkkk.kkkkkkk..........."},
     {"line comment with an apostrophe", "x ' dim", "..lllll"},
     {"line comment with a semicolon", "x ; dim", "..lllll"},
     {"line comment with two slashes", "x // dim", "..llllll"},
@@ -153,7 +119,7 @@ const StyleCase LexicalClasses[] = {
     {"directive block comment keeps its style on later lines", "#if /* a\r\nb */ x",
      "kkk.pppppppppp.."},
     {"a # word later in a line does not make a directive line", "x #if ' c", "..kkk.lll"},
-    {"bytes 128..255 are word characters", "\xe4" "dim dim\xe4", "........."},
+    {"bytes 128..255 are no name characters, as the toolchain reads names", "\xe4" "dim dim\xe4", ".kkk.kkk."},
 };
 
 TEST_F(ScintillaControl, ZorvexLexerColoursEachLexicalClass) {
@@ -163,11 +129,11 @@ TEST_F(ScintillaControl, ZorvexLexerColoursEachLexicalClass) {
   }
 }
 
-TEST_F(ScintillaControl, StartsInTheAnsiCodePageAndColoursUtf8WordsWhole) {
+TEST_F(ScintillaControl, StartsInTheAnsiCodePageAndReadsNamesOfAUtf8TextAsTheToolchainDoes) {
   EXPECT_EQ(Send(SCI_GETCODEPAGE), 0);
   UseZorvexLexer();
   Send(SCI_SETCODEPAGE, 65001);
-  EXPECT_EQ(StylesOf("\xc3\xa4" "dim dim \xc3\xa4"), "......kkk...");
+  EXPECT_EQ(StylesOf("\xc3\xa4" "dim dim \xc3\xa4"), "..kkk.kkk...");
 }
 
 TEST_F(ScintillaControl, ClosingABlockCommentEarlyRestylesTheLinesBelow) {
@@ -209,21 +175,21 @@ TEST_F(ScintillaControl, RestylingFromAnyLineOrMidLineMatchesAFullPass) {
 }
 
 TEST_F(ScintillaControl, SetLexer200AttachesTheZorvexLexer) {
-  EXPECT_EQ(Send(SCI_SETLEXER, 200), 0);
+  EXPECT_EQ(Send(SetLexerMessage, ZorvexLexerNumber), 0);
   EXPECT_EQ(Send(SCI_GETLEXER), 200);
   Send(SCI_SETKEYWORDS, 0, reinterpret_cast<LPARAM>(Keywords));
   EXPECT_EQ(StylesOf("print 1"), "kkkkk.n");
-  Send(SCI_SETLEXER, 200);  // sent again: the lexer and its keywords stay
+  Send(SetLexerMessage, ZorvexLexerNumber);  // sent again: the lexer and its keywords stay
   EXPECT_EQ(StylesOf("print 1"), "kkkkk.n");
 }
 
 TEST_F(ScintillaControl, SetLexer0LeavesTheTextUnstyledAndOtherNumbersChangeNothing) {
   UseZorvexLexer();
   EXPECT_EQ(StylesOf("print 1"), "kkkkk.n");
-  EXPECT_EQ(Send(SCI_SETLEXER, 57), 0);
+  EXPECT_EQ(Send(SetLexerMessage, 57), 0);
   EXPECT_EQ(Send(SCI_GETLEXER), 200);
   EXPECT_EQ(Styles(0, 7), "kkkkk.n");
-  EXPECT_EQ(Send(SCI_SETLEXER, 0), 0);
+  EXPECT_EQ(Send(SetLexerMessage, 0), 0);
   EXPECT_EQ(Send(SCI_GETLEXER), 0);
   EXPECT_EQ(Styles(0, 7), ".......");
   EXPECT_EQ(StylesOf("print 1 ' c"), "...........");

@@ -1,5 +1,5 @@
 // A visible top-level window holding a real Scintilla editor, a multi-line edit box and a
-// button, made once per test suite (windows are slow to make and destroy under Wine). Each
+// button (EditingComponent.h), made once per test suite (windows are slow to make and destroy under Wine). Each
 // test starts with empty controls and with Editor and CurrentEditor set to the editor, as the
 // program sets them; both are restored afterwards.
 #pragma once
@@ -7,24 +7,17 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
-#include "editor/SciMessages.h"
+#include "EditingComponent.h"
+#include "Scintilla.h"
 #include "shell/ShellState.h"
 
 class TestControls : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (!Scintilla) Scintilla = LoadLibraryA("lib/SciLexer.dll");
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "zortestcontrols";
-    RegisterClassExA(&windowClass);  // fails harmlessly when already registered
-    parent = CreateWindowExA(0, "zortestcontrols", "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    box = Child("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 0);
-    button = Child("BUTTON", BS_PUSHBUTTON, 300);
-    editor = Scintilla ? Child("Scintilla", 0, 100) : nullptr;
+    parent = ControlsWindow("controls", 700, 500, true);
+    box = ChildControl(parent, "EDIT", 0, 600, 90, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL);
+    button = ChildControl(parent, "BUTTON", 300, 600, 90, BS_PUSHBUTTON);
+    editor = EditingComponent() ? ChildControl(parent, "Scintilla", 100, 600, 90) : nullptr;
   }
 
   static void TearDownTestSuite() {
@@ -63,18 +56,12 @@ class TestControls : public testing::Test {
     return {start, end};
   }
 
-  inline static HMODULE Scintilla = nullptr;
   inline static HWND parent = nullptr;
   inline static HWND editor = nullptr;  // the real Scintilla control
   inline static HWND box = nullptr;     // a multi-line edit box, like the finder boxes
   inline static HWND button = nullptr;  // a control that is neither
 
  private:
-  static HWND Child(const char* className, DWORD style, int top) {
-    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, 0, top, 600, 90, parent, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  }
-
   HWND savedEditor_ = nullptr;
   HWND savedCurrent_ = nullptr;
 };

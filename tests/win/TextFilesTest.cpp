@@ -5,6 +5,8 @@
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
 #include "base/Bindings_win.h"
+#include "base/Files.h"
+#include "base/FileText.h"
 #include "documents/DocumentText.h"
 #include "documents/Documents.h"
 #include "shell/ShellState.h"
@@ -62,6 +64,32 @@ TEST(TextFiles, UnreadableFileReadsAsEmpty) {
   ScratchFolder folder;
   EXPECT_EQ(ReadTextFile(folder.File("missing.bas")), "");
   EXPECT_EQ(ReadTextFile(folder.Path()), "");
+}
+
+// One reader serves every floor: what it gives for each kind of name, with the stamp of the
+// file it opened and a limit of its caller's.
+TEST(TextFiles, TheReaderTellsWhatKeptItFromTheText) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder.File("a.bas"), "0123456789"));
+  std::string text = "old";
+  WholeFile read = ReadWholeFile(folder.File("a.bas"), text);
+  EXPECT_EQ(read.result, FileRead::Whole);
+  EXPECT_EQ(text, "0123456789");
+  EXPECT_EQ(read.stamp, FileStamp(folder.File("a.bas")));
+  EXPECT_EQ(read.stamp.size, 10u);
+  struct Case { std::string path; unsigned long long largest; FileRead result; };
+  for (const Case& c : {Case{folder.File("a.bas"), 9, FileRead::TooLarge}, Case{folder.File("a.bas"), 10, FileRead::Whole},
+                        Case{folder.File("missing.bas"), MaxTextBytes, FileRead::Missing},
+                        Case{folder.File("no folder\\x.bas"), MaxTextBytes, FileRead::Missing},
+                        Case{folder.Path(), MaxTextBytes, FileRead::Failed},
+                        // A device never ends (CON) or answers nothing: it is no file to read.
+                        Case{"NUL", MaxTextBytes, FileRead::NotAFile}, Case{"", MaxTextBytes, FileRead::Missing}}) {
+    text = "old";
+    EXPECT_EQ(ReadWholeFile(c.path, text, c.largest).result, c.result) << c.path << " " << c.largest;
+    EXPECT_EQ(text, c.result == FileRead::Whole ? "0123456789" : "") << c.path;
+  }
+  EXPECT_FALSE(FileStamp(folder.Path()).exists);
+  EXPECT_FALSE(FileStamp(folder.File("missing.bas")).exists);
 }
 
 TEST(TextFiles, EnteringADirectoryMakesItCurrent) {

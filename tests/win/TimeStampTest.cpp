@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "TestControls.h"
-#include "documents/Titles.h"
+#include "documents/TimeStamps_win.h"
 #include "editor/EditorAccess_win.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iostream>
 #include <string>
-#include "documents/Titles.h"
+#include "commands/HelpPages.h"
 #include "shell/StartupText.h"
 
 namespace {

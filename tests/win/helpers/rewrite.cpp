@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 #include "base/Bindings_win.h"
+#include "base/Files.h"
 #include "documents/Documents.h"
 
 int main(int argc, char** argv) {

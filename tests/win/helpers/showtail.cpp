@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "base/Bindings_win.h"
-#include "build/Launch.h"
+#include "compiler/Launch.h"
 
 int main() {
   const char* out = std::getenv("ZOR_SHOWTAIL_OUT");
