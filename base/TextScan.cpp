@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 #include "base/SharedState.h"
+#include "zorbasic/Source.h"
 
 namespace {
 
@@ -231,77 +232,10 @@ std::string DocumentSourcePath(std::string_view currentFile) {
   return currentFile.empty() ? ProgramDir + "\\_.zobas" : ExpandPath(currentFile);
 }
 
-namespace {
-// A byte of code page 1252 in the case Windows compares file names in: the capital letters of
-// A to Z and of the Latin-1 row become small ones, and so do the three capitals of the 0x80 row
-// and Y with diaeresis, whose small forms stand elsewhere.
-char FoldedLetter(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 32);
-  switch (u) {
-    case 0x8A: return static_cast<char>(0x9A);  // S with caron
-    case 0x8C: return static_cast<char>(0x9C);  // ligature OE
-    case 0x8E: return static_cast<char>(0x9E);  // Z with caron
-    case 0x9F: return static_cast<char>(0xFF);  // Y with diaeresis
-    default: return c;
-  }
-}
+// The toolchain's own rule, so the IDE and the compile tool tell files apart alike.
+std::string NormalPath(std::string_view path) { return zb::NormalPath(path); }
 
-// A part of a path as Windows reads it: trailing dots and blanks dropped; "." and ".." stay,
-// and a part of nothing but dots and blanks is the folder itself (".").
-std::string_view TrimmedPart(std::string_view part) {
-  if (part == "." || part == "..") return part;
-  while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
-  return part.empty() ? std::string_view(".") : part;
-}
-
-// The root of a path with "\" separators: "\\server\share\", "C:\", "C:" or "\"; empty
-// for a relative path. absolute tells whether ".." can climb no higher than it.
-std::string_view RootOf(std::string_view path, bool& absolute) {
-  absolute = true;
-  if (path.substr(0, 2) == "\\\\") {
-    size_t server = path.find('\\', 2);
-    size_t share = server == std::string_view::npos ? server : path.find('\\', server + 1);
-    return share == std::string_view::npos ? path : path.substr(0, share + 1);
-  }
-  if (path.size() >= 2 && path[1] == ':') {
-    absolute = path.size() >= 3 && path[2] == '\\';
-    return path.substr(0, absolute ? 3 : 2);
-  }
-  if (!path.empty() && path[0] == '\\') return path.substr(0, 1);
-  absolute = false;
-  return {};
-}
-}  // namespace
-
-std::string NormalPath(std::string_view path) {
-  std::string slashed(path);
-  for (char& c : slashed)
-    if (c == '/') c = '\\';
-  bool absolute = false;
-  const std::string_view whole(slashed);
-  const std::string_view root = RootOf(whole, absolute);
-  std::vector<std::string_view> parts;
-  for (size_t p = root.size(); p < whole.size();) {
-    size_t end = whole.find('\\', p);
-    if (end == std::string_view::npos) end = whole.size();
-    std::string_view part = TrimmedPart(whole.substr(p, end - p));
-    p = end + 1;
-    if (part.empty() || part == ".") continue;
-    if (part != "..") parts.push_back(part);
-    else if (!parts.empty() && parts.back() != "..") parts.pop_back();
-    else if (!absolute) parts.push_back(part);
-  }
-  std::string normal(root);
-  for (size_t k = 0; k < parts.size(); ++k) (k ? normal += '\\' : normal) += parts[k];
-  return normal;
-}
-
-std::string FileNameKey(std::string_view path) {
-  std::string key = NormalPath(path);
-  for (char& c : key) c = FoldedLetter(c);
-  return key;
-}
+std::string FileNameKey(std::string_view path) { return zb::FileNameKey(path); }
 
 std::string LowerText(std::string_view s) {
   std::string lower(s);

@@ -180,8 +180,8 @@ const std::string& CurrentFolder() {
 
 }  // namespace
 
-std::string FileKey(const std::string& path) {
-  std::string slashed = IsAbsolute(path) ? path : CurrentFolder() + path;
+std::string NormalPath(std::string_view path) {
+  std::string slashed(path);
   for (char& c : slashed)
     if (c == '/') c = '\\';
   bool absolute = false;
@@ -198,11 +198,18 @@ std::string FileKey(const std::string& path) {
     else if (!parts.empty() && parts.back() != "..") parts.pop_back();
     else if (!absolute) parts.push_back(part);
   }
-  std::string key(root);
-  for (size_t k = 0; k < parts.size(); ++k) (k ? key += '\\' : key) += parts[k];
+  std::string normal(root);
+  for (size_t k = 0; k < parts.size(); ++k) (k ? normal += '\\' : normal) += parts[k];
+  return normal;
+}
+
+std::string FileNameKey(std::string_view path) {
+  std::string key = NormalPath(path);
   for (char& c : key) c = FoldedLetter(c);
   return key;
 }
+
+std::string FileKey(const std::string& path) { return FileNameKey(IsAbsolute(path) ? path : CurrentFolder() + path); }
 
 namespace {
 

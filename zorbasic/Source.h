@@ -51,6 +51,13 @@ Unit Preprocess(const std::string& mainName, std::string_view mainText, const So
 // resolved, repeated separators as one, trailing dots and blanks of each part dropped, and
 // letter case folded as Windows folds the letters of code page 1252.
 std::string FileKey(const std::string& path);
+// The path as Windows reads it: "\" for every "/", "." and ".." resolved (".." at a root stays
+// there, a relative path keeps its leading ".."), repeated separators as one, and trailing
+// dots and blanks of each part dropped (a part of only dots and blanks is "."). Letter case is
+// kept.
+std::string NormalPath(std::string_view path);
+// NormalPath with letter case folded as Windows folds the letters of code page 1252.
+std::string FileNameKey(std::string_view path);
 
 // The folder part of a path, with its trailing separator ("" when there is none).
 std::string FolderOf(const std::string& path);
