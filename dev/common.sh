@@ -122,12 +122,15 @@ wine_prefixes() {
 test_archs() { if [ "$host32" = 1 ]; then echo 64 32; else echo 64; fi; }
 
 # Starts a virtual X display and sets xvfb_display to its name; every display started is
-# stopped, with the Wine servers of the prefixes, when the script exits.
+# stopped, with the Wine servers of the prefixes, when the script exits. -noreset: by default
+# the server resets itself whenever its last client leaves, which happens between every two
+# runs of the program, and drops a client that connects during the reset; Wine then finds
+# "no driver", and a program's windows never show.
 xvfb_pids=()
 new_xvfb() {
   local fifo n
   fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pids+=("$!")
   read -r -t 20 n <"$fifo" || die "Xvfb did not start"
   rm -f "$fifo"

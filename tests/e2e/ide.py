@@ -229,20 +229,9 @@ class Ide:
             with open(self.output, "rb") as output:
                 return output.read()[-2000:].decode("latin-1")
 
-        restarted = False
-
         def shown():
-            nonlocal restarted
             window = (windows_named("ZorvexBasic") or [None])[0]
             if not window and self.started_directly and self.process.poll() is not None:
-                # About one Wine start in a hundred finds the X display refusing its connection
-                # ("no driver could be loaded"): no window of the program can show, so its
-                # console fails and the welcome dialog ends it. Nothing was typed yet; that
-                # start is made again, once.
-                if not restarted and "no driver could be loaded" in said():
-                    restarted = True
-                    self.start()
-                    return None
                 raise AssertionError(f"the IDE ended ({self.process.returncode}) before its console showed; Wine said: "
                                      + said())
             return window
