@@ -202,7 +202,12 @@ void ShowFrame(int k) {
   if (k < 0) return;
   Send(Debugging.SelectFrame(k));
   const DebugFrame& frame = Debugging.Frames()[size_t(k)];
-  if (GoToFileLine(frame.path, frame.line)) GoToLine(CurrentEditor, frame.line);
+  if (GoToFileLine(frame.path, frame.line)) {
+    // A frame in another file opened it, which took the stopped line's marks away; the stop's
+    // own file, opened again, gets them back.
+    if (SamePath(FullPath(Debugging.StopPath()), DocumentPath())) ShowStoppedLine(Debugging.StopLine());
+    GoToLine(CurrentEditor, frame.line);
+  }
   ShowStatus(frame.text);
 }
 

@@ -91,6 +91,7 @@ void KeepBreakpoints(const std::string& key) {
 void RestoreBreakpoints(const std::string& key) {
   if (Editor == nullptr) return;
   MarkLines(key.empty() ? std::vector<int>{} : KeptBreakpoints.LinesOf(key));
+  ShowStoppedLine(0);  // the marks of the stop left would stand on some line of this document
 }
 
 std::vector<KeptMarks> AllBreakpoints(const std::string& currentKey) {

@@ -15,7 +15,8 @@ void ToggleBreakpoint(int line);
 std::vector<int> BreakpointLines();
 // Keeps the current document's breakpoints under key before another document takes the editor.
 void KeepBreakpoints(const std::string& key);
-// Puts back the breakpoints kept under key; an empty key clears them.
+// Puts back the breakpoints kept under key; an empty key clears them. The stopped line's marks
+// go: they belong to the document left.
 void RestoreBreakpoints(const std::string& key);
 // The breakpoints kept for each document left, with the current document's under currentKey.
 std::vector<KeptMarks> AllBreakpoints(const std::string& currentKey);

@@ -4,15 +4,18 @@
 #include <windows.h>
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 #include "DialogAnswer.h"
 #include "ScratchFolder.h"
 #include "base/AppMessages_win.h"
 #include "compiler/Build.h"
 #include "compiler/BuildState.h"
+#include "compiler/DebugModel.h"
 #include "compiler/Debugger_win.h"
 #include "editor/DebugMarks_win.h"
 #include "commands/CommandState.h"
+#include "documents/Documents.h"
 #include "documents/DocumentState.h"
 #include "editor/EditorAccess_win.h"
 #include "editor/Listing_win.h"
@@ -23,6 +26,30 @@
 #include "shell/ShellState.h"
 
 namespace {
+using Lines = std::vector<std::string>;
+WNDPROC StaticProc = nullptr;
+// The main window's procedure for what the debugger's pipe thread posts, as the program's has it.
+LRESULT CALLBACK TakeDebugArrivals(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == DebugArrivedMessage) {
+    OnDebugArrived(lParam);
+    return 0;
+  }
+  return CallWindowProcA(StaticProc, window, message, wParam, lParam);
+}
+
+// A key-down as the main loop hands it to the debugger, with Ctrl and Shift held or not.
+bool PressForDebugger(unsigned key, bool control, bool shift = false) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  BYTE held[256] = {};
+  std::copy(keys, keys + 256, held);
+  held[VK_CONTROL] = control ? 0x80 : 0;
+  held[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(held);
+  bool taken = DebugTakesKey(WM_KEYDOWN, key);
+  SetKeyboardState(keys);
+  return taken;
+}
 }  // namespace
 
 // The program folder is a scratch folder holding "zor5.exe", a helper that writes its command
@@ -54,6 +81,8 @@ class Build : public testing::Test {
   }
 
   void TearDown() override {
+    EndDebugSession();  // a test that failed half-way leaves no compile tool running
+    StatusBar = nullptr;
     DestroyWindow(MainWindow);
     MainWindow = Editor = CurrentEditor = ListingPanel = nullptr;
     for (HWND& box : FinderBoxes) box = nullptr;
@@ -74,7 +103,7 @@ class Build : public testing::Test {
     const WPARAM at = Shown().find(text);
     if (ListingShows()) SendMessageA(ListingPanel, SCI_GOTOPOS, at, 0);
     else SendMessageA(FinderBoxes[OutputBox], EM_SETSEL, at, LPARAM(at));
-    JumpFromListingCaret();
+    if (!DebugPanelJump()) JumpFromListingCaret();  // as the main window takes the panel's double-click
   }
   // Ctrl+F7, and the window's share of the search until it ends: its news handed to the
   // handler as the main window's procedure hands them.
@@ -94,6 +123,54 @@ class Build : public testing::Test {
     std::string text;
     WaitFor([&] { return (text = Slurp(Path(name))).find('\n') != std::string::npos; }, 20000);
     return text.substr(0, text.find('\n'));
+  }
+
+  // The compile tool of this build in the program folder, the main window taking what the
+  // debugger's thread posts, and a status bar.
+  void DebugWithTheRealTool() {
+    const std::string tool = std::string(startDir_) + (sizeof(void*) == 8 ? "\\..\\dist64\\zor5.exe" : "\\..\\dist\\zor5.exe");
+    ASSERT_TRUE(CopyFileA(tool.c_str(), Path("zor5.exe").c_str(), FALSE)) << tool;
+    StaticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, LONG_PTR(TakeDebugArrivals)));
+    StatusBar = Child("EDIT", 300);
+  }
+  // Waits until the program has stopped and every answer the IDE asked for (call stack,
+  // variables, a command's) has come; false when that took longer than 30 seconds.
+  static bool Settled() {
+    return WaitFor([] { return Debugging.State() == DebugState::Stopped && !Debugging.AwaitsAnswers(); }, 30000);
+  }
+  // The panel's lines, a value's line the same whether it changed since the last stop or not.
+  static Lines PanelLines() {
+    const std::string shown = Shown();
+    Lines lines;
+    for (std::string_view line : SplitLines(shown)) lines.emplace_back(line);
+    for (std::string& line : lines)
+      if (line.size() > 2 && line[0] == '*') line[0] = ' ';
+    return lines;
+  }
+  // The panel's lines after "Call stack:".
+  static Lines CallStack() {
+    const Lines lines = PanelLines();
+    auto heading = std::find(lines.begin(), lines.end(), "Call stack:");
+    return heading == lines.end() ? Lines{} : Lines(heading + 1, lines.end());
+  }
+  static bool PanelHas(const std::string& line) {
+    const Lines lines = PanelLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  static int EditorCaretLine() {
+    return int(SendMessageA(Editor, SCI_LINEFROMPOSITION, SendMessageA(Editor, SCI_GETCURRENTPOS, 0, 0), 0)) + 1;
+  }
+  // The file the editor holds, the caret and the stopped line's arrow on the line (and on no
+  // other), and the status bar's line.
+  void ExpectStopShown(const std::string& file, int line, const std::string& status) {
+    SCOPED_TRACE(file + " " + std::to_string(line));
+    EXPECT_TRUE(SamePath(SaveName, Path(file))) << SaveName;
+    EXPECT_EQ(GetControlText(CurrentEditor), Slurp(Path(file)));
+    EXPECT_EQ(EditorCaretLine(), line);
+    constexpr int StoppedArrow = 1 << 4;  // the editor's marker of the stopped line
+    EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, 0, StoppedArrow), line - 1);
+    EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, line, StoppedArrow), -1);
+    EXPECT_EQ(GetControlText(StatusBar), status);
   }
 
   char startDir_[MAX_PATH] = {};
@@ -369,40 +446,13 @@ TEST_F(Build, AQueryOfATextWithANulByteIsRefusedInTheOutputBox) {
   OutputShown = PendingAction = 0;
 }
 
-namespace {
-WNDPROC StaticProc = nullptr;
-// The main window's procedure for what the debugger's pipe thread posts, as the program's has it.
-LRESULT CALLBACK TakeDebugArrivals(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == DebugArrivedMessage) {
-    OnDebugArrived(lParam);
-    return 0;
-  }
-  return CallWindowProcA(StaticProc, window, message, wParam, lParam);
-}
-
-// A key-down as the main loop hands it to the debugger, with Ctrl held or not.
-bool PressForDebugger(unsigned key, bool control) {
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  BYTE held[256] = {};
-  std::copy(keys, keys + 256, held);
-  held[VK_CONTROL] = control ? 0x80 : 0;
-  held[VK_SHIFT] = 0;
-  SetKeyboardState(held);
-  bool taken = DebugTakesKey(WM_KEYDOWN, key);
-  SetKeyboardState(keys);
-  return taken;
-}
-}  // namespace
 
 // The real compile tool runs the untitled document under the debugger to a breakpoint; the
 // listing panel then shows one line per variable: a record in braces, a string in quotes, an
 // array of a million elements by its bounds and first elements, then the call stack.
 TEST_F(Build, TheDebuggerShowsTheFramesVariablesOneLineEach) {
   if (!EditingComponent()) GTEST_SKIP() << "the listing panel needs the editing component";
-  const std::string tool = std::string(startDir_) + (sizeof(void*) == 8 ? "\\..\\dist64\\zor5.exe" : "\\..\\dist\\zor5.exe");
-  ASSERT_TRUE(CopyFileA(tool.c_str(), Path("zor5.exe").c_str(), FALSE)) << tool;
-  StaticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, LONG_PTR(TakeDebugArrivals)));
+  DebugWithTheRealTool();
   SetControlText(CurrentEditor,
                  "type point\r\n  x as int\r\n  y as int\r\nend type\r\ndim p as point\r\ndim v(1000000) as int\r\n"
                  "dim s as string\r\ndim i as int\r\np.x = 1\r\np.y = 2\r\nfor i = 1 to 12\r\n  v(i) = i\r\nnext\r\n"
@@ -446,4 +496,153 @@ TEST_F(Build, CtrlDWithAnOlderCompileToolStartsNothing) {
   EXPECT_FALSE(PressForDebugger(VK_F10, false));
   EXPECT_FALSE(DebugBoxCommand("? 1"));
   StatusBar = nullptr;
+}
+
+// A breakpoint set in an included file, and a step into a sub defined there: the IDE opens that
+// file as F12 opens one, with the caret and the arrow on the stopped line and the file named in
+// the status bar; stepping out of the sub brings the main file back. F6 shows the caller's frame
+// in the main file and comes back round to the stopped one, arrow and all.
+TEST_F(Build, AStopInAnIncludedFileShowsThatFileAtTheStoppedLine) {
+  if (!EditingComponent()) GTEST_SKIP() << "the listing panel needs the editing component";
+  Spill(Path("part.inc"), "sub show(n as int)\r\n  print n\r\n  print n * 2\r\nend sub\r\n");
+  Spill(Path("main.zobas"), "#include \"part.inc\"\r\ndim a as int = 3\r\nshow a\r\nshow a + 1\r\nprint \"done\"\r\n");
+  DebugWithTheRealTool();
+  DialogAnswer answer({});
+  ASSERT_TRUE(OpenListedFile(Path("part.inc")));
+  SendMessageA(Editor, SCI_GOTOLINE, 2, 0);
+  ASSERT_TRUE(PressForDebugger('B', true));
+  ASSERT_TRUE(OpenListedFile(Path("main.zobas")));
+  EXPECT_TRUE(BreakpointLines().empty());
+
+  ASSERT_TRUE(PressForDebugger('D', true));
+  ASSERT_TRUE(Settled()) << Shown();
+  ExpectStopShown("part.inc", 3, "Stopped at line 3 of part.inc");
+  EXPECT_EQ(BreakpointLines(), std::vector<int>{3});  // the file came back with its breakpoint
+  EXPECT_EQ(CallStack(), (Lines{"> sub show, line 3 of part.inc", "  main program, line 3 of main.zobas"}));
+
+  ASSERT_TRUE(PressForDebugger(VK_F11, false, true));  // Shift+F11: out of the sub
+  ASSERT_TRUE(Settled()) << Shown();
+  ExpectStopShown("main.zobas", 4, "Stopped at line 4");
+  EXPECT_TRUE(BreakpointLines().empty());
+
+  ASSERT_TRUE(PressForDebugger(VK_F11, false));  // F11: into the next call
+  ASSERT_TRUE(Settled()) << Shown();
+  ExpectStopShown("part.inc", 2, "Stopped at line 2 of part.inc");
+  EXPECT_EQ(CallStack(), (Lines{"> sub show, line 2 of part.inc", "  main program, line 4 of main.zobas"}));
+
+  ASSERT_TRUE(PressForDebugger(VK_F6, false));  // the caller's frame, in the main file
+  ASSERT_TRUE(Settled()) << Shown();
+  EXPECT_TRUE(SamePath(SaveName, Path("main.zobas"))) << SaveName;
+  EXPECT_EQ(EditorCaretLine(), 4);
+  EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, 0, 1 << 4), -1);  // the program is stopped in the other file
+  EXPECT_EQ(CallStack(), (Lines{"  sub show, line 2 of part.inc", "> main program, line 4 of main.zobas"}));
+  ASSERT_TRUE(PressForDebugger(VK_F6, false));  // round to the stopped frame again
+  ASSERT_TRUE(Settled()) << Shown();
+  ExpectStopShown("part.inc", 2, "sub show, line 2 of part.inc");
+
+  ASSERT_TRUE(PressForDebugger(VK_F5, false));  // to the breakpoint of the second call
+  ASSERT_TRUE(Settled()) << Shown();
+  ExpectStopShown("part.inc", 3, "Stopped at line 3 of part.inc");
+  EXPECT_TRUE(PanelHas("  n as int = 4")) << Shown();
+  ASSERT_TRUE(PressForDebugger(VK_F5, false));
+  EXPECT_TRUE(WaitFor([] { return GetControlText(StatusBar) == "The program ended with exit code 0"; }, 30000))
+      << GetControlText(StatusBar);
+  EXPECT_TRUE(WaitFor([] { return !DebugKeywordBoxOnTop(); }, 30000));  // the session is over
+  EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, 0, 1 << 4), -1);  // and its arrow gone
+  EXPECT_EQ(answer.Count(), 0u);
+}
+
+// Stopped in a sub called from the main program: a double-click on the caller's frame in the
+// panel shows the main program's variables and puts the caret on the line of the call, and the
+// KeywordBox's commands then read that frame; F6 comes back to the sub's frame.
+TEST_F(Build, ChoosingTheCallersFrameShowsItsVariablesAndItsLine) {
+  if (!EditingComponent()) GTEST_SKIP() << "the listing panel needs the editing component";
+  Spill(Path("main.zobas"), "dim total as int = 5\r\nsub twice(n as int)\r\n  dim r as int\r\n  r = n * 2\r\n"
+                            "  print r\r\nend sub\r\ntwice total\r\nprint \"end\"\r\n");
+  DebugWithTheRealTool();
+  DialogAnswer answer({});
+  ASSERT_TRUE(OpenListedFile(Path("main.zobas")));
+  SendMessageA(Editor, SCI_GOTOLINE, 4, 0);
+  ASSERT_TRUE(PressForDebugger('B', true));
+  ASSERT_TRUE(PressForDebugger('D', true));
+  ASSERT_TRUE(Settled()) << Shown();
+  EXPECT_EQ(Debugging.StopLine(), 5);
+  EXPECT_TRUE(PanelHas("  n as int = 5") && PanelHas("  r as int = 10")) << Shown();
+  EXPECT_EQ(CallStack(), (Lines{"> sub twice, line 5 of main.zobas", "  main program, line 7 of main.zobas"}));
+
+  DoubleClick("main program");
+  ASSERT_TRUE(Settled()) << Shown();
+  EXPECT_EQ(CallStack(), (Lines{"  sub twice, line 5 of main.zobas", "> main program, line 7 of main.zobas"}));
+  EXPECT_TRUE(PanelHas("  total as int = 5")) << Shown();
+  EXPECT_FALSE(PanelHas("  r as int = 10")) << Shown();
+  EXPECT_EQ(EditorCaretLine(), 7);
+  EXPECT_EQ(GetControlText(StatusBar), "main program, line 7 of main.zobas");
+  EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, 0, 1 << 4), 4);  // the arrow stays on the stopped line
+  ASSERT_TRUE(DebugBoxCommand("? total + 1"));
+  ASSERT_TRUE(Settled()) << Shown();
+  ASSERT_TRUE(DebugBoxCommand("? r"));  // the sub's local is no name in the main program
+  ASSERT_TRUE(Settled()) << Shown();
+  const std::string panel = Shown();
+  EXPECT_NE(panel.find("> ? total + 1\r\n6\r\n> ? r\r\n! unknown name r\r\n"), std::string::npos) << panel;
+
+  ASSERT_TRUE(PressForDebugger(VK_F6, false));
+  ASSERT_TRUE(Settled()) << Shown();
+  EXPECT_EQ(CallStack(), (Lines{"> sub twice, line 5 of main.zobas", "  main program, line 7 of main.zobas"}));
+  EXPECT_TRUE(PanelHas("  r as int = 10")) << Shown();
+  EXPECT_EQ(EditorCaretLine(), 5);
+  EXPECT_EQ(answer.Count(), 0u);
+}
+
+// The KeywordBox's commands while stopped: "?" answers in the panel, "watch" stops where the
+// place changed, "unwatch" takes it away again, "when" stops where its condition became true,
+// and a value set with "let" is the one the program goes on with.
+TEST_F(Build, TheKeywordBoxWatchesValuesStopsOnConditionsAndSetsValues) {
+  if (!EditingComponent()) GTEST_SKIP() << "the listing panel needs the editing component";
+  Spill(Path("main.zobas"), "dim x as int = 1\r\ndim i as int\r\ndim total as int\r\nfor i = 1 to 5\r\n"
+                            "  total = total + x\r\n  if i = 2 or i = 4 then x = x + 1\r\nnext\r\n"
+                            "putfile(\"out.txt\", str(total) & \" \" & str(x))\r\n");
+  DebugWithTheRealTool();
+  DialogAnswer answer({});
+  ASSERT_TRUE(OpenListedFile(Path("main.zobas")));
+  SendMessageA(Editor, SCI_GOTOLINE, 3, 0);
+  ASSERT_TRUE(PressForDebugger('B', true));
+  ASSERT_TRUE(PressForDebugger('D', true));
+  ASSERT_TRUE(Settled()) << Shown();
+  EXPECT_EQ(Debugging.StopLine(), 4);
+  ASSERT_TRUE(PressForDebugger('B', true));  // the breakpoint goes: only the watches stop it now
+
+  // Each command answers in the panel: what was typed, then its answer.
+  auto command = [](const std::string& text, const std::string& result) {
+    SCOPED_TRACE(text);
+    ASSERT_TRUE(DebugBoxCommand(text));
+    ASSERT_TRUE(Settled()) << Shown();
+    const std::string panel = Shown();
+    EXPECT_NE(panel.find("> " + text + "\r\n" + result + "\r\n"), std::string::npos) << panel;
+  };
+  command("? x * 10 + 1", "11");
+  command("watch x", "watching x (now 1)");
+  ASSERT_TRUE(PressForDebugger(VK_F5, false));
+  ASSERT_TRUE(Settled()) << Shown();
+  // x changed in the second round: the program stops before the next statement it runs.
+  EXPECT_EQ(Debugging.StopLine(), 5);
+  EXPECT_EQ(GetControlText(StatusBar), "Stopped at line 5: x changed from 1 to 2");
+  command("? i", "3");
+
+  command("unwatch", "no more watches");
+  command("when total >= 7", "stopping when total >= 7 (now false)");
+  ASSERT_TRUE(PressForDebugger(VK_F5, false));  // x changes again at i = 4, unwatched
+  ASSERT_TRUE(Settled()) << Shown();
+  EXPECT_EQ(Debugging.StopLine(), 6);
+  EXPECT_EQ(GetControlText(StatusBar), "Stopped at line 6: total >= 7 became true");
+  command("? i", "5");
+  command("let x = 50", "x = 50");
+  EXPECT_TRUE(PanelHas("  x as int = 50")) << Shown();
+
+  ASSERT_TRUE(PressForDebugger(VK_F5, false));
+  EXPECT_TRUE(WaitFor([] { return GetControlText(StatusBar) == "The program ended with exit code 0"; }, 30000))
+      << GetControlText(StatusBar);
+  EXPECT_TRUE(WaitFor([] { return !DebugKeywordBoxOnTop(); }, 30000));  // the session is over
+  EXPECT_EQ(Slurp(Path("out.txt")), "9 50");
+  EXPECT_FALSE(DebugBoxCommand("? x"));
+  EXPECT_EQ(answer.Count(), 0u);
 }
