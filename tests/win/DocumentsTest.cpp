@@ -15,6 +15,7 @@
 #include "documents/Documents.h"
 #include "documents/Encoding_win.h"
 #include "documents/Project.h"
+#include "documents/Titles.h"
 #include "base/StatusBar_win.h"
 #include "editor/CodePage_win.h"
 #include "editor/EditorAccess_win.h"
@@ -118,7 +119,7 @@ TEST_F(Documents, NewOnAnUntitledEmptyEditorAsksNothing) {
 
 TEST_F(Documents, NewAfterAnUneditedOpenAsksNothing) {
   OpenWith(Path("a.zobas"), "print 1\r\n");
-  EXPECT_EQ(Title(), "Loaded " + Path("a.zobas"));
+  EXPECT_EQ(Title(), "Loaded " + ShortTitle(Path("a.zobas")));
   EXPECT_EQ(Text(), "print 1\r\n");
   DialogAnswer answer({});
   EXPECT_EQ(NewDocument(), Outcome::Go);
@@ -142,7 +143,7 @@ TEST_F(Documents, EachAnswerToTheNewPromptDoesWhatItSays) {
     EXPECT_EQ(Slurp(Path("a.zobas")), c.fileAfter) << c.button;
     EXPECT_EQ(Text(), c.editorAfter) << c.button;
     EXPECT_EQ(SaveName, *c.nameAfter ? Path(c.nameAfter) : "") << c.button;
-    EXPECT_EQ(Title(), c.button == IDCANCEL ? "Loaded " + Path("a.zobas") : "New Code");
+    EXPECT_EQ(Title(), c.button == IDCANCEL ? "Loaded " + ShortTitle(Path("a.zobas")) : "New Code");
   }
 }
 
@@ -182,7 +183,7 @@ TEST_F(Documents, SavingIntoAReadOnlyFileReportsAndKeepsBoth) {
         << answer.At(0).text;
     EXPECT_GT(answer.At(0).text.size(), ("Cannot write " + WrapLongLine(Path("ro.zobas"), 64) + "\r\n").size());
   }
-  EXPECT_EQ(Title(), "Loaded " + Path("ro.zobas"));
+  EXPECT_EQ(Title(), "Loaded " + ShortTitle(Path("ro.zobas")));
   {
     DialogAnswer answer({Press(IDYES), Press(IDOK)});
     EXPECT_EQ(NewDocument(), Outcome::Stop);  // a failed save in the prompt stops New
@@ -206,7 +207,7 @@ TEST_F(Documents, SaveAddsTheExtensionOnlyWhenThePathHasNoDot) {
     EXPECT_EQ(Slurp(c.written), "x = 1\r\n") << c.typed;
     EXPECT_EQ(SaveName, c.written);
     EXPECT_EQ(CurrentFile, c.written);
-    EXPECT_EQ(Title(), "Saved " + c.written);
+    EXPECT_EQ(Title(), "Saved " + ShortTitle(c.written));
   }
   DeleteFileA(Path("my.src\\prog").c_str());
 }
@@ -299,7 +300,7 @@ TEST_F(Documents, SaveWritesANamedDocumentWithoutAsking) {
   SaveDocument(0);
   EXPECT_EQ(answer.Count(), 0u);
   EXPECT_EQ(Slurp(Path("a.zobas")), "xone\r\n");
-  EXPECT_EQ(Title(), "Saved " + Path("a.zobas"));
+  EXPECT_EQ(Title(), "Saved " + ShortTitle(Path("a.zobas")));
 }
 
 TEST_F(Documents, FileWithANulByteSavesBackByteForByte) {
@@ -323,7 +324,7 @@ TEST_F(Documents, VanishedFileOpensAsAnEmptyEditor) {
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(CurrentFile, Path("gone.zobas"));
   EXPECT_EQ(WorkDir, folder_->Path());
-  EXPECT_EQ(Title(), "Loaded " + Path("gone.zobas"));
+  EXPECT_EQ(Title(), "Loaded " + ShortTitle(Path("gone.zobas")));
 }
 
 TEST_F(Documents, CancelledOpenKeepsTheDocumentAndSaysLoaded) {
@@ -539,7 +540,7 @@ TEST_F(Documents, AFileThatExistsButCannotBeReadIsReportedAndNothingChanges) {
   EXPECT_EQ(Text(), "kept\r\n");
   EXPECT_EQ(CurrentFile, Path("a.zobas"));
   EXPECT_EQ(SaveName, Path("a.zobas"));
-  EXPECT_EQ(Title(), "Loaded " + Path("a.zobas"));
+  EXPECT_EQ(Title(), "Loaded " + ShortTitle(Path("a.zobas")));
   EXPECT_EQ(ProjectFile, "");
   for (HANDLE file : held) CloseHandle(file);
   EXPECT_EQ(Slurp(Path("held.zoproj")), "$files\r\n");
