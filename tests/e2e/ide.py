@@ -47,6 +47,15 @@ def xdotool(*args):
     return result.stdout.strip()
 
 
+def move_pointer(x, y):
+    """Moves the mouse pointer to the screen point (x, y) and waits until it is there. xdotool's
+    --sync waits for the pointer to leave where it was, so a move to where it already is would
+    wait for nothing; the display keeps the pointer where the last test left it."""
+    where = dict(line.split("=", 1) for line in xdotool("getmouselocation", "--shell").splitlines() if "=" in line)
+    if (int(where.get("X", -1)), int(where.get("Y", -1))) != (x, y):
+        xdotool("mousemove", "--sync", str(x), str(y))
+
+
 def windows_named(title):
     """X window ids whose name is exactly title."""
     ids = xdotool("search", "--name", "^" + _regex_escape(title) + "$")
@@ -332,12 +341,12 @@ class Ide:
     def click(self, window, dx, dy):
         """A left click at (dx, dy) from the window's top left corner."""
         x, y, _, _ = self.geometry(window)
-        xdotool("mousemove", "--sync", str(x + dx), str(y + dy))
+        move_pointer(x + dx, y + dy)
         xdotool("click", "1")
 
     def double_click(self, x, y):
         """A left double-click at the screen point (x, y)."""
-        xdotool("mousemove", "--sync", str(x), str(y))
+        move_pointer(x, y)
         xdotool("click", "--repeat", "2", "--delay", "80", "1")
 
     def point_of(self, title, text, whole=False):

@@ -7,8 +7,8 @@ import subprocess
 import unittest
 
 from display import display_dpi
-from ide import (DIST, MAIN_TITLE, SCREENSHOTS, Ide, Picture, fresh_program_dir, screen_area, screenshot, wait_for,
-                 wine_path, xdotool)
+from ide import (DIST, MAIN_TITLE, SCREENSHOTS, Ide, Picture, fresh_program_dir, move_pointer, screen_area, screenshot,
+                 wait_for, wine_path)
 
 BALLOON_TEXT = (250, 150, 0)  # the orange of the balloons' text
 DAFFODIL = (250, 220, 30)     # the petals on the first picture button
@@ -59,8 +59,8 @@ class Appearance(unittest.TestCase):
             return shot.count(BALLOON_TEXT) > 100 and shot.count((255, 255, 255)) > 1000
 
         def hovered():
-            xdotool("mousemove", "--sync", str(x + 300), str(y + 300))  # come from elsewhere
-            xdotool("mousemove", "--sync", str(x + 22), str(y + 60))  # below the caption and the menu bar
+            move_pointer(x + 300, y + 300)  # come from elsewhere
+            move_pointer(x + 22, y + 60)  # below the caption and the menu bar
             try:
                 return wait_for(balloon, 5, "the balloon")
             except TimeoutError:
@@ -154,8 +154,8 @@ class AppearanceAtScale(unittest.TestCase):
                 return area.count(BALLOON_TEXT) if area.count(BALLOON_TEXT) > 100 else 0
 
             def hovered():
-                xdotool("mousemove", "--sync", str(x + grow(300)), str(y + grow(300)))
-                xdotool("mousemove", "--sync", str(x + grow(22)), str(y + grow(60)))
+                move_pointer(x + grow(300), y + grow(300))
+                move_pointer(x + grow(22), y + grow(60))
                 try:
                     return wait_for(balloon, 5, "the balloon")
                 except TimeoutError:

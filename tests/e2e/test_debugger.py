@@ -3,7 +3,7 @@ the IDE's console, a step with F10 and one back with Shift+F10, an expression ty
 KeywordBox, and Shift+F5 ending it, judged by the status bar, the listing panel and the console."""
 import unittest
 
-from ide import MAIN_TITLE, Ide, program_with_source, wait_for, wine_path, xdotool
+from ide import MAIN_TITLE, Ide, move_pointer, program_with_source, wait_for, wine_path, xdotool
 
 SOURCE = (b"dim who as string\r\n"
           b"input \"Name? \", who\r\n"
@@ -56,7 +56,7 @@ class Debugger(unittest.TestCase):
         self.assertNotIn("count as int = 7", self.texts())
 
         point = wait_for(lambda: self.ide.point_of(MAIN_TITLE, "count", whole=True), 30, "the KeywordBox")
-        xdotool("mousemove", "--sync", str(point[0] + 2), str(point[1] + 4))
+        move_pointer(point[0] + 2, point[1] + 4)
         xdotool("click", "1")  # one click: a double-click anywhere hands the focus to the editor
         # Typed where the click put the focus: giving the window the focus again would hand it
         # to the editor.
