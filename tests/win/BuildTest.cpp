@@ -138,6 +138,13 @@ class Build : public testing::Test {
   static bool Settled() {
     return WaitFor([] { return Debugging.State() == DebugState::Stopped && !Debugging.AwaitsAnswers(); }, 30000);
   }
+  // Opens main.zobas, sets a breakpoint on line (counted from 1) and starts the debugger;
+  // true once the program has stopped there and the panel is filled.
+  bool RunToABreakpointInMain(int line) {
+    if (!OpenListedFile(Path("main.zobas"))) return false;
+    SendMessageA(Editor, SCI_GOTOLINE, line - 1, 0);
+    return PressForDebugger('B', true) && PressForDebugger('D', true) && Settled();
+  }
   // The panel's lines, a value's line the same whether it changed since the last stop or not.
   static Lines PanelLines() {
     const std::string shown = Shown();
@@ -561,11 +568,7 @@ TEST_F(Build, ChoosingTheCallersFrameShowsItsVariablesAndItsLine) {
                             "  print r\r\nend sub\r\ntwice total\r\nprint \"end\"\r\n");
   DebugWithTheRealTool();
   DialogAnswer answer({});
-  ASSERT_TRUE(OpenListedFile(Path("main.zobas")));
-  SendMessageA(Editor, SCI_GOTOLINE, 4, 0);
-  ASSERT_TRUE(PressForDebugger('B', true));
-  ASSERT_TRUE(PressForDebugger('D', true));
-  ASSERT_TRUE(Settled()) << Shown();
+  ASSERT_TRUE(RunToABreakpointInMain(5)) << Shown();
   EXPECT_EQ(Debugging.StopLine(), 5);
   EXPECT_TRUE(PanelHas("  n as int = 5") && PanelHas("  r as int = 10")) << Shown();
   EXPECT_EQ(CallStack(), (Lines{"> sub twice, line 5 of main.zobas", "  main program, line 7 of main.zobas"}));
@@ -603,11 +606,7 @@ TEST_F(Build, TheKeywordBoxWatchesValuesStopsOnConditionsAndSetsValues) {
                             "putfile(\"out.txt\", str(total) & \" \" & str(x))\r\n");
   DebugWithTheRealTool();
   DialogAnswer answer({});
-  ASSERT_TRUE(OpenListedFile(Path("main.zobas")));
-  SendMessageA(Editor, SCI_GOTOLINE, 3, 0);
-  ASSERT_TRUE(PressForDebugger('B', true));
-  ASSERT_TRUE(PressForDebugger('D', true));
-  ASSERT_TRUE(Settled()) << Shown();
+  ASSERT_TRUE(RunToABreakpointInMain(4)) << Shown();
   EXPECT_EQ(Debugging.StopLine(), 4);
   ASSERT_TRUE(PressForDebugger('B', true));  // the breakpoint goes: only the watches stop it now
 
