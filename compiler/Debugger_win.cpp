@@ -185,10 +185,13 @@ std::vector<FileBreakpoints> AllBreakpointsNow(const std::string& documentPath) 
   return all;
 }
 
+// True when path names the document in the editor; an empty path is the untitled one.
+bool IsShownDocument(const std::string& path) { return path.empty() || SamePath(FullPath(path), DocumentPath()); }
+
 // Puts the caret on the 1-based line of path, opening that file as F12 opens an included one;
 // false when it could not be opened (or the user kept the document).
 bool GoToFileLine(const std::string& path, int line) {
-  if (!path.empty() && !SamePath(FullPath(path), DocumentPath()) && !OpenListedFile(path)) return false;
+  if (!IsShownDocument(path) && !OpenListedFile(path)) return false;
   return line > 0;
 }
 
@@ -205,7 +208,7 @@ void ShowFrame(int k) {
   if (GoToFileLine(frame.path, frame.line)) {
     // A frame in another file opened it, which took the stopped line's marks away; the stop's
     // own file, opened again, gets them back.
-    if (SamePath(FullPath(Debugging.StopPath()), DocumentPath())) ShowStoppedLine(Debugging.StopLine());
+    if (IsShownDocument(Debugging.StopPath())) ShowStoppedLine(Debugging.StopLine());
     GoToLine(CurrentEditor, frame.line);
   }
   ShowStatus(frame.text);
