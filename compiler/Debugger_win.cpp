@@ -196,6 +196,7 @@ bool GoToFileLine(const std::string& path, int line) {
 }
 
 void ShowStop() {
+  KeepStop(DocumentKey(Debugging.StopPath()), Debugging.StopLine());
   if (GoToFileLine(Debugging.StopPath(), Debugging.StopLine())) ShowStoppedLine(Debugging.StopLine());
 }
 
@@ -205,12 +206,7 @@ void ShowFrame(int k) {
   if (k < 0) return;
   Send(Debugging.SelectFrame(k));
   const DebugFrame& frame = Debugging.Frames()[size_t(k)];
-  if (GoToFileLine(frame.path, frame.line)) {
-    // A frame in another file opened it, which took the stopped line's marks away; the stop's
-    // own file, opened again, gets them back.
-    if (IsShownDocument(Debugging.StopPath())) ShowStoppedLine(Debugging.StopLine());
-    GoToLine(CurrentEditor, frame.line);
-  }
+  if (GoToFileLine(frame.path, frame.line)) GoToLine(CurrentEditor, frame.line);
   ShowStatus(frame.text);
 }
 
@@ -227,6 +223,7 @@ void Finish(DWORD exitCode) {
   Current.reset();
   const bool told = Debugging.Ended();
   Debugging = DebugModel{};
+  KeepStop("", 0);
   ShowStoppedLine(0);
   PendingAction = 1;  // the panel goes back over the KeywordBox
   if (!told) ShowStatus("The program ended with exit code " + std::to_string(int(exitCode)));

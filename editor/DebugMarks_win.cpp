@@ -24,6 +24,16 @@ void MarkLines(const std::vector<int>& lines) {
   EditorDoor().MarkerDeleteAll(BreakpointMarker);
   for (int line : lines) EditorDoor().MarkerAdd(line - 1, BreakpointMarker);
 }
+
+// The stopped line's arrow and background on the 1-based line; 0 takes them away.
+void MarkStoppedLine(int line) {
+  const ScintillaDoor editor = EditorDoor();
+  editor.MarkerDeleteAll(StoppedArrowMarker);
+  editor.MarkerDeleteAll(StoppedLineMarker);
+  if (line < 1) return;
+  editor.MarkerAdd(line - 1, StoppedArrowMarker);
+  editor.MarkerAdd(line - 1, StoppedLineMarker);
+}
 }  // namespace
 
 void ConfigureDebugMarks(HWND editor) {
@@ -91,8 +101,10 @@ void KeepBreakpoints(const std::string& key) {
 void RestoreBreakpoints(const std::string& key) {
   if (Editor == nullptr) return;
   MarkLines(key.empty() ? std::vector<int>{} : KeptBreakpoints.LinesOf(key));
-  ShowStoppedLine(0);  // the marks of the stop left would stand on some line of this document
+  MarkStoppedLine(!key.empty() && SameText(key, KeptStop.key) ? KeptStop.line : 0);
 }
+
+void KeepStop(const std::string& key, int line) { KeptStop = {key, line}; }
 
 std::vector<KeptMarks> AllBreakpoints(const std::string& currentKey) {
   std::vector<KeptMarks> all;
@@ -104,12 +116,9 @@ std::vector<KeptMarks> AllBreakpoints(const std::string& currentKey) {
 
 void ShowStoppedLine(int line) {
   if (Editor == nullptr) return;
-  const ScintillaDoor editor = EditorDoor();
-  editor.MarkerDeleteAll(StoppedArrowMarker);
-  editor.MarkerDeleteAll(StoppedLineMarker);
+  MarkStoppedLine(line);
   if (line < 1) return;
-  editor.MarkerAdd(line - 1, StoppedArrowMarker);
-  editor.MarkerAdd(line - 1, StoppedLineMarker);
+  const ScintillaDoor editor = EditorDoor();
   editor.EnsureVisibleEnforcePolicy(line - 1);
   editor.GotoPos(editor.LineStart(line - 1));
   editor.ScrollCaret();

@@ -16,7 +16,8 @@ std::vector<int> BreakpointLines();
 // Keeps the current document's breakpoints under key before another document takes the editor.
 void KeepBreakpoints(const std::string& key);
 // Puts back the breakpoints kept under key; an empty key clears them. The stopped line's marks
-// go: they belong to the document left.
+// stand only in the document the program stopped in: they go with the document left and come
+// back with that one, however it is opened again.
 void RestoreBreakpoints(const std::string& key);
 // The breakpoints kept for each document left, with the current document's under currentKey.
 std::vector<KeptMarks> AllBreakpoints(const std::string& currentKey);
@@ -28,6 +29,9 @@ void ShowValueTip(size_t position, const std::string& text);
 void HideValueTip();
 // The listing panel paints around the windows above it (the KeywordBox during a session).
 void ClipPanelToBoxesAbove();
+// Keeps where the program stopped: the key of that document and the 1-based line; line 0 while
+// it runs or once it ended.
+void KeepStop(const std::string& key, int line);
 // Marks the 1-based line as the one the program stopped at, the caret there and the line in
 // view; 0 takes the mark away.
 void ShowStoppedLine(int line);

@@ -3,6 +3,7 @@
 
 BookmarkStore KeptBookmarks;
 BookmarkStore KeptBreakpoints;
+StopPlace KeptStop;
 ListingFold PanelFold;
 std::string PanelTail;
 Listing ShownListingOf;

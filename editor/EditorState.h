@@ -7,6 +7,13 @@
 
 extern BookmarkStore KeptBookmarks;  // marks of each document left; the editor's markers hold the current one's
 extern BookmarkStore KeptBreakpoints;  // the debugger's breakpoints of each document left, likewise
+// Where the debugged program stands stopped: the key of that document and the 1-based line (0
+// while it runs or when no program is debugged).
+struct StopPlace {
+  std::string key;
+  int line = 0;
+};
+extern StopPlace KeptStop;
 extern ListingFold PanelFold;        // fold reading of the panel's lines so far
 extern std::string PanelTail;        // the panel's last line while no line break has ended it
 extern Listing ShownListingOf;      // what the listing shown last is of; its text only while the OutputBox stands in for the panel

@@ -526,6 +526,11 @@ TEST_F(Build, AStopInAnIncludedFileShowsThatFileAtTheStoppedLine) {
   ExpectStopShown("part.inc", 3, "Stopped at line 3 of part.inc");
   EXPECT_EQ(BreakpointLines(), std::vector<int>{3});  // the file came back with its breakpoint
   EXPECT_EQ(CallStack(), (Lines{"> sub show, line 3 of part.inc", "  main program, line 3 of main.zobas"}));
+  // Another file opened meanwhile has no arrow; the stopped file opened again has it back.
+  ASSERT_TRUE(OpenListedFile(Path("main.zobas")));
+  EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, 0, 1 << 4), -1);
+  ASSERT_TRUE(OpenListedFile(Path("part.inc")));
+  EXPECT_EQ(SendMessageA(Editor, SCI_MARKERNEXT, 0, 1 << 4), 2);
 
   ASSERT_TRUE(PressForDebugger(VK_F11, false, true));  // Shift+F11: out of the sub
   ASSERT_TRUE(Settled()) << Shown();
