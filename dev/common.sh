@@ -125,12 +125,14 @@ test_archs() { if [ "$host32" = 1 ]; then echo 64 32; else echo 64; fi; }
 # stopped, with the Wine servers of the prefixes, when the script exits. -noreset: by default
 # the server resets itself whenever its last client leaves, which happens between every two
 # runs of the program, and drops a client that connects during the reset; Wine then finds
-# "no driver", and a program's windows never show.
+# "no driver", and a program's windows never show. -r: no key repeats by itself; on a busy
+# machine the release of a key the tests press may reach the server late, which would type the
+# key again (a second Return in the dialog that follows a box, say).
 xvfb_pids=()
 new_xvfb() {
   local fifo n
   fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp -noreset -r 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pids+=("$!")
   read -r -t 20 n <"$fifo" || die "Xvfb did not start"
   rm -f "$fifo"

@@ -184,24 +184,29 @@ def program_with_source(name, file_name, content, without=()):
     return folder, source
 
 
-def console_text(peek_dir, env=None, attributes=False, utf8=False):
-    """The IDE's console screen text as its console shows it; empty if not readable. The text
-    passes through a file in peek_dir: in the console's code page (read as Windows-1252), or
-    with utf8 as the characters themselves."""
-    out = os.path.join(peek_dir, "console.txt")
+def winpeek(peek_dir, env, what, *args, flags=()):
+    """What the test tool winpeek reports of the running programs (its report what, asked with
+    args and flags): the bytes it wrote into a file in peek_dir, or None when it wrote none."""
+    out = os.path.join(peek_dir, what + ".txt")
     if os.path.exists(out):
         os.remove(out)
-    args = [WINE, os.path.join(TOOLS, "winpeek.exe"), "console", "ZorvexIde.exe", wine_path(out)]
-    if attributes:
-        args.append("--attributes")
-    elif utf8:
-        args.append("--utf8")
-    subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=env)
+    subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), what, *args, wine_path(out), *flags],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=env)
     try:
         with open(out, "rb") as f:
-            return f.read().decode("utf-8", errors="replace") if utf8 else f.read().decode("cp1252")
+            return f.read()
     except OSError:
+        return None
+
+
+def console_text(peek_dir, env=None, attributes=False, utf8=False):
+    """The IDE's console screen text as its console shows it; empty if not readable: in the
+    console's code page (read as Windows-1252), or with utf8 as the characters themselves."""
+    flags = ["--attributes"] if attributes else ["--utf8"] if utf8 else []
+    data = winpeek(peek_dir, env, "console", "ZorvexIde.exe", flags=flags)
+    if data is None:
         return ""
+    return data.decode("utf-8", errors="replace") if utf8 else data.decode("cp1252")
 
 
 class Ide:
@@ -274,49 +279,44 @@ class Ide:
     def console_text(self, attributes=False, utf8=False):
         return console_text(self.peek_dir, self.env, attributes, utf8)
 
+    def peek(self, what, *args, flags=()):
+        return winpeek(self.peek_dir, self.env, what, *args, flags=flags)
+
     def status_parts(self, title):
         """The texts of the status bar's parts of the window titled title; None if there is none."""
-        out = os.path.join(self.peek_dir, "status.txt")
-        if os.path.exists(out):
-            os.remove(out)
-        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "status", title, wine_path(out)],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
-        try:
-            with open(out, "rb") as f:
-                return f.read().decode("cp1252").split("\n")[:-1]
-        except OSError:
-            return None
+        data = self.peek("status", title)
+        return None if data is None else data.decode("cp1252").split("\n")[:-1]
 
     def wait_keys_taken(self):
         """Waits until the system's keyboard state has Ctrl, Shift and Alt up again: a window of
         another process (the console) may take its keys late on a busy machine, and a key typed
         elsewhere meanwhile would count as pressed with them."""
-        out = os.path.join(self.peek_dir, "modifiers.txt")
-
-        def released():
-            if os.path.exists(out):
-                os.remove(out)
-            subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "modifiers", wine_path(out)],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
-            try:
-                with open(out) as f:
-                    return f.read().split() == ["up", "up", "up"]
-            except OSError:
-                return False
-        wait_for(released, START_TIMEOUT, "Ctrl, Shift and Alt to be released")
+        wait_for(lambda: (self.peek("modifiers") or b"").split() == [b"up", b"up", b"up"], START_TIMEOUT,
+                 "Ctrl, Shift and Alt to be released")
 
     def window_texts(self, title):
         """Lines: the window's title, then its child windows' texts; None if there is no such window."""
-        out = os.path.join(self.peek_dir, "window.txt")
-        if os.path.exists(out):
-            os.remove(out)
-        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "window", title, wine_path(out)],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
-        try:
-            with open(out, "rb") as f:
-                return f.read().decode("cp1252").split("\n")
-        except OSError:
-            return None
+        data = self.peek("window", title)
+        return None if data is None else data.decode("cp1252").split("\n")
+
+    def foreground(self):
+        """(program, title, focus): the program file name of the process whose window is the
+        foreground one, that window's title and the class name of the control with the keyboard
+        focus there; empty texts while no window is the foreground one."""
+        lines = (self.peek("foreground") or b"").decode("cp1252").split("\n")
+        return tuple((lines + ["", "", ""])[:3])
+
+    def answer_box(self, title="zor", key="Return"):
+        """Waits for a box of the IDE titled title, returns its texts and presses key in it.
+        Returns once the box is gone and a window of the IDE is the foreground one again: a box
+        without an owner hands the foreground to another program (the console) as it closes,
+        until the IDE takes it back, and a key typed meanwhile would go there."""
+        box = self.main_window(title)
+        texts = wait_for(lambda: self.window_texts(title), 30, f"the box {title!r}")
+        self.keys(box, key)
+        wait_for(lambda: not self.window_texts(title), 30, f"the box {title!r} to close")
+        wait_for(lambda: self.foreground()[0].lower() == "zorvexide.exe", 30, "the IDE in the foreground")
+        return "\n".join(texts)
 
     # --- windows
     def main_window(self, title=MAIN_TITLE, timeout=60):
@@ -352,17 +352,11 @@ class Ide:
     def point_of(self, title, text, whole=False):
         """The screen point (x, y) of the first character of text in the edit box of the window
         titled title whose text holds it (with whole, whose text is it); None while there is none."""
-        out = os.path.join(self.peek_dir, "point.txt")
-        if os.path.exists(out):
-            os.remove(out)
-        subprocess.run([WINE, os.path.join(TOOLS, "winpeek.exe"), "point", title, text, wine_path(out),
-                        *(["--whole"] if whole else [])],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, env=self.env)
+        data = self.peek("point", title, text, flags=["--whole"] if whole else [])
         try:
-            with open(out) as f:
-                x, y = f.read().split()
-                return int(x), int(y)
-        except (OSError, ValueError):
+            x, y = data.split()
+            return int(x), int(y)
+        except (AttributeError, ValueError):
             return None
 
     def edit_and_save(self, window, *keys, text):

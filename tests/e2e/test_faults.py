@@ -35,14 +35,6 @@ class Faults(unittest.TestCase):
         self.ide.keys(window, "ctrl+Home")
         self.ide.type_text(window, text)
 
-    def answer_box(self, title="zor"):
-        """Waits for a message box, returns its texts and presses Return in it."""
-        box = self.ide.main_window(title)
-        texts = wait_for(lambda: self.ide.window_texts(title), 30, f"the box {title!r}")
-        self.ide.keys(box, "Return")
-        wait_for(lambda: not self.ide.window_texts(title), 30, "the box to close")
-        return "\n".join(texts)
-
     def test_saves_killed_at_random_moments_leave_the_old_or_the_new_file_whole(self):
         folder = fresh_program_dir("kills")
         source = os.path.join(folder, "big.bas")
@@ -65,7 +57,7 @@ class Faults(unittest.TestCase):
         self.type_at_start(window, "z")
         self.ide.keys(window, "ctrl+s")
         if left:
-            report = self.answer_box()
+            report = self.ide.answer_box()
             for name in left:
                 self.assertIn(name, report)
         wait_for(lambda: read(source).startswith(b"z"), 60, "the last save")
@@ -80,20 +72,27 @@ class Faults(unittest.TestCase):
         window = self.start(folder, wine_path(source))
         self.type_at_start(window, "new ")
         self.ide.keys(window, "ctrl+s")
-        self.assertIn("Cannot write", self.answer_box())
+        self.assertIn("Cannot write", self.ide.answer_box())
         self.assertEqual(read(source), b"old\r\n")
 
         os.chmod(source, 0o644)
         shutil.rmtree(work)  # the folder goes while the file is open
         self.ide.keys(window, "ctrl+s")
-        self.assertIn("Cannot write", self.answer_box())
+        self.assertIn("Cannot write", self.ide.answer_box())
         # The box closing gives the window back its activation from outside (Wine hands it to
         # the console first): the IDE looks at its file then and tells once that it is gone.
-        self.assertIn("has been deleted", self.answer_box("File Changed Outside"))
+        self.assertIn("has been deleted", self.ide.answer_box("File Changed Outside"))
         elsewhere = os.path.join(folder, "rescued.bas")
         self.ide.keys(window, "shift+F9")
         dialog = self.ide.main_window("Save File as")
+        # The dialog takes what is typed once its name box has the keyboard.
+        wait_for(lambda: self.ide.foreground()[1:] == ("Save File as", "Edit"), 30, "the dialog's name box")
         self.ide.type_text(dialog, wine_path(elsewhere))
+        try:
+            wait_for(lambda: wine_path(elsewhere) in (self.ide.window_texts("Save File as") or []), 30, "the typed name")
+        except TimeoutError as error:
+            raise AssertionError(f"{error}: the dialog holds {self.ide.window_texts('Save File as')}; "
+                                 f"the foreground window is {self.ide.foreground()}") from None
         self.ide.keys(dialog, "Return")
         wait_for(lambda: os.path.exists(elsewhere) and read(elsewhere) == b"new old\r\n", 30, "the rescued text")
 
@@ -186,7 +185,7 @@ class Faults(unittest.TestCase):
         window = self.start(folder, wine_path(os.path.join(folder, "c.BAS")))
         self.type_at_start(window, "x")
         self.ide.keys(window, "ctrl+s")
-        self.assertIn("Cannot save", self.answer_box())
+        self.assertIn("Cannot save", self.ide.answer_box())
         self.assertEqual((read(lower), read(upper)), (b"lower\r\n", b"upper\r\n"))
         self.ide.kill()
         # Named exactly: that one file is saved.

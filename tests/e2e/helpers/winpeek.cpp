@@ -14,6 +14,12 @@
 //     editing component of the window with that title whose text holds it (with --whole, is it)
 //   winpeek modifiers <outfile>
 //     "down" or "up" for Ctrl, Shift and Alt as the system's keyboard state has them, one line each
+//   winpeek foreground <outfile>
+//     the program file name of the process whose window is the foreground one, that window's
+//     title and the class name of the control that has the keyboard focus in its thread, one
+//     line each (an empty file while no window is the foreground one), once every top-level
+//     window has handled what it was sent before: a program told it lost or won the foreground
+//     has then acted on it
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -24,6 +30,19 @@
 #include <vector>
 
 namespace {
+// The program file name of a running process; empty when there is none.
+std::string ProcessName(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  std::string name;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == pid) name = entry.szExeFile;
+  CloseHandle(snapshot);
+  return name;
+}
+
 DWORD FindProcess(const char* exeName) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
@@ -204,6 +223,30 @@ int PeekModifiers(const char* outName) {
   for (int key : {VK_CONTROL, VK_SHIFT, VK_MENU}) text += (GetAsyncKeyState(key) & 0x8000) ? "down\n" : "up\n";
   return SaveText(outName, text) ? 0 : 6;
 }
+BOOL CALLBACK Settle(HWND window, LPARAM) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  return TRUE;
+}
+
+int PeekForeground(const char* outName) {
+  // Twice: a program that acted on the first message may have more to do before it waits again.
+  for (int round = 0; round < 2; ++round) EnumWindows(Settle, 0);
+  HWND window = GetForegroundWindow();
+  std::string text;
+  if (window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char title[1024] = {}, focusClass[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+      GetClassNameA(thread.hwndFocus, focusClass, sizeof focusClass);
+    text = ProcessName(pid) + "\n" + title + "\n" + focusClass + "\n";
+  }
+  return SaveText(outName, text) ? 0 : 6;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,6 +257,7 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return PeekWindow(argv[2], argv[3]);
   if (argc >= 4 && std::strcmp(argv[1], "memory") == 0) return PeekMemory(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "modifiers") == 0) return PeekModifiers(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "foreground") == 0) return PeekForeground(argv[2]);
   if (argc >= 5 && std::strcmp(argv[1], "point") == 0) return PeekPoint(argv[2], argv[3], argv[4], argc >= 6 && std::strcmp(argv[5], "--whole") == 0);
   std::fprintf(stderr, "usage: winpeek console <program.exe> <outfile> [--attributes | --utf8] | status <title> <outfile> | window <title> <outfile> | memory <program.exe> <outfile> | modifiers <outfile> | point <title> <text> <outfile> [--whole]\n");
   return 2;
