@@ -26,19 +26,24 @@ void GiveBackFocus(HWND focused) {
   if (Api.GetFocus() != focused) Api.SetFocus(focused);
 }
 
-// The other program's window may also be activated a moment after the box has gone (under
-// Wine the console's own process takes the keyboard when the display tells it so): for a short
-// while after a box, an activation of another program that the user had no time to cause is
-// undone.
+// The other program's window may also be activated a while after the box has gone: under Wine
+// the program's console takes the keyboard when its own process gets round to it, which on a
+// busy machine can take long. Until the user presses a key or clicks, an activation that the
+// user did not cause is undone: of any other program in the first moments, of the console for
+// a few seconds. In the first moments the focus is also set again where it already is, which
+// hands back the display's keyboard should the console have taken it without the foreground.
 constexpr UINT FocusBackPeriodMs = 100;
-constexpr int FocusBackPeriods = 6;
-HWND FocusBackTo = nullptr;  // the control that had the focus before the last box
-int FocusBackLeft = 0;       // periods left to watch
+constexpr int FocusBackPeriods = 30;  // how long the console's activation is undone
+constexpr int FocusAgainPeriods = 6;  // how long any program's is, and the focus set again
+HWND FocusBackTo = nullptr;           // the control that had the focus before the last box
+int FocusBackLeft = 0;                // periods left to watch
+DWORD FocusBackSince = 0;             // when the box went (GetTickCount)
 
 void WatchFocusBack(HWND focused) {
   if (!MainWindow || !Api.IsWindow(MainWindow)) return;
   FocusBackTo = focused;
   FocusBackLeft = FocusBackPeriods;
+  FocusBackSince = Api.GetTickCount();
   Api.SetTimer(MainWindow, FocusBackTimer, FocusBackPeriodMs, nullptr);
 }
 
@@ -46,16 +51,35 @@ void FocusBackAfterBox(HWND focused) {
   GiveBackFocus(focused);
   WatchFocusBack(focused);
 }
+
+// Whether the user pressed or released a key or clicked after the first moments since the box
+// went (the release of the key that closed it comes in those): what is active then is theirs.
+bool UserActedLater() {
+  LASTINPUTINFO input = {sizeof input, 0};
+  return Api.GetLastInputInfo(&input) && int(input.dwTime - FocusBackSince) > int(FocusAgainPeriods * FocusBackPeriodMs);
+}
+
+// Whether the keyboard went elsewhere: no window of this thread is active, or the foreground
+// window is none or another thread's (another program's; with onlyConsole, the console's).
+bool KeyboardTaken(bool onlyConsole) {
+  HWND foreground = Api.GetForegroundWindow();
+  if (onlyConsole) return foreground != nullptr && foreground == Api.GetConsoleWindow();
+  return Api.GetActiveWindow() == nullptr || foreground == nullptr ||
+         Api.GetWindowThreadProcessId(foreground, nullptr) != Api.GetCurrentThreadId();
+}
 }  // namespace
 
 bool OnFocusBackTimer(uintptr_t timer) {
   if (timer != FocusBackTimer) return false;
-  if (--FocusBackLeft <= 0) Api.KillTimer(MainWindow, FocusBackTimer);
-  // Another program took the keyboard (no window of this thread is active), or the focus is
-  // still where it was given back and is given again; a control the user chose meanwhile
-  // keeps it.
-  if (Api.IsWindowEnabled(MainWindow) && (Api.GetActiveWindow() == nullptr || Api.GetFocus() == FocusBackTo))
-    GiveBackFocus(FocusBackTo);
+  const bool early = --FocusBackLeft >= FocusBackPeriods - FocusAgainPeriods;
+  if (FocusBackLeft <= 0 || (!early && UserActedLater())) {
+    Api.KillTimer(MainWindow, FocusBackTimer);
+    FocusBackLeft = 0;
+    return true;
+  }
+  // A dialog of the IDE's own may be up meanwhile; a control the user chose keeps the focus.
+  if (!Api.IsWindowEnabled(MainWindow)) return true;
+  if (KeyboardTaken(!early) || (early && Api.GetFocus() == FocusBackTo)) GiveBackFocus(FocusBackTo);
   return true;
 }
 

@@ -363,6 +363,65 @@ TEST_F(MainWindowCreated, CancelAtTheClosePromptGivesTheFocusBackToTheControlTha
   }
 }
 
+// A visible top-level window of a thread of its own: another program's window, as far as the
+// IDE's thread can tell.
+class WindowOfAnotherThread {
+ public:
+  WindowOfAnotherThread()
+      : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_(CreateThread(nullptr, 0, Run, this, 0, &id_)) {
+    WaitForSingleObject(ready_, 10000);
+  }
+  WindowOfAnotherThread(const WindowOfAnotherThread&) = delete;
+  WindowOfAnotherThread& operator=(const WindowOfAnotherThread&) = delete;
+  ~WindowOfAnotherThread() {
+    PostThreadMessageA(id_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+  }
+  HWND window = nullptr;
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* me = static_cast<WindowOfAnotherThread*>(self);
+    me->window = CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 120,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetEvent(me->ready_);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(me->window);
+    return 0;
+  }
+  HANDLE ready_;
+  DWORD id_ = 0;
+  HANDLE thread_;
+};
+
+// A box without an owner hands the foreground to another program's window as it closes (under
+// Wine, the console's): in the first moments after it the IDE takes it back, but a program the
+// user turns to later keeps it.
+TEST_F(MainWindowCreated, AfterABoxTheKeyboardComesBackFromAnotherProgramOnlyInTheFirstMoments) {
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetFocus(Editor);
+  WindowOfAnotherThread other;
+  ASSERT_NE(other.window, nullptr);
+  {
+    DialogAnswer answer({Press(IDOK)});
+    ShowBox("a box", "zor", MB_OK);
+    EXPECT_TRUE(answer.Complete());
+  }
+  SetForegroundWindow(other.window);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == window && GetFocus() == Editor; }, 5000))
+      << GetForegroundWindow();
+  // Well after the first moments (they are counted in the IDE's timer's ticks), another
+  // program's window keeps the foreground.
+  WaitFor([] { return false; }, 2500);
+  SetForegroundWindow(other.window);
+  WaitFor([] { return false; }, 700);
+  EXPECT_EQ(GetForegroundWindow(), other.window);
+}
+
 TEST_F(MainWindowCreated, AProjectListThatCannotBeWrittenIsLeftUnsavedOnlyWhenTheUserSaysSo) {
   const std::string project = dir + "\\mainwindow_ro.zoproj";
   WriteFile(project, "$files\r\n");
