@@ -59,13 +59,17 @@ bool UserActedLater() {
   return Api.GetLastInputInfo(&input) && int(input.dwTime - FocusBackSince) > int(FocusAgainPeriods * FocusBackPeriodMs);
 }
 
-// Whether the keyboard went elsewhere: no window of this thread is active, or the foreground
-// window is none or another thread's (another program's; with onlyConsole, the console's).
-bool KeyboardTaken(bool onlyConsole) {
+// Whether another program has the keyboard: no window of this thread is active, or the
+// foreground window is none or another thread's.
+bool AnotherProgramHasKeyboard() {
   HWND foreground = Api.GetForegroundWindow();
-  if (onlyConsole) return foreground != nullptr && foreground == Api.GetConsoleWindow();
   return Api.GetActiveWindow() == nullptr || foreground == nullptr ||
          Api.GetWindowThreadProcessId(foreground, nullptr) != Api.GetCurrentThreadId();
+}
+
+bool ConsoleHasKeyboard() {
+  HWND foreground = Api.GetForegroundWindow();
+  return foreground != nullptr && foreground == Api.GetConsoleWindow();
 }
 }  // namespace
 
@@ -79,7 +83,8 @@ bool OnFocusBackTimer(uintptr_t timer) {
   }
   // A dialog of the IDE's own may be up meanwhile; a control the user chose keeps the focus.
   if (!Api.IsWindowEnabled(MainWindow)) return true;
-  if (KeyboardTaken(!early) || (early && Api.GetFocus() == FocusBackTo)) GiveBackFocus(FocusBackTo);
+  const bool taken = early ? AnotherProgramHasKeyboard() || Api.GetFocus() == FocusBackTo : ConsoleHasKeyboard();
+  if (taken) GiveBackFocus(FocusBackTo);
   return true;
 }
 

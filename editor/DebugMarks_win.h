@@ -29,8 +29,8 @@ void ShowValueTip(size_t position, const std::string& text);
 void HideValueTip();
 // The listing panel paints around the windows above it (the KeywordBox during a session).
 void ClipPanelToBoxesAbove();
-// Keeps where the program stopped: the key of that document and the 1-based line; line 0 while
-// it runs or once it ended.
+// Keeps where the program stopped: the key of that document and the 1-based line (the last
+// stop while it runs on, as its arrow stays); line 0 once it ended.
 void KeepStop(const std::string& key, int line);
 // Marks the 1-based line as the one the program stopped at, the caret there and the line in
 // view; 0 takes the mark away.

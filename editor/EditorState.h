@@ -7,8 +7,8 @@
 
 extern BookmarkStore KeptBookmarks;  // marks of each document left; the editor's markers hold the current one's
 extern BookmarkStore KeptBreakpoints;  // the debugger's breakpoints of each document left, likewise
-// Where the debugged program stands stopped: the key of that document and the 1-based line (0
-// while it runs or when no program is debugged).
+// Where the debugged program stopped last: the key of that document and the 1-based line (0
+// when no program is debugged).
 struct StopPlace {
   std::string key;
   int line = 0;
